@@ -1,0 +1,31 @@
+// The datum transformation as the core sees it. The core knows only this
+// interface; the NAD27 to NAD83 library behind it lives in transform/.
+#pragma once
+
+#include <memory>
+
+namespace korvexa {
+
+// One pair of coordinate systems (NAD27 as source, NAD83 as target), defined
+// once per Create and used for every point of that run.
+class CoordinateTransform {
+ public:
+  virtual ~CoordinateTransform() = default;
+
+  // Moves one point in place. `longitude` is in decimal degrees, west
+  // negative; `latitude` in decimal degrees, north positive. The sign of the
+  // returned longitude is not relied on (the decoding takes its magnitude).
+  // Throws KorvexaError when the point cannot be transformed.
+  virtual void TransformPoint(double& longitude, double& latitude) const = 0;
+};
+
+// Defines the NAD27 and NAD83 systems at the start of a Create.
+class DatumLibrary {
+ public:
+  virtual ~DatumLibrary() = default;
+
+  // Throws KorvexaError when the library or its data cannot be used.
+  virtual std::unique_ptr<CoordinateTransform> DefineDatumPair() = 0;
+};
+
+}  // namespace korvexa

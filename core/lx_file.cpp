@@ -1,0 +1,78 @@
+#include "lx_file.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+#include "korvexa_error.h"
+
+namespace korvexa {
+namespace {
+
+constexpr std::string_view kSentinel = " 999999";
+constexpr std::size_t kHeaderLines = 2;
+
+std::string_view DuplicateKey(std::string_view line) { return line.substr(0, kDuplicateKeyLength); }
+
+std::string ReadErrorText(const std::filesystem::path& path, int error) {
+  return "cannot read \"" + path.string() + "\": " + std::strerror(error);
+}
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+}  // namespace
+
+std::vector<std::string_view> SplitLines(std::string_view text) {
+  std::vector<std::string_view> lines;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    const std::size_t end = text.find_first_of("\r\n", start);
+    if (end == std::string_view::npos) {
+      lines.push_back(text.substr(start));
+      break;
+    }
+    lines.push_back(text.substr(start, end - start));
+    start = end + 1;
+    if (text[end] == '\r' && start < text.size() && text[start] == '\n') ++start;
+  }
+  return lines;
+}
+
+bool IsSentinelLine(std::string_view line) { return line.substr(0, kSentinel.size()) == kSentinel; }
+
+std::vector<std::string> ParseLxText(std::string_view text) {
+  std::vector<std::string_view> lines = SplitLines(text);
+  if (lines.size() <= kHeaderLines) return {};
+  lines.erase(lines.begin(), lines.begin() + kHeaderLines);
+  std::erase_if(lines, IsSentinelLine);
+  std::sort(lines.begin(), lines.end());
+
+  std::vector<std::string> entries;
+  entries.reserve(lines.size());
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const bool nextHasSameKey = i + 1 < lines.size() && DuplicateKey(lines[i]) == DuplicateKey(lines[i + 1]);
+    if (!nextHasSameKey) entries.emplace_back(lines[i]);
+  }
+  return entries;
+}
+
+std::string ReadWholeFile(const std::filesystem::path& path) {
+  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+  if (!file) throw KorvexaError(ReadErrorText(path, errno));
+  std::string content;
+  char buffer[1 << 16];
+  std::size_t got = 0;
+  while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) content.append(buffer, got);
+  if (std::ferror(file.get())) throw KorvexaError(ReadErrorText(path, errno));
+  return content;
+}
+
+std::vector<std::string> LoadLxFile(const std::filesystem::path& path) {
+  return ParseLxText(ReadWholeFile(path));
+}
+
+}  // namespace korvexa

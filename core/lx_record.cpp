@@ -1,0 +1,168 @@
+#include "lx_record.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdint>
+#include <cmath>
+#include <string>
+
+#include "coordinate_transform.h"
+#include "korvexa_error.h"
+#include "number_text.h"
+
+namespace korvexa {
+namespace {
+
+constexpr int kCoordinateDecimals = 7;
+
+bool IsIgnoredByLxVal(char c) { return c == ' ' || c == '\t' || c == '\n'; }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsExponentMark(char c) { return c == 'E' || c == 'e' || c == 'D' || c == 'd'; }
+
+// The characters of `text` that LxVal looks at, in order.
+class LenientCursor {
+ public:
+  explicit LenientCursor(std::string_view text) : text_(text) { Skip(); }
+  bool AtEnd() const { return pos_ >= text_.size(); }
+  char Peek() const { return AtEnd() ? '\0' : text_[pos_]; }
+  void Next() {
+    ++pos_;
+    Skip();
+  }
+
+ private:
+  void Skip() {
+    while (pos_ < text_.size() && IsIgnoredByLxVal(text_[pos_])) ++pos_;
+  }
+  std::string_view text_;
+  std::size_t pos_ = 0;
+};
+
+// The number LxVal reads, as decimal parts.
+struct LenientNumber {
+  bool negative = false;
+  std::string digits;     // integer and fraction digits, leading zeros dropped
+  int fractionDigits = 0;  // how many of `digits` (and dropped zeros) follow the point
+  long exponent = 0;
+  bool any = false;       // at least one digit before the exponent
+};
+
+void TakeDigits(LenientCursor& cursor, LenientNumber& number, bool fraction) {
+  while (IsDigit(cursor.Peek())) {
+    if (!number.digits.empty() || cursor.Peek() != '0') number.digits += cursor.Peek();
+    if (fraction) ++number.fractionDigits;
+    number.any = true;
+    cursor.Next();
+  }
+}
+
+// The exponent, if a complete one follows: mark, optional sign, digits.
+void TakeExponent(LenientCursor cursor, LenientNumber& number) {
+  if (!IsExponentMark(cursor.Peek())) return;
+  cursor.Next();
+  bool negative = false;
+  if (cursor.Peek() == '+' || cursor.Peek() == '-') {
+    negative = cursor.Peek() == '-';
+    cursor.Next();
+  }
+  constexpr long kBeyondAnyDouble = 100000;  // keeps the sum below from overflowing
+  long exponent = 0;
+  bool any = false;
+  for (; IsDigit(cursor.Peek()); cursor.Next()) {
+    exponent = std::min(exponent * 10 + (cursor.Peek() - '0'), kBeyondAnyDouble);
+    any = true;
+  }
+  if (any) number.exponent = negative ? -exponent : exponent;
+}
+
+double ToDouble(const LenientNumber& number) {
+  constexpr std::size_t kExactDigits = 15;
+  const long exponent = number.exponent - number.fractionDigits;
+  double value = 0;
+  if (number.digits.size() <= kExactDigits) {
+    std::uint64_t mantissa = 0;
+    for (char digit : number.digits) mantissa = mantissa * 10 + static_cast<std::uint64_t>(digit - '0');
+    value = ScaledDecimal(mantissa, static_cast<int>(exponent));
+  } else {
+    const std::string text = number.digits + "e" + std::to_string(exponent);
+    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    (void)end;
+    if (ec == std::errc::result_out_of_range) {
+      value = exponent + static_cast<long>(number.digits.size()) < 0 ? 0.0 : HUGE_VAL;
+    }
+  }
+  return number.negative ? -value : value;
+}
+
+std::string TrimmedId(LxRecord record) {
+  std::string_view id = PointIdOf(record);
+  while (!id.empty() && id.front() == ' ') id.remove_prefix(1);
+  while (!id.empty() && id.back() == ' ') id.remove_suffix(1);
+  return std::string(id);
+}
+
+double Degrees(LxRecord record, int degreesFirst, int degreesLast) {
+  const double d = LxVal(LxColumns(record, degreesFirst, degreesLast));
+  const double m = LxVal(LxColumns(record, degreesLast + 1, degreesLast + 2));
+  const double s = LxVal(LxColumns(record, degreesLast + 3, degreesLast + 9));
+  return d + m / 60 + s / 3600;
+}
+
+void RequireFinite(double value, LxRecord record, const char* what) {
+  if (!std::isfinite(value)) {
+    throw KorvexaError("point " + TrimmedId(record) + ": the " + what + " field is out of range");
+  }
+}
+
+}  // namespace
+
+std::string_view LxColumns(LxRecord record, int first, int last) {
+  const auto start = static_cast<std::size_t>(first - 1);
+  if (start >= record.size() || last < first) return {};
+  return record.substr(start, static_cast<std::size_t>(last - first + 1));
+}
+
+std::string_view PointIdOf(LxRecord record) { return LxColumns(record, 2, 7); }
+
+std::string_view ReliabilityOf(LxRecord record) { return LxColumns(record, 42, 50); }
+
+double LxVal(std::string_view text) {
+  LenientCursor cursor(text);
+  LenientNumber number;
+  if (cursor.Peek() == '+' || cursor.Peek() == '-') {
+    number.negative = cursor.Peek() == '-';
+    cursor.Next();
+  }
+  TakeDigits(cursor, number, false);
+  if (cursor.Peek() == '.') {
+    cursor.Next();
+    TakeDigits(cursor, number, true);
+  }
+  if (!number.any) return 0.0;
+  TakeExponent(cursor, number);
+  return ToDouble(number);
+}
+
+LxPoint DecodeLxPoint(LxRecord record, const CoordinateTransform* transform) {
+  double latitude = RoundDecimal(Degrees(record, 9, 10), kCoordinateDecimals);
+  double longitude = RoundDecimal(-Degrees(record, 21, 23), kCoordinateDecimals);
+  RequireFinite(latitude, record, "latitude");
+  RequireFinite(longitude, record, "longitude");
+  if (transform != nullptr) {
+    transform->TransformPoint(longitude, latitude);
+    longitude = -longitude;
+  }
+  LxPoint point;
+  point.Latitude = RoundDecimal(latitude, kCoordinateDecimals);
+  point.Longitude = RoundDecimal(std::fabs(longitude), kCoordinateDecimals);
+  return point;
+}
+
+double DecodeElevation(LxRecord record, int firstColumn) {
+  const double feet = LxVal(LxColumns(record, firstColumn, kElevationLastColumn));
+  const double metres = RoundDecimal(feet * 12 / 39.37, 0);
+  RequireFinite(metres, record, "elevation");
+  return metres;
+}
+
+}  // namespace korvexa

@@ -1,0 +1,105 @@
+#include "lx_file.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "korvexa_error.h"
+#include "temp_folder.h"
+#include "township.h"
+
+namespace korvexa {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+constexpr const char* kHeaders = "header 1\r\nheader 2\r\n";
+
+std::vector<std::string> Parse(const std::string& body) { return ParseLxText(kHeaders + body); }
+
+TEST(SplitLinesTest, EndsLinesAtCrCrLfAndLoneLf) {
+  EXPECT_THAT(SplitLines("a\r\nb\rc\nd"), ElementsAre("a", "b", "c", "d"));
+  EXPECT_THAT(SplitLines("a\r\n"), ElementsAre("a"));
+  EXPECT_THAT(SplitLines("a\n\nb"), ElementsAre("a", "", "b"));
+  EXPECT_THAT(SplitLines("a\n\r"), ElementsAre("a", ""));  // LF then CR: two line ends
+  EXPECT_THAT(SplitLines(""), IsEmpty());
+}
+
+TEST(ParseLxTextTest, DropsTheTwoHeaderLinesEvenWhenTheyLookLikeRecords) {
+  EXPECT_THAT(ParseLxText(" 100100 a\r\n 100200 b\r\n 100300 c\r\n"), ElementsAre(" 100300 c"));
+  EXPECT_THAT(ParseLxText(" 100100 a\r\n 100200 b\r\n"), IsEmpty());
+  EXPECT_THAT(ParseLxText(""), IsEmpty());
+}
+
+TEST(ParseLxTextTest, DropsOnlyExactSentinels) {
+  EXPECT_THAT(Parse(" 999999\r\n 999999 tail\r\n999999\r\n 99999\r\n 99999x\r\n 100100\r\n"),
+              ElementsAre(" 100100", " 99999", " 99999x", "999999"));
+}
+
+TEST(ParseLxTextTest, SortsInByteOrderAndKeepsCaseDifferences) {
+  EXPECT_THAT(Parse("b\r\nB\r\na\r\n\xE9\r\n"), ElementsAre("B", "a", "b", "\xE9"));
+}
+
+TEST(ParseLxTextTest, CollapsesEqualKeysToTheLineWhoseRemainderSortsLast) {
+  const std::string key(41, 'k');
+  EXPECT_THAT(Parse(key + "B\r\n" + key + "C\r\n" + key + "A\r\n"), ElementsAre(key + "C"));
+  EXPECT_THAT(Parse("same line\r\nsame line\r\n"), ElementsAre("same line"));
+  // A key of fewer than 41 characters is the whole line.
+  EXPECT_THAT(Parse("short\r\nshort and longer\r\n"), ElementsAre("short", "short and longer"));
+  // Letter case keeps keys apart.
+  EXPECT_THAT(Parse(key + "x\r\n" + std::string(40, 'k') + "K\r\n"),
+              ElementsAre(std::string(40, 'k') + "K", key + "x"));
+}
+
+TEST(ParseLxTextTest, RunsOfDuplicatesNeverLeaveEqualNeighbours) {
+  const std::string a(41, 'a');
+  const std::string b(41, 'b');
+  const auto entries = Parse(a + "1\r\n" + b + "1\r\n" + a + "2\r\n" + b + "2\r\n" + a + "3\r\n" + b + "3\r\n");
+  EXPECT_THAT(entries, ElementsAre(a + "3", b + "3"));
+}
+
+TEST(ParseLxTextTest, EmptyBodyLinesBecomeOneEmptyEntryAtTheTop) {
+  EXPECT_THAT(Parse("z\r\n\r\n\r\na\r\n"), ElementsAre("", "a", "z"));
+}
+
+TEST(ParseLxTextTest, LfOnlyFilesReadLikeTheirCrLfTwins) {
+  const std::string crlf = testing::SyntheticLxText(1);
+  std::string lf;
+  for (char c : crlf) {
+    if (c != '\r') lf += c;
+  }
+  EXPECT_EQ(ParseLxText(lf), ParseLxText(crlf));
+}
+
+TEST(ParseLxTextTest, ATownshipKeepsEachCornerOnce) {
+  const auto entries = ParseLxText(testing::SyntheticLxText(2));
+  EXPECT_EQ(entries.size(), 2 * testing::kCornersPerTownship);
+  for (std::size_t i = 1; i < entries.size(); ++i) {
+    EXPECT_LT(entries[i - 1], entries[i]);
+    EXPECT_NE(entries[i - 1].substr(0, 41), entries[i].substr(0, 41));
+  }
+}
+
+TEST(LoadLxFileTest, ReadsBytesUnchanged) {
+  testing::TempFolder folder;
+  testing::WriteBytes(folder / "t.lx", std::string(kHeaders) + " 1\xFF\x80 z\r\n");
+  EXPECT_THAT(LoadLxFile(folder / "t.lx"), ElementsAre(" 1\xFF\x80 z"));
+}
+
+TEST(LoadLxFileTest, UnreadableFilesAreErrorsNamingTheFile) {
+  testing::TempFolder folder;
+  EXPECT_THROW(
+      {
+        try {
+          LoadLxFile(folder / "missing.lx");
+        } catch (const KorvexaError& error) {
+          EXPECT_THAT(error.what(), ::testing::HasSubstr("missing.lx\": No such file or directory"));
+          throw;
+        }
+      },
+      KorvexaError);
+  EXPECT_THROW(LoadLxFile(folder.path()), KorvexaError);
+}
+
+}  // namespace
+}  // namespace korvexa

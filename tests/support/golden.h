@@ -1,0 +1,18 @@
+// Byte-exact comparison with a golden file, with a readable line diff.
+// KORVEXA_UPDATE_GOLDEN=1 in the environment rewrites the golden file instead
+// (review the change before committing it).
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include <gtest/gtest.h>
+
+namespace korvexa::testing {
+
+::testing::AssertionResult MatchesGolden(const std::string& actual, const std::filesystem::path& golden);
+
+// The path of a file in tests/data.
+std::filesystem::path TestData(const std::string& name);
+
+}  // namespace korvexa::testing

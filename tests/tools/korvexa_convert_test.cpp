@@ -1,0 +1,98 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "golden.h"
+#include "run_command.h"
+#include "temp_folder.h"
+
+namespace korvexa {
+namespace {
+
+using ::testing::HasSubstr;
+using testing::RunCommand;
+using testing::ShellQuoted;
+
+constexpr std::size_t kDateTimeColumn = 36;  // dd-mmm-yy hh:mm:ss in columns 36 to 53
+constexpr std::size_t kDateTimeWidth = 18;
+
+// The file with the date and time of every waypoint line blanked, so that a
+// run on the real clock compares with a golden file.
+std::string WithoutTimes(std::string text) {
+  std::size_t start = 0;
+  while (start < text.size()) {
+    const std::size_t end = text.find("\r\n", start);
+    if (text.compare(start, 1, "W") == 0 && end - start > kDateTimeColumn + kDateTimeWidth) {
+      text.replace(start + kDateTimeColumn - 1, kDateTimeWidth, kDateTimeWidth, '*');
+    }
+    start = end == std::string::npos ? text.size() : end + 2;
+  }
+  return text;
+}
+
+class KorvexaConvertTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::filesystem::copy_file(testing::TestData("t12n.lx"), folder_ / "t12n.lx");
+  }
+  testing::CommandOutput Convert(const std::string& arguments) {
+    return RunCommand("cd " + ShellQuoted(folder_.path().string()) + " && " KORVEXA_CONVERT " " + arguments);
+  }
+  testing::TempFolder folder_;
+};
+
+TEST_F(KorvexaConvertTest, WritesThePcx5FileBesideTheInput) {
+  const auto result = Convert("--format pcx5 --no-nad83 --no-dxf t12n.lx");
+  ASSERT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_EQ(result.out, "t12n.lx -> " + (folder_ / "t12n.grm").string() + " (7 points)\n");
+  EXPECT_EQ(WithoutTimes(testing::ReadBytes(folder_ / "t12n.grm")),
+            WithoutTimes(testing::ReadBytes(testing::TestData("t12n~pcx5.grm"))));
+}
+
+TEST_F(KorvexaConvertTest, FilesInOtherFoldersLandBesideThemselves) {
+  std::filesystem::create_directory(folder_ / "sub");
+  std::filesystem::copy_file(folder_ / "t12n.lx", folder_ / "sub" / "t13n.lx");
+  const auto result = Convert("--format pcx5 --no-nad83 --no-dxf sub/t13n.lx t12n.lx");
+  ASSERT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_TRUE(std::filesystem::exists(folder_ / "sub" / "t13n.grm"));
+  EXPECT_TRUE(std::filesystem::exists(folder_ / "t12n.grm"));
+}
+
+TEST_F(KorvexaConvertTest, PointsSelectsByTrimmedPointId) {
+  const auto result = Convert("--format pcx5 --no-nad83 --no-dxf --points ' 140100, 100100' t12n.lx");
+  ASSERT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_THAT(result.out, HasSubstr("(2 points)"));
+  const std::string text = testing::ReadBytes(folder_ / "t12n.grm");
+  EXPECT_THAT(text, HasSubstr("W  100100 "));
+  EXPECT_THAT(text, HasSubstr("W  140100 "));
+  EXPECT_THAT(text, ::testing::Not(HasSubstr("W  100140 ")));
+}
+
+TEST_F(KorvexaConvertTest, AnUnknownPointIsAnErrorAndWritesNothing) {
+  const auto result = Convert("--format pcx5 --no-nad83 --no-dxf --points 100100,999000 t12n.lx");
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_THAT(result.err, HasSubstr("error: t12n.lx: point 999000 is not in"));
+  EXPECT_FALSE(std::filesystem::exists(folder_ / "t12n.grm"));
+}
+
+TEST_F(KorvexaConvertTest, AFailingFileDoesNotStopTheOthers) {
+  const auto result = Convert("--format pcx5 --no-nad83 --no-dxf missing.lx t12n.lx");
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_THAT(result.err, HasSubstr("error: missing.lx: cannot read \""));
+  EXPECT_THAT(result.err, HasSubstr("No such file or directory"));
+  EXPECT_TRUE(std::filesystem::exists(folder_ / "t12n.grm"));
+}
+
+TEST_F(KorvexaConvertTest, WrongCommandLinesShowTheUsage) {
+  for (const char* arguments : {"", "--format kml t12n.lx", "--bogus t12n.lx", "--points"}) {
+    const auto result = Convert(arguments);
+    EXPECT_EQ(result.exitCode, 2) << arguments;
+    EXPECT_THAT(result.err, HasSubstr("error: ")) << arguments;
+    EXPECT_THAT(result.err, HasSubstr("usage: korvexa-convert")) << arguments;
+  }
+  const auto help = Convert("--help");
+  EXPECT_EQ(help.exitCode, 0);
+  EXPECT_THAT(help.out, HasSubstr("--no-nad83"));
+}
+
+}  // namespace
+}  // namespace korvexa

@@ -1,0 +1,166 @@
+// korvexa-convert: the Korvexa conversion for scripts and batch work.
+//
+// Each file is loaded as File > Open loads it and converted as Create
+// converts it; the output lands beside the input. One line per file on
+// standard output; failures as "error:" lines on standard error.
+#include <unistd.h>
+
+#include <filesystem>
+#include <iostream>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "create.h"
+#include "korvexa_error.h"
+#include "load_command.h"
+#include "lx_record.h"
+#include "system_services.h"
+
+namespace {
+
+using korvexa::KorvexaError;
+
+constexpr std::string_view kUsage =
+    "usage: korvexa-convert [--format gpx|pcx5] [--nad83|--no-nad83] [--dxf|--no-dxf]\n"
+    "                       [--points ID,ID,...] FILE.lx [FILE.lx ...]\n"
+    "\n"
+    "Converts GCDB .LX files to GPS waypoint files, each written beside its input\n"
+    "under the input's name with its last three characters replaced.\n"
+    "\n"
+    "  --format gpx     GPX 1.1 waypoint file, FILE.gpx (the default)\n"
+    "  --format pcx5    Garmin PCX5 waypoint file, FILE.grm\n"
+    "  --nad83          move every point from NAD27 to NAD83 with the NADCON\n"
+    "                   grids (the default)\n"
+    "  --no-nad83       write the NAD27 coordinates of the file unchanged\n"
+    "  --dxf            also draw the whole township as FILE.dxf (the default)\n"
+    "  --no-dxf         write the waypoint file only\n"
+    "  --points IDS     write only these points (PointIDs separated by commas,\n"
+    "                   compared without surrounding blanks); default: all\n"
+    "  --help           show this text\n"
+    "\n"
+    "Prints one line per file: input, output and number of waypoints. Exits with\n"
+    "status 1 when any file fails, 2 for a wrong command line.\n";
+
+struct CommandLine {
+  korvexa::CreateOptions options;
+  bool allPoints = true;
+  std::set<std::string> pointIds;
+  std::vector<std::filesystem::path> files;
+  bool help = false;
+};
+
+std::string Trimmed(std::string_view text) {
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+  return std::string(text);
+}
+
+std::set<std::string> ParsePointIds(std::string_view list) {
+  std::set<std::string> ids;
+  while (true) {
+    const std::size_t comma = list.find(',');
+    const std::string id = Trimmed(list.substr(0, comma));
+    if (!id.empty()) ids.insert(id);
+    if (comma == std::string_view::npos) break;
+    list.remove_prefix(comma + 1);
+  }
+  if (ids.empty()) throw KorvexaError("--points needs at least one PointID");
+  return ids;
+}
+
+korvexa::OutputKind ParseFormat(std::string_view name) {
+  if (name == "gpx") return korvexa::OutputKind::Gpx;
+  if (name == "pcx5") return korvexa::OutputKind::Pcx5;
+  throw KorvexaError("unknown format \"" + std::string(name) + "\" (choose gpx or pcx5)");
+}
+
+CommandLine ParseCommandLine(int argc, char** argv) {
+  CommandLine line;
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    auto value = [&]() -> std::string_view {
+      if (i + 1 >= argc) throw KorvexaError(std::string(arg) + " needs a value");
+      return argv[++i];
+    };
+    if (arg == "--help" || arg == "-h") {
+      line.help = true;
+    } else if (arg == "--format") {
+      line.options.kind = ParseFormat(value());
+    } else if (arg == "--nad83" || arg == "--no-nad83") {
+      line.options.transform = arg == "--nad83";
+    } else if (arg == "--dxf" || arg == "--no-dxf") {
+      line.options.drawing = arg == "--dxf";
+    } else if (arg == "--points") {
+      line.pointIds = ParsePointIds(value());
+      line.allPoints = false;
+    } else if (arg.starts_with("-") && arg != "-") {
+      throw KorvexaError("unknown option \"" + std::string(arg) + "\"");
+    } else {
+      line.files.emplace_back(arg);
+    }
+  }
+  if (!line.help && line.files.empty()) throw KorvexaError("no .LX file given");
+  return line;
+}
+
+// Ticks every point, or those whose trimmed PointID is listed.
+void TickPoints(korvexa::PointList& points, const CommandLine& line, const std::filesystem::path& file) {
+  std::set<std::string> missing = line.pointIds;
+  for (korvexa::PointEntry& entry : points) {
+    const std::string id = Trimmed(korvexa::PointIdOf(entry.line));
+    entry.ticked = line.allPoints || line.pointIds.count(id) > 0;
+    missing.erase(id);
+  }
+  if (!line.allPoints && !missing.empty()) {
+    throw KorvexaError("point " + *missing.begin() + " is not in \"" + file.string() + "\"");
+  }
+}
+
+// Loads and converts one file with its folder as the current folder, as the
+// window does after File > Open.
+// `input` is absolute: earlier files have changed the current folder.
+void ConvertFile(const std::filesystem::path& file, const std::filesystem::path& input, const CommandLine& line,
+                 korvexa::Services& services) {
+  const std::filesystem::path folder = input.parent_path();
+  if (::chdir(folder.c_str()) != 0) {
+    throw KorvexaError("cannot open the folder \"" + folder.string() + "\"");
+  }
+  korvexa::LoadedFile loaded = korvexa::OpenLxFile(input, services.converters.get());
+  korvexa::PointList points = korvexa::MakePointList(std::move(loaded.lines));
+  TickPoints(points, line, input);
+  const korvexa::CreateResult result = korvexa::RunCreate(loaded.title, folder, points, line.options, services);
+  std::cout << file.string() << " -> " << result.outputPath.string() << " (" << result.waypoints
+            << (result.waypoints == 1 ? " point)" : " points)") << std::endl;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  CommandLine line;
+  try {
+    line = ParseCommandLine(argc, argv);
+  } catch (const KorvexaError& error) {
+    std::cerr << "error: " << error.what() << "\n\n" << kUsage;
+    return 2;
+  }
+  if (line.help) {
+    std::cout << kUsage;
+    return 0;
+  }
+  korvexa::Services services = korvexa::MakeSystemServices();
+  std::vector<std::filesystem::path> inputs;
+  for (const std::filesystem::path& file : line.files) inputs.push_back(std::filesystem::absolute(file));
+  int status = 0;
+  for (std::size_t i = 0; i < line.files.size(); ++i) {
+    const std::filesystem::path& file = line.files[i];
+    try {
+      ConvertFile(file, inputs[i], line, services);
+    } catch (const std::exception& error) {
+      std::cerr << "error: " << file.string() << ": " << error.what() << std::endl;
+      status = 1;
+    }
+  }
+  return status;
+}

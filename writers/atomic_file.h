@@ -1,0 +1,38 @@
+// An output file that is either the complete new file or the untouched old
+// one: bytes go to a temporary file in the target's folder, which Commit()
+// renames over the target. Without Commit() the temporary file is removed.
+#pragma once
+
+#include <filesystem>
+#include <string_view>
+
+namespace korvexa {
+
+class AtomicFile {
+ public:
+  // Throws KorvexaError naming `target` when it cannot be written: a missing
+  // or read-only folder, a read-only file, a folder of that name.
+  explicit AtomicFile(std::filesystem::path target);
+  ~AtomicFile();
+  AtomicFile(const AtomicFile&) = delete;
+  AtomicFile& operator=(const AtomicFile&) = delete;
+
+  // Throws KorvexaError when the bytes cannot be written (a full disk).
+  void Write(std::string_view bytes);
+
+  // Makes the new content the target's. Throws KorvexaError on failure, in
+  // which case the target keeps its old content.
+  void Commit();
+
+  const std::filesystem::path& Target() const { return target_; }
+
+ private:
+  [[noreturn]] void Fail(const char* action, int error) const;
+  void Discard();
+
+  std::filesystem::path target_;
+  std::filesystem::path temporary_;
+  int fd_ = -1;
+};
+
+}  // namespace korvexa

@@ -1,0 +1,111 @@
+#include "pcx5_writer.h"
+
+#include <cmath>
+#include <string_view>
+
+#include "atomic_file.h"
+#include "number_text.h"
+
+namespace korvexa {
+namespace {
+
+constexpr std::string_view kHeader =
+    "H  SOFTWARE NAME & VERSION\r\n"
+    "I  PCX format; created by pellanore  rnx 1.0\r\n"
+    "\r\n"
+    "H  R DATUM                IDX DA            DF            DX            DY            DZ\r\n"
+    "M  G WGS 84               121 +0.000000e+00 +0.000000e+00 +0.000000e+00 +0.000000e+00 +0.000000e+00\r\n"
+    "\r\n"
+    "H  COORDINATE SYSTEM\r\n"
+    "U  LAT LON DEG\r\n"
+    "\r\n"
+    "H  IDNT   LATITUDE    LONGITUDE    DATE      TIME     ALT   DESCRIPTION                              "
+    "PROXIMITY     SYMBOL ;waypts\r\n";
+
+// PCX5 readers expect English month names whatever the user's language.
+constexpr std::string_view kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                        "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+
+constexpr std::size_t kFlushSize = 1 << 16;
+
+// Builds one line of fixed columns at the end of `out`.
+class ColumnLine {
+ public:
+  explicit ColumnLine(std::string& out) : out_(out), lineStart_(out.size()) {}
+
+  // Moves to `column` (1-based): blanks up to it, or, when the line has
+  // already passed it, a new line indented to it.
+  ColumnLine& At(std::size_t column) {
+    std::size_t current = out_.size() - lineStart_ + 1;
+    if (current > column) {
+      out_ += "\r\n";
+      lineStart_ = out_.size();
+      current = 1;
+    }
+    out_.append(column - current, ' ');
+    return *this;
+  }
+  ColumnLine& Text(std::string_view text) {
+    out_ += text;
+    return *this;
+  }
+  ColumnLine& Number(double value) {
+    AppendNumberText(out_, value);
+    return *this;
+  }
+  ColumnLine& TwoDigits(int value) {
+    out_ += static_cast<char>('0' + value / 10 % 10);
+    out_ += static_cast<char>('0' + value % 10);
+    return *this;
+  }
+  void End() { out_ += "\r\n"; }
+
+ private:
+  std::string& out_;
+  std::size_t lineStart_;
+};
+
+}  // namespace
+
+void AppendPcx5Header(std::string& out) { out += kHeader; }
+
+void AppendPcx5Waypoint(std::string& out, LxRecord record, const LxPoint& point, double elevation,
+                        const CivilTime& localTime) {
+  const std::string_view id = PointIdOf(record);
+  ColumnLine line(out);
+  line.Text("W").At(4).Text(id);
+  line.At(11).Text("N").Number(point.Latitude);
+  line.At(23).Text("W").Number(point.Longitude);
+  line.At(36).TwoDigits(localTime.day).Text("-").Text(kMonths[(localTime.month - 1) % 12]).Text("-");
+  line.TwoDigits(localTime.year % 100);
+  line.At(46).TwoDigits(localTime.hour).Text(":").TwoDigits(localTime.minute).Text(":");
+  line.TwoDigits(localTime.second);
+  line.At(55).Text(elevation < 0 ? "-" : " ").Number(std::fabs(elevation)).Text(" ");
+  line.At(61).Text(id);
+  line.At(102).Text("0.00000e+00       18").End();
+}
+
+std::size_t WritePcx5File(const std::filesystem::path& path, const PointList& points,
+                          const CoordinateTransform* transform, const Clock& clock) {
+  AtomicFile file(path);
+  std::string buffer;
+  buffer.reserve(kFlushSize + 256);
+  AppendPcx5Header(buffer);
+  std::size_t written = 0;
+  for (const PointEntry& entry : points) {
+    if (!entry.ticked) continue;
+    const LxPoint point = DecodeLxPoint(entry.line, transform);
+    const double elevation = DecodeElevation(entry.line, kPcx5ElevationColumn);
+    AppendPcx5Waypoint(buffer, entry.line, point, elevation, clock.Now().local);
+    ++written;
+    if (buffer.size() >= kFlushSize) {
+      file.Write(buffer);
+      buffer.clear();
+    }
+  }
+  file.Write(buffer);
+  file.Commit();
+  return written;
+}
+
+}  // namespace korvexa
