@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "korvexa_error.h"
+#include "gpx_writer.h"
 #include "pcx5_writer.h"
 #include "services.h"
 
@@ -15,9 +16,6 @@ const char* Extension(OutputKind kind) { return kind == OutputKind::Pcx5 ? ".grm
 
 // Every option must be available before anything runs or is written.
 void RequireServices(const CreateOptions& options, const Services& services) {
-  if (options.kind == OutputKind::Gpx) {
-    throw KorvexaError("GPX output is not available yet; choose the PCX5 format");
-  }
   if (options.transform && !services.datum) {
     throw KorvexaError("the NAD27 to NAD83 transformation is not available yet; untick it to write NAD27 coordinates");
   }
@@ -32,9 +30,9 @@ std::size_t WriteWaypoints(const std::filesystem::path& path, const PointList& p
     case OutputKind::Pcx5:
       return WritePcx5File(path, points, transform, clock);
     case OutputKind::Gpx:
-      break;
+      return WriteGpxFile(path, points, transform, clock);
   }
-  throw KorvexaError("GPX output is not available yet");
+  throw KorvexaError("unknown output kind");
 }
 
 }  // namespace

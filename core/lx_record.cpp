@@ -94,13 +94,6 @@ double ToDouble(const LenientNumber& number) {
   return number.negative ? -value : value;
 }
 
-std::string TrimmedId(LxRecord record) {
-  std::string_view id = PointIdOf(record);
-  while (!id.empty() && id.front() == ' ') id.remove_prefix(1);
-  while (!id.empty() && id.back() == ' ') id.remove_suffix(1);
-  return std::string(id);
-}
-
 double Degrees(LxRecord record, int degreesFirst, int degreesLast) {
   const double d = LxVal(LxColumns(record, degreesFirst, degreesLast));
   const double m = LxVal(LxColumns(record, degreesLast + 1, degreesLast + 2));
@@ -110,7 +103,7 @@ double Degrees(LxRecord record, int degreesFirst, int degreesLast) {
 
 void RequireFinite(double value, LxRecord record, const char* what) {
   if (!std::isfinite(value)) {
-    throw KorvexaError("point " + TrimmedId(record) + ": the " + what + " field is out of range");
+    throw KorvexaError("point " + TrimmedPointId(record) + ": the " + what + " field is out of range");
   }
 }
 
@@ -123,6 +116,13 @@ std::string_view LxColumns(LxRecord record, int first, int last) {
 }
 
 std::string_view PointIdOf(LxRecord record) { return LxColumns(record, 2, 7); }
+
+std::string TrimmedPointId(LxRecord record) {
+  std::string_view id = PointIdOf(record);
+  while (!id.empty() && id.front() == ' ') id.remove_prefix(1);
+  while (!id.empty() && id.back() == ' ') id.remove_suffix(1);
+  return std::string(id);
+}
 
 std::string_view ReliabilityOf(LxRecord record) { return LxColumns(record, 42, 50); }
 

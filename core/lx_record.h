@@ -10,6 +10,7 @@
 // fields read as 0 (see LxVal).
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace korvexa {
@@ -34,6 +35,9 @@ std::string_view LxColumns(LxRecord record, int first, int last);
 
 // Columns 2 to 7, verbatim.
 std::string_view PointIdOf(LxRecord record);
+
+// Columns 2 to 7 without surrounding blanks, for messages and look-ups.
+std::string TrimmedPointId(LxRecord record);
 
 // Columns 42 to 50, verbatim.
 std::string_view ReliabilityOf(LxRecord record);

@@ -1,6 +1,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <regex>
+
 #include "golden.h"
 #include "run_command.h"
 #include "temp_folder.h"
@@ -46,6 +48,19 @@ TEST_F(KorvexaConvertTest, WritesThePcx5FileBesideTheInput) {
   EXPECT_EQ(result.out, "t12n.lx -> " + (folder_ / "t12n.grm").string() + " (7 points)\n");
   EXPECT_EQ(WithoutTimes(testing::ReadBytes(folder_ / "t12n.grm")),
             WithoutTimes(testing::ReadBytes(testing::TestData("t12n~pcx5.grm"))));
+}
+
+TEST_F(KorvexaConvertTest, WritesAValidGpxFile) {
+  const auto result = Convert("--format gpx --no-nad83 --no-dxf t12n.lx");
+  ASSERT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_EQ(result.out, "t12n.lx -> " + (folder_ / "t12n.gpx").string() + " (7 points)\n");
+  const auto lint = RunCommand("xmllint --nonet --noout --schema " + ShellQuoted(KORVEXA_GPX_SCHEMA) + " " +
+                               ShellQuoted((folder_ / "t12n.gpx").string()));
+  EXPECT_EQ(lint.exitCode, 0) << lint.err;
+  // Everything but the times is as in the golden file.
+  const std::regex time("<time>[^<]*</time>");
+  EXPECT_EQ(std::regex_replace(testing::ReadBytes(folder_ / "t12n.gpx"), time, "<time/>"),
+            std::regex_replace(testing::ReadBytes(testing::TestData("t12n~gpx.gpx")), time, "<time/>"));
 }
 
 TEST_F(KorvexaConvertTest, FilesInOtherFoldersLandBesideThemselves) {

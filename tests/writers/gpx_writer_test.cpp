@@ -1,0 +1,201 @@
+#include "gpx_writer.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <regex>
+
+#include "coordinate_transform.h"
+#include "golden.h"
+#include "korvexa_error.h"
+#include "lx_file.h"
+#include "run_command.h"
+#include "temp_folder.h"
+
+namespace korvexa {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+
+constexpr ClockReading kDecember6 = {{2026, 12, 6, 14, 3, 27}, {2026, 12, 6, 21, 3, 27}};
+constexpr const char* kWorkedRecord = " 100100 350712.3456 1064530.0000     1000         ";
+
+// xmllint's verdict on `path` against the GPX 1.1 schema; empty when valid.
+std::string SchemaErrors(const std::filesystem::path& path) {
+  const auto result = testing::RunCommand("xmllint --nonet --noout --schema " +
+                                          testing::ShellQuoted(KORVEXA_GPX_SCHEMA) + " " +
+                                          testing::ShellQuoted(path.string()));
+  return result.exitCode == 0 ? "" : result.err + " (exit " + std::to_string(result.exitCode) + ")";
+}
+
+PointList Ticked(std::vector<std::string> lines) {
+  PointList points;
+  for (auto& line : lines) points.push_back({std::move(line), true});
+  return points;
+}
+
+// Writes, checks the file against the schema and returns its lines without
+// their CR LF.
+std::vector<std::string> WriteAndValidate(const PointList& points, const CoordinateTransform* transform = nullptr,
+                                          const Clock& clock = FrozenClock(kDecember6)) {
+  testing::TempFolder folder;
+  WriteGpxFile(folder / "out.gpx", points, transform, clock);
+  EXPECT_EQ(SchemaErrors(folder / "out.gpx"), "");
+  const std::string text = testing::ReadBytes(folder / "out.gpx");
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
+    lines.push_back(text.substr(start, end - start));
+  }
+  EXPECT_EQ(start, text.size()) << "text after the last CR LF";
+  return lines;
+}
+
+// The attribute values of the bounds line, in file order.
+std::vector<std::string> Bounds(const std::vector<std::string>& lines) {
+  const std::regex pattern("<bounds minlat=\"(.*)\" minlon=\"(.*)\" maxlat=\"(.*)\" maxlon=\"(.*)\"/></metadata>");
+  std::smatch match;
+  if (lines.size() < 4 || !std::regex_match(lines[3], match, pattern)) return {};
+  return {match[1], match[2], match[3], match[4]};
+}
+
+std::string LatLon(const std::string& waypoint) {
+  const std::regex pattern("<wpt lat=\"([^\"]*)\" lon=\"([^\"]*)\">.*");
+  std::smatch match;
+  return std::regex_match(waypoint, match, pattern) ? std::string(match[1]) + " " + std::string(match[2]) : "";
+}
+
+TEST(GpxWriterTest, GoldenFile) {
+  PointList points = MakePointList(LoadLxFile(testing::TestData("t12n.lx")));
+  for (auto& point : points) point.ticked = true;
+  testing::TempFolder folder;
+  WriteGpxFile(folder / "t12n.gpx", points, nullptr, FrozenClock(kDecember6));
+  EXPECT_EQ(SchemaErrors(folder / "t12n.gpx"), "");
+  EXPECT_TRUE(testing::MatchesGolden(testing::ReadBytes(folder / "t12n.gpx"), testing::TestData("t12n~gpx.gpx")));
+}
+
+TEST(GpxWriterTest, WorkedExampleWaypoint) {
+  const auto lines = WriteAndValidate(Ticked({kWorkedRecord}));
+  ASSERT_EQ(lines.size(), 6u);
+  EXPECT_EQ(lines[4],
+            "<wpt lat=\"35.120096\" lon=\"-106.7583333\"><ele>305.000</ele><time>2026-12-06T21:03:27Z</time>"
+            "<name>100100</name><cmt>Rely=         </cmt><desc>100100</desc><sym>Waypoint</sym></wpt>");
+  EXPECT_EQ(lines[5], "</gpx>");
+}
+
+TEST(GpxWriterTest, NoTickedRecordGivesTheHeaderWithZeroBounds) {
+  const auto lines = WriteAndValidate({{kWorkedRecord, false}});
+  ASSERT_EQ(lines.size(), 5u);
+  EXPECT_EQ(lines[0], "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\"?>");
+  EXPECT_EQ(lines[1],
+            "<gpx xmlns=\"http://www.topografix.com/GPX/1/1\" creator=\"Korvexa\" version=\"1.1\" "
+            "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
+            "xsi:schemaLocation=\"http://www.topografix.com/GPX/1/1");
+  EXPECT_EQ(lines[2],
+            "http://www.topografix.com/GPX/1/1/gpx.xsd\"><metadata><link href=\"https://korvexa.org/\">"
+            "<text>Vesk Surveying Engineering</text></link><time>2026-12-06T21:03:27Z</time>");
+  EXPECT_THAT(Bounds(lines), ElementsAre("0", "0", "0", "0"));
+  EXPECT_EQ(lines[4], "</gpx>");
+}
+
+TEST(GpxWriterTest, OnePointIsItsOwnBox) {
+  EXPECT_THAT(Bounds(WriteAndValidate(Ticked({kWorkedRecord}))),
+              ElementsAre("35.120096", "-106.7583333", "35.120096", "-106.7583333"));
+}
+
+TEST(GpxWriterTest, TheBoxHoldsEveryWrittenPointIncludingBlankOnes) {
+  const PointList points = {{" 000001 351000.0000 1070000.0000", true},
+                            {" 000002 360000.0000 1060000.0000", false},  // not written, not in the box
+                            {" 000003 340000.0000 1063000.0000", true},
+                            {" 000004", true}};  // blank coordinates: 0, 0
+  const auto lines = WriteAndValidate(points);
+  ASSERT_EQ(lines.size(), 8u);
+  EXPECT_EQ(LatLon(lines[4]), "35.1666667 -107");
+  EXPECT_EQ(LatLon(lines[5]), "34 -106.5");
+  EXPECT_EQ(LatLon(lines[6]), "0 0");
+  EXPECT_THAT(Bounds(lines), ElementsAre("0", "-107", "35.1666667", "0"));
+}
+
+TEST(GpxWriterTest, LongitudesAreWrittenWestNegativeWhateverTheirSign) {
+  const auto lines = WriteAndValidate(Ticked({" 000001 350000.0000 -10000.0000", " 000002 32 6  0.000 1060000.0000"}));
+  EXPECT_EQ(LatLon(lines[4]), "35 -10");
+  EXPECT_EQ(LatLon(lines[5]), "32.1 -106");
+}
+
+TEST(GpxWriterTest, ShortRecordsGiveShortTexts) {
+  const auto lines = WriteAndValidate(Ticked({" 100100 350712.3456 1064530.0000     1000  2", " 12"}));
+  EXPECT_THAT(lines[4], HasSubstr("<name>100100</name><cmt>Rely=  2</cmt>"));
+  EXPECT_THAT(lines[5], HasSubstr("<ele>0.000</ele>"));
+  EXPECT_THAT(lines[5], HasSubstr("<name>12</name><cmt>Rely=</cmt><desc>12</desc>"));
+}
+
+TEST(GpxWriterTest, ElevationsAreWholeMetresWithThreeZeroDecimals) {
+  const std::string head = " 100100 350712.3456 1064530.0000 ";
+  const auto lines = WriteAndValidate(Ticked({head + "    4000", head + "      -1", head + "     -40", head + "-   1000"}));
+  EXPECT_THAT(lines[4], HasSubstr("<ele>1219.000</ele>"));
+  EXPECT_THAT(lines[5], HasSubstr("<ele>0.000</ele>"));
+  EXPECT_THAT(lines[6], HasSubstr("<ele>-12.000</ele>"));
+  EXPECT_THAT(lines[7], HasSubstr("<ele>-305.000</ele>"));  // a minus in column 34
+}
+
+TEST(GpxWriterTest, RecordTextIsEscapedAndConvertedToUtf8) {
+  const std::string record = std::string(" A&<\"B> 350000.0000 1060000.0000     1000") + "R\xE9\x80\x01\tx&";
+  const auto lines = WriteAndValidate(Ticked({record}));
+  EXPECT_THAT(lines[4], HasSubstr("<name>A&amp;&lt;&quot;B&gt;</name>"));
+  EXPECT_THAT(lines[4], HasSubstr("<cmt>Rely=R\xC3\xA9\xE2\x82\xAC\tx&amp;</cmt>"));
+}
+
+TEST(GpxWriterTest, ReadsTheClockForTheMetadataAndForEveryWaypoint) {
+  class CountingClock : public Clock {
+   public:
+    ClockReading Now() const override {
+      ClockReading reading = kDecember6;
+      reading.utc.second = calls++;
+      return reading;
+    }
+    mutable int calls = 0;
+  } clock;
+  const auto lines = WriteAndValidate(Ticked({kWorkedRecord, kWorkedRecord}), nullptr, clock);
+  EXPECT_THAT(lines[2], HasSubstr("<time>2026-12-06T21:03:00Z</time>"));
+  EXPECT_THAT(lines[4], HasSubstr("<time>2026-12-06T21:03:01Z</time>"));
+  EXPECT_THAT(lines[5], HasSubstr("<time>2026-12-06T21:03:02Z</time>"));
+}
+
+// Shifts every point and counts its calls.
+class CountingShift : public CoordinateTransform {
+ public:
+  void TransformPoint(double& longitude, double& latitude) const override {
+    ++calls;
+    longitude = -(longitude - 0.0012345);  // returned east positive: only the magnitude counts
+    latitude += 0.0001;
+  }
+  mutable int calls = 0;
+};
+
+TEST(GpxWriterTest, BothPassesTransformEveryPointAlike) {
+  CountingShift shift;
+  const PointList points = {{kWorkedRecord, true}, {" 000002 340000.0000 1063000.0000", false},
+                            {" 000003 360000.0000 1070000.0000", true}, {" 000004 350000.0000 1060000.0000", true}};
+  const auto lines = WriteAndValidate(points, &shift);
+  EXPECT_EQ(shift.calls, 6);
+  EXPECT_EQ(LatLon(lines[4]), "35.120196 -106.7595678");
+  EXPECT_THAT(Bounds(lines), ElementsAre("35.0001", "-107.0012345", "36.0001", "-106.0012345"));
+}
+
+TEST(GpxWriterTest, CoordinatesGpxCannotHoldAreAnErrorAndKeepTheOldFile) {
+  testing::TempFolder folder;
+  testing::WriteBytes(folder / "out.gpx", "earlier");
+  try {
+    WriteGpxFile(folder / "out.gpx", Ticked({kWorkedRecord, " 4711   950000.0000 1060000.0000"}), nullptr,
+                 FrozenClock(kDecember6));
+    FAIL() << "no error";
+  } catch (const KorvexaError& error) {
+    EXPECT_THAT(error.what(), HasSubstr("point 4711 at latitude 95, longitude -106 lies outside"));
+  }
+  EXPECT_EQ(testing::ReadBytes(folder / "out.gpx"), "earlier");
+  EXPECT_EQ(testing::ListFolder(folder.path()), "out.gpx");
+}
+
+}  // namespace
+}  // namespace korvexa

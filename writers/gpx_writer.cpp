@@ -1,0 +1,159 @@
+#include "gpx_writer.h"
+
+#include <string>
+#include <string_view>
+
+#include "atomic_file.h"
+#include "korvexa_error.h"
+#include "lx_record.h"
+#include "number_text.h"
+#include "xml_text.h"
+
+namespace korvexa {
+namespace {
+
+constexpr std::string_view kNamespace = "http://www.topografix.com/GPX/1/1";
+constexpr std::string_view kSchemaInstance = "http://www.w3.org/2001/XMLSchema-instance";
+constexpr std::size_t kFlushSize = 1 << 16;
+
+// A decoded record as written: west longitudes negative.
+struct GpxPosition {
+  double latitude = 0;
+  double longitude = 0;
+};
+
+class Bounds {
+ public:
+  // The box starts at the first point, so a point at 0 counts like any other.
+  void Add(const GpxPosition& p) {
+    if (empty_) {
+      minlat_ = maxlat_ = p.latitude;
+      minlon_ = maxlon_ = p.longitude;
+      empty_ = false;
+      return;
+    }
+    if (p.latitude < minlat_) minlat_ = p.latitude;
+    if (p.longitude < minlon_) minlon_ = p.longitude;
+    if (p.latitude > maxlat_) maxlat_ = p.latitude;
+    if (p.longitude > maxlon_) maxlon_ = p.longitude;
+  }
+  void AppendLine(std::string& out) const {
+    out += "<bounds minlat=\"";
+    AppendNumberText(out, minlat_);
+    out += "\" minlon=\"";
+    AppendNumberText(out, minlon_);
+    out += "\" maxlat=\"";
+    AppendNumberText(out, maxlat_);
+    out += "\" maxlon=\"";
+    AppendNumberText(out, maxlon_);
+    out += "\"/></metadata>\r\n";
+  }
+
+ private:
+  bool empty_ = true;
+  double minlat_ = 0, minlon_ = 0, maxlat_ = 0, maxlon_ = 0;
+};
+
+GpxPosition DecodePosition(LxRecord record, const CoordinateTransform* transform) {
+  const LxPoint point = DecodeLxPoint(record, transform);
+  if (point.Latitude > 90 || point.Latitude < -90 || point.Longitude > 180) {
+    throw KorvexaError("point " + TrimmedPointId(record) + " at latitude " + NumberText(point.Latitude) +
+                       ", longitude " + NumberText(-point.Longitude) +
+                       " lies outside the coordinates a GPX file can hold");
+  }
+  return GpxPosition{point.Latitude, -point.Longitude};
+}
+
+void AppendTwoDigits(std::string& out, int value) {
+  out += static_cast<char>('0' + value / 10 % 10);
+  out += static_cast<char>('0' + value % 10);
+}
+
+// "yyyy-mm-ddThh:mm:ssZ"
+void AppendUtcTime(std::string& out, const CivilTime& t) {
+  AppendTwoDigits(out, t.year / 100);
+  AppendTwoDigits(out, t.year % 100);
+  out += '-';
+  AppendTwoDigits(out, t.month);
+  out += '-';
+  AppendTwoDigits(out, t.day);
+  out += 'T';
+  AppendTwoDigits(out, t.hour);
+  out += ':';
+  AppendTwoDigits(out, t.minute);
+  out += ':';
+  AppendTwoDigits(out, t.second);
+  out += 'Z';
+}
+
+void AppendHeader(std::string& out, const CivilTime& utc) {
+  out += "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\"?>\r\n";
+  out += "<gpx xmlns=\"";
+  out += kNamespace;
+  out += "\" creator=\"Korvexa\" version=\"1.1\" xmlns:xsi=\"";
+  out += kSchemaInstance;
+  out += "\" xsi:schemaLocation=\"";
+  out += kNamespace;
+  out += "\r\n";
+  out += kNamespace;
+  out += "/gpx.xsd\"><metadata><link href=\"";
+  out += kKorvexaHomePage;
+  out += "\"><text>Vesk Surveying Engineering</text></link><time>";
+  AppendUtcTime(out, utc);
+  out += "</time>\r\n";
+}
+
+void AppendWaypoint(std::string& out, LxRecord record, const GpxPosition& position, double elevation,
+                    const CivilTime& utc) {
+  const std::string_view id = PointIdOf(record);
+  out += "<wpt lat=\"";
+  AppendNumberText(out, position.latitude);
+  out += "\" lon=\"";
+  AppendNumberText(out, position.longitude);
+  out += "\"><ele>";
+  AppendNumberText(out, elevation);
+  out += ".000</ele><time>";
+  AppendUtcTime(out, utc);
+  out += "</time><name>";
+  AppendXmlText(out, id);
+  out += "</name><cmt>Rely=";
+  AppendXmlText(out, ReliabilityOf(record));
+  out += "</cmt><desc>";
+  AppendXmlText(out, id);
+  out += "</desc><sym>Waypoint</sym></wpt>\r\n";
+}
+
+}  // namespace
+
+std::size_t WriteGpxFile(const std::filesystem::path& path, const PointList& points,
+                         const CoordinateTransform* transform, const Clock& clock) {
+  AtomicFile file(path);
+  std::string buffer;
+  buffer.reserve(kFlushSize + 512);
+  AppendHeader(buffer, clock.Now().utc);
+
+  Bounds bounds;
+  for (const PointEntry& entry : points) {
+    if (entry.ticked) bounds.Add(DecodePosition(entry.line, transform));
+  }
+  bounds.AppendLine(buffer);
+
+  std::size_t written = 0;
+  for (const PointEntry& entry : points) {
+    if (!entry.ticked) continue;
+    const GpxPosition position = DecodePosition(entry.line, transform);
+    const double elevation = DecodeElevation(entry.line, kGpxElevationColumn);
+    AppendWaypoint(buffer, entry.line, position, elevation, clock.Now().utc);
+    ++written;
+    if (buffer.size() >= kFlushSize) {
+      file.Write(buffer);
+      buffer.clear();
+    }
+  }
+  buffer += "</gpx>\r\n";
+  file.Write(buffer);
+  file.Commit();
+  return written;
+}
+
+}  // namespace korvexa
