@@ -8,12 +8,13 @@ namespace korvexa {
 namespace {
 
 constexpr int kSignificantDigits = 15;
+constexpr int kShortestDigits = 17;  // the most a double's shortest text needs
 
 // A finite, non-zero value as decimal digits and a power of ten:
 // value = 0.d1 d2 d3 ... * 10^pointPosition, digits without trailing zeros.
 struct DecimalDigits {
   bool negative = false;
-  char digits[kSignificantDigits + 1];  // room for a carry digit
+  char digits[kShortestDigits + 1];  // room for a carry digit
   int count = 0;
   int pointPosition = 0;  // digits before the decimal point (may be <= 0)
 };
@@ -26,15 +27,7 @@ int ExponentAfter(const char* e, const char* end) {
   return negative ? -exponent : exponent;
 }
 
-// Marks text of more than 15 significant digits.
-DecimalDigits Invalid() {
-  DecimalDigits result;
-  result.count = -1;
-  return result;
-}
-
-// Splits to_chars' scientific text "-d.ddde-12" into digits and exponent;
-// Invalid() when it has more than 15 digits.
+// Splits to_chars' scientific text "-d.ddde-12" into digits and exponent.
 DecimalDigits FromScientific(const char* text, const char* end) {
   DecimalDigits result;
   const char* p = text;
@@ -43,52 +36,11 @@ DecimalDigits FromScientific(const char* text, const char* end) {
     ++p;
   }
   for (; p != end && *p != 'e'; ++p) {
-    if (*p == '.') continue;
-    if (result.count == kSignificantDigits) return Invalid();
-    result.digits[result.count++] = *p;
+    if (*p != '.') result.digits[result.count++] = *p;
   }
   result.pointPosition = ExponentAfter(p, end) + 1;
   while (result.count > 0 && result.digits[result.count - 1] == '0') --result.count;
   return result;
-}
-
-// The value rounded to 15 significant digits. `tryShortest` first tries the
-// shortest text that reads back as `value`: whenever that has at most 15
-// digits it is the 15-digit rounding (15-digit decimals lie further apart
-// than doubles do), and it is much faster to get. Values already rounded
-// (on their way out) take that path; freshly computed ones rarely do.
-DecimalDigits ToDecimalDigits(double value, bool tryShortest) {
-  std::array<char, 40> buffer;
-  if (tryShortest) {
-    auto shortest = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::scientific);
-    DecimalDigits result = FromScientific(buffer.data(), shortest.ptr);
-    if (result.count >= 0) return result;
-  }
-  auto rounded = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::scientific,
-                               kSignificantDigits - 1);
-  return FromScientific(buffer.data(), rounded.ptr);
-}
-
-void AppendDigits(std::string& out, const DecimalDigits& d) {
-  if (d.count == 0) {
-    out += '0';
-    return;
-  }
-  if (d.negative) out += '-';
-  if (d.pointPosition <= 0) {
-    out += "0.";
-    out.append(static_cast<std::size_t>(-d.pointPosition), '0');
-    out.append(d.digits, static_cast<std::size_t>(d.count));
-    return;
-  }
-  if (d.count <= d.pointPosition) {
-    out.append(d.digits, static_cast<std::size_t>(d.count));
-    out.append(static_cast<std::size_t>(d.pointPosition - d.count), '0');
-    return;
-  }
-  out.append(d.digits, static_cast<std::size_t>(d.pointPosition));
-  out += '.';
-  out.append(d.digits + d.pointPosition, static_cast<std::size_t>(d.count - d.pointPosition));
 }
 
 // Rounds the digit string at `decimals` places after the point, halves away
@@ -119,12 +71,56 @@ void RoundDigits(DecimalDigits& d, int decimals) {
   d.count = i + 1;
 }
 
+// The value rounded to 15 significant digits.
+//
+// The shortest text that reads back as `value` (at most 17 digits) is quick
+// to get, and rounding it to 15 digits gives the rounding of the exact value
+// except at a tie: no decimal of 16 digits or fewer can lie between the two,
+// since the shortest text would then be that decimal. Only when the shortest
+// text ends in a 5 at the 16th digit is the exact value consulted.
+DecimalDigits ToDecimalDigits(double value) {
+  std::array<char, 40> buffer;
+  auto shortest = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::scientific);
+  DecimalDigits d = FromScientific(buffer.data(), shortest.ptr);
+  if (d.count <= kSignificantDigits) return d;
+  const bool tie = d.count == kSignificantDigits + 1 && d.digits[kSignificantDigits] == '5';
+  if (!tie) {
+    RoundDigits(d, kSignificantDigits - d.pointPosition);
+    return d;
+  }
+  auto exact = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::scientific,
+                             kSignificantDigits - 1);
+  return FromScientific(buffer.data(), exact.ptr);
+}
+
+void AppendDigits(std::string& out, const DecimalDigits& d) {
+  if (d.count == 0) {
+    out += '0';
+    return;
+  }
+  if (d.negative) out += '-';
+  if (d.pointPosition <= 0) {
+    out += "0.";
+    out.append(static_cast<std::size_t>(-d.pointPosition), '0');
+    out.append(d.digits, static_cast<std::size_t>(d.count));
+    return;
+  }
+  if (d.count <= d.pointPosition) {
+    out.append(d.digits, static_cast<std::size_t>(d.count));
+    out.append(static_cast<std::size_t>(d.pointPosition - d.count), '0');
+    return;
+  }
+  out.append(d.digits, static_cast<std::size_t>(d.pointPosition));
+  out += '.';
+  out.append(d.digits + d.pointPosition, static_cast<std::size_t>(d.count - d.pointPosition));
+}
+
 }  // namespace
 
 double RoundDecimal(double value, int decimals) {
   if (!std::isfinite(value)) return value;
   if (value == 0) return 0.0;
-  DecimalDigits d = ToDecimalDigits(value, false);
+  DecimalDigits d = ToDecimalDigits(value);
   RoundDigits(d, decimals);
   if (d.count == 0) return 0.0;
   std::uint64_t mantissa = 0;
@@ -163,7 +159,7 @@ void AppendNumberText(std::string& out, double value) {
     out += '0';
     return;
   }
-  AppendDigits(out, ToDecimalDigits(value, true));
+  AppendDigits(out, ToDecimalDigits(value));
 }
 
 std::string NumberText(double value) {

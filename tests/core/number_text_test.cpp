@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 namespace korvexa {
@@ -98,7 +99,31 @@ std::string ReferenceText(double value) {
   return sign + digits.substr(0, point) + "." + digits.substr(point);
 }
 
-TEST(NumberTextTest, AgreesWithPrintfOnManyValues) {
+// printf's 15-digit text rounded at `decimals` places, half away from zero,
+// read back with strtod: an independent reference for RoundDecimal.
+double ReferenceRound(double value, int decimals) {
+  std::string text = ReferenceText(std::fabs(value));
+  const std::size_t point = text.find('.');
+  const bool cut = point != std::string::npos && text.size() - point - 1 > static_cast<std::size_t>(decimals);
+  const bool up = cut && text[point + 1 + decimals] >= '5';
+  if (cut) text.resize(point + 1 + decimals);
+  if (up) {
+    int i = static_cast<int>(text.size()) - 1;
+    for (; i >= 0; --i) {
+      if (text[i] == '.') continue;
+      if (text[i] != '9') {
+        ++text[i];
+        break;
+      }
+      text[i] = '0';
+    }
+    if (i < 0) text.insert(0, "1");
+  }
+  const double magnitude = std::strtod(text.c_str(), nullptr);
+  return value < 0 ? -magnitude : magnitude;
+}
+
+TEST(NumberTextTest, TextAndRoundingAgreeWithPrintfOnManyValues) {
   std::uint64_t state = 88172645463325252ull;
   auto next = [&] {
     state ^= state << 13;
@@ -112,8 +137,12 @@ TEST(NumberTextTest, AgreesWithPrintfOnManyValues) {
     const double seconds = static_cast<double>(next() % 600000) / 10000;
     const double raw = 30 + static_cast<double>(next() % 60) / 60 + seconds / 3600;
     const double arbitrary = static_cast<double>(next() % 1000000007) * std::pow(10.0, static_cast<int>(next() % 30) - 20);
-    for (double value : {raw, -raw, RoundDecimal(raw, 7), arbitrary}) {
+    // A value whose shortest text has a 5 as its 16th digit: a tie at 15.
+    const double tie = std::strtod(("1" + std::to_string(next() % 100000000000000ull) + "5e-8").c_str(), nullptr);
+    for (double value : {raw, -raw, RoundDecimal(raw, 7), arbitrary, tie}) {
       ASSERT_EQ(NumberText(value), ReferenceText(value)) << "value " << value;
+      ASSERT_EQ(RoundDecimal(value, 7), ReferenceRound(value, 7) + 0.0) << "value " << value;
+      ASSERT_EQ(RoundDecimal(value, 0), ReferenceRound(value, 0) + 0.0) << "value " << value;
     }
   }
 }
