@@ -15,7 +15,10 @@ class CoordinateTransform {
   // Moves one point in place. `longitude` is in decimal degrees, west
   // negative; `latitude` in decimal degrees, north positive. The sign of the
   // returned longitude is not relied on (the decoding takes its magnitude).
-  // Throws KorvexaError when the point cannot be transformed.
+  // Throws KorvexaError when the point cannot be transformed; the message
+  // starts with the point's position and reads as a sentence once
+  // "point <PointID> " is put in front ("at 35.1200960 N 106.7583333 W lies
+  // outside the NAD27 to NAD83 grids").
   virtual void TransformPoint(double& longitude, double& latitude) const = 0;
 };
 

@@ -149,7 +149,11 @@ LxPoint DecodeLxPoint(LxRecord record, const CoordinateTransform* transform) {
   RequireFinite(latitude, record, "latitude");
   RequireFinite(longitude, record, "longitude");
   if (transform != nullptr) {
-    transform->TransformPoint(longitude, latitude);
+    try {
+      transform->TransformPoint(longitude, latitude);
+    } catch (const KorvexaError& error) {
+      throw KorvexaError("point " + TrimmedPointId(record) + " " + error.what());
+    }
     longitude = -longitude;
   }
   LxPoint point;

@@ -54,7 +54,8 @@ double LxVal(std::string_view text);
 // Latitude and west-longitude magnitude of `record` in decimal degrees,
 // rounded to 7 places, moved from NAD27 to NAD83 first when `transform` is
 // given. Throws KorvexaError (naming the point) when a coordinate is out of
-// range or the transformation fails.
+// range or the transformation fails; a transformation error gets
+// "point <PointID> " put in front of its message.
 LxPoint DecodeLxPoint(LxRecord record, const CoordinateTransform* transform = nullptr);
 
 // Elevation in whole metres from columns `firstColumn` to 41, read as US

@@ -2,6 +2,8 @@
 
 #include <system_error>
 
+#include "datum_adapter.h"
+
 namespace korvexa {
 
 std::filesystem::path ProgramFolder() {
@@ -13,6 +15,7 @@ std::filesystem::path ProgramFolder() {
 Services MakeSystemServices() {
   Services services;
   services.clock = std::make_unique<SystemClock>();
+  services.datum = std::make_unique<ProLatDatumLibrary>();
   return services;
 }
 

@@ -36,8 +36,10 @@ class KorvexaConvertTest : public ::testing::Test {
   void SetUp() override {
     std::filesystem::copy_file(testing::TestData("t12n.lx"), folder_ / "t12n.lx");
   }
-  testing::CommandOutput Convert(const std::string& arguments) {
-    return RunCommand("cd " + ShellQuoted(folder_.path().string()) + " && " KORVEXA_CONVERT " " + arguments);
+  // `environment`: a command put in front, e.g. "env HOME=/tmp/x".
+  testing::CommandOutput Convert(const std::string& arguments, const std::string& environment = "") {
+    return RunCommand("cd " + ShellQuoted(folder_.path().string()) + " && " + environment + " " KORVEXA_CONVERT " " +
+                      arguments);
   }
   testing::TempFolder folder_;
 };
@@ -95,6 +97,37 @@ TEST_F(KorvexaConvertTest, AFailingFileDoesNotStopTheOthers) {
   EXPECT_THAT(result.err, HasSubstr("error: missing.lx: cannot read \""));
   EXPECT_THAT(result.err, HasSubstr("No such file or directory"));
   EXPECT_TRUE(std::filesystem::exists(folder_ / "t12n.grm"));
+}
+
+TEST_F(KorvexaConvertTest, Nad83MovesEveryPointWithTheNadconGrids) {
+  std::filesystem::copy_file(testing::TestData("ngs.lx"), folder_ / "ngs.lx");
+  const auto result = Convert("--format pcx5 --nad83 --no-dxf ngs.lx");
+  ASSERT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_EQ(result.err, "");
+  EXPECT_EQ(WithoutTimes(testing::ReadBytes(folder_ / "ngs.grm")),
+            WithoutTimes(testing::ReadBytes(testing::TestData("ngs~pcx5-nad83.grm"))));
+}
+
+TEST_F(KorvexaConvertTest, APointOutsideTheGridsIsAnErrorAndWritesNothing) {
+  const auto result = Convert("--format pcx5 --nad83 --no-dxf t12n.lx");
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_THAT(result.err, HasSubstr("error: t12n.lx: point 300500 at 35.1166667 N 0.0000000 W lies outside the "
+                                    "NAD27 to NAD83 grids"));
+  EXPECT_FALSE(std::filesystem::exists(folder_ / "t12n.grm"));
+}
+
+// PROJ looks for grids in the user's folder too, so HOME points at an empty one.
+TEST_F(KorvexaConvertTest, MissingGridsSayWhatToInstallAndKeepTheEarlierFile) {
+  testing::WriteBytes(folder_ / "t12n.grm", "earlier run");
+  const std::string home = (folder_ / "home").string();
+  std::filesystem::create_directory(home);
+  const std::string environment = "env -u XDG_DATA_HOME HOME=" + ShellQuoted(home) + " PROJ_DATA=/usr/share/proj";
+  const auto result = Convert("--format pcx5 --nad83 --no-dxf t12n.lx", environment);
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_THAT(result.err, HasSubstr("error: t12n.lx: cannot move points from NAD27 to NAD83: the NADCON grids"));
+  EXPECT_THAT(result.err, HasSubstr("\"projsync --file us_noaa_conus.tif\""));
+  EXPECT_THAT(result.err, HasSubstr("into " + home + "/.local/share/proj"));
+  EXPECT_EQ(testing::ReadBytes(folder_ / "t12n.grm"), "earlier run");
 }
 
 TEST_F(KorvexaConvertTest, WrongCommandLinesShowTheUsage) {

@@ -1,0 +1,89 @@
+// NAD27 to NAD83 with the NADCON grids: the PCX5 file of transformed points,
+// the library alone, and PROJ's own cs2cs on the same points for comparison.
+// Runs sealed off like the tests (the grids of the test folder, no network).
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "datum_adapter.h"
+#include "lx_file.h"
+#include "lx_record.h"
+#include "pcx5_writer.h"
+#include "prolat.h"
+#include "sealed_environment.h"
+#include "township.h"
+
+namespace {
+
+// Townships laid out from 35 N 106.5 W, inside the conterminous grid.
+korvexa::PointList TickedTownships(std::int64_t points) {
+  const std::size_t townships = static_cast<std::size_t>(points) / korvexa::testing::kCornersPerTownship + 1;
+  korvexa::PointList list = korvexa::MakePointList(korvexa::ParseLxText(korvexa::testing::SyntheticLxText(townships)));
+  list.resize(static_cast<std::size_t>(points));
+  for (auto& entry : list) entry.ticked = true;
+  return list;
+}
+
+void BM_WriteTransformedPcx5File(benchmark::State& state) {
+  const korvexa::PointList points = TickedTownships(state.range(0));
+  const auto path = std::filesystem::temp_directory_path() / "korvexa-transform-bench.grm";
+  const korvexa::SystemClock clock;
+  korvexa::ProLatDatumLibrary library;
+  const auto transform = library.DefineDatumPair();
+  for (auto _ : state) benchmark::DoNotOptimize(korvexa::WritePcx5File(path, points, transform.get(), clock));
+  state.SetItemsProcessed(state.iterations() * state.range(0));
+  std::filesystem::remove(path);
+}
+BENCHMARK(BM_WriteTransformedPcx5File)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+void BM_ProLatTransformOnePoint(benchmark::State& state) {
+  const int32_t nad27 = ProLatDefineLatLong("NAD27");
+  const int32_t nad83 = ProLatDefineLatLong("NAD83");
+  double step = 0;
+  for (auto _ : state) {
+    double x = -106.5 - step, y = 35.0 + step, z = 0;
+    benchmark::DoNotOptimize(ProLatTransform(nad27, nad83, &x, &y, &z, 1));
+    step = step < 1 ? step + 1e-5 : 0;
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_ProLatTransformOnePoint);
+
+// The peer: cs2cs reading the same points as text and writing them back.
+void BM_Cs2cs(benchmark::State& state) {
+  const korvexa::PointList points = TickedTownships(state.range(0));
+  const auto folder = std::filesystem::temp_directory_path();
+  const auto input = folder / "korvexa-transform-bench.txt";
+  {
+    std::ofstream out(input);
+    out.precision(10);
+    for (const auto& entry : points) {
+      const korvexa::LxPoint point = korvexa::DecodeLxPoint(entry.line);
+      out << point.Latitude << ' ' << -point.Longitude << '\n';
+    }
+  }
+  const std::string command =
+      "cs2cs -f %.7f EPSG:4267 EPSG:4269 < " + input.string() + " > " + (folder / "korvexa-cs2cs.txt").string();
+  for (auto _ : state) {
+    if (std::system(command.c_str()) != 0) state.SkipWithError("cs2cs failed");
+  }
+  state.SetItemsProcessed(state.iterations() * state.range(0));
+  std::filesystem::remove(input);
+  std::filesystem::remove(folder / "korvexa-cs2cs.txt");
+}
+BENCHMARK(BM_Cs2cs)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  korvexa::testing::SealTestEnvironment();
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

@@ -1,0 +1,123 @@
+#include "datum_adapter.h"
+
+#include <charconv>
+#include <cmath>
+
+#include "korvexa_error.h"
+#include "prolat.h"
+
+namespace korvexa {
+namespace {
+
+constexpr double kLargestShiftDegrees = 0.01;  // NADCON shifts stay below 0.004 degree
+
+class LinkedLibrary : public ProLatLibrary {
+ public:
+  int32_t DefineLatLong(const char* datum) override { return ProLatDefineLatLong(datum); }
+  int32_t PrepareTransform(int32_t src, int32_t dst) override { return ProLatPrepareTransform(src, dst); }
+  int32_t Transform(int32_t src, int32_t dst, double* x, double* y, double* z, int32_t count) override {
+    return ProLatTransform(src, dst, x, y, z, count);
+  }
+  const char* StrErr(int32_t status) override { return ProLatStrErr(status); }
+  const char* LastError() override { return ProLatLastError(); }
+};
+
+// The library's own detail, or its fixed text for `status`.
+std::string Reason(ProLatLibrary& library, int32_t status) {
+  const char* detail = library.LastError();
+  if (detail != nullptr && *detail != '\0') return detail;
+  const char* text = library.StrErr(status);
+  return text != nullptr ? text : "status " + std::to_string(status);
+}
+
+void AppendDegrees(std::string& out, double magnitude) {
+  char buffer[32];
+  const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::fixed, 7);
+  out.append(buffer, ec == std::errc() ? end : buffer);
+}
+
+// Why the library's coordinates cannot be written, or empty when they can.
+std::string ImplausibleResult(double longitude, double latitude, double movedLongitude, double movedLatitude) {
+  if (!std::isfinite(movedLongitude) || !std::isfinite(movedLatitude) || std::fabs(movedLatitude) > 90) {
+    return "the transformation library returned no valid coordinates";
+  }
+  // Either sign of the longitude is accepted; its magnitude is what is written.
+  if (std::fabs(movedLatitude - latitude) > kLargestShiftDegrees ||
+      std::fabs(std::fabs(movedLongitude) - std::fabs(longitude)) > kLargestShiftDegrees) {
+    return "the transformation library moved it by more than 0.01 degree, which no NADCON shift does";
+  }
+  return {};
+}
+
+class ProLatCoordinateTransform : public CoordinateTransform {
+ public:
+  ProLatCoordinateTransform(std::shared_ptr<ProLatLibrary> library, DatumPair pair)
+      : library_(std::move(library)), pair_(pair) {}
+  void TransformPoint(double& longitude, double& latitude) const override {
+    korvexa::TransformPoint(*library_, pair_, longitude, latitude);
+  }
+
+ private:
+  std::shared_ptr<ProLatLibrary> library_;
+  DatumPair pair_;
+};
+
+}  // namespace
+
+std::shared_ptr<ProLatLibrary> LinkedProLat() {
+  return std::make_shared<LinkedLibrary>();
+}
+
+std::string PositionText(double longitude, double latitude) {
+  std::string text;
+  AppendDegrees(text, std::fabs(latitude));
+  text += latitude < 0 ? " S " : " N ";
+  AppendDegrees(text, std::fabs(longitude));
+  text += longitude > 0 ? " E" : " W";
+  return text;
+}
+
+DatumPair DefineDatumPair(ProLatLibrary& library) {
+  DatumPair pair;
+  pair.nad27 = library.DefineLatLong("NAD27");
+  if (pair.nad27 == PROLAT_NO_SYSTEM) {
+    throw KorvexaError("the transformation library cannot define NAD27: " + Reason(library, PROLAT_ERR_BAD_SYSTEM));
+  }
+  pair.nad83 = library.DefineLatLong("NAD83");
+  if (pair.nad83 == PROLAT_NO_SYSTEM) {
+    throw KorvexaError("the transformation library cannot define NAD83: " + Reason(library, PROLAT_ERR_BAD_SYSTEM));
+  }
+  if (const int32_t status = library.PrepareTransform(pair.nad27, pair.nad83); status != PROLAT_OK) {
+    throw KorvexaError("cannot move points from NAD27 to NAD83: " + Reason(library, status));
+  }
+  return pair;
+}
+
+void TransformPoint(ProLatLibrary& library, const DatumPair& pair, double& longitude, double& latitude) {
+  double x = longitude;
+  double y = latitude;
+  double z = 0;
+  const int32_t status = library.Transform(pair.nad27, pair.nad83, &x, &y, &z, 1);
+  const std::string where = "at " + PositionText(longitude, latitude);
+  if (status == PROLAT_ERR_OUTSIDE_GRIDS) {
+    const char* detail = library.LastError();
+    throw KorvexaError(where + " lies outside the NAD27 to NAD83 grids" +
+                       (detail != nullptr && *detail != '\0' ? " (" + std::string(detail) + ")" : ""));
+  }
+  if (status != PROLAT_OK) {
+    throw KorvexaError(where + " cannot be moved from NAD27 to NAD83: " + Reason(library, status));
+  }
+  if (const std::string problem = ImplausibleResult(longitude, latitude, x, y); !problem.empty()) {
+    throw KorvexaError(where + " cannot be moved from NAD27 to NAD83: " + problem);
+  }
+  longitude = x;
+  latitude = y;
+}
+
+ProLatDatumLibrary::ProLatDatumLibrary(std::shared_ptr<ProLatLibrary> library) : library_(std::move(library)) {}
+
+std::unique_ptr<CoordinateTransform> ProLatDatumLibrary::DefineDatumPair() {
+  return std::make_unique<ProLatCoordinateTransform>(library_, korvexa::DefineDatumPair(*library_));
+}
+
+}  // namespace korvexa

@@ -1,0 +1,70 @@
+// The program's adapter to the prolat transformation library (prolat.h):
+// defines the NAD27 and NAD83 systems once per Create and moves each decoded
+// point from NAD27 to NAD83, checking every status and every result.
+//
+// Errors are KorvexaError. A point's error starts with its position and
+// reads as a sentence once "point <PointID> " is put in front (DecodeLxPoint
+// does that): "at 35.1200960 N 106.7583333 W lies outside the NAD27 to NAD83
+// grids (...)".
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "coordinate_transform.h"
+
+namespace korvexa {
+
+// The prolat entries the adapter calls (prolat.h has their contracts);
+// tests put a fake library in its place.
+class ProLatLibrary {
+ public:
+  virtual ~ProLatLibrary() = default;
+  virtual int32_t DefineLatLong(const char* datum) = 0;
+  virtual int32_t PrepareTransform(int32_t src, int32_t dst) = 0;
+  virtual int32_t Transform(int32_t src, int32_t dst, double* x, double* y, double* z, int32_t count) = 0;
+  virtual const char* StrErr(int32_t status) = 0;
+  virtual const char* LastError() = 0;
+};
+
+// The prolat library linked into the program (over PROJ and the NADCON grids).
+std::shared_ptr<ProLatLibrary> LinkedProLat();
+
+// The handles of one Create's two systems.
+struct DatumPair {
+  int32_t nad27 = 0;
+  int32_t nad83 = 0;
+};
+
+// ProLatDefineLatLong with "NAD27", then with "NAD83", then
+// ProLatPrepareTransform from the one to the other, so that missing grids
+// stop a Create before anything runs. Throws KorvexaError when a datum is
+// unknown or no grid is usable (the message says what to install).
+DatumPair DefineDatumPair(ProLatLibrary& library);
+
+// Moves one point from NAD27 to NAD83 in place with one ProLatTransform call
+// (z = 0, count 1). `longitude` and `latitude` are decimal degrees, west and
+// south negative. The longitude's sign on return is the library's (the
+// caller takes its magnitude). Throws KorvexaError ("at <position> ...", see
+// above) for a failed status, or a result that is not finite, not a
+// latitude, or more than 0.01 degree from the NAD27 position (NADCON
+// shifts stay below 0.004 degree); the point is then unchanged.
+void TransformPoint(ProLatLibrary& library, const DatumPair& pair, double& longitude, double& latitude);
+
+// "35.1200960 N 106.7583333 W": 7 decimals, hemisphere letters, locale-free.
+std::string PositionText(double longitude, double latitude);
+
+// Core's DatumLibrary over a prolat library.
+class ProLatDatumLibrary : public DatumLibrary {
+ public:
+  explicit ProLatDatumLibrary(std::shared_ptr<ProLatLibrary> library = LinkedProLat());
+
+  // Throws KorvexaError, see DefineDatumPair above.
+  std::unique_ptr<CoordinateTransform> DefineDatumPair() override;
+
+ private:
+  std::shared_ptr<ProLatLibrary> library_;
+};
+
+}  // namespace korvexa
