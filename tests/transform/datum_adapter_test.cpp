@@ -8,9 +8,12 @@
 
 #include <cmath>
 #include <optional>
+#include <regex>
+#include <sstream>
 
 #include "create.h"
 #include "golden.h"
+#include "gpx_writer.h"
 #include "korvexa_error.h"
 #include "lx_file.h"
 #include "lx_record.h"
@@ -91,6 +94,51 @@ TEST(DatumAdapterTest, TheNgsStationsFileMatchesItsGoldenFile) {
   EXPECT_TRUE(testing::MatchesGolden(testing::ReadBytes(folder / "ngs.grm"), testing::TestData("ngs~pcx5-nad83.grm")));
 }
 
+// The "lat lon" pairs of a GPX file's waypoints and of its bounds line.
+std::vector<std::string> GpxPositions(const std::string& text, std::string* bounds) {
+  const std::regex waypoint("<wpt lat=\"([^\"]*)\" lon=\"([^\"]*)\">");
+  std::vector<std::string> positions;
+  for (auto it = std::sregex_iterator(text.begin(), text.end(), waypoint); it != std::sregex_iterator(); ++it) {
+    positions.push_back((*it)[1].str() + " " + (*it)[2].str());
+  }
+  std::smatch match;
+  const std::regex box("<bounds minlat=\"([^\"]*)\" minlon=\"([^\"]*)\" maxlat=\"([^\"]*)\" maxlon=\"([^\"]*)\"");
+  if (std::regex_search(text, match, box))
+    *bounds = match[1].str() + " " + match[2].str() + " " + match[3].str() + " " + match[4].str();
+  return positions;
+}
+
+// The GPX file writes the same NAD83 positions as the PCX5 file (the two
+// decoding passes agree), and its box is made of exactly those values.
+TEST(DatumAdapterTest, TheGpxFileOfTheNgsStationsAgreesWithThePcx5File) {
+  ProLatDatumLibrary library;
+  const auto transform = library.DefineDatumPair();
+  PointList points = MakePointList(LoadLxFile(testing::TestData("ngs.lx")));
+  for (PointEntry& entry : points) entry.ticked = true;
+  testing::TempFolder folder;
+  WriteGpxFile(folder / "ngs.gpx", points, transform.get(), FrozenClock(kDecember6));
+  const std::string gpx = testing::ReadBytes(folder / "ngs.gpx");
+  EXPECT_TRUE(testing::MatchesGolden(gpx, testing::TestData("ngs~gpx-nad83.gpx")));
+
+  const std::string pcx5 = testing::ReadBytes(testing::TestData("ngs~pcx5-nad83.grm"));
+  const std::regex pcx5Position(" N([0-9.]+) +W([0-9.]+) ");
+  std::vector<std::string> expected;
+  for (auto it = std::sregex_iterator(pcx5.begin(), pcx5.end(), pcx5Position); it != std::sregex_iterator(); ++it) {
+    expected.push_back((*it)[1].str() + " -" + (*it)[2].str());
+  }
+  std::string bounds;
+  EXPECT_EQ(GpxPositions(gpx, &bounds), expected);
+  // Stations sorted by PointID: CF0273 is southernmost, KG0640 easternmost,
+  // TT6714 northernmost and westernmost.
+  const auto field = [&](std::size_t station, int part) {
+    std::istringstream in(expected.at(station));
+    std::string latitude, longitude;
+    in >> latitude >> longitude;
+    return part == 0 ? latitude : longitude;
+  };
+  EXPECT_EQ(bounds, field(0, 0) + " " + field(4, 1) + " " + field(4, 0) + " " + field(1, 1));
+}
+
 // A library that records every call and moves points by a fixed amount.
 class FakeProLat : public ProLatLibrary {
  public:
@@ -167,14 +215,34 @@ TEST_F(FakeLibraryTest, EachTickedPointIsOneCallWithWestNegativeAndZeroHeight) {
   }
 }
 
+TEST_F(FakeLibraryTest, TheGpxFileTransformsEveryPointInBothPassesInListOrder) {
+  Create({{" 100100 350000.0000 1060000.0000", true},
+          {" 100200 360000.0000 1070000.0000", false},
+          {" 100300 370000.0000 1080000.0000", true},
+          {" 100400 380000.0000 1090000.0000", true}},
+         OutputKind::Gpx);
+  std::vector<double> longitudes;
+  for (const FakeProLat::Call& call : fake_->calls) {
+    longitudes.push_back(call.x);
+    EXPECT_EQ(call.z, 0);
+    EXPECT_EQ(call.count, 1);
+  }
+  EXPECT_THAT(longitudes, ElementsAre(-106, -108, -109, -106, -108, -109));
+  EXPECT_THAT(fake_->defined, ElementsAre("NAD27", "NAD83"));
+}
+
 TEST_F(FakeLibraryTest, EitherSignOfTheReturnedLongitudeGivesTheSameFile) {
   const PointList points = {{kAlbuquerque, true}};
-  Create(points);
-  const std::string westNegative = testing::ReadBytes(folder_ / "t12n.grm");
-  fake_->eastPositive = true;
-  Create(points);
-  EXPECT_EQ(testing::ReadBytes(folder_ / "t12n.grm"), westNegative);
-  EXPECT_THAT(westNegative, HasSubstr("N35.120196  W106.7588333 "));
+  for (OutputKind kind : {OutputKind::Pcx5, OutputKind::Gpx}) {
+    fake_->eastPositive = false;
+    const std::filesystem::path output = Create(points, kind).outputPath;
+    const std::string westNegative = testing::ReadBytes(output);
+    fake_->eastPositive = true;
+    Create(points, kind);
+    EXPECT_EQ(testing::ReadBytes(output), westNegative);
+    EXPECT_THAT(westNegative, HasSubstr(kind == OutputKind::Pcx5 ? "N35.120196  W106.7588333 "
+                                                                 : "lat=\"35.120196\" lon=\"-106.7588333\""));
+  }
 }
 
 struct FailureCase {
