@@ -136,11 +136,11 @@ void Form1::OpenFile() {
   const QString previousStatus = Label2->text();
   // The converters and the output names resolve bare titles against it.
   const std::filesystem::path folder = FileSystemPath(file.absolutePath());
-  std::error_code error;
-  std::filesystem::current_path(folder, error);
-  if (error) {
+  std::error_code entering;
+  std::filesystem::current_path(folder, entering);
+  if (entering) {
     ReportFailure(QStringLiteral("File > Open"),
-                  KorvexaError("cannot enter the folder \"" + folder.string() + "\": " + error.message()));
+                  KorvexaError("cannot enter the folder \"" + folder.string() + "\": " + entering.message()));
     return;
   }
   Label2->setText(texts::kProgressText);

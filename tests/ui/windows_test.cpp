@@ -2,7 +2,6 @@
 // windows close: one instance each, the close box, File > Exit.
 #include <QAction>
 #include <QDir>
-#include <QEventLoop>
 #include <QFileDialog>
 #include <QFrame>
 #include <QLabel>
@@ -13,7 +12,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <functional>
 #include <memory>
+#include <vector>
 
 #include "file_dialog.h"
 #include "form1.h"
@@ -78,7 +79,7 @@ class WindowsTest : public QObject {
   void aboutBoxKeys();
 
   void closeBoxClosesOnlyTheMainWindow();
-  void exitClosesEveryWindowAndEndsTheProgram();  // last: it ends the event loops
+  void exitClosesEveryWindowAndEndsTheProgram();
 
  private:
   Form1& MakeWindow();
@@ -338,17 +339,41 @@ void WindowsTest::aboutBoxKeys() {
   }
 }
 
+namespace {
+
+// Runs the program's event loop until it ends by itself, with `steps`
+// played one after another; returns its exit code, or 99 when the program
+// is still running 10 s after the last step.
+int RunProgram(const std::vector<std::function<void()>>& steps) {
+  QObject context;
+  int delay = 0;
+  for (const auto& step : steps) QTimer::singleShot(delay += 50, &context, step);
+  QTimer::singleShot(delay + 10000, &context, [] { QCoreApplication::exit(99); });
+  return QApplication::exec();
+}
+
+}  // namespace
+
 void WindowsTest::closeBoxClosesOnlyTheMainWindow() {
   Form1& window = MakeWindow();
   window.mnuHelpPellanore->trigger();
   window.mnuHelpAbout->trigger();
   QPointer<Form2> help = window.helpWindow();
   QPointer<frmAbout> about = window.aboutBox();
-  QVERIFY(window.close());
-  DeleteClosedWindows();
-  QVERIFY(help && help->isVisible());
-  QVERIFY(about && about->isVisible());
-  QVERIFY(QApplication::quitOnLastWindowClosed());
+  QStringList seen;
+  const int exitCode = RunProgram({
+      [&] { window.close(); },
+      [&] {
+        seen << QStringLiteral("help %1").arg(help && help->isVisible());
+        help->close();
+      },
+      [&] {
+        seen << QStringLiteral("about %1").arg(about && about->isVisible());
+        about->close();
+      },
+  });
+  QCOMPARE(exitCode, 0);
+  QCOMPARE(seen, (QStringList{"help 1", "about 1"}));  // the program ran on until its last window closed
 }
 
 void WindowsTest::exitClosesEveryWindowAndEndsTheProgram() {
@@ -357,10 +382,7 @@ void WindowsTest::exitClosesEveryWindowAndEndsTheProgram() {
   window.mnuHelpAbout->trigger();
   QPointer<Form2> help = window.helpWindow();
   QPointer<frmAbout> about = window.aboutBox();
-  QEventLoop program;
-  QTimer::singleShot(0, &window, [&window] { window.mnuFileExit->trigger(); });
-  QTimer::singleShot(10000, &program, [&program] { program.exit(99); });
-  QCOMPARE(program.exec(), 0);
+  QCOMPARE(RunProgram({[&] { window.mnuFileExit->trigger(); }}), 0);
   DeleteClosedWindows();
   QVERIFY(!window.isVisible());
   QVERIFY(help.isNull());
