@@ -1,0 +1,221 @@
+#include "form1.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QListView>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <exception>
+#include <filesystem>
+#include <utility>
+
+#include "create.h"
+#include "korvexa_error.h"
+#include "load_command.h"
+#include "look.h"
+#include "point_list_model.h"
+#include "texts.h"
+
+namespace korvexa {
+namespace {
+
+template <typename Widget>
+Widget* Place(Widget* widget, const char* name, const QRect& geometry) {
+  widget->setObjectName(QLatin1String(name));
+  widget->setGeometry(geometry);
+  return widget;
+}
+
+QLabel* MakeLabel(QWidget* client, const char* name, QLatin1String text, const QRect& geometry) {
+  auto* label = Place(new QLabel(text, client), name, geometry);
+  label->setTextFormat(Qt::PlainText);
+  label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  return label;
+}
+
+QCheckBox* MakeTickedCheckBox(QWidget* client, const char* name, QLatin1String caption, const QRect& geometry) {
+  auto* box = Place(new QCheckBox(caption, client), name, geometry);
+  box->setChecked(true);
+  box->setEnabled(false);
+  return box;
+}
+
+std::filesystem::path FileSystemPath(const QString& path) {
+  return QFile::encodeName(path).toStdString();
+}
+
+}  // namespace
+
+Form1::Form1(Services services, WindowPlatform platform, QWidget* parent)
+    : QMainWindow(parent), services_(std::move(services)), platform_(std::move(platform)) {
+  setObjectName(QStringLiteral("Form1"));
+  setWindowTitle(texts::kProgramName);
+  setWindowIcon(AppIcon());
+  setFont(DialogFont(kDialogPoints, false));
+  model_ = new PointListModel(this);
+  BuildMenus();
+  auto* client = new QWidget(this);
+  client->setObjectName(QStringLiteral("client"));
+  setCentralWidget(client);
+  BuildControls(client);
+  resize(Pixels(9795), Pixels(7470) + menuBar()->sizeHint().height());
+}
+
+void Form1::BuildMenus() {
+  menuBar()->setFont(QApplication::font(menuBar()));
+  mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
+  mnuFile->setObjectName(QStringLiteral("mnuFile"));
+  mnuFileOpen = mnuFile->addAction(QStringLiteral("&Open"), this, &Form1::OpenFile);
+  mnuFileOpen->setObjectName(QStringLiteral("mnuFileOpen"));
+  mnuFileExit = mnuFile->addAction(QStringLiteral("E&xit"), this, &Form1::Exit);
+  mnuFileExit->setObjectName(QStringLiteral("mnuFileExit"));
+
+  mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
+  mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
+  mnuHelpPellanore = mnuHelp->addAction(QStringLiteral("Pellanore Help"), this, &Form1::ShowHelp);
+  mnuHelpPellanore->setObjectName(QStringLiteral("mnuHelpPellanore"));
+  mnuHelpAbout = mnuHelp->addAction(QStringLiteral("About"), this, &Form1::ShowAbout);
+  mnuHelpAbout->setObjectName(QStringLiteral("mnuHelpAbout"));
+}
+
+// The controls keep their places and sizes whatever the window's size.
+void Form1::BuildControls(QWidget* client) {
+  List1 = Place(new QListView(client), "List1", Twips(120, 720, 9495, 4380));
+  List1->setModel(model_);
+  List1->setUniformItemSizes(true);
+  List1->setFont(FixedPitchFont());
+  List1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+
+  Command1 = Place(new QPushButton(QStringLiteral("Select all"), client), "Command1", Twips(120, 5280, 1095, 495));
+  Command2 = Place(new QPushButton(QStringLiteral("Select none"), client), "Command2", Twips(1200, 5280, 1095, 495));
+  Command3 = Place(new QPushButton(QStringLiteral("&Create"), client), "Command3", Twips(7920, 5280, 1695, 615));
+  for (QPushButton* button : {Command1, Command2, Command3}) button->setEnabled(false);
+  connect(Command1, &QPushButton::clicked, this, &Form1::SelectAll);
+  connect(Command2, &QPushButton::clicked, this, &Form1::SelectNone);
+  connect(Command3, &QPushButton::clicked, this, &Form1::Create);
+
+  Check1 =
+      MakeTickedCheckBox(client, "Check1", QLatin1String("Transform NAD27 to NAD83"), Twips(2640, 5400, 2535, 375));
+  Check2 = MakeTickedCheckBox(client, "Check2", QLatin1String("Create  .dxf for CAD"), Twips(5280, 5280, 2535, 615));
+
+  Label2 = MakeLabel(client, "Label2", texts::kStartText, Twips(240, 6480, 9255, 375));
+  Label2->setFont(DialogFont(9.75, true));
+  Label2->setWordWrap(true);
+  Label3 = MakeLabel(client, "Label3", texts::kColumnHeading, Twips(120, 240, 9495, 375));
+  Label3->setFont(FixedPitchFont());
+  Label3->setVisible(false);
+
+  BuildOptions(client);
+  setTabOrder(List1, Command1);
+  setTabOrder(Command1, Command2);
+  setTabOrder(Command2, Command3);
+  setTabOrder(Command3, Check1);
+  setTabOrder(Check1, Check2);
+  setTabOrder(Check2, Option1);
+  setTabOrder(Option1, Option2);
+}
+
+// One group: selecting either option button deselects the other.
+void Form1::BuildOptions(QWidget* client) {
+  Option1 =
+      Place(new QRadioButton(QStringLiteral("PCX5 format (.GRM)"), client), "Option1", Twips(2640, 5880, 2295, 255));
+  Option2 = Place(new QRadioButton(QStringLiteral("GPS XML (.gpx)"), client), "Option2", Twips(5280, 5760, 1815, 495));
+  Option2->setChecked(true);
+}
+
+void Form1::OpenFile() {
+  const std::optional<QString> chosen = platform_.fileDialog->ChooseFile(this);
+  if (!chosen) return;
+  const QFileInfo file(*chosen);
+  const QString previousFolder = QDir::currentPath();
+  const QString previousStatus = Label2->text();
+  // The converters and the output names resolve bare titles against it.
+  const std::filesystem::path folder = FileSystemPath(file.absolutePath());
+  std::error_code entering;
+  std::filesystem::current_path(folder, entering);
+  if (entering) {
+    ReportFailure(QStringLiteral("File > Open"),
+                  KorvexaError("cannot enter the folder \"" + folder.string() + "\": " + entering.message()));
+    return;
+  }
+  Label2->setText(texts::kProgressText);
+  Label2->repaint();
+  try {
+    LoadedFile loaded = OpenLxFile(FileSystemPath(file.absoluteFilePath()), services_.converters.get());
+    model_->SetPoints(MakePointList(std::move(loaded.lines)));
+    ShowLoadedFile(std::move(loaded.title));
+  } catch (const std::exception& error) {
+    QDir::setCurrent(previousFolder);
+    Label2->setText(previousStatus);
+    ReportFailure(QStringLiteral("File > Open"), error);
+  }
+}
+
+void Form1::ShowLoadedFile(std::string title) {
+  fName_ = std::move(title);
+  setWindowTitle(texts::kProgramName + QFile::decodeName(QByteArray::fromStdString(fName_)));
+  for (QWidget* control : std::initializer_list<QWidget*>{Check1, Check2, Command1, Command2, Command3}) {
+    control->setEnabled(true);
+  }
+  Label3->setVisible(true);
+  Label2->setText(texts::kInstructionText);
+}
+
+void Form1::Exit() {
+  QApplication::closeAllWindows();
+  QCoreApplication::exit(0);
+}
+
+void Form1::SelectAll() {
+  model_->SetAllTicked(true);
+}
+
+void Form1::SelectNone() {
+  model_->SetAllTicked(false);
+}
+
+void Form1::Create() {
+  CreateOptions options;
+  options.kind = Option1->isChecked() ? OutputKind::Pcx5 : OutputKind::Gpx;
+  options.transform = Check1->checkState() == Qt::Checked;
+  options.drawing = Check2->checkState() == Qt::Checked;
+  try {
+    const CreateResult result =
+        RunCreate(fName_, std::filesystem::current_path(), model_->points(), options, services_);
+    Label2->setText(QString::fromStdString(result.status));
+  } catch (const std::exception& error) {
+    ReportFailure(QStringLiteral("Create"), error);
+  }
+}
+
+void Form1::ShowHelp() {
+  if (!helpWindow_ || !helpWindow_->isVisible()) {
+    helpWindow_ = new Form2();
+    helpWindow_->show();
+  }
+  helpWindow_->setWindowState(helpWindow_->windowState() & ~Qt::WindowMinimized);
+  helpWindow_->raise();
+  helpWindow_->activateWindow();
+}
+
+void Form1::ShowAbout() {
+  if (!aboutBox_ || !aboutBox_->isVisible()) {
+    aboutBox_ = new frmAbout(platform_.systemInfo, platform_.messages);
+    aboutBox_->show();
+  }
+  aboutBox_->setWindowState(aboutBox_->windowState() & ~Qt::WindowMinimized);
+  aboutBox_->raise();
+  aboutBox_->activateWindow();
+}
+
+void Form1::ReportFailure(const QString& command, const std::exception& error) {
+  platform_.messages->Show(this, MessageKind::Critical, texts::kProgramName,
+                           command + QStringLiteral(" failed: ") + QString::fromLocal8Bit(error.what()));
+}
+
+}  // namespace korvexa

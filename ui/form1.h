@@ -1,0 +1,90 @@
+// Form1, the main window. Its controls and the list model hold the program's
+// working state: the records with their ticks, the output format, the two
+// options, fName (the title of the file opened last) and the status line.
+//
+// How data flows: File > Open asks the OpenFileDialog for a file, makes its
+// folder the current folder and has the core load it (OpenLxFile: line-end
+// converter, then read, sort, de-duplicate); the records go into List1's
+// model in one step, and fName, the caption and the status line follow.
+// The user ticks rows (or Select all / Select none) and sets the options;
+// Create hands fName, the current folder, the model's PointList and the
+// options to the core's RunCreate with the Services and shows its status
+// text. A failure arrives as a KorvexaError and goes to the MessageSink,
+// leaving the window as it was.
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <memory>
+#include <string>
+
+#include "form2.h"
+#include "frm_about.h"
+#include "services.h"
+#include "window_platform.h"
+
+class QAction;
+class QCheckBox;
+class QLabel;
+class QListView;
+class QMenu;
+class QPushButton;
+class QRadioButton;
+
+namespace korvexa {
+
+class PointListModel;
+
+class Form1 : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  Form1(Services services, WindowPlatform platform, QWidget* parent = nullptr);
+
+  // The seven commands of the window.
+  void OpenFile();    // File > Open
+  void Exit();        // File > Exit: closes every window and ends the program
+  void SelectAll();   // Command1
+  void SelectNone();  // Command2
+  void Create();      // Command3
+  void ShowHelp();    // Help > "Pellanore Help": one help window, brought to the front
+  void ShowAbout();   // Help > "About": one About box, brought to the front
+
+  const std::string& fName() const { return fName_; }
+  PointListModel* points() const { return model_; }
+  Form2* helpWindow() const { return helpWindow_; }
+  frmAbout* aboutBox() const { return aboutBox_; }
+
+  QListView* List1;
+  QPushButton* Command1;
+  QPushButton* Command2;
+  QPushButton* Command3;
+  QCheckBox* Check1;
+  QCheckBox* Check2;
+  QLabel* Label2;
+  QLabel* Label3;
+  QRadioButton* Option1;
+  QRadioButton* Option2;
+  QMenu* mnuFile;
+  QAction* mnuFileOpen;
+  QAction* mnuFileExit;
+  QMenu* mnuHelp;
+  QAction* mnuHelpPellanore;
+  QAction* mnuHelpAbout;
+
+ private:
+  void BuildMenus();
+  void BuildControls(QWidget* client);
+  void BuildOptions(QWidget* client);
+  void ShowLoadedFile(std::string title);
+  void ReportFailure(const QString& command, const std::exception& error);
+
+  Services services_;
+  WindowPlatform platform_;
+  PointListModel* model_;
+  std::string fName_;
+  QPointer<Form2> helpWindow_;
+  QPointer<frmAbout> aboutBox_;
+};
+
+}  // namespace korvexa

@@ -1,0 +1,37 @@
+#include "look.h"
+
+#include <QApplication>
+#include <QStringList>
+
+namespace korvexa {
+
+QFont FixedPitchFont() {
+  QFont font;
+  font.setFamilies({QStringLiteral("Courier New"), QStringLiteral("Liberation Mono")});
+  font.setStyleHint(QFont::TypeWriter);
+  font.setPointSizeF(8.25);
+  return font;
+}
+
+QFont DialogFont(double points, bool bold) {
+  QFont font = QApplication::font();
+  font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
+                    QStringLiteral("Liberation Sans"), QApplication::font().family()});
+  font.setPointSizeF(points);
+  font.setBold(bold);
+  return font;
+}
+
+QIcon AppIcon() {
+  QIcon icon;
+  for (int size : {16, 32, 48, 64}) {
+    icon.addFile(QStringLiteral(":/korvexa/icons/korvexa-%1.png").arg(size), QSize(size, size));
+  }
+  return icon;
+}
+
+QPixmap AppIconImage() {
+  return QPixmap(QStringLiteral(":/korvexa/icons/korvexa-32.png"));
+}
+
+}  // namespace korvexa

@@ -1,0 +1,44 @@
+// How the windows are measured, lettered and marked: positions given in
+// twips, the fixed-pitch list font, the dialog font and the program's icon.
+#pragma once
+
+#include <QFont>
+#include <QIcon>
+#include <QPixmap>
+#include <QRect>
+
+namespace korvexa {
+
+// 1440 twips make one inch; at 96 dots per inch 15 twips make one pixel.
+inline constexpr int kTwipsPerPixel = 15;
+
+// Twips to whole pixels, rounded to the nearest pixel.
+constexpr int Pixels(int twips) {
+  return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel;
+}
+
+// A rectangle given in twips (left, top, width, height), in pixels.
+constexpr QRect Twips(int left, int top, int width, int height) {
+  return QRect(Pixels(left), Pixels(top), Pixels(width), Pixels(height));
+}
+
+// "Courier New" 8.25 pt; fontconfig gives its metric twin Liberation Mono
+// where Courier New itself is not installed.
+QFont FixedPitchFont();
+
+// "MS Sans Serif" at `points`, bold or regular: the font the fixed control
+// sizes were made for. Where it is not installed, Liberation Sans (Arial's
+// widths, close to its own) keeps the captions inside their controls; the
+// platform's own sans-serif font comes last.
+QFont DialogFont(double points, bool bold);
+
+// The regular size of the windows' text.
+inline constexpr double kDialogPoints = 8.25;
+
+// The program's icon, in all its sizes.
+QIcon AppIcon();
+
+// The 32 x 32 pixel image of the icon.
+QPixmap AppIconImage();
+
+}  // namespace korvexa

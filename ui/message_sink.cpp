@@ -1,0 +1,14 @@
+#include "message_sink.h"
+
+#include <QMessageBox>
+
+namespace korvexa {
+
+void MessageBoxSink::Show(QWidget* parent, MessageKind kind, const QString& title, const QString& text) {
+  const QMessageBox::Icon icon = kind == MessageKind::Critical ? QMessageBox::Critical : QMessageBox::NoIcon;
+  QMessageBox box(icon, title, text, QMessageBox::Ok, parent);
+  box.setTextFormat(Qt::PlainText);
+  box.exec();
+}
+
+}  // namespace korvexa

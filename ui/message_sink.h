@@ -1,0 +1,31 @@
+// Where the windows send their message boxes. The desktop shows them as
+// modal message boxes; tests record them instead of blocking on a dialog.
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace korvexa {
+
+enum class MessageKind {
+  Plain,     // no icon, OK only
+  Critical,  // a failed command: error icon, OK only
+};
+
+class MessageSink {
+ public:
+  virtual ~MessageSink() = default;
+
+  // Shows `text` under `title` over `parent` and returns when the user has
+  // closed the message.
+  virtual void Show(QWidget* parent, MessageKind kind, const QString& title, const QString& text) = 0;
+};
+
+// Modal QMessageBox with an OK button.
+class MessageBoxSink : public MessageSink {
+ public:
+  void Show(QWidget* parent, MessageKind kind, const QString& title, const QString& text) override;
+};
+
+}  // namespace korvexa

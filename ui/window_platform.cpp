@@ -1,0 +1,9 @@
+#include "window_platform.h"
+
+namespace korvexa {
+
+WindowPlatform MakeDesktopWindowPlatform() {
+  return {std::make_shared<LxFileDialog>(), std::make_shared<MessageBoxSink>(), DesktopSystemInfoPlatform()};
+}
+
+}  // namespace korvexa
