@@ -4,6 +4,7 @@
 #include "golden.h"
 #include "run_command.h"
 #include "temp_folder.h"
+#include "township.h"
 
 namespace korvexa {
 namespace {
@@ -80,6 +81,27 @@ TEST_F(KorvexaConvertTest, AFailingFileDoesNotStopTheOthers) {
   EXPECT_THAT(result.err, HasSubstr("error: missing.lx: cannot read \""));
   EXPECT_THAT(result.err, HasSubstr("No such file or directory"));
   EXPECT_TRUE(std::filesystem::exists(folder_ / "t12n.grm"));
+}
+
+TEST_F(KorvexaConvertTest, ConvertsTheLineEndsAndDrawsTheTownship) {
+  const std::string crLf = testing::SyntheticLxText(1);
+  std::string lfOnly = crLf;
+  std::erase(lfOnly, '\r');
+  testing::WriteBytes(folder_ / "t13n.lx", lfOnly);
+  const auto result = Convert("--format pcx5 --no-nad83 --dxf t13n.lx");
+  ASSERT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_EQ(result.out, "t13n.lx -> " + (folder_ / "t13n.grm").string() + " (169 points)\n");
+  EXPECT_EQ(testing::ListFolder(folder_.path()), "t12n.lx t13n.dxf t13n.grm t13n.lx");
+  EXPECT_EQ(testing::ReadBytes(folder_ / "t13n.lx"), crLf);
+  EXPECT_THAT(testing::ReadBytes(folder_ / "t13n.dxf"), ::testing::StartsWith("  0\r\nSECTION\r\n  2\r\nHEADER\r\n"));
+}
+
+TEST_F(KorvexaConvertTest, AFailedDrawingDoesNotStopTheWaypointFile) {
+  // t12n.lx holds records without coordinates, which lx2dxf refuses to draw.
+  const auto result = Convert("--format pcx5 --no-nad83 --dxf t12n.lx");
+  EXPECT_EQ(result.exitCode, 0);
+  EXPECT_THAT(result.err, HasSubstr("error: \"t12n.lx\": point"));
+  EXPECT_EQ(testing::ListFolder(folder_.path()), "t12n.grm t12n.lx");
 }
 
 TEST_F(KorvexaConvertTest, WrongCommandLinesShowTheUsage) {
