@@ -1,21 +1,16 @@
 #include "system_services.h"
 
-#include <system_error>
+#include "system_converters.h"
 
 #include "datum_adapter.h"
 
 namespace korvexa {
 
-std::filesystem::path ProgramFolder() {
-  std::error_code ec;
-  const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
-  return ec ? std::filesystem::current_path() : self.parent_path();
-}
-
 Services MakeSystemServices() {
   Services services;
   services.clock = std::make_unique<SystemClock>();
   services.datum = std::make_unique<ProLatDatumLibrary>();
+  services.converters = std::make_unique<SystemConverters>();
   return services;
 }
 

@@ -1,14 +1,10 @@
 // The services of the running program on this computer.
 #pragma once
 
-#include <filesystem>
-
+#include "program_folder.h"  // ProgramFolder()
 #include "services.h"
 
 namespace korvexa {
-
-// The folder that holds the running program.
-std::filesystem::path ProgramFolder();
 
 // The system clock, and the transformation library and the converters where
 // they are available.

@@ -6,6 +6,7 @@
 #include "golden.h"
 #include "run_command.h"
 #include "temp_folder.h"
+#include "township.h"
 
 namespace korvexa {
 namespace {
@@ -128,6 +129,27 @@ TEST_F(KorvexaConvertTest, MissingGridsSayWhatToInstallAndKeepTheEarlierFile) {
   EXPECT_THAT(result.err, HasSubstr("\"projsync --file us_noaa_conus.tif\""));
   EXPECT_THAT(result.err, HasSubstr("into " + home + "/.local/share/proj"));
   EXPECT_EQ(testing::ReadBytes(folder_ / "t12n.grm"), "earlier run");
+}
+
+TEST_F(KorvexaConvertTest, ConvertsTheLineEndsAndDrawsTheTownship) {
+  const std::string crLf = testing::SyntheticLxText(1);
+  std::string lfOnly = crLf;
+  std::erase(lfOnly, '\r');
+  testing::WriteBytes(folder_ / "t13n.lx", lfOnly);
+  const auto result = Convert("--format pcx5 --no-nad83 --dxf t13n.lx");
+  ASSERT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_EQ(result.out, "t13n.lx -> " + (folder_ / "t13n.grm").string() + " (169 points)\n");
+  EXPECT_EQ(testing::ListFolder(folder_.path()), "t12n.lx t13n.dxf t13n.grm t13n.lx");
+  EXPECT_EQ(testing::ReadBytes(folder_ / "t13n.lx"), crLf);
+  EXPECT_THAT(testing::ReadBytes(folder_ / "t13n.dxf"), ::testing::StartsWith("  0\r\nSECTION\r\n  2\r\nHEADER\r\n"));
+}
+
+TEST_F(KorvexaConvertTest, AFailedDrawingDoesNotStopTheWaypointFile) {
+  // t12n.lx holds records without coordinates, which lx2dxf refuses to draw.
+  const auto result = Convert("--format pcx5 --no-nad83 --dxf t12n.lx");
+  EXPECT_EQ(result.exitCode, 0);
+  EXPECT_THAT(result.err, HasSubstr("error: \"t12n.lx\": point"));
+  EXPECT_EQ(testing::ListFolder(folder_.path()), "t12n.grm t12n.lx");
 }
 
 TEST_F(KorvexaConvertTest, WrongCommandLinesShowTheUsage) {

@@ -1,0 +1,46 @@
+#include "system_converters.h"
+
+#include "program_folder.h"
+#include "run_and_wait.h"
+
+namespace korvexa {
+namespace {
+
+// The window arguments of both converters: hidden, no title, 640 x 320
+// pixels at the top left corner, light grey on black.
+constexpr std::int32_t kHidden = 0;
+constexpr std::int32_t kLeft = 0;
+constexpr std::int32_t kTop = 0;
+constexpr std::int32_t kWidth = 640;
+constexpr std::int32_t kHeight = 320;
+constexpr std::int32_t kGreyOnBlack = 7;
+
+#ifdef _WIN32
+constexpr const char* kTodosAfterFolder = "\\todos ";
+#else
+constexpr const char* kTodosAfterFolder = "/todos ";
+#endif
+
+void RunConverter(const std::string& commandLine) {
+  RunAndWait(commandLine, kHidden, "", kLeft, kTop, kWidth, kHeight, kGreyOnBlack);  // exit code ignored
+}
+
+}  // namespace
+
+std::string TodosCommandLine(const std::filesystem::path& programFolder, const std::string& title) {
+  return programFolder.string() + kTodosAfterFolder + title;
+}
+
+std::string Lx2dxfCommandLine(const std::string& fName) {
+  return "lx2dxf " + fName;
+}
+
+void SystemConverters::ConvertLineEnds(const std::string& title) {
+  RunConverter(TodosCommandLine(ProgramFolder(), title));
+}
+
+void SystemConverters::DrawTownship(const std::string& fName) {
+  RunConverter(Lx2dxfCommandLine(fName));
+}
+
+}  // namespace korvexa

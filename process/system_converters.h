@@ -1,0 +1,36 @@
+// The two external converters, started through RunAndWait with a hidden
+// window and waited for; their exit codes are ignored, so a missing or failing
+// converter changes nothing for the caller.
+//
+//   todos   the line-end converter (Debian's tofrodos), beside the running
+//           program: "<program folder>/todos <title>"
+//   lx2dxf  the DXF converter, found by the program search (own folder, current
+//           folder, PATH): "lx2dxf <title>"
+//
+// Nothing is quoted: a title with blanks reaches the converter as several
+// arguments, and an empty title as none.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "converters.h"
+
+namespace korvexa {
+
+// The line-end converter's command line for `title`.
+std::string TodosCommandLine(const std::filesystem::path& programFolder, const std::string& title);
+
+// The DXF converter's command line for `fName`.
+std::string Lx2dxfCommandLine(const std::string& fName);
+
+class SystemConverters : public Converters {
+ public:
+  // Runs "<ProgramFolder()>/todos title" in the current folder and waits.
+  void ConvertLineEnds(const std::string& title) override;
+
+  // Runs "lx2dxf fName" in the current folder and waits.
+  void DrawTownship(const std::string& fName) override;
+};
+
+}  // namespace korvexa
