@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "korvexa_error.h"
+#include "fake_services.h"
 #include "services.h"
 #include "temp_folder.h"
 
@@ -18,58 +19,17 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
-constexpr ClockReading kNoon = {{2026, 12, 6, 12, 0, 0}, {2026, 12, 6, 19, 0, 0}};
-
-// Records what the run asked of the outside world, in order.
-struct Journal {
-  std::vector<std::string> calls;
-};
-
-class FakeTransform : public CoordinateTransform {
- public:
-  void TransformPoint(double&, double&) const override {}
-};
-
-class FakeDatum : public DatumLibrary {
- public:
-  explicit FakeDatum(Journal& journal) : journal_(journal) {}
-  std::unique_ptr<CoordinateTransform> DefineDatumPair() override {
-    journal_.calls.push_back("define datum pair");
-    return std::make_unique<FakeTransform>();
-  }
-
- private:
-  Journal& journal_;
-};
-
-class FakeConverters : public Converters {
- public:
-  FakeConverters(Journal& journal, std::function<void()> onDraw) : journal_(journal), onDraw_(std::move(onDraw)) {}
-  void ConvertLineEnds(const std::string& title) override { journal_.calls.push_back("todos " + title); }
-  void DrawTownship(const std::string& title) override {
-    journal_.calls.push_back("lx2dxf " + title);
-    if (onDraw_) onDraw_();
-  }
-
- private:
-  Journal& journal_;
-  std::function<void()> onDraw_;
-};
-
 class CreateTest : public ::testing::Test {
  protected:
   Services MakeServices(std::function<void()> onDraw = {}) {
-    Services services;
-    services.clock = std::make_unique<FrozenClock>(kNoon);
-    services.datum = std::make_unique<FakeDatum>(journal_);
-    services.converters = std::make_unique<FakeConverters>(journal_, std::move(onDraw));
-    return services;
+    journal_.onDrawTownship = std::move(onDraw);
+    return testing::FakeServices(&journal_);
   }
   CreateResult Create(const std::string& fName, const CreateOptions& options, Services& services) {
     return RunCreate(fName, folder_.path(), points_, options, services);
   }
 
-  Journal journal_;
+  testing::Journal journal_;
   testing::TempFolder folder_;
   PointList points_ = {{" 100100 350712.3456 1064530.0000     1000", true}, {" 100200", false}};
 };

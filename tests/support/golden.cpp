@@ -43,6 +43,17 @@ std::string Visible(const std::string& line) {
 
 }  // namespace
 
+std::vector<std::string> CrLfLines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
+    lines.push_back(text.substr(start, end - start));
+    EXPECT_EQ(lines.back().find('\n'), std::string::npos) << "a lone LF in line " << lines.size();
+  }
+  EXPECT_EQ(start, text.size()) << "text after the last CR LF";
+  return lines;
+}
+
 std::filesystem::path TestData(const std::string& name) { return std::filesystem::path(KORVEXA_TEST_DATA) / name; }
 
 ::testing::AssertionResult MatchesGolden(const std::string& actual, const std::filesystem::path& golden) {

@@ -5,12 +5,17 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 namespace korvexa::testing {
 
 ::testing::AssertionResult MatchesGolden(const std::string& actual, const std::filesystem::path& golden);
+
+// The lines of an output file without their CR LF; a failure is recorded
+// when a line lacks its CR LF or a lone LF stands in the text.
+std::vector<std::string> CrLfLines(const std::string& text);
 
 // The path of a file in tests/data.
 std::filesystem::path TestData(const std::string& name);

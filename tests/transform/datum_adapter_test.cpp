@@ -12,6 +12,7 @@
 #include <sstream>
 
 #include "create.h"
+#include "fake_services.h"
 #include "golden.h"
 #include "gpx_writer.h"
 #include "korvexa_error.h"
@@ -28,7 +29,7 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
-constexpr ClockReading kDecember6 = {{2026, 12, 6, 14, 3, 27}, {2026, 12, 6, 21, 3, 27}};
+using testing::kDecember6;
 constexpr const char* kAlbuquerque = " 100100 350712.3456 1064530.0000     1000";  // 35.120096 N 106.7583333 W
 constexpr double kMetresPerDegree = 6371000 * M_PI / 180;
 

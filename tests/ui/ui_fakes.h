@@ -1,6 +1,6 @@
 // Stand-ins for the desktop in the window tests: a file dialog that answers
-// from a script, a message sink that records instead of blocking, and
-// conversion services that log what they were asked to do.
+// from a script and a message sink that records instead of blocking (the
+// conversion services are in fake_services.h).
 #pragma once
 
 #include <QString>
@@ -11,15 +11,12 @@
 #include <string>
 #include <vector>
 
-#include "clock.h"
+#include "fake_services.h"
 #include "message_sink.h"
 #include "services.h"
 #include "window_platform.h"
 
 namespace korvexa::testing {
-
-// The clock of the PCX5 golden file.
-inline constexpr ClockReading kDecember6 = {{2026, 12, 6, 14, 3, 27}, {2026, 12, 6, 21, 3, 27}};
 
 class ScriptedFileDialog : public OpenFileDialog {
  public:
@@ -44,17 +41,6 @@ class RecordingMessageSink : public MessageSink {
   void Show(QWidget* parent, MessageKind kind, const QString& title, const QString& text) override;
   std::vector<Message> messages;
 };
-
-// What the fake services were asked to do, in order ("todos t12n.lx",
-// "define datum pair", "lx2dxf t12n.lx").
-struct Journal {
-  std::vector<std::string> calls;
-  std::function<void()> onConvertLineEnds;  // runs inside ConvertLineEnds
-};
-
-// A frozen clock, and with `journal` an identity transformation and
-// converters that only log.
-Services FakeServices(Journal* journal);
 
 // The scripted dialog, the recording sink and an empty registry.
 struct FakePlatform {

@@ -6,6 +6,7 @@
 #include <regex>
 
 #include "coordinate_transform.h"
+#include "fake_services.h"
 #include "golden.h"
 #include "korvexa_error.h"
 #include "lx_file.h"
@@ -18,7 +19,7 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
-constexpr ClockReading kDecember6 = {{2026, 12, 6, 14, 3, 27}, {2026, 12, 6, 21, 3, 27}};
+using testing::kDecember6;
 constexpr const char* kWorkedRecord = " 100100 350712.3456 1064530.0000     1000         ";
 
 // xmllint's verdict on `path` against the GPX 1.1 schema; empty when valid.
@@ -42,14 +43,7 @@ std::vector<std::string> WriteAndValidate(const PointList& points, const Coordin
   testing::TempFolder folder;
   WriteGpxFile(folder / "out.gpx", points, transform, clock);
   EXPECT_EQ(SchemaErrors(folder / "out.gpx"), "");
-  const std::string text = testing::ReadBytes(folder / "out.gpx");
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
-    lines.push_back(text.substr(start, end - start));
-  }
-  EXPECT_EQ(start, text.size()) << "text after the last CR LF";
-  return lines;
+  return testing::CrLfLines(testing::ReadBytes(folder / "out.gpx"));
 }
 
 // The attribute values of the bounds line, in file order.

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "coordinate_transform.h"
+#include "fake_services.h"
 #include "golden.h"
 #include "korvexa_error.h"
 #include "lx_file.h"
@@ -18,17 +19,9 @@ namespace {
 using ::testing::HasSubstr;
 
 constexpr const char* kWorkedRecord = " 100100 350712.3456 1064530.0000     1000      2.5 L001 SEC";
-constexpr ClockReading kDecember6 = {{2026, 12, 6, 14, 3, 27}, {2026, 12, 6, 21, 3, 27}};
+using testing::kDecember6;
 
-std::vector<std::string> FileLines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
-    lines.push_back(text.substr(start, end - start));
-  }
-  EXPECT_EQ(start, text.size()) << "text after the last CR LF";
-  return lines;
-}
+using testing::CrLfLines;
 
 std::string WriteToString(const PointList& points, const CoordinateTransform* transform = nullptr,
                           const Clock& clock = FrozenClock(kDecember6)) {
@@ -44,14 +37,14 @@ PointList Ticked(std::vector<std::string> lines) {
 }
 
 TEST(Pcx5WriterTest, WorkedExampleLine) {
-  const auto lines = FileLines(WriteToString(Ticked({kWorkedRecord})));
+  const auto lines = CrLfLines(WriteToString(Ticked({kWorkedRecord})));
   ASSERT_EQ(lines.size(), 11u);
   EXPECT_EQ(lines[10], "W  100100 N35.120096  W106.7583333 06-Dec-26 14:03:27  305  100100" + std::string(35, ' ') +
                            "0.00000e+00       18");
 }
 
 TEST(Pcx5WriterTest, NoTickedLineGivesExactlyTheHeader) {
-  const auto lines = FileLines(WriteToString({{kWorkedRecord, false}}));
+  const auto lines = CrLfLines(WriteToString({{kWorkedRecord, false}}));
   ASSERT_EQ(lines.size(), 10u);
   EXPECT_EQ(lines[0], "H  SOFTWARE NAME & VERSION");
   EXPECT_EQ(lines[1], "I  PCX format; created by pellanore  rnx 1.0");
@@ -66,14 +59,14 @@ TEST(Pcx5WriterTest, NoTickedLineGivesExactlyTheHeader) {
 
 TEST(Pcx5WriterTest, OnlyTickedLinesInListOrder) {
   const PointList points = {{" 000001 35", true}, {" 000002 36", false}, {" 000003 37", true}};
-  const auto lines = FileLines(WriteToString(points));
+  const auto lines = CrLfLines(WriteToString(points));
   ASSERT_EQ(lines.size(), 12u);
   EXPECT_THAT(lines[10], HasSubstr("000001 N35 "));
   EXPECT_THAT(lines[11], HasSubstr("000003 N37 "));
 }
 
 TEST(Pcx5WriterTest, ShortAndBlankRecordsKeepEveryItemInItsColumn) {
-  const auto lines = FileLines(WriteToString(Ticked({" 12", ""})));
+  const auto lines = CrLfLines(WriteToString(Ticked({" 12", ""})));
   ASSERT_EQ(lines.size(), 12u);
   const std::string tail = "0.00000e+00       18";
   EXPECT_EQ(lines[10], "W  12     N0          W0           06-Dec-26 14:03:27  0    12" + std::string(39, ' ') + tail);
@@ -81,12 +74,12 @@ TEST(Pcx5WriterTest, ShortAndBlankRecordsKeepEveryItemInItsColumn) {
 }
 
 TEST(Pcx5WriterTest, NegativeAltitudeTakesTheSignColumn) {
-  const auto lines = FileLines(WriteToString(Ticked({" 140100 350712.3456 1064458.0000     -282       10"})));
+  const auto lines = CrLfLines(WriteToString(Ticked({" 140100 350712.3456 1064458.0000     -282       10"})));
   EXPECT_EQ(lines[10].substr(54, 7), "-86   1");
 }
 
 TEST(Pcx5WriterTest, AFiveDigitAltitudeMovesTheDescriptionToANewLine) {
-  const auto lines = FileLines(WriteToString(Ticked({" 700700 32 6  0.000 1060000.0000    40000        3"})));
+  const auto lines = CrLfLines(WriteToString(Ticked({" 700700 32 6  0.000 1060000.0000    40000        3"})));
   ASSERT_EQ(lines.size(), 12u);
   EXPECT_EQ(lines[10], "W  700700 N32.1       W106         06-Dec-26 14:03:27  12192 ");
   EXPECT_EQ(lines[11], std::string(60, ' ') + "700700" + std::string(35, ' ') + "0.00000e+00       18");
@@ -104,7 +97,7 @@ TEST(Pcx5WriterTest, EveryLineReadsTheClockAfresh) {
     }
     mutable int calls = 0;
   } clock;
-  const auto lines = FileLines(WriteToString(Ticked({" 000001", " 000002"}), nullptr, clock));
+  const auto lines = CrLfLines(WriteToString(Ticked({" 000001", " 000002"}), nullptr, clock));
   EXPECT_THAT(lines[10], HasSubstr("06-Jan-26 14:03:01"));
   EXPECT_THAT(lines[11], HasSubstr("06-Feb-26 14:03:02"));
 }

@@ -1,0 +1,29 @@
+// Conversion services for tests: a frozen clock, an identity transformation
+// and converters that only log what they were asked to do.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "clock.h"
+#include "services.h"
+
+namespace korvexa::testing {
+
+// The clock of the golden files: 6 December 2026, 14:03:27 local, 21:03:27 UTC.
+inline constexpr ClockReading kDecember6 = {{2026, 12, 6, 14, 3, 27}, {2026, 12, 6, 21, 3, 27}};
+
+// What the fake services were asked to do, in order ("todos t12n.lx",
+// "define datum pair", "lx2dxf t12n.lx").
+struct Journal {
+  std::vector<std::string> calls;
+  std::function<void()> onConvertLineEnds;  // runs inside ConvertLineEnds
+  std::function<void()> onDrawTownship;     // runs inside DrawTownship
+};
+
+// A frozen clock, and with `journal` an identity transformation and
+// converters that only log.
+Services FakeServices(Journal* journal);
+
+}  // namespace korvexa::testing
