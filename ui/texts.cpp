@@ -81,8 +81,8 @@ QString DisclaimerText() {
       QStringLiteral("This software makes use of separately licensed material. "),
       QStringLiteral("Garmin is a trademark of Garmin Ltd. or its subsidiaries. "),
       QStringLiteral("todos is distributed under the GNU General Public License. "),
-      QStringLiteral("lx2dxf is distributed free of charge by the U.S. "),
-      QStringLiteral("Department of the Interior, Bureau of Land Management. "),
+      QStringLiteral("lx2dxf, the DXF converter, is distributed with "),
+      QStringLiteral("Korvexa under the MIT License, free of charge. "),
       QStringLiteral("Other product and company names may be marks of their "),
       QStringLiteral("owners, named only to identify or explain, not to infringe. "),
   };
