@@ -38,18 +38,35 @@ class LenientCursor {
   std::size_t pos_ = 0;
 };
 
-// The number LxVal reads, as decimal parts.
+constexpr int kExactDigits = 15;  // a mantissa of this many digits is exact in a double
+
+// The number LxVal reads, as decimal parts. The digits (integer and
+// fraction, leading zeros dropped) are kept as an integer while there are at
+// most 15 of them, the common case, and as text beyond.
 struct LenientNumber {
   bool negative = false;
-  std::string digits;     // integer and fraction digits, leading zeros dropped
-  int fractionDigits = 0;  // how many of `digits` (and dropped zeros) follow the point
+  int significantDigits = 0;
+  std::uint64_t mantissa = 0;  // the digits, while there are at most 15
+  std::string longDigits;      // all the digits, once there are more
+  int fractionDigits = 0;      // how many digits (dropped zeros included) follow the point
   long exponent = 0;
-  bool any = false;       // at least one digit before the exponent
+  bool any = false;  // at least one digit before the exponent
+
+  void AddDigit(char digit) {
+    if (significantDigits == 0 && digit == '0') return;
+    ++significantDigits;
+    if (significantDigits <= kExactDigits) {
+      mantissa = mantissa * 10 + static_cast<std::uint64_t>(digit - '0');
+      return;
+    }
+    if (longDigits.empty()) longDigits = std::to_string(mantissa);
+    longDigits += digit;
+  }
 };
 
 void TakeDigits(LenientCursor& cursor, LenientNumber& number, bool fraction) {
   while (IsDigit(cursor.Peek())) {
-    if (!number.digits.empty() || cursor.Peek() != '0') number.digits += cursor.Peek();
+    number.AddDigit(cursor.Peek());
     if (fraction) ++number.fractionDigits;
     number.any = true;
     cursor.Next();
@@ -76,19 +93,16 @@ void TakeExponent(LenientCursor cursor, LenientNumber& number) {
 }
 
 double ToDouble(const LenientNumber& number) {
-  constexpr std::size_t kExactDigits = 15;
   const long exponent = number.exponent - number.fractionDigits;
   double value = 0;
-  if (number.digits.size() <= kExactDigits) {
-    std::uint64_t mantissa = 0;
-    for (char digit : number.digits) mantissa = mantissa * 10 + static_cast<std::uint64_t>(digit - '0');
-    value = ScaledDecimal(mantissa, static_cast<int>(exponent));
+  if (number.significantDigits <= kExactDigits) {
+    value = ScaledDecimal(number.mantissa, static_cast<int>(exponent));
   } else {
-    const std::string text = number.digits + "e" + std::to_string(exponent);
+    const std::string text = number.longDigits + "e" + std::to_string(exponent);
     auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
     (void)end;
     if (ec == std::errc::result_out_of_range) {
-      value = exponent + static_cast<long>(number.digits.size()) < 0 ? 0.0 : HUGE_VAL;
+      value = exponent + number.significantDigits < 0 ? 0.0 : HUGE_VAL;
     }
   }
   return number.negative ? -value : value;

@@ -37,7 +37,11 @@ INSTANTIATE_TEST_SUITE_P(
                       ValCase{"ExponentLowerCase", "15e-1", 1.5}, ValCase{"ExponentD", "1D2", 100},
                       ValCase{"ExponentSignPlus", "2E+1", 20}, ValCase{"ExponentWithoutDigits", "12E", 12},
                       ValCase{"ExponentSignWithoutDigits", "12E-", 12}, ValCase{"BlankInsideExponent", "1 E 2", 100},
-                      ValCase{"Underflow", "1E-999", 0}),
+                      ValCase{"Underflow", "1E-999", 0},
+                      // Beyond 15 digits the value is still the nearest double.
+                      ValCase{"TwentyDigits", "12345678901234567890", 12345678901234567890.0},
+                      ValCase{"LongFraction", "0.000123456789012345678", 0.000123456789012345678},
+                      ValCase{"LeadingZerosDoNotCount", "000000000000000012.5", 12.5}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(LxValTest, OverflowReadsAsInfinity) { EXPECT_TRUE(std::isinf(LxVal("1E999"))); }
