@@ -5,17 +5,12 @@
 
 #include "gpx_writer.h"
 #include "lx_file.h"
-#include "township.h"
+#include "ticked_townships.h"
 
 namespace {
 
 void BM_WriteGpxFile(benchmark::State& state) {
-  const std::size_t townships =
-      static_cast<std::size_t>(state.range(0)) / korvexa::testing::kCornersPerTownship + 1;
-  korvexa::PointList points =
-      korvexa::MakePointList(korvexa::ParseLxText(korvexa::testing::SyntheticLxText(townships)));
-  points.resize(static_cast<std::size_t>(state.range(0)));
-  for (auto& entry : points) entry.ticked = true;
+  const korvexa::PointList points = korvexa::bench::TickedTownships(state.range(0));
   const auto path = std::filesystem::temp_directory_path() / "korvexa-bench.gpx";
   const korvexa::SystemClock clock;
   for (auto _ : state) benchmark::DoNotOptimize(korvexa::WriteGpxFile(path, points, nullptr, clock));

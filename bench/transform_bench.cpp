@@ -15,21 +15,12 @@
 #include "pcx5_writer.h"
 #include "prolat.h"
 #include "sealed_environment.h"
-#include "township.h"
+#include "ticked_townships.h"
 
 namespace {
 
-// Townships laid out from 35 N 106.5 W, inside the conterminous grid.
-korvexa::PointList TickedTownships(std::int64_t points) {
-  const std::size_t townships = static_cast<std::size_t>(points) / korvexa::testing::kCornersPerTownship + 1;
-  korvexa::PointList list = korvexa::MakePointList(korvexa::ParseLxText(korvexa::testing::SyntheticLxText(townships)));
-  list.resize(static_cast<std::size_t>(points));
-  for (auto& entry : list) entry.ticked = true;
-  return list;
-}
-
 void BM_WriteTransformedPcx5File(benchmark::State& state) {
-  const korvexa::PointList points = TickedTownships(state.range(0));
+  const korvexa::PointList points = korvexa::bench::TickedTownships(state.range(0));
   const auto path = std::filesystem::temp_directory_path() / "korvexa-transform-bench.grm";
   const korvexa::SystemClock clock;
   korvexa::ProLatDatumLibrary library;
@@ -55,7 +46,7 @@ BENCHMARK(BM_ProLatTransformOnePoint);
 
 // The peer: cs2cs reading the same points as text and writing them back.
 void BM_Cs2cs(benchmark::State& state) {
-  const korvexa::PointList points = TickedTownships(state.range(0));
+  const korvexa::PointList points = korvexa::bench::TickedTownships(state.range(0));
   const auto folder = std::filesystem::temp_directory_path();
   const auto input = folder / "korvexa-transform-bench.txt";
   {

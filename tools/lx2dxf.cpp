@@ -47,6 +47,7 @@
 #include "lx_file.h"
 #include "lx_record.h"
 #include "number_text.h"
+#include "proj_handles.h"
 
 namespace {
 
@@ -208,22 +209,13 @@ int UtmZone(const Township& township, const std::string& title) {
   return static_cast<int>(zone);
 }
 
-struct ContextDeleter {
-  void operator()(PJ_CONTEXT* context) const { proj_context_destroy(context); }
-};
-struct PjDeleter {
-  void operator()(PJ* pj) const { proj_destroy(pj); }
-};
-using ContextKeeper = std::unique_ptr<PJ_CONTEXT, ContextDeleter>;
-using PjKeeper = std::unique_ptr<PJ, PjDeleter>;
-
 // Fills x and y of every point: NAD27 longitude and latitude to EPSG:267NN.
 void ProjectToUtm(Township& township, int zone, const std::string& title) {
   const std::string target = "EPSG:267" + std::string(zone < 10 ? "0" : "") + std::to_string(zone);
-  const ContextKeeper context(proj_context_create());
+  const korvexa::prolat::ContextHandle context(proj_context_create());
   proj_log_level(context.get(), PJ_LOG_NONE);
-  const PjKeeper raw(proj_create_crs_to_crs(context.get(), "EPSG:4267", target.c_str(), nullptr));
-  const PjKeeper lonLat(raw ? proj_normalize_for_visualization(context.get(), raw.get()) : nullptr);
+  const korvexa::prolat::PjHandle raw(proj_create_crs_to_crs(context.get(), "EPSG:4267", target.c_str(), nullptr));
+  const korvexa::prolat::PjHandle lonLat(raw ? proj_normalize_for_visualization(context.get(), raw.get()) : nullptr);
   if (!lonLat) {
     throw KorvexaError("cannot set up the projection from NAD27 to " + target + ": " +
                        proj_context_errno_string(context.get(), proj_context_errno(context.get())));

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
 #include <string_view>
 
 namespace korvexa {
@@ -19,6 +20,15 @@ class AtomicFile {
 
   // Throws KorvexaError when the bytes cannot be written (a full disk).
   void Write(std::string_view bytes);
+
+  // Writers append lines to one `buffer` and hand it over after each line:
+  // it is written and emptied once it holds kFlushSize bytes or more.
+  void FlushWhenFull(std::string& buffer) {
+    if (buffer.size() < kFlushSize) return;
+    Write(buffer);
+    buffer.clear();
+  }
+  static constexpr std::size_t kFlushSize = 1 << 16;
 
   // Makes the new content the target's. Throws KorvexaError on failure, in
   // which case the target keeps its old content.

@@ -14,8 +14,6 @@ namespace {
 
 constexpr std::string_view kNamespace = "http://www.topografix.com/GPX/1/1";
 constexpr std::string_view kSchemaInstance = "http://www.w3.org/2001/XMLSchema-instance";
-constexpr std::size_t kFlushSize = 1 << 16;
-
 // A decoded record as written: west longitudes negative.
 struct GpxPosition {
   double latitude = 0;
@@ -129,7 +127,7 @@ std::size_t WriteGpxFile(const std::filesystem::path& path, const PointList& poi
                          const CoordinateTransform* transform, const Clock& clock) {
   AtomicFile file(path);
   std::string buffer;
-  buffer.reserve(kFlushSize + 512);
+  buffer.reserve(AtomicFile::kFlushSize + 512);
   AppendHeader(buffer, clock.Now().utc);
 
   Bounds bounds;
@@ -145,10 +143,7 @@ std::size_t WriteGpxFile(const std::filesystem::path& path, const PointList& poi
     const double elevation = DecodeElevation(entry.line, kGpxElevationColumn);
     AppendWaypoint(buffer, entry.line, position, elevation, clock.Now().utc);
     ++written;
-    if (buffer.size() >= kFlushSize) {
-      file.Write(buffer);
-      buffer.clear();
-    }
+    file.FlushWhenFull(buffer);
   }
   buffer += "</gpx>\r\n";
   file.Write(buffer);

@@ -26,8 +26,6 @@ constexpr std::string_view kHeader =
 constexpr std::string_view kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                         "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 
-constexpr std::size_t kFlushSize = 1 << 16;
-
 // Builds one line of fixed columns at the end of `out`.
 class ColumnLine {
  public:
@@ -89,7 +87,7 @@ std::size_t WritePcx5File(const std::filesystem::path& path, const PointList& po
                           const CoordinateTransform* transform, const Clock& clock) {
   AtomicFile file(path);
   std::string buffer;
-  buffer.reserve(kFlushSize + 256);
+  buffer.reserve(AtomicFile::kFlushSize + 256);
   AppendPcx5Header(buffer);
   std::size_t written = 0;
   for (const PointEntry& entry : points) {
@@ -98,10 +96,7 @@ std::size_t WritePcx5File(const std::filesystem::path& path, const PointList& po
     const double elevation = DecodeElevation(entry.line, kPcx5ElevationColumn);
     AppendPcx5Waypoint(buffer, entry.line, point, elevation, clock.Now().local);
     ++written;
-    if (buffer.size() >= kFlushSize) {
-      file.Write(buffer);
-      buffer.clear();
-    }
+    file.FlushWhenFull(buffer);
   }
   file.Write(buffer);
   file.Commit();

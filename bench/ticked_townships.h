@@ -1,0 +1,21 @@
+// The first `points` corners of synthetic townships (from 35 N 106.5 W, inside
+// the conterminous NADCON grid), loaded as File > Open loads them, all ticked.
+#pragma once
+
+#include <cstdint>
+
+#include "lx_file.h"
+#include "point_list.h"
+#include "township.h"
+
+namespace korvexa::bench {
+
+inline PointList TickedTownships(std::int64_t points) {
+  const std::size_t townships = static_cast<std::size_t>(points) / testing::kCornersPerTownship + 1;
+  PointList list = MakePointList(ParseLxText(testing::SyntheticLxText(townships)));
+  list.resize(static_cast<std::size_t>(points));
+  for (PointEntry& entry : list) entry.ticked = true;
+  return list;
+}
+
+}  // namespace korvexa::bench
