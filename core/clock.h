@@ -5,10 +5,10 @@ namespace korvexa {
 
 // A calendar date and time of day, as written in the output files.
 struct CivilTime {
-  int year = 1970;   // four digits
-  int month = 1;     // 1 to 12
-  int day = 1;       // 1 to 31
-  int hour = 0;      // 0 to 23
+  int year = 1970;  // four digits
+  int month = 1;    // 1 to 12
+  int day = 1;      // 1 to 31
+  int hour = 0;     // 0 to 23
   int minute = 0;
   int second = 0;
 };

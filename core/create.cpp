@@ -2,8 +2,8 @@
 
 #include <memory>
 
-#include "korvexa_error.h"
 #include "gpx_writer.h"
+#include "korvexa_error.h"
 #include "pcx5_writer.h"
 #include "services.h"
 
@@ -12,7 +12,9 @@ namespace {
 
 constexpr std::size_t kCutFromTitle = 3;
 
-const char* Extension(OutputKind kind) { return kind == OutputKind::Pcx5 ? ".grm" : ".gpx"; }
+const char* Extension(OutputKind kind) {
+  return kind == OutputKind::Pcx5 ? ".grm" : ".gpx";
+}
 
 // Every option must be available before anything runs or is written.
 void RequireServices(const CreateOptions& options, const Services& services) {

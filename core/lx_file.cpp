@@ -14,7 +14,9 @@ namespace {
 constexpr std::string_view kSentinel = " 999999";
 constexpr std::size_t kHeaderLines = 2;
 
-std::string_view DuplicateKey(std::string_view line) { return line.substr(0, kDuplicateKeyLength); }
+std::string_view DuplicateKey(std::string_view line) {
+  return line.substr(0, kDuplicateKeyLength);
+}
 
 std::string ReadErrorText(const std::filesystem::path& path, int error) {
   return "cannot read \"" + path.string() + "\": " + std::strerror(error);
@@ -42,7 +44,9 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
   return lines;
 }
 
-bool IsSentinelLine(std::string_view line) { return line.substr(0, kSentinel.size()) == kSentinel; }
+bool IsSentinelLine(std::string_view line) {
+  return line.substr(0, kSentinel.size()) == kSentinel;
+}
 
 std::vector<std::string> ParseLxText(std::string_view text) {
   std::vector<std::string_view> lines = SplitLines(text);

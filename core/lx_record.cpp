@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cstdint>
 #include <cmath>
+#include <cstdint>
 #include <string>
 
 #include "coordinate_transform.h"
@@ -15,9 +15,15 @@ namespace {
 
 constexpr int kCoordinateDecimals = 7;
 
-bool IsIgnoredByLxVal(char c) { return c == ' ' || c == '\t' || c == '\n'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsExponentMark(char c) { return c == 'E' || c == 'e' || c == 'D' || c == 'd'; }
+bool IsIgnoredByLxVal(char c) {
+  return c == ' ' || c == '\t' || c == '\n';
+}
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+bool IsExponentMark(char c) {
+  return c == 'E' || c == 'e' || c == 'D' || c == 'd';
+}
 
 // The characters of `text` that LxVal looks at, in order.
 class LenientCursor {
@@ -129,7 +135,9 @@ std::string_view LxColumns(LxRecord record, int first, int last) {
   return record.substr(start, static_cast<std::size_t>(last - first + 1));
 }
 
-std::string_view PointIdOf(LxRecord record) { return LxColumns(record, 2, 7); }
+std::string_view PointIdOf(LxRecord record) {
+  return LxColumns(record, 2, 7);
+}
 
 std::string TrimmedPointId(LxRecord record) {
   std::string_view id = PointIdOf(record);
@@ -138,7 +146,9 @@ std::string TrimmedPointId(LxRecord record) {
   return std::string(id);
 }
 
-std::string_view ReliabilityOf(LxRecord record) { return LxColumns(record, 42, 50); }
+std::string_view ReliabilityOf(LxRecord record) {
+  return LxColumns(record, 42, 50);
+}
 
 double LxVal(std::string_view text) {
   LenientCursor cursor(text);

@@ -12,8 +12,8 @@ namespace korvexa {
 
 struct Services {
   std::unique_ptr<Clock> clock;
-  std::unique_ptr<DatumLibrary> datum;       // NAD27 to NAD83; null when not available
-  std::unique_ptr<Converters> converters;    // todos and lx2dxf; null when not available
+  std::unique_ptr<DatumLibrary> datum;     // NAD27 to NAD83; null when not available
+  std::unique_ptr<Converters> converters;  // todos and lx2dxf; null when not available
 };
 
 }  // namespace korvexa

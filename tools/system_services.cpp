@@ -1,8 +1,7 @@
 #include "system_services.h"
 
-#include "system_converters.h"
-
 #include "datum_adapter.h"
+#include "system_converters.h"
 
 namespace korvexa {
 

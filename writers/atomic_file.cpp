@@ -53,7 +53,9 @@ AtomicFile::AtomicFile(std::filesystem::path target) : target_(ResolveSymlink(ta
   ::fchmod(fd_, ModeFor(target_));
 }
 
-AtomicFile::~AtomicFile() { Discard(); }
+AtomicFile::~AtomicFile() {
+  Discard();
+}
 
 void AtomicFile::Write(std::string_view bytes) {
   while (!bytes.empty()) {

@@ -65,7 +65,9 @@ class ColumnLine {
 
 }  // namespace
 
-void AppendPcx5Header(std::string& out) { out += kHeader; }
+void AppendPcx5Header(std::string& out) {
+  out += kHeader;
+}
 
 void AppendPcx5Waypoint(std::string& out, LxRecord record, const LxPoint& point, double elevation,
                         const CivilTime& localTime) {

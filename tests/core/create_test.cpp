@@ -2,14 +2,13 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 
 #include <algorithm>
 #include <functional>
 
-#include "korvexa_error.h"
 #include "fake_services.h"
+#include "korvexa_error.h"
 #include "services.h"
 #include "temp_folder.h"
 
@@ -47,9 +46,8 @@ TEST(OutputNameTest, ATitleUnderThreeCharactersIsAnError) {
 }
 
 TEST_F(CreateTest, DefinesTheDatumThenDrawsThenWrites) {
-  Services services = MakeServices([&] {
-    EXPECT_FALSE(std::filesystem::exists(folder_ / "t12n.grm")) << "written before the drawing";
-  });
+  Services services = MakeServices(
+      [&] { EXPECT_FALSE(std::filesystem::exists(folder_ / "t12n.grm")) << "written before the drawing"; });
   const CreateResult result = Create("t12n.lx", {OutputKind::Pcx5, true, true}, services);
   EXPECT_THAT(journal_.calls, ElementsAre("define datum pair", "lx2dxf t12n.lx"));
   EXPECT_EQ(result.status, "Files created.");

@@ -15,7 +15,9 @@ using ::testing::IsEmpty;
 
 constexpr const char* kHeaders = "header 1\r\nheader 2\r\n";
 
-std::vector<std::string> Parse(const std::string& body) { return ParseLxText(kHeaders + body); }
+std::vector<std::string> Parse(const std::string& body) {
+  return ParseLxText(kHeaders + body);
+}
 
 TEST(SplitLinesTest, EndsLinesAtCrCrLfAndLoneLf) {
   EXPECT_THAT(SplitLines("a\r\nb\rc\nd"), ElementsAre("a", "b", "c", "d"));

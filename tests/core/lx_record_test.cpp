@@ -22,7 +22,9 @@ struct ValCase {
 
 class LxValTest : public ::testing::TestWithParam<ValCase> {};
 
-TEST_P(LxValTest, ReadsLeniently) { EXPECT_EQ(LxVal(GetParam().text), GetParam().expected); }
+TEST_P(LxValTest, ReadsLeniently) {
+  EXPECT_EQ(LxVal(GetParam().text), GetParam().expected);
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, LxValTest,
@@ -44,7 +46,9 @@ INSTANTIATE_TEST_SUITE_P(
                       ValCase{"LeadingZerosDoNotCount", "000000000000000012.5", 12.5}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(LxValTest, OverflowReadsAsInfinity) { EXPECT_TRUE(std::isinf(LxVal("1E999"))); }
+TEST(LxValTest, OverflowReadsAsInfinity) {
+  EXPECT_TRUE(std::isinf(LxVal("1E999")));
+}
 
 TEST(LxColumnsTest, FieldsOfShortLinesGiveWhatExists) {
   EXPECT_EQ(LxColumns("abcdef", 2, 4), "bcd");
@@ -140,17 +144,18 @@ TEST_P(DecodeElevationTest, ConvertsUsSurveyFeetToWholeMetres) {
   EXPECT_FALSE(std::signbit(metres) && metres == 0) << "-0";
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, DecodeElevationTest,
-    ::testing::Values(ElevationCase{"Thousand", "    1000", 35, 305}, ElevationCase{"Negative", "    -282", 35, -86},
-                      ElevationCase{"Blank", "        ", 35, 0}, ElevationCase{"FourThousand", "    4000", 34, 1219},
-                      ElevationCase{"MinusOneFootIsZero", "      -1", 34, 0},
-                      // Column 34 belongs to the GPX field only.
-                      ElevationCase{"MinusInColumn34Gpx", "-   1000", 34, -305},
-                      ElevationCase{"MinusInColumn34Pcx5", "-   1000", 35, 305},
-                      ElevationCase{"DigitInColumn34Gpx", "1   1000", 34, 3353},
-                      ElevationCase{"FiveDigitMetres", "   40000", 35, 12192}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, DecodeElevationTest,
+                         ::testing::Values(ElevationCase{"Thousand", "    1000", 35, 305},
+                                           ElevationCase{"Negative", "    -282", 35, -86},
+                                           ElevationCase{"Blank", "        ", 35, 0},
+                                           ElevationCase{"FourThousand", "    4000", 34, 1219},
+                                           ElevationCase{"MinusOneFootIsZero", "      -1", 34, 0},
+                                           // Column 34 belongs to the GPX field only.
+                                           ElevationCase{"MinusInColumn34Gpx", "-   1000", 34, -305},
+                                           ElevationCase{"MinusInColumn34Pcx5", "-   1000", 35, 305},
+                                           ElevationCase{"DigitInColumn34Gpx", "1   1000", 34, 3353},
+                                           ElevationCase{"FiveDigitMetres", "   40000", 35, 12192}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace korvexa

@@ -27,23 +27,24 @@ TEST_P(RoundDecimalTest, RoundsHalvesAwayFromZeroOnTheDecimalText) {
   EXPECT_FALSE(std::signbit(rounded) && rounded == 0) << "rounded to -0";
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, RoundDecimalTest,
-    ::testing::Values(
-        // 35.50000005 is stored just below the tie; its 15-digit text is the tie.
-        RoundingCase{"TieBelowInBinary", 35.50000005, 7, 35.5000001},
-        RoundingCase{"NegativeTieAwayFromZero", -106.75833335, 7, -106.7583334},
-        RoundingCase{"WorkedLatitude", 35.0 + 7.0 / 60 + 12.3456 / 3600, 7, 35.120096},
-        RoundingCase{"WorkedLongitude", -(106.0 + 45.0 / 60 + 30.0 / 3600), 7, -106.7583333},
-        RoundingCase{"HalfMetreUp", 0.5, 0, 1.0}, RoundingCase{"HalfMetreDown", -0.5, 0, -1.0},
-        RoundingCase{"TwoAndAHalf", 2.5, 0, 3.0},  // not banker's rounding
-        RoundingCase{"MinusOneFootIsZero", -0.3048006096012192, 0, 0.0},
-        RoundingCase{"TinyNegativeIsZero", -0.00000001, 7, 0.0},
-        RoundingCase{"NinesCarry", 9.99999996, 7, 10.0}, RoundingCase{"BelowHalfOfFirstPlace", 0.04, 0, 0.0},
-        RoundingCase{"WellBelowTheDigits", 0.000001, 0, 0.0}, RoundingCase{"WholeStaysWhole", 305.0, 0, 305.0},
-        RoundingCase{"Elevation1000Feet", 1000 * 12 / 39.37, 0, 305.0},
-        RoundingCase{"ElevationMinus282Feet", -282 * 12 / 39.37, 0, -86.0}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, RoundDecimalTest,
+                         ::testing::Values(
+                             // 35.50000005 is stored just below the tie; its 15-digit text is the tie.
+                             RoundingCase{"TieBelowInBinary", 35.50000005, 7, 35.5000001},
+                             RoundingCase{"NegativeTieAwayFromZero", -106.75833335, 7, -106.7583334},
+                             RoundingCase{"WorkedLatitude", 35.0 + 7.0 / 60 + 12.3456 / 3600, 7, 35.120096},
+                             RoundingCase{"WorkedLongitude", -(106.0 + 45.0 / 60 + 30.0 / 3600), 7, -106.7583333},
+                             RoundingCase{"HalfMetreUp", 0.5, 0, 1.0}, RoundingCase{"HalfMetreDown", -0.5, 0, -1.0},
+                             RoundingCase{"TwoAndAHalf", 2.5, 0, 3.0},  // not banker's rounding
+                             RoundingCase{"MinusOneFootIsZero", -0.3048006096012192, 0, 0.0},
+                             RoundingCase{"TinyNegativeIsZero", -0.00000001, 7, 0.0},
+                             RoundingCase{"NinesCarry", 9.99999996, 7, 10.0},
+                             RoundingCase{"BelowHalfOfFirstPlace", 0.04, 0, 0.0},
+                             RoundingCase{"WellBelowTheDigits", 0.000001, 0, 0.0},
+                             RoundingCase{"WholeStaysWhole", 305.0, 0, 305.0},
+                             RoundingCase{"Elevation1000Feet", 1000 * 12 / 39.37, 0, 305.0},
+                             RoundingCase{"ElevationMinus282Feet", -282 * 12 / 39.37, 0, -86.0}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(RoundDecimalTest, LeavesNonFiniteValuesAlone) {
   EXPECT_TRUE(std::isinf(RoundDecimal(HUGE_VAL, 7)));
@@ -58,19 +59,21 @@ struct TextCase {
 
 class NumberTextTest : public ::testing::TestWithParam<TextCase> {};
 
-TEST_P(NumberTextTest, WritesTheShortestPlainDecimal) { EXPECT_EQ(NumberText(GetParam().value), GetParam().expected); }
+TEST_P(NumberTextTest, WritesTheShortestPlainDecimal) {
+  EXPECT_EQ(NumberText(GetParam().value), GetParam().expected);
+}
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, NumberTextTest,
-    ::testing::Values(TextCase{"Coordinate", 35.120096, "35.120096"}, TextCase{"NoTrailingZeros", 36.5, "36.5"},
-                      TextCase{"Whole", 35.0, "35"}, TextCase{"Zero", 0.0, "0"}, TextCase{"MinusZero", -0.0, "0"},
-                      TextCase{"Negative", -106.1234568, "-106.1234568"},
-                      TextCase{"SmallFraction", 0.0000001, "0.0000001"},
-                      TextCase{"NoExponentForLargeValues", 1e20, "100000000000000000000"},
-                      TextCase{"FifteenSignificantDigits", 0.1 + 0.2, "0.3"},
-                      TextCase{"SixteenthDigitDropped", 123456789.12345678, "123456789.123457"},
-                      TextCase{"Infinity", HUGE_VAL, "inf"}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, NumberTextTest,
+                         ::testing::Values(TextCase{"Coordinate", 35.120096, "35.120096"},
+                                           TextCase{"NoTrailingZeros", 36.5, "36.5"}, TextCase{"Whole", 35.0, "35"},
+                                           TextCase{"Zero", 0.0, "0"}, TextCase{"MinusZero", -0.0, "0"},
+                                           TextCase{"Negative", -106.1234568, "-106.1234568"},
+                                           TextCase{"SmallFraction", 0.0000001, "0.0000001"},
+                                           TextCase{"NoExponentForLargeValues", 1e20, "100000000000000000000"},
+                                           TextCase{"FifteenSignificantDigits", 0.1 + 0.2, "0.3"},
+                                           TextCase{"SixteenthDigitDropped", 123456789.12345678, "123456789.123457"},
+                                           TextCase{"Infinity", HUGE_VAL, "inf"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace korvexa
@@ -136,7 +139,8 @@ TEST(NumberTextTest, TextAndRoundingAgreeWithPrintfOnManyValues) {
     // roundings, and arbitrary magnitudes.
     const double seconds = static_cast<double>(next() % 600000) / 10000;
     const double raw = 30 + static_cast<double>(next() % 60) / 60 + seconds / 3600;
-    const double arbitrary = static_cast<double>(next() % 1000000007) * std::pow(10.0, static_cast<int>(next() % 30) - 20);
+    const double arbitrary =
+        static_cast<double>(next() % 1000000007) * std::pow(10.0, static_cast<int>(next() % 30) - 20);
     // A value whose shortest text has a 5 as its 16th digit: a tie at 15.
     const double tie = std::strtod(("1" + std::to_string(next() % 100000000000000ull) + "5e-8").c_str(), nullptr);
     for (double value : {raw, -raw, RoundDecimal(raw, 7), arbitrary, tie}) {

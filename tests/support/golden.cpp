@@ -54,7 +54,9 @@ std::vector<std::string> CrLfLines(const std::string& text) {
   return lines;
 }
 
-std::filesystem::path TestData(const std::string& name) { return std::filesystem::path(KORVEXA_TEST_DATA) / name; }
+std::filesystem::path TestData(const std::string& name) {
+  return std::filesystem::path(KORVEXA_TEST_DATA) / name;
+}
 
 ::testing::AssertionResult MatchesGolden(const std::string& actual, const std::filesystem::path& golden) {
   const char* update = std::getenv("KORVEXA_UPDATE_GOLDEN");

@@ -3,11 +3,11 @@
 // (review the change before committing it).
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 namespace korvexa::testing {
 

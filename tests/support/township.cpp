@@ -23,7 +23,9 @@ std::string Fixed(double value, int decimals) {
   return std::string(buffer, end);
 }
 
-std::string TwoDigits(int value) { return std::string{char('0' + value / 10), char('0' + value % 10)}; }
+std::string TwoDigits(int value) {
+  return std::string{char('0' + value / 10), char('0' + value % 10)};
+}
 
 // Degrees, minutes and seconds in `degreeWidth` + 2 + 7 columns.
 std::string Dms(double degrees, std::size_t degreeWidth) {

@@ -17,9 +17,9 @@ inline constexpr std::size_t kRecordsPerTownship = 2 * kCornersPerSide * kCorner
 inline constexpr std::size_t kCornersPerTownship = kCornersPerSide * kCornersPerSide;
 
 struct TownshipLayout {
-  double southLatitude = 35.0;    // degrees north of the south-east corner of the first township
-  double eastLongitude = 106.5;   // degrees west of it
-  int elevationFeet = 5000;       // of the south-east corner; rises to the west
+  double southLatitude = 35.0;   // degrees north of the south-east corner of the first township
+  double eastLongitude = 106.5;  // degrees west of it
+  int elevationFeet = 5000;      // of the south-east corner; rises to the west
 };
 
 // One record in the columns of a GCDB .LX line.

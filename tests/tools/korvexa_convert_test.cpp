@@ -34,9 +34,7 @@ std::string WithoutTimes(std::string text) {
 
 class KorvexaConvertTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::filesystem::copy_file(testing::TestData("t12n.lx"), folder_ / "t12n.lx");
-  }
+  void SetUp() override { std::filesystem::copy_file(testing::TestData("t12n.lx"), folder_ / "t12n.lx"); }
   // `environment`: a command put in front, e.g. "env HOME=/tmp/x".
   testing::CommandOutput Convert(const std::string& arguments, const std::string& environment = "") {
     return RunCommand("cd " + ShellQuoted(folder_.path().string()) + " && " + environment + " " KORVEXA_CONVERT " " +

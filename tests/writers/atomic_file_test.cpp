@@ -67,9 +67,9 @@ TEST(AtomicFileTest, NewFilesGetTheUsualPermissions) {
 
 TEST(AtomicFileTest, TargetsThatCannotBeWrittenAreErrorsNamingTheFile) {
   testing::TempFolder folder;
-  EXPECT_THAT(ErrorOf([&] { AtomicFile file(folder / "no-such-folder" / "a.grm"); }),
-              HasSubstr("cannot create \"" + (folder / "no-such-folder" / "a.grm").string() +
-                        "\": No such file or directory"));
+  EXPECT_THAT(
+      ErrorOf([&] { AtomicFile file(folder / "no-such-folder" / "a.grm"); }),
+      HasSubstr("cannot create \"" + (folder / "no-such-folder" / "a.grm").string() + "\": No such file or directory"));
   std::filesystem::create_directory(folder / "dir.grm");
   EXPECT_THAT(ErrorOf([&] { AtomicFile file(folder / "dir.grm"); }), HasSubstr("Is a directory"));
   testing::WriteBytes(folder / "locked.grm", "keep");

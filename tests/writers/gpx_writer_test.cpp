@@ -24,9 +24,9 @@ constexpr const char* kWorkedRecord = " 100100 350712.3456 1064530.0000     1000
 
 // xmllint's verdict on `path` against the GPX 1.1 schema; empty when valid.
 std::string SchemaErrors(const std::filesystem::path& path) {
-  const auto result = testing::RunCommand("xmllint --nonet --noout --schema " +
-                                          testing::ShellQuoted(KORVEXA_GPX_SCHEMA) + " " +
-                                          testing::ShellQuoted(path.string()));
+  const auto result =
+      testing::RunCommand("xmllint --nonet --noout --schema " + testing::ShellQuoted(KORVEXA_GPX_SCHEMA) + " " +
+                          testing::ShellQuoted(path.string()));
   return result.exitCode == 0 ? "" : result.err + " (exit " + std::to_string(result.exitCode) + ")";
 }
 
@@ -126,7 +126,8 @@ TEST(GpxWriterTest, ShortRecordsGiveShortTexts) {
 
 TEST(GpxWriterTest, ElevationsAreWholeMetresWithThreeZeroDecimals) {
   const std::string head = " 100100 350712.3456 1064530.0000 ";
-  const auto lines = WriteAndValidate(Ticked({head + "    4000", head + "      -1", head + "     -40", head + "-   1000"}));
+  const auto lines =
+      WriteAndValidate(Ticked({head + "    4000", head + "      -1", head + "     -40", head + "-   1000"}));
   EXPECT_THAT(lines[4], HasSubstr("<ele>1219.000</ele>"));
   EXPECT_THAT(lines[5], HasSubstr("<ele>0.000</ele>"));
   EXPECT_THAT(lines[6], HasSubstr("<ele>-12.000</ele>"));
@@ -169,8 +170,10 @@ class CountingShift : public CoordinateTransform {
 
 TEST(GpxWriterTest, BothPassesTransformEveryPointAlike) {
   CountingShift shift;
-  const PointList points = {{kWorkedRecord, true}, {" 000002 340000.0000 1063000.0000", false},
-                            {" 000003 360000.0000 1070000.0000", true}, {" 000004 350000.0000 1060000.0000", true}};
+  const PointList points = {{kWorkedRecord, true},
+                            {" 000002 340000.0000 1063000.0000", false},
+                            {" 000003 360000.0000 1070000.0000", true},
+                            {" 000004 350000.0000 1060000.0000", true}};
   const auto lines = WriteAndValidate(points, &shift);
   EXPECT_EQ(shift.calls, 6);
   EXPECT_EQ(LatLon(lines[4]), "35.120196 -106.7595678");

@@ -136,9 +136,9 @@ TEST(Pcx5WriterTest, DecimalCommaLocaleChangesNothing) {
 TEST(Pcx5WriterTest, AFailedDecodeKeepsTheOldFileAndLeavesNoTemporaryFile) {
   testing::TempFolder folder;
   testing::WriteBytes(folder / "out.grm", "old content");
-  EXPECT_THROW(WritePcx5File(folder / "out.grm", Ticked({kWorkedRecord, " 000999 00001E999"}), nullptr,
-                             FrozenClock(kDecember6)),
-               KorvexaError);
+  EXPECT_THROW(
+      WritePcx5File(folder / "out.grm", Ticked({kWorkedRecord, " 000999 00001E999"}), nullptr, FrozenClock(kDecember6)),
+      KorvexaError);
   EXPECT_EQ(testing::ReadBytes(folder / "out.grm"), "old content");
   EXPECT_EQ(testing::ListFolder(folder.path()), "out.grm");
 }
