@@ -139,11 +139,14 @@ std::string_view PointIdOf(LxRecord record) {
   return LxColumns(record, 2, 7);
 }
 
+std::string_view TrimBlanks(std::string_view text) {
+  const std::size_t first = text.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
 std::string TrimmedPointId(LxRecord record) {
-  std::string_view id = PointIdOf(record);
-  while (!id.empty() && id.front() == ' ') id.remove_prefix(1);
-  while (!id.empty() && id.back() == ' ') id.remove_suffix(1);
-  return std::string(id);
+  return std::string(TrimBlanks(PointIdOf(record)));
 }
 
 std::string_view ReliabilityOf(LxRecord record) {

@@ -36,6 +36,9 @@ std::string_view LxColumns(LxRecord record, int first, int last);
 // Columns 2 to 7, verbatim.
 std::string_view PointIdOf(LxRecord record);
 
+// `text` without the blanks and tabs around it.
+std::string_view TrimBlanks(std::string_view text);
+
 // Columns 2 to 7 without surrounding blanks, for messages and look-ups.
 std::string TrimmedPointId(LxRecord record);
 

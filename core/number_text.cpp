@@ -129,6 +129,11 @@ double RoundDecimal(double value, int decimals) {
   return d.negative ? -magnitude : magnitude;
 }
 
+void AppendTwoDigits(std::string& out, int value) {
+  out += static_cast<char>('0' + value / 10 % 10);
+  out += static_cast<char>('0' + value % 10);
+}
+
 double ScaledDecimal(std::uint64_t mantissa, int exponent10) {
   // Both factors are exact doubles up to 10^22, and one multiplication or
   // division of exact doubles is correctly rounded.

@@ -23,6 +23,9 @@ std::string NumberText(double value);
 // Appends NumberText(value) to `out` (no temporary string on hot paths).
 void AppendNumberText(std::string& out, double value);
 
+// Appends `value` (0 to 99) as two digits, with a leading zero: 7 -> "07".
+void AppendTwoDigits(std::string& out, int value);
+
 // The double nearest to mantissa x 10^exponent10, for a mantissa below 2^53.
 double ScaledDecimal(std::uint64_t mantissa, int exponent10);
 

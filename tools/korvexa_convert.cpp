@@ -51,17 +51,11 @@ struct CommandLine {
   bool help = false;
 };
 
-std::string Trimmed(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-  return std::string(text);
-}
-
 std::set<std::string> ParsePointIds(std::string_view list) {
   std::set<std::string> ids;
   while (true) {
     const std::size_t comma = list.find(',');
-    const std::string id = Trimmed(list.substr(0, comma));
+    const std::string id(korvexa::TrimBlanks(list.substr(0, comma)));
     if (!id.empty()) ids.insert(id);
     if (comma == std::string_view::npos) break;
     list.remove_prefix(comma + 1);
@@ -109,7 +103,7 @@ CommandLine ParseCommandLine(int argc, char** argv) {
 void TickPoints(korvexa::PointList& points, const CommandLine& line, const std::filesystem::path& file) {
   std::set<std::string> missing = line.pointIds;
   for (korvexa::PointEntry& entry : points) {
-    const std::string id = Trimmed(korvexa::PointIdOf(entry.line));
+    const std::string id = korvexa::TrimmedPointId(entry.line);
     entry.ticked = line.allPoints || line.pointIds.count(id) > 0;
     missing.erase(id);
   }

@@ -128,16 +128,10 @@ bool IsBlankLine(std::string_view line) {
   return line.find_first_not_of(" \t") == std::string_view::npos;
 }
 
-std::string Trimmed(std::string_view text) {
-  const std::size_t first = text.find_first_not_of(" \t");
-  if (first == std::string_view::npos) return {};
-  return std::string(text.substr(first, text.find_last_not_of(" \t") - first + 1));
-}
-
 TownPoint MakePoint(korvexa::LxRecord record, const std::string& title, std::size_t lineNumber) {
   try {
     const korvexa::LxPoint decoded = korvexa::DecodeLxPoint(record);
-    return {Trimmed(korvexa::PointIdOf(record)), -decoded.Longitude, decoded.Latitude};
+    return {korvexa::TrimmedPointId(record), -decoded.Longitude, decoded.Latitude};
   } catch (const KorvexaError& error) {
     throw KorvexaError("\"" + title + "\" line " + std::to_string(lineNumber) + ": " + error.what());
   }
@@ -233,7 +227,7 @@ void ProjectToUtm(Township& township, int zone, const std::string& title) {
 // ---- the layers ----
 
 std::string ReliabilityLayer(std::string_view reliability) {
-  std::string name = Trimmed(reliability);
+  std::string name(korvexa::TrimBlanks(reliability));
   if (name.empty()) return "RELY_NONE";
   for (char& c : name) {
     const bool kept = (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' || c == '_';

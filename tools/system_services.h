@@ -1,7 +1,6 @@
 // The services of the running program on this computer.
 #pragma once
 
-#include "program_folder.h"  // ProgramFolder()
 #include "services.h"
 
 namespace korvexa {

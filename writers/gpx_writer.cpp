@@ -62,11 +62,6 @@ GpxPosition DecodePosition(LxRecord record, const CoordinateTransform* transform
   return GpxPosition{point.Latitude, -point.Longitude};
 }
 
-void AppendTwoDigits(std::string& out, int value) {
-  out += static_cast<char>('0' + value / 10 % 10);
-  out += static_cast<char>('0' + value % 10);
-}
-
 // "yyyy-mm-ddThh:mm:ssZ"
 void AppendUtcTime(std::string& out, const CivilTime& t) {
   AppendTwoDigits(out, t.year / 100);

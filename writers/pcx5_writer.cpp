@@ -52,8 +52,7 @@ class ColumnLine {
     return *this;
   }
   ColumnLine& TwoDigits(int value) {
-    out_ += static_cast<char>('0' + value / 10 % 10);
-    out_ += static_cast<char>('0' + value % 10);
+    AppendTwoDigits(out_, value);
     return *this;
   }
   void End() { out_ += "\r\n"; }
