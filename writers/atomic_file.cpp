@@ -46,7 +46,10 @@ AtomicFile::AtomicFile(std::filesystem::path target) : target_(ResolveSymlink(ta
   }
   std::filesystem::path folder = target_.parent_path();
   if (folder.empty()) folder = ".";
-  std::string pattern = (folder / ("." + target_.filename().string() + ".XXXXXX")).string();
+  std::string hiddenName = ".";
+  hiddenName += target_.filename().string();
+  hiddenName += ".XXXXXX";
+  std::string pattern = (folder / hiddenName).string();
   fd_ = ::mkstemp(pattern.data());
   if (fd_ < 0) Fail("create", errno);
   temporary_ = pattern;

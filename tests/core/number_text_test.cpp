@@ -120,7 +120,7 @@ double ReferenceRound(double value, int decimals) {
       }
       text[i] = '0';
     }
-    if (i < 0) text.insert(0, "1");
+    if (i < 0) text = std::string("1").append(text);
   }
   const double magnitude = std::strtod(text.c_str(), nullptr);
   return value < 0 ? -magnitude : magnitude;
@@ -142,7 +142,8 @@ TEST(NumberTextTest, TextAndRoundingAgreeWithPrintfOnManyValues) {
     const double arbitrary =
         static_cast<double>(next() % 1000000007) * std::pow(10.0, static_cast<int>(next() % 30) - 20);
     // A value whose shortest text has a 5 as its 16th digit: a tie at 15.
-    const double tie = std::strtod(("1" + std::to_string(next() % 100000000000000ull) + "5e-8").c_str(), nullptr);
+    const double tie =
+        std::strtod(std::string("1").append(std::to_string(next() % 100000000000000ull)).append("5e-8").c_str(), nullptr);
     for (double value : {raw, -raw, RoundDecimal(raw, 7), arbitrary, tie}) {
       ASSERT_EQ(NumberText(value), ReferenceText(value)) << "value " << value;
       ASSERT_EQ(RoundDecimal(value, 7), ReferenceRound(value, 7) + 0.0) << "value " << value;

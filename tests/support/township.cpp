@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <string_view>
 
 namespace korvexa::testing {
 namespace {
@@ -10,10 +11,10 @@ constexpr double kHalfMileMetres = 804.672;
 constexpr double kMetresPerDegreeLatitude = 111320.0;
 constexpr int kTownshipsPerRow = 50;
 
-// Right-aligned in `width` characters.
-std::string Padded(std::string text, std::size_t width) {
-  if (text.size() < width) text.insert(0, width - text.size(), ' ');
-  return text;
+// Appends `text` right-aligned in `width` characters.
+void AppendPadded(std::string& out, std::string_view text, std::size_t width) {
+  if (text.size() < width) out.append(width - text.size(), ' ');
+  out += text;
 }
 
 std::string Fixed(double value, int decimals) {
@@ -27,13 +28,15 @@ std::string TwoDigits(int value) {
   return std::string{char('0' + value / 10), char('0' + value % 10)};
 }
 
-// Degrees, minutes and seconds in `degreeWidth` + 2 + 7 columns.
-std::string Dms(double degrees, std::size_t degreeWidth) {
+// Appends degrees, minutes and seconds in `degreeWidth` + 2 + 7 columns.
+void AppendDms(std::string& out, double degrees, std::size_t degreeWidth) {
   const double totalSeconds = std::round(degrees * 3600 * 10000) / 10000;
   const int wholeDegrees = static_cast<int>(totalSeconds / 3600);
   const int minutes = static_cast<int>((totalSeconds - wholeDegrees * 3600) / 60);
   const double seconds = totalSeconds - wholeDegrees * 3600 - minutes * 60;
-  return Padded(std::to_string(wholeDegrees), degreeWidth) + TwoDigits(minutes) + Padded(Fixed(seconds, 4), 7);
+  AppendPadded(out, std::to_string(wholeDegrees), degreeWidth);
+  out += TwoDigits(minutes);
+  AppendPadded(out, Fixed(seconds, 4), 7);
 }
 
 void AppendTownship(std::string& out, std::size_t index, const TownshipLayout& layout) {
@@ -62,8 +65,17 @@ void AppendTownship(std::string& out, std::size_t index, const TownshipLayout& l
 
 std::string LxLine(const std::string& pointId, double latitude, double westLongitude, int elevationFeet,
                    const std::string& reliability, const std::string& lineCodes) {
-  return " " + Padded(pointId, 6) + " " + Dms(latitude, 2) + " " + Dms(westLongitude, 3) + " " +
-         Padded(std::to_string(elevationFeet), 8) + Padded(reliability, 9) + lineCodes;
+  std::string line = " ";
+  AppendPadded(line, pointId, 6);
+  line += ' ';
+  AppendDms(line, latitude, 2);
+  line += ' ';
+  AppendDms(line, westLongitude, 3);
+  line += ' ';
+  AppendPadded(line, std::to_string(elevationFeet), 8);
+  AppendPadded(line, reliability, 9);
+  line += lineCodes;
+  return line;
 }
 
 std::string SyntheticLxText(std::size_t townships, const TownshipLayout& layout) {
