@@ -1,6 +1,6 @@
 // NAD27 to NAD83 with the NADCON grids: the PCX5 file of transformed points,
 // the library alone, and PROJ's own cs2cs on the same points for comparison.
-// Runs sealed off like the tests (the grids of the test folder, no network).
+// Runs sealed off like the tests: the grids the project ships, no network.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -57,8 +57,8 @@ void BM_Cs2cs(benchmark::State& state) {
       out << point.Latitude << ' ' << -point.Longitude << '\n';
     }
   }
-  const std::string command =
-      "cs2cs -f %.7f EPSG:4267 EPSG:4269 < " + input.string() + " > " + (folder / "korvexa-cs2cs.txt").string();
+  const std::string command = "PROJ_DATA=" KORVEXA_SHIPPED_GRIDS ":" + std::string(std::getenv("PROJ_DATA")) +
+                              " cs2cs -f %.7f EPSG:4267 EPSG:4269 < " + input.string() + " > " + (folder / "korvexa-cs2cs.txt").string();
   for (auto _ : state) {
     if (std::system(command.c_str()) != 0) state.SkipWithError("cs2cs failed");
   }
@@ -72,6 +72,7 @@ BENCHMARK(BM_Cs2cs)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 int main(int argc, char** argv) {
   korvexa::testing::SealTestEnvironment();
+  korvexa::UseShippedGrids(KORVEXA_SHIPPED_GRIDS);
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   benchmark::RunSpecifiedBenchmarks();

@@ -68,6 +68,16 @@ std::shared_ptr<ProLatLibrary> LinkedProLat() {
   return std::make_shared<LinkedLibrary>();
 }
 
+void UseShippedGrids(const std::filesystem::path& folder) {
+  if (ProLatSetFallbackPath(folder.c_str()) != PROLAT_OK) {
+    throw KorvexaError("cannot use the grids in \"" + folder.string() + "\": " + ProLatLastError());
+  }
+}
+
+std::string GridReport() {
+  return ProLatGridReport();
+}
+
 std::string PositionText(double longitude, double latitude) {
   std::string text;
   AppendDegrees(text, std::fabs(latitude));

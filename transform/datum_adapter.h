@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -30,6 +31,14 @@ class ProLatLibrary {
 
 // The prolat library linked into the program (over PROJ and the NADCON grids).
 std::shared_ptr<ProLatLibrary> LinkedProLat();
+
+// Makes the linked library look for grids in `folder` after PROJ's own search
+// path: the grids shipped with the program. Throws KorvexaError on failure.
+void UseShippedGrids(const std::filesystem::path& folder);
+
+// One line per NADCON grid: its name, region and the file that serves it, or
+// "not installed".
+std::string GridReport();
 
 // The handles of one Create's two systems.
 struct DatumPair {

@@ -70,12 +70,14 @@ NadconOperation LoadOperation(PJ_CONTEXT* context, const NadconDefinition& defin
   NadconOperation result;
   result.region = definition.region;
   result.nadconFile = definition.nadconFile;
-  const char* gridName = nullptr;
-  proj_coordoperation_get_grid_used(context, operation.get(), 0, &gridName, nullptr, nullptr, nullptr, nullptr, nullptr,
-                                    nullptr);
-  result.gridName = gridName != nullptr ? gridName : definition.nadconFile;
   result.area = AreaOf(context, operation.get(), code);
   result.usable = proj_coordoperation_is_instantiable(context, operation.get()) == 1;
+  const char* gridName = nullptr;
+  const char* gridFile = nullptr;
+  proj_coordoperation_get_grid_used(context, operation.get(), 0, &gridName, &gridFile, nullptr, nullptr, nullptr,
+                                    nullptr, nullptr);
+  result.gridName = gridName != nullptr ? gridName : definition.nadconFile;
+  result.gridFile = gridFile != nullptr ? gridFile : "";
   if (result.usable) {
     // Longitude before latitude, in degrees.
     result.shift.reset(proj_normalize_for_visualization(context, operation.get()));
@@ -148,6 +150,18 @@ ShiftOutcome NadconShift::Move(PJ_DIRECTION direction, double& longitude, double
   }
   if (missing != nullptr) return {PROLAT_ERR_GRID_MISSING, MissingGridsText({missing})};
   return {PROLAT_ERR_OUTSIDE_GRIDS, "NADCON covers only the conterminous United States and Alaska"};
+}
+
+std::string NadconShift::GridReport() const {
+  std::string report;
+  for (const NadconOperation& operation : operations_) {
+    report += operation.gridName + " (" + operation.region + "): ";
+    report += operation.usable && !operation.gridFile.empty() ? operation.gridFile
+              : operation.usable                              ? "found by PROJ"
+                                                              : "not installed";
+    report += '\n';
+  }
+  return report;
 }
 
 std::string NadconShift::MissingGridsText() const {

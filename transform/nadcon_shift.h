@@ -31,6 +31,7 @@ struct NadconOperation {
   const char* region = "";      // "the conterminous United States", "Alaska"
   const char* nadconFile = "";  // the grid's old NADCON (CTable2) file name: "conus", "alaska"
   std::string gridName;         // PROJ's name of the grid: "us_noaa_conus.tif"
+  std::string gridFile;         // the file that serves it, when usable (empty over the network)
   AreaOfUse area;
   bool usable = false;  // the grid is installed (or, with the network on, reachable)
   PjHandle shift;       // longitude, latitude in degrees; set when usable
@@ -59,6 +60,9 @@ class NadconShift {
 
   // What to install for every operation whose grid is missing.
   std::string MissingGridsText() const;
+
+  // One line per operation: its grid, region and the file that serves it.
+  std::string GridReport() const;
 
  private:
   std::string MissingGridsText(const std::vector<const NadconOperation*>& missing) const;

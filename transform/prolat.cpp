@@ -81,6 +81,14 @@ class Library {
     ResetContext();
   }
 
+  void SetFallbackPaths(std::vector<std::string> paths) {
+    fallbackPaths_ = std::move(paths);
+    ResetContext();
+  }
+
+  // One line per NADCON grid: which file serves it, or that none does.
+  std::string GridReport() { return Shift(true).GridReport(); }
+
   // PROJ's last logged message since the previous call, for error details.
   std::string TakeLog() { return std::exchange(log_, std::string()); }
 
@@ -98,12 +106,22 @@ class Library {
     if (!context_) throw ProjFailure("PROJ cannot create a context");
     if (!UserWantsNetwork()) proj_context_set_enable_network(context_.get(), 0);
     if (std::getenv("PROJ_DEBUG") == nullptr) proj_log_func(context_.get(), this, &Library::Log);
-    if (!searchPaths_.empty()) {
+    const std::vector<std::string> folders = SearchPaths();
+    if (!folders.empty()) {
       std::vector<const char*> paths;
-      for (const std::string& path : searchPaths_) paths.push_back(path.c_str());
+      for (const std::string& path : folders) paths.push_back(path.c_str());
       proj_context_set_search_paths(context_.get(), static_cast<int>(paths.size()), paths.data());
     }
     return context_.get();
+  }
+
+  // The folders set by ProLatSetFilePath; else, with fallback folders, PROJ's
+  // own search path followed by them; else nothing (PROJ's own path).
+  std::vector<std::string> SearchPaths() const {
+    if (!searchPaths_.empty() || fallbackPaths_.empty()) return searchPaths_;
+    std::vector<std::string> folders = SplitPaths(proj_info().searchpath);
+    folders.insert(folders.end(), fallbackPaths_.begin(), fallbackPaths_.end());
+    return folders;
   }
 
   // Where a user puts grids: the first folder set by ProLatSetFilePath, or
@@ -122,6 +140,7 @@ class Library {
   ContextHandle context_;
   std::optional<NadconShift> shift_;
   std::vector<std::string> searchPaths_;
+  std::vector<std::string> fallbackPaths_;
   std::string log_;
 };
 
@@ -227,6 +246,26 @@ extern "C" const char* ProLatStrErr(int32_t status) {
 
 extern "C" const char* ProLatLastError(void) {
   return lastError.c_str();
+}
+
+extern "C" int32_t ProLatSetFallbackPath(const char* paths) {
+  lastError.clear();
+  std::vector<std::string> folders = paths != nullptr ? korvexa::prolat::SplitPaths(paths) : std::vector<std::string>();
+  return korvexa::prolat::Locked([&](Library& library) -> int32_t {
+    library.SetFallbackPaths(std::move(folders));
+    return PROLAT_OK;
+  });
+}
+
+extern "C" const char* ProLatGridReport(void) {
+  thread_local std::string report;
+  lastError.clear();
+  const int32_t status = korvexa::prolat::Locked([&](Library& library) -> int32_t {
+    report = library.GridReport();
+    return PROLAT_OK;
+  });
+  if (status != PROLAT_OK) report = lastError;
+  return report.c_str();
 }
 
 extern "C" int32_t ProLatSetFilePath(const char* paths) {

@@ -11,7 +11,8 @@
  * coordinates are left as they were.
  *
  * Grids are found on PROJ's search path (PROJ's user folder, PROJ_DATA, the
- * system folder). Network access is off unless the user's environment sets
+ * system folder), then in the fallback folders (ProLatSetFallbackPath), where
+ * a program puts the grids it ships. Network access is off unless the user's environment sets
  * PROJ_NETWORK=ON, in which case PROJ may fetch grids from its CDN.
  *
  * All entries may be called from any thread; calls are serialised. */
@@ -83,6 +84,18 @@ const char* ProLatLastError(void);
  * transformations are dropped; handles stay valid. Returns PROLAT_OK or
  * PROLAT_ERR_PROJ. */
 int32_t ProLatSetFilePath(const char* paths);
+
+/* Folders, separated by ':', searched for grids after PROJ's own search
+ * path: a grid found by PROJ (in its user folder, in PROJ_DATA, in the system
+ * folder) comes first. Null or empty removes them. Prepared transformations
+ * are dropped; handles stay valid. Returns PROLAT_OK or PROLAT_ERR_PROJ. */
+int32_t ProLatSetFallbackPath(const char* paths);
+
+/* One line per NADCON grid, ended by a line feed: its name, its region and
+ * the file that serves it ("us_noaa_conus.tif (the conterminous United
+ * States): /usr/share/korvexa/grids/us_noaa_conus.tif"), or "not installed".
+ * On a PROJ failure, the failure's text. Valid until the thread's next call. */
+const char* ProLatGridReport(void);
 
 #ifdef __cplusplus
 }

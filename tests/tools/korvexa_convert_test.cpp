@@ -1,6 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <regex>
 
 #include "golden.h"
@@ -35,10 +36,8 @@ std::string WithoutTimes(std::string text) {
 class KorvexaConvertTest : public ::testing::Test {
  protected:
   void SetUp() override { std::filesystem::copy_file(testing::TestData("t12n.lx"), folder_ / "t12n.lx"); }
-  // `environment`: a command put in front, e.g. "env HOME=/tmp/x".
-  testing::CommandOutput Convert(const std::string& arguments, const std::string& environment = "") {
-    return RunCommand("cd " + ShellQuoted(folder_.path().string()) + " && " + environment + " " KORVEXA_CONVERT " " +
-                      arguments);
+  testing::CommandOutput Convert(const std::string& arguments) {
+    return RunCommand("cd " + ShellQuoted(folder_.path().string()) + " && " KORVEXA_CONVERT " " + arguments);
   }
   testing::TempFolder folder_;
 };
@@ -115,18 +114,43 @@ TEST_F(KorvexaConvertTest, APointOutsideTheGridsIsAnErrorAndWritesNothing) {
   EXPECT_FALSE(std::filesystem::exists(folder_ / "t12n.grm"));
 }
 
-// PROJ looks for grids in the user's folder too, so HOME points at an empty one.
+// A copy of the program without the shipped grids beside it, where PROJ has
+// no grid of its own (the sealed environment), says what to install.
 TEST_F(KorvexaConvertTest, MissingGridsSayWhatToInstallAndKeepTheEarlierFile) {
   testing::WriteBytes(folder_ / "t12n.grm", "earlier run");
-  const std::string home = (folder_ / "home").string();
-  std::filesystem::create_directory(home);
-  const std::string environment = "env -u XDG_DATA_HOME HOME=" + ShellQuoted(home) + " PROJ_DATA=/usr/share/proj";
-  const auto result = Convert("--format pcx5 --nad83 --no-dxf t12n.lx", environment);
+  const std::filesystem::path alone = folder_ / "alone" / "korvexa-convert";
+  std::filesystem::create_directory(alone.parent_path());
+  std::filesystem::copy_file(KORVEXA_CONVERT, alone);
+  const auto result = RunCommand("cd " + ShellQuoted(folder_.path().string()) + " && " + ShellQuoted(alone.string()) +
+                                 " --format pcx5 --nad83 --no-dxf t12n.lx");
   EXPECT_EQ(result.exitCode, 1);
   EXPECT_THAT(result.err, HasSubstr("error: t12n.lx: cannot move points from NAD27 to NAD83: the NADCON grids"));
   EXPECT_THAT(result.err, HasSubstr("\"projsync --file us_noaa_conus.tif\""));
-  EXPECT_THAT(result.err, HasSubstr("into " + home + "/.local/share/proj"));
+  EXPECT_THAT(result.err, HasSubstr("into " + std::string(std::getenv("PROJ_USER_WRITABLE_DIRECTORY"))));
   EXPECT_EQ(testing::ReadBytes(folder_ / "t12n.grm"), "earlier run");
+}
+
+TEST_F(KorvexaConvertTest, GridsNamesTheShippedFiles) {
+  const auto result = Convert("--grids");
+  ASSERT_EQ(result.exitCode, 0) << result.err;
+  const std::string shipped = std::filesystem::canonical(KORVEXA_SHIPPED_GRIDS).string();
+  EXPECT_THAT(result.out, HasSubstr("us_noaa_conus.tif (the conterminous United States): " + shipped));
+  EXPECT_THAT(result.out, HasSubstr("us_noaa_alaska.tif (Alaska): " + shipped));
+}
+
+// A grid the user installed (projsync puts it in PROJ's user folder) serves
+// before the shipped one.
+TEST_F(KorvexaConvertTest, AGridInPROJsUserFolderComesFirst) {
+  const std::filesystem::path userFolder = std::getenv("PROJ_USER_WRITABLE_DIRECTORY");
+  std::filesystem::copy_file(std::filesystem::path(KORVEXA_SHIPPED_GRIDS) / "us_noaa_conus.tif",
+                             userFolder / "us_noaa_conus.tif");
+  const auto result = Convert("--grids");
+  std::filesystem::remove(userFolder / "us_noaa_conus.tif");
+  ASSERT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_THAT(result.out, HasSubstr("us_noaa_conus.tif (the conterminous United States): " +
+                                    (userFolder / "us_noaa_conus.tif").string()));
+  EXPECT_THAT(result.out, HasSubstr("us_noaa_alaska.tif (Alaska): " +
+                                    std::filesystem::canonical(KORVEXA_SHIPPED_GRIDS).string()));
 }
 
 TEST_F(KorvexaConvertTest, ConvertsTheLineEndsAndDrawsTheTownship) {

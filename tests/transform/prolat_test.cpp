@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <limits>
 #include <sstream>
@@ -124,7 +125,8 @@ TEST(ProLatTransformTest, AgreesWithCs2cs) {
   std::ostringstream input;
   input.precision(10);
   for (const Point& point : points) input << point.latitude << ' ' << point.longitude << '\n';
-  const auto result = korvexa::testing::RunCommand("printf '" + input.str() + "' | cs2cs -f %.10f EPSG:4267 EPSG:4269");
+  const auto result = korvexa::testing::RunCommand("printf '" + input.str() + "' | PROJ_DATA=" KORVEXA_SHIPPED_GRIDS
+                                                    ":\"$PROJ_DATA\" cs2cs -f %.10f EPSG:4267 EPSG:4269");
   ASSERT_EQ(result.exitCode, 0) << result.err;
   std::istringstream output(result.out);
   for (const Point& point : points) {
@@ -138,20 +140,21 @@ TEST(ProLatTransformTest, AgreesWithCs2cs) {
   }
 }
 
-// The grids are looked for only where ProLatSetFilePath says; the
-// system folder supplies PROJ's database but no NADCON grid.
+// The grids are looked for only where ProLatSetFilePath says (the fallback
+// folder of the shipped grids is not searched then); the sealed PROJ_DATA
+// folder supplies PROJ's database but no NADCON grid.
 class ProLatMissingGridTest : public ::testing::Test {
  protected:
   void UseOnly(const std::string& folders) { ASSERT_EQ(ProLatSetFilePath(folders.c_str()), PROLAT_OK); }
   void Install(const char* grid) {
-    std::filesystem::create_symlink(std::filesystem::path(KORVEXA_TEST_GRIDS) / grid, grids_ / grid);
+    std::filesystem::create_symlink(std::filesystem::path(KORVEXA_SHIPPED_GRIDS) / grid, grids_ / grid);
   }
   void TearDown() override { ProLatSetFilePath(nullptr); }
   korvexa::testing::TempFolder grids_;
 };
 
 TEST_F(ProLatMissingGridTest, NoGridStopsThePreparationAndSaysWhatToInstall) {
-  UseOnly("/usr/share/proj");
+  UseOnly(std::getenv("PROJ_DATA"));
   EXPECT_EQ(ProLatPrepareTransform(Nad27(), Nad83()), PROLAT_ERR_GRID_MISSING);
   EXPECT_THAT(ProLatLastError(), HasSubstr("\"projsync --file us_noaa_conus.tif\""));
   EXPECT_THAT(ProLatLastError(), HasSubstr("\"projsync --file us_noaa_alaska.tif\""));
@@ -163,8 +166,8 @@ TEST_F(ProLatMissingGridTest, NoGridStopsThePreparationAndSaysWhatToInstall) {
 }
 
 TEST_F(ProLatMissingGridTest, OneGridMissingFailsOnlyItsOwnArea) {
-  Install("conus");
-  UseOnly(grids_.path().string() + ":/usr/share/proj");
+  Install("us_noaa_conus.tif");
+  UseOnly(grids_.path().string() + ":" + std::getenv("PROJ_DATA"));
   EXPECT_EQ(ProLatPrepareTransform(Nad27(), Nad83()), PROLAT_OK);
   double longitude = -106.7583333, latitude = 35.120096;
   EXPECT_EQ(Move(longitude, latitude), PROLAT_OK);
@@ -176,9 +179,9 @@ TEST_F(ProLatMissingGridTest, OneGridMissingFailsOnlyItsOwnArea) {
 }
 
 TEST_F(ProLatMissingGridTest, AGridInstalledLaterIsFoundByTheNextPreparation) {
-  UseOnly(grids_.path().string() + ":/usr/share/proj");
+  UseOnly(grids_.path().string() + ":" + std::getenv("PROJ_DATA"));
   EXPECT_EQ(ProLatPrepareTransform(Nad27(), Nad83()), PROLAT_ERR_GRID_MISSING);
-  Install("conus");
+  Install("us_noaa_conus.tif");
   EXPECT_EQ(ProLatPrepareTransform(Nad27(), Nad83()), PROLAT_OK) << ProLatLastError();
   double longitude = -106.7583333, latitude = 35.120096;
   EXPECT_EQ(Move(longitude, latitude), PROLAT_OK);
