@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "build_info.h"
 #include "create.h"
 #include "korvexa_error.h"
 #include "load_command.h"
@@ -38,6 +39,8 @@ constexpr std::string_view kUsage =
     "  --no-dxf         write the waypoint file only\n"
     "  --points IDS     write only these points (PointIDs separated by commas,\n"
     "                   compared without surrounding blanks); default: all\n"
+    "  --grids          show which file serves each NADCON grid, and exit\n"
+    "  --version        show the version, and exit\n"
     "  --help           show this text\n"
     "\n"
     "Prints one line per file: input, output and number of waypoints. Exits with\n"
@@ -49,6 +52,8 @@ struct CommandLine {
   std::set<std::string> pointIds;
   std::vector<std::filesystem::path> files;
   bool help = false;
+  bool version = false;
+  bool grids = false;
 };
 
 std::set<std::string> ParsePointIds(std::string_view list) {
@@ -80,6 +85,10 @@ CommandLine ParseCommandLine(int argc, char** argv) {
     };
     if (arg == "--help" || arg == "-h") {
       line.help = true;
+    } else if (arg == "--version") {
+      line.version = true;
+    } else if (arg == "--grids") {
+      line.grids = true;
     } else if (arg == "--format") {
       line.options.kind = ParseFormat(value());
     } else if (arg == "--nad83" || arg == "--no-nad83") {
@@ -95,7 +104,7 @@ CommandLine ParseCommandLine(int argc, char** argv) {
       line.files.emplace_back(arg);
     }
   }
-  if (!line.help && line.files.empty()) throw KorvexaError("no .LX file given");
+  if (!line.help && !line.version && !line.grids && line.files.empty()) throw KorvexaError("no .LX file given");
   return line;
 }
 
@@ -143,7 +152,21 @@ int main(int argc, char** argv) {
     std::cout << kUsage;
     return 0;
   }
-  korvexa::Services services = korvexa::MakeSystemServices();
+  if (line.version) {
+    std::cout << "korvexa-convert (Korvexa) " << korvexa::kVersion << "\n";
+    return 0;
+  }
+  if (line.grids) {
+    std::cout << korvexa::SystemGridReport();
+    return 0;
+  }
+  korvexa::Services services;
+  try {
+    services = korvexa::MakeSystemServices();
+  } catch (const std::exception& error) {
+    std::cerr << "error: " << error.what() << std::endl;
+    return 1;
+  }
   std::vector<std::filesystem::path> inputs;
   for (const std::filesystem::path& file : line.files) inputs.push_back(std::filesystem::absolute(file));
   int status = 0;

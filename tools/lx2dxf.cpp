@@ -43,6 +43,7 @@
 #include <vector>
 
 #include "atomic_file.h"
+#include "build_info.h"
 #include "korvexa_error.h"
 #include "lx_file.h"
 #include "lx_record.h"
@@ -61,9 +62,10 @@ constexpr std::string_view kUsage =
     "layer LINES holds the surveyed lines, POINTS every point and LABELS the\n"
     "PointIDs.\n"
     "\n"
-    "  r        put the lines on one layer per reliability (RELY_1, RELY_2, ...)\n"
-    "           instead of LINES\n"
-    "  --help   show this text\n";
+    "  r          put the lines on one layer per reliability (RELY_1, RELY_2, ...)\n"
+    "             instead of LINES\n"
+    "  --version  show the version\n"
+    "  --help     show this text\n";
 
 constexpr std::size_t kHeaderLines = 2;
 constexpr int kFirstUtmZone = 1;             // EPSG:26701
@@ -76,6 +78,7 @@ struct Arguments {
   std::string title;
   bool byReliability = false;
   bool help = false;
+  bool version = false;
 };
 
 struct TownPoint {
@@ -106,6 +109,10 @@ Arguments ParseArguments(int argc, char** argv) {
   Arguments arguments;
   if (argc >= 2 && (std::string_view(argv[1]) == "--help" || std::string_view(argv[1]) == "-h")) {
     arguments.help = true;
+    return arguments;
+  }
+  if (argc >= 2 && std::string_view(argv[1]) == "--version") {
+    arguments.version = true;
     return arguments;
   }
   if (argc < 2 || argv[1][0] == '\0') throw KorvexaError("no .LX file given");
@@ -281,7 +288,8 @@ class Dxf {
   void Group(int code, std::string_view value) {
     char number[8];
     const auto end = std::to_chars(number, number + sizeof number, code).ptr;
-    text_.append(static_cast<std::size_t>(std::max<std::ptrdiff_t>(0, 3 - (end - number))), ' ');
+    // The group code right-aligned in three columns.
+    for (std::ptrdiff_t width = end - number; width < 3; ++width) text_ += ' ';
     text_.append(number, end).append("\r\n").append(value).append("\r\n");
   }
   void Group(int code, int value) { Group(code, std::to_string(value)); }
@@ -426,6 +434,10 @@ int main(int argc, char** argv) {
   }
   if (arguments.help) {
     std::cout << kUsage;
+    return 0;
+  }
+  if (arguments.version) {
+    std::cout << "lx2dxf (Korvexa) " << korvexa::kVersion << "\n";
     return 0;
   }
   try {

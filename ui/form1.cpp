@@ -2,14 +2,18 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QListView>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QUrl>
 #include <exception>
 #include <filesystem>
 #include <utility>
@@ -49,6 +53,14 @@ std::filesystem::path FileSystemPath(const QString& path) {
   return QFile::encodeName(path).toStdString();
 }
 
+// The file a drop on the window opens: exactly one local file.
+std::optional<QString> DroppedFile(const QMimeData* data) {
+  if (data == nullptr || !data->hasUrls() || data->urls().size() != 1) return std::nullopt;
+  const QUrl url = data->urls().constFirst();
+  if (!url.isLocalFile()) return std::nullopt;
+  return url.toLocalFile();
+}
+
 }  // namespace
 
 Form1::Form1(Services services, WindowPlatform platform, QWidget* parent)
@@ -64,6 +76,7 @@ Form1::Form1(Services services, WindowPlatform platform, QWidget* parent)
   setCentralWidget(client);
   BuildControls(client);
   resize(Pixels(9795), Pixels(7470) + menuBar()->sizeHint().height());
+  setAcceptDrops(true);
 }
 
 void Form1::BuildMenus() {
@@ -130,8 +143,11 @@ void Form1::BuildOptions(QWidget* client) {
 
 void Form1::OpenFile() {
   const std::optional<QString> chosen = platform_.fileDialog->ChooseFile(this);
-  if (!chosen) return;
-  const QFileInfo file(*chosen);
+  if (chosen) LoadFile(*chosen);
+}
+
+void Form1::LoadFile(const QString& path) {
+  const QFileInfo file(path);
   const QString previousFolder = QDir::currentPath();
   const QString previousStatus = Label2->text();
   // The converters and the output names resolve bare titles against it.
@@ -154,6 +170,17 @@ void Form1::OpenFile() {
     Label2->setText(previousStatus);
     ReportFailure(QStringLiteral("File > Open"), error);
   }
+}
+
+void Form1::dragEnterEvent(QDragEnterEvent* event) {
+  if (DroppedFile(event->mimeData())) event->acceptProposedAction();
+}
+
+void Form1::dropEvent(QDropEvent* event) {
+  const std::optional<QString> file = DroppedFile(event->mimeData());
+  if (!file) return;
+  event->acceptProposedAction();
+  LoadFile(*file);
 }
 
 void Form1::ShowLoadedFile(std::string title) {

@@ -2,7 +2,8 @@
 // working state: the records with their ticks, the output format, the two
 // options, fName (the title of the file opened last) and the status line.
 //
-// How data flows: File > Open asks the OpenFileDialog for a file, makes its
+// How data flows: File > Open asks the OpenFileDialog for a file (a file named
+// on the command line or dropped on the window skips the dialog), makes its
 // folder the current folder and has the core load it (OpenLxFile: line-end
 // converter, then read, sort, de-duplicate); the records go into List1's
 // model in one step, and fName, the caption and the status line follow.
@@ -42,13 +43,17 @@ class Form1 : public QMainWindow {
   Form1(Services services, WindowPlatform platform, QWidget* parent = nullptr);
 
   // The seven commands of the window.
-  void OpenFile();    // File > Open
+  void OpenFile();    // File > Open: asks for a file and loads it
   void Exit();        // File > Exit: closes every window and ends the program
   void SelectAll();   // Command1
   void SelectNone();  // Command2
   void Create();      // Command3
   void ShowHelp();    // Help > "Pellanore Help": one help window, brought to the front
   void ShowAbout();   // Help > "About": one About box, brought to the front
+
+  // File > Open after the dialog: loads the file at `path`. The file named on
+  // the command line and a file dropped on the window are opened this way.
+  void LoadFile(const QString& path);
 
   const std::string& fName() const { return fName_; }
   PointListModel* points() const { return model_; }
@@ -71,6 +76,10 @@ class Form1 : public QMainWindow {
   QMenu* mnuHelp;
   QAction* mnuHelpPellanore;
   QAction* mnuHelpAbout;
+
+ protected:
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void BuildMenus();

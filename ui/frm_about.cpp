@@ -6,6 +6,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include "build_info.h"
 #include "look.h"
 #include "message_sink.h"
 #include "texts.h"
@@ -98,9 +99,9 @@ void frmAbout::BuildControls() {
 void frmAbout::FillCaptions() {
   setWindowTitle(QStringLiteral("About ") + texts::kProgramName);
   lblVersion->setText(QStringLiteral("Version %1.%2.%3")
-                          .arg(KORVEXA_VERSION_MAJOR)
-                          .arg(KORVEXA_VERSION_MINOR)
-                          .arg(KORVEXA_VERSION_PATCH));
+                          .arg(kVersionMajor)
+                          .arg(kVersionMinor)
+                          .arg(kVersionPatch));
   lblTitle->setText(texts::kProgramName);
 }
 

@@ -3,15 +3,18 @@
 #include "form1.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QLabel>
 #include <QListView>
 #include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QUrl>
 #include <filesystem>
 #include <memory>
 
@@ -63,6 +66,8 @@ class Form1Test : public QObject {
   void secondOpenReplacesListAndTitle();
   void cancelledOpenKeepsEverything();
   void unreadableFileIsReportedAndChangesNothing();
+  void loadFileOpensWithoutTheDialog();
+  void droppedFileOpensLikeOpen();
 
   void selectAllAndNoneReachRowsOutOfView();
   void selectButtonsOnAnEmptyList();
@@ -362,6 +367,40 @@ void Form1Test::unreadableFileIsReportedAndChangesNothing() {
   window.Create();
   QVERIFY(std::filesystem::exists(folder_->path() / "t12n.grm"));
   QCOMPARE(testing::ListFolder(folder_->path() / "other"), std::string("bad.lx"));
+}
+
+// The file named on the command line is opened this way.
+void Form1Test::loadFileOpensWithoutTheDialog() {
+  Form1& window = MakeWindow(testing::FakeServices(journal_.get()));
+  window.LoadFile(Text(CopyFixture("t12n.lx")));
+  QCOMPARE(fakes_->dialog->calls(), 0);
+  QCOMPARE(journal_->calls, std::vector<std::string>{"todos t12n.lx"});
+  QCOMPARE(window.windowTitle(), QStringLiteral("Korvexat12n.lx"));
+  QCOMPARE(window.List1->model()->rowCount(), 7);
+  QVERIFY(window.Command3->isEnabled());
+}
+
+// One local file dropped on the window opens; two files or a web address do
+// nothing.
+void Form1Test::droppedFileOpensLikeOpen() {
+  Form1& window = MakeWindow(testing::FakeServices(nullptr));
+  const QUrl file = QUrl::fromLocalFile(Text(CopyFixture("t12n.lx")));
+  auto drop = [&](const QList<QUrl>& urls) {
+    QMimeData data;
+    data.setUrls(urls);
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &enter);
+    QDropEvent dropped(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &dropped);
+    return enter.isAccepted();
+  };
+  QVERIFY(!drop({file, file}));
+  QVERIFY(!drop({QUrl(QStringLiteral("https://korvexa.org/t12n.lx"))}));
+  QCOMPARE(window.List1->model()->rowCount(), 0);
+  QVERIFY(drop({file}));
+  QCOMPARE(window.windowTitle(), QStringLiteral("Korvexat12n.lx"));
+  QCOMPARE(window.List1->model()->rowCount(), 7);
+  QCOMPARE(fakes_->dialog->calls(), 0);
 }
 
 void Form1Test::selectAllAndNoneReachRowsOutOfView() {

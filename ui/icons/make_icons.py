@@ -53,6 +53,6 @@ def png(size):
     return b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(rows, 9)) + chunk(b"IEND", b"")
 
 
-for size in (16, 32, 48, 64):
+for size in (16, 32, 48, 64, 128, 256):
     with open(f"korvexa-{size}.png", "wb") as out:
         out.write(png(size))
