@@ -21,6 +21,7 @@
 #include "golden.h"
 #include "point_list_model.h"
 #include "qtest_main.h"
+#include "system_services.h"
 #include "temp_folder.h"
 #include "texts.h"
 #include "township.h"
@@ -75,6 +76,7 @@ class Form1Test : public QObject {
   void createWritesThePcx5FileBesideTheInput();
   void createWithTheTickBoxesTransformsAndDraws();
   void createWithTheStartOptions();
+  void firstDefaultCreateWithTheSystemServices();
   void createFailureIsShownAndNothingWritten_data();
   void createFailureIsShownAndNothingWritten();
 
@@ -479,6 +481,19 @@ void Form1Test::createWithTheTickBoxesTransformsAndDraws() {
 // The options as the window opens: GPX, transformed, with the drawing. Until
 // the GPX writer is part of the program, Create must say so instead of
 // pretending; afterwards it writes the .gpx file.
+// What a user gets on a fresh, offline machine: the real converters and the
+// NADCON transformation with the grids shipped beside the program.
+void Form1Test::firstDefaultCreateWithTheSystemServices() {
+  Form1& window = MakeWindow(MakeSystemServices());
+  testing::WriteBytes(folder_->path() / "t12n.lx", testing::SyntheticLxText(1));
+  Open(folder_->path() / "t12n.lx");
+  window.SelectAll();
+  window.Command3->click();
+  for (const testing::Message& message : fakes_->sink->messages) QFAIL(qPrintable(message.text));
+  QCOMPARE(window.Label2->text(), QStringLiteral("Files created."));
+  QCOMPARE(QString::fromStdString(testing::ListFolder(folder_->path())), QStringLiteral("t12n.dxf t12n.gpx t12n.lx"));
+}
+
 void Form1Test::createWithTheStartOptions() {
   Form1& window = MakeWindow(testing::FakeServices(journal_.get()));
   Open(CopyFixture("t12n.lx"));
