@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "lx_file.h"
-#include "township.h"
+#include "core/lx_file.h"
+#include "fixtures/synthetic_township.h"
 
 namespace {
 

@@ -3,17 +3,18 @@
 
 #include <filesystem>
 
-#include "lx_file.h"
-#include "pcx5_writer.h"
-#include "ticked_townships.h"
+#include "bench/ticked_townships.h"
+#include "core/lx_file.h"
+#include "writers/pcx5_writer.h"
 
 namespace {
 
 void BM_WritePcx5File(benchmark::State& state) {
   const korvexa::PointList points = korvexa::bench::TickedTownships(state.range(0));
+  const std::vector<korvexa::LxRecord> records = korvexa::TickedRecords(points);
   const auto path = std::filesystem::temp_directory_path() / "korvexa-bench.grm";
   const korvexa::SystemClock clock;
-  for (auto _ : state) benchmark::DoNotOptimize(korvexa::WritePcx5File(path, points, nullptr, clock));
+  for (auto _ : state) benchmark::DoNotOptimize(korvexa::WritePcx5File(path, records, nullptr, clock));
   state.SetItemsProcessed(state.iterations() * state.range(0));
   std::filesystem::remove(path);
 }

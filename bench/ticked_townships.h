@@ -4,9 +4,9 @@
 
 #include <cstdint>
 
-#include "lx_file.h"
-#include "point_list.h"
-#include "township.h"
+#include "core/lx_file.h"
+#include "core/point_list.h"
+#include "fixtures/synthetic_township.h"
 
 namespace korvexa::bench {
 

@@ -9,23 +9,24 @@
 #include <fstream>
 #include <string>
 
-#include "datum_adapter.h"
-#include "lx_file.h"
-#include "lx_record.h"
-#include "pcx5_writer.h"
-#include "prolat.h"
-#include "sealed_environment.h"
-#include "ticked_townships.h"
+#include "bench/ticked_townships.h"
+#include "core/lx_file.h"
+#include "core/lx_record.h"
+#include "fixtures/sealed_environment.h"
+#include "transform/datum_adapter.h"
+#include "transform/prolat.h"
+#include "writers/pcx5_writer.h"
 
 namespace {
 
 void BM_WriteTransformedPcx5File(benchmark::State& state) {
   const korvexa::PointList points = korvexa::bench::TickedTownships(state.range(0));
+  const std::vector<korvexa::LxRecord> records = korvexa::TickedRecords(points);
   const auto path = std::filesystem::temp_directory_path() / "korvexa-transform-bench.grm";
   const korvexa::SystemClock clock;
   korvexa::ProLatDatumLibrary library;
   const auto transform = library.DefineDatumPair();
-  for (auto _ : state) benchmark::DoNotOptimize(korvexa::WritePcx5File(path, points, transform.get(), clock));
+  for (auto _ : state) benchmark::DoNotOptimize(korvexa::WritePcx5File(path, records, transform.get(), clock));
   state.SetItemsProcessed(state.iterations() * state.range(0));
   std::filesystem::remove(path);
 }
@@ -58,7 +59,8 @@ void BM_Cs2cs(benchmark::State& state) {
     }
   }
   const std::string command = "PROJ_DATA=" KORVEXA_SHIPPED_GRIDS ":" + std::string(std::getenv("PROJ_DATA")) +
-                              " cs2cs -f %.7f EPSG:4267 EPSG:4269 < " + input.string() + " > " + (folder / "korvexa-cs2cs.txt").string();
+                              " cs2cs -f %.7f EPSG:4267 EPSG:4269 < " + input.string() + " > " +
+                              (folder / "korvexa-cs2cs.txt").string();
   for (auto _ : state) {
     if (std::system(command.c_str()) != 0) state.SkipWithError("cs2cs failed");
   }

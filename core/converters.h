@@ -1,5 +1,6 @@
-// The two external converters as the core sees them. Both work on a bare file
-// title in the current folder and are waited for; process/ runs them.
+// The two external converters as the core sees them. Both work on fName, the
+// bare title of the loaded file (name and extension, no folder), in the
+// current folder, and are waited for; process/ runs them.
 #pragma once
 
 #include <string>
@@ -10,11 +11,11 @@ class Converters {
  public:
   virtual ~Converters() = default;
 
-  // Rewrites the file `title` in place with CR LF line ends.
-  virtual void ConvertLineEnds(const std::string& title) = 0;
+  // Rewrites the file `fName` in place with CR LF line ends.
+  virtual void ConvertLineEnds(const std::string& fName) = 0;
 
-  // Draws the whole township of the .LX file `title` as a DXF file beside it.
-  virtual void DrawTownship(const std::string& title) = 0;
+  // Draws the whole township of the .LX file `fName` as a DXF file beside it.
+  virtual void DrawTownship(const std::string& fName) = 0;
 };
 
 }  // namespace korvexa

@@ -1,4 +1,4 @@
-#include "lx_file.h"
+#include "core/lx_file.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -6,13 +6,12 @@
 #include <cstring>
 #include <memory>
 
-#include "korvexa_error.h"
+#include "core/korvexa_error.h"
 
 namespace korvexa {
 namespace {
 
 constexpr std::string_view kSentinel = " 999999";
-constexpr std::size_t kHeaderLines = 2;
 
 std::string_view DuplicateKey(std::string_view line) {
   return line.substr(0, kDuplicateKeyLength);

@@ -16,6 +16,9 @@ namespace korvexa {
 
 inline constexpr int kDuplicateKeyLength = 41;
 
+// The lines at the top of every file that are not records.
+inline constexpr std::size_t kHeaderLines = 2;
+
 // Splits `text` into lines at CR, CR LF and LF. The last line needs no line
 // end; a text that ends with a line end has no empty line after it.
 std::vector<std::string_view> SplitLines(std::string_view text);

@@ -1,14 +1,14 @@
-#include "lx_record.h"
+#include "core/lx_record.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <string>
 
-#include "coordinate_transform.h"
-#include "korvexa_error.h"
-#include "number_text.h"
+#include "core/coordinate_transform.h"
+#include "core/korvexa_error.h"
+#include "core/longitude.h"
+#include "core/number_text.h"
 
 namespace korvexa {
 namespace {
@@ -100,17 +100,9 @@ void TakeExponent(LenientCursor cursor, LenientNumber& number) {
 
 double ToDouble(const LenientNumber& number) {
   const long exponent = number.exponent - number.fractionDigits;
-  double value = 0;
-  if (number.significantDigits <= kExactDigits) {
-    value = ScaledDecimal(number.mantissa, static_cast<int>(exponent));
-  } else {
-    const std::string text = number.longDigits + "e" + std::to_string(exponent);
-    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    (void)end;
-    if (ec == std::errc::result_out_of_range) {
-      value = exponent + number.significantDigits < 0 ? 0.0 : HUGE_VAL;
-    }
-  }
+  const double value = number.significantDigits <= kExactDigits
+                           ? ScaledDecimal(number.mantissa, static_cast<int>(exponent))
+                           : DecimalToDouble(number.longDigits, exponent);
   return number.negative ? -value : value;
 }
 
@@ -172,7 +164,7 @@ double LxVal(std::string_view text) {
 
 LxPoint DecodeLxPoint(LxRecord record, const CoordinateTransform* transform) {
   double latitude = RoundDecimal(Degrees(record, 9, 10), kCoordinateDecimals);
-  double longitude = RoundDecimal(-Degrees(record, 21, 23), kCoordinateDecimals);
+  double longitude = RoundDecimal(EastLongitude(Degrees(record, 21, 23)), kCoordinateDecimals);
   RequireFinite(latitude, record, "latitude");
   RequireFinite(longitude, record, "longitude");
   if (transform != nullptr) {
@@ -181,10 +173,10 @@ LxPoint DecodeLxPoint(LxRecord record, const CoordinateTransform* transform) {
     } catch (const KorvexaError& error) {
       throw KorvexaError("point " + TrimmedPointId(record) + " " + error.what());
     }
-    longitude = -longitude;
   }
   LxPoint point;
   point.Latitude = RoundDecimal(latitude, kCoordinateDecimals);
+  // The magnitude is the west longitude, whichever sign the library returned.
   point.Longitude = RoundDecimal(std::fabs(longitude), kCoordinateDecimals);
   return point;
 }

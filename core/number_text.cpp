@@ -1,4 +1,4 @@
-#include "number_text.h"
+#include "core/number_text.h"
 
 #include <array>
 #include <charconv>
@@ -143,11 +143,19 @@ double ScaledDecimal(std::uint64_t mantissa, int exponent10) {
   const auto m = static_cast<double>(mantissa);
   if (exponent10 >= 0 && exponent10 <= kLargestExactPower) return m * kPowers[exponent10];
   if (exponent10 < 0 && exponent10 >= -kLargestExactPower) return m / kPowers[-exponent10];
-  const std::string text = std::to_string(mantissa) + "e" + std::to_string(exponent10);
+  return DecimalToDouble(std::to_string(mantissa), exponent10);
+}
+
+double DecimalToDouble(std::string_view digits, long exponent10) {
+  std::string text(digits);
+  text += 'e';
+  text += std::to_string(exponent10);
   double value = 0;
   auto [rest, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
   (void)rest;
-  if (ec == std::errc::result_out_of_range) value = exponent10 < 0 ? 0.0 : HUGE_VAL;
+  if (ec == std::errc::result_out_of_range) {
+    value = static_cast<long>(digits.size()) + exponent10 < 0 ? 0.0 : HUGE_VAL;
+  }
   return value;
 }
 

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace korvexa {
 
@@ -28,5 +29,10 @@ void AppendTwoDigits(std::string& out, int value);
 
 // The double nearest to mantissa x 10^exponent10, for a mantissa below 2^53.
 double ScaledDecimal(std::uint64_t mantissa, int exponent10);
+
+// The double nearest to the whole number `digits` (decimal digits, no sign)
+// times 10^exponent10: 0 below the smallest double, an infinity above the
+// largest.
+double DecimalToDouble(std::string_view digits, long exponent10);
 
 }  // namespace korvexa

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "core/lx_record.h"
+
 namespace korvexa {
 
 struct PointEntry {
@@ -15,5 +17,9 @@ using PointList = std::vector<PointEntry>;
 
 // Every entry of `lines`, unticked.
 PointList MakePointList(std::vector<std::string> lines);
+
+// The records of the ticked entries, in list order: what Create writes. They
+// view `points`, which must outlive them.
+std::vector<LxRecord> TickedRecords(const PointList& points);
 
 }  // namespace korvexa

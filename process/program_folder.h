@@ -6,9 +6,8 @@
 
 namespace korvexa {
 
-// The folder that holds the running executable (from /proc/self/exe; on
-// Windows from the module file name). Falls back to the current folder when
-// the system cannot tell.
+// The folder that holds the running executable (from /proc/self/exe). Falls
+// back to the current folder when the system cannot tell.
 std::filesystem::path ProgramFolder();
 
 }  // namespace korvexa

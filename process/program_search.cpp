@@ -1,11 +1,11 @@
-#include "program_search.h"
+#include "process/program_search.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
 
-#include "program_folder.h"
+#include "process/program_folder.h"
 
 namespace korvexa {
 namespace {

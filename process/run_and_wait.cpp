@@ -1,24 +1,18 @@
-#include "run_and_wait.h"
+#include "process/run_and_wait.h"
 
-#include <limits>
-
-#include "korvexa_error.h"
-
-#ifdef _WIN32
-#include <windows.h>
-#else
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <limits>
 #include <vector>
 
-#include "program_search.h"
+#include "core/korvexa_error.h"
+#include "process/program_search.h"
 
 extern char** environ;
-#endif
 
 namespace korvexa {
 namespace {
@@ -29,44 +23,6 @@ void RequireShortShow(const std::string& commandLine, std::int32_t show) {
                        " does not fit a 16-bit integer (-32768 to 32767)");
   }
 }
-
-#ifdef _WIN32
-
-// The program's console window as the arguments describe it.
-STARTUPINFOA StartupRecord(std::string& title, std::int32_t show, std::int32_t x, std::int32_t y, std::int32_t width,
-                           std::int32_t height, std::int32_t fillAttribute) {
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  startup.lpTitle = title.data();
-  startup.dwX = static_cast<DWORD>(x);
-  startup.dwY = static_cast<DWORD>(y);
-  startup.dwXSize = static_cast<DWORD>(width);
-  startup.dwYSize = static_cast<DWORD>(height);
-  startup.dwFillAttribute = static_cast<DWORD>(fillAttribute);
-  startup.dwFlags = STARTF_USESHOWWINDOW | STARTF_USESIZE | STARTF_USEPOSITION | STARTF_USEFILLATTRIBUTE;
-  startup.wShowWindow = static_cast<WORD>(show);
-  return startup;
-}
-
-std::int32_t StartAndWait(const std::string& commandLine, std::int32_t show, const std::string& title, std::int32_t x,
-                          std::int32_t y, std::int32_t width, std::int32_t height, std::int32_t fillAttribute) {
-  std::string line = commandLine;  // CreateProcessA may write into the line
-  std::string titleCopy = title;
-  STARTUPINFOA startup = StartupRecord(titleCopy, show, x, y, width, height, fillAttribute);
-  PROCESS_INFORMATION process{};
-  if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, NORMAL_PRIORITY_CLASS, nullptr, nullptr, &startup,
-                        &process)) {
-    return kProgramNotStarted;
-  }
-  ::WaitForSingleObject(process.hProcess, INFINITE);
-  DWORD exitCode = 0;
-  ::GetExitCodeProcess(process.hProcess, &exitCode);
-  ::CloseHandle(process.hThread);
-  ::CloseHandle(process.hProcess);
-  return static_cast<std::int32_t>(exitCode);
-}
-
-#else
 
 // The child's standard input: the null device.
 class SpawnActions {
@@ -115,20 +71,14 @@ std::int32_t StartAndWait(const std::string& commandLine) {
   return WaitFor(pid);
 }
 
-#endif
-
 }  // namespace
 
 std::int32_t RunAndWait(const std::string& commandLine, std::int32_t show, const std::string& title, std::int32_t x,
                         std::int32_t y, std::int32_t width, std::int32_t height, std::int32_t fillAttribute) {
   RequireShortShow(commandLine, show);
-#ifdef _WIN32
-  return StartAndWait(commandLine, show, title, x, y, width, height, fillAttribute);
-#else
   // A Linux program has no console window to place, title or colour.
   (void)title, (void)x, (void)y, (void)width, (void)height, (void)fillAttribute;
   return StartAndWait(commandLine);
-#endif
 }
 
 }  // namespace korvexa

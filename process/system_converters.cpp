@@ -1,7 +1,7 @@
-#include "system_converters.h"
+#include "process/system_converters.h"
 
-#include "program_folder.h"
-#include "run_and_wait.h"
+#include "process/program_folder.h"
+#include "process/run_and_wait.h"
 
 namespace korvexa {
 namespace {
@@ -15,11 +15,7 @@ constexpr std::int32_t kWidth = 640;
 constexpr std::int32_t kHeight = 320;
 constexpr std::int32_t kGreyOnBlack = 7;
 
-#ifdef _WIN32
-constexpr const char* kTodosAfterFolder = "\\todos ";
-#else
 constexpr const char* kTodosAfterFolder = "/todos ";
-#endif
 
 void RunConverter(const std::string& commandLine) {
   RunAndWait(commandLine, kHidden, "", kLeft, kTop, kWidth, kHeight, kGreyOnBlack);  // exit code ignored
@@ -27,16 +23,16 @@ void RunConverter(const std::string& commandLine) {
 
 }  // namespace
 
-std::string TodosCommandLine(const std::filesystem::path& programFolder, const std::string& title) {
-  return programFolder.string() + kTodosAfterFolder + title;
+std::string TodosCommandLine(const std::filesystem::path& programFolder, const std::string& fName) {
+  return programFolder.string() + kTodosAfterFolder + fName;
 }
 
 std::string Lx2dxfCommandLine(const std::string& fName) {
   return "lx2dxf " + fName;
 }
 
-void SystemConverters::ConvertLineEnds(const std::string& title) {
-  RunConverter(TodosCommandLine(ProgramFolder(), title));
+void SystemConverters::ConvertLineEnds(const std::string& fName) {
+  RunConverter(TodosCommandLine(ProgramFolder(), fName));
 }
 
 void SystemConverters::DrawTownship(const std::string& fName) {

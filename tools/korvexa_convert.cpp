@@ -3,8 +3,6 @@
 // Each file is loaded as File > Open loads it and converted as Create
 // converts it; the output lands beside the input. One line per file on
 // standard output; failures as "error:" lines on standard error.
-#include <unistd.h>
-
 #include <filesystem>
 #include <iostream>
 #include <set>
@@ -12,12 +10,12 @@
 #include <string_view>
 #include <vector>
 
-#include "build_info.h"
-#include "create.h"
-#include "korvexa_error.h"
-#include "load_command.h"
-#include "lx_record.h"
-#include "system_services.h"
+#include "app/build_info.h"
+#include "app/create.h"
+#include "app/open_file.h"
+#include "app/system_services.h"
+#include "core/korvexa_error.h"
+#include "core/lx_record.h"
 
 namespace {
 
@@ -121,19 +119,15 @@ void TickPoints(korvexa::PointList& points, const CommandLine& line, const std::
   }
 }
 
-// Loads and converts one file with its folder as the current folder, as the
-// window does after File > Open.
-// `input` is absolute: earlier files have changed the current folder.
+// Loads and converts one file as the window does after File > Open (its
+// folder becomes the working folder). `input` is absolute: earlier files have
+// changed the working folder.
 void ConvertFile(const std::filesystem::path& file, const std::filesystem::path& input, const CommandLine& line,
                  korvexa::Services& services) {
-  const std::filesystem::path folder = input.parent_path();
-  if (::chdir(folder.c_str()) != 0) {
-    throw KorvexaError("cannot open the folder \"" + folder.string() + "\"");
-  }
-  korvexa::LoadedFile loaded = korvexa::OpenLxFile(input, services.converters.get());
+  korvexa::LoadedFile loaded = korvexa::OpenLxFile(input, *services.converters);
   korvexa::PointList points = korvexa::MakePointList(std::move(loaded.lines));
   TickPoints(points, line, input);
-  const korvexa::CreateResult result = korvexa::RunCreate(loaded.title, folder, points, line.options, services);
+  const korvexa::CreateResult result = korvexa::RunCreate(loaded.fName, points, line.options, services);
   std::cout << file.string() << " -> " << result.outputPath.string() << " (" << result.waypoints
             << (result.waypoints == 1 ? " point)" : " points)") << std::endl;
 }

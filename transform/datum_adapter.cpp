@@ -1,10 +1,11 @@
-#include "datum_adapter.h"
+#include "transform/datum_adapter.h"
 
 #include <charconv>
 #include <cmath>
 
-#include "korvexa_error.h"
-#include "prolat.h"
+#include "core/korvexa_error.h"
+#include "core/longitude.h"
+#include "transform/prolat.h"
 
 namespace korvexa {
 namespace {
@@ -49,15 +50,43 @@ std::string ImplausibleResult(double longitude, double latitude, double movedLon
   return {};
 }
 
+// The two systems of one Create.
+struct DatumPair {
+  int32_t nad27 = 0;
+  int32_t nad83 = 0;
+};
+
 class ProLatCoordinateTransform : public CoordinateTransform {
  public:
   ProLatCoordinateTransform(std::shared_ptr<ProLatLibrary> library, DatumPair pair)
       : library_(std::move(library)), pair_(pair) {}
+
   void TransformPoint(double& longitude, double& latitude) const override {
-    korvexa::TransformPoint(*library_, pair_, longitude, latitude);
+    double x = longitude;
+    double y = latitude;
+    double z = 0;
+    const int32_t status = library_->Transform(pair_.nad27, pair_.nad83, &x, &y, &z, 1);
+    if (status != PROLAT_OK) Fail(status, longitude, latitude);
+    if (const std::string problem = ImplausibleResult(longitude, latitude, x, y); !problem.empty()) {
+      throw KorvexaError(Where(longitude, latitude) + " cannot be moved from NAD27 to NAD83: " + problem);
+    }
+    longitude = x;
+    latitude = y;
   }
 
  private:
+  static std::string Where(double longitude, double latitude) { return "at " + PositionText(longitude, latitude); }
+
+  [[noreturn]] void Fail(int32_t status, double longitude, double latitude) const {
+    if (status == PROLAT_ERR_OUTSIDE_GRIDS) {
+      const char* detail = library_->LastError();
+      throw KorvexaError(Where(longitude, latitude) + " lies outside the NAD27 to NAD83 grids" +
+                         (detail != nullptr && *detail != '\0' ? " (" + std::string(detail) + ")" : ""));
+    }
+    throw KorvexaError(Where(longitude, latitude) +
+                       " cannot be moved from NAD27 to NAD83: " + Reason(*library_, status));
+  }
+
   std::shared_ptr<ProLatLibrary> library_;
   DatumPair pair_;
 };
@@ -83,51 +112,27 @@ std::string PositionText(double longitude, double latitude) {
   AppendDegrees(text, std::fabs(latitude));
   text += latitude < 0 ? " S " : " N ";
   AppendDegrees(text, std::fabs(longitude));
-  text += longitude > 0 ? " E" : " W";
+  text += ' ';
+  text += Hemisphere(longitude);
   return text;
-}
-
-DatumPair DefineDatumPair(ProLatLibrary& library) {
-  DatumPair pair;
-  pair.nad27 = library.DefineLatLong("NAD27");
-  if (pair.nad27 == PROLAT_NO_SYSTEM) {
-    throw KorvexaError("the transformation library cannot define NAD27: " + Reason(library, PROLAT_ERR_BAD_SYSTEM));
-  }
-  pair.nad83 = library.DefineLatLong("NAD83");
-  if (pair.nad83 == PROLAT_NO_SYSTEM) {
-    throw KorvexaError("the transformation library cannot define NAD83: " + Reason(library, PROLAT_ERR_BAD_SYSTEM));
-  }
-  if (const int32_t status = library.PrepareTransform(pair.nad27, pair.nad83); status != PROLAT_OK) {
-    throw KorvexaError("cannot move points from NAD27 to NAD83: " + Reason(library, status));
-  }
-  return pair;
-}
-
-void TransformPoint(ProLatLibrary& library, const DatumPair& pair, double& longitude, double& latitude) {
-  double x = longitude;
-  double y = latitude;
-  double z = 0;
-  const int32_t status = library.Transform(pair.nad27, pair.nad83, &x, &y, &z, 1);
-  const std::string where = "at " + PositionText(longitude, latitude);
-  if (status == PROLAT_ERR_OUTSIDE_GRIDS) {
-    const char* detail = library.LastError();
-    throw KorvexaError(where + " lies outside the NAD27 to NAD83 grids" +
-                       (detail != nullptr && *detail != '\0' ? " (" + std::string(detail) + ")" : ""));
-  }
-  if (status != PROLAT_OK) {
-    throw KorvexaError(where + " cannot be moved from NAD27 to NAD83: " + Reason(library, status));
-  }
-  if (const std::string problem = ImplausibleResult(longitude, latitude, x, y); !problem.empty()) {
-    throw KorvexaError(where + " cannot be moved from NAD27 to NAD83: " + problem);
-  }
-  longitude = x;
-  latitude = y;
 }
 
 ProLatDatumLibrary::ProLatDatumLibrary(std::shared_ptr<ProLatLibrary> library) : library_(std::move(library)) {}
 
 std::unique_ptr<CoordinateTransform> ProLatDatumLibrary::DefineDatumPair() {
-  return std::make_unique<ProLatCoordinateTransform>(library_, korvexa::DefineDatumPair(*library_));
+  DatumPair pair;
+  pair.nad27 = library_->DefineLatLong("NAD27");
+  if (pair.nad27 == PROLAT_NO_SYSTEM) {
+    throw KorvexaError("the transformation library cannot define NAD27: " + Reason(*library_, PROLAT_ERR_BAD_SYSTEM));
+  }
+  pair.nad83 = library_->DefineLatLong("NAD83");
+  if (pair.nad83 == PROLAT_NO_SYSTEM) {
+    throw KorvexaError("the transformation library cannot define NAD83: " + Reason(*library_, PROLAT_ERR_BAD_SYSTEM));
+  }
+  if (const int32_t status = library_->PrepareTransform(pair.nad27, pair.nad83); status != PROLAT_OK) {
+    throw KorvexaError("cannot move points from NAD27 to NAD83: " + Reason(*library_, status));
+  }
+  return std::make_unique<ProLatCoordinateTransform>(library_, pair);
 }
 
 }  // namespace korvexa

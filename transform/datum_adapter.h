@@ -13,7 +13,7 @@
 #include <memory>
 #include <string>
 
-#include "coordinate_transform.h"
+#include "core/coordinate_transform.h"
 
 namespace korvexa {
 
@@ -40,36 +40,25 @@ void UseShippedGrids(const std::filesystem::path& folder);
 // "not installed".
 std::string GridReport();
 
-// The handles of one Create's two systems.
-struct DatumPair {
-  int32_t nad27 = 0;
-  int32_t nad83 = 0;
-};
-
-// ProLatDefineLatLong with "NAD27", then with "NAD83", then
-// ProLatPrepareTransform from the one to the other, so that missing grids
-// stop a Create before anything runs. Throws KorvexaError when a datum is
-// unknown or no grid is usable (the message says what to install).
-DatumPair DefineDatumPair(ProLatLibrary& library);
-
-// Moves one point from NAD27 to NAD83 in place with one ProLatTransform call
-// (z = 0, count 1). `longitude` and `latitude` are decimal degrees, west and
-// south negative. The longitude's sign on return is the library's (the
-// caller takes its magnitude). Throws KorvexaError ("at <position> ...", see
-// above) for a failed status, or a result that is not finite, not a
-// latitude, or more than 0.01 degree from the NAD27 position (NADCON
-// shifts stay below 0.004 degree); the point is then unchanged.
-void TransformPoint(ProLatLibrary& library, const DatumPair& pair, double& longitude, double& latitude);
-
 // "35.1200960 N 106.7583333 W": 7 decimals, hemisphere letters, locale-free.
 std::string PositionText(double longitude, double latitude);
 
-// Core's DatumLibrary over a prolat library.
+// Core's DatumLibrary over a prolat library: the one path of a datum shift.
 class ProLatDatumLibrary : public DatumLibrary {
  public:
   explicit ProLatDatumLibrary(std::shared_ptr<ProLatLibrary> library = LinkedProLat());
 
-  // Throws KorvexaError, see DefineDatumPair above.
+  // ProLatDefineLatLong with "NAD27", then with "NAD83", then
+  // ProLatPrepareTransform from the one to the other, so that missing grids
+  // stop a Create before anything runs. Throws KorvexaError when a datum is
+  // unknown or no grid is usable (the message says what to install).
+  //
+  // The returned transformation moves one point per ProLatTransform call
+  // (z = 0, count 1); the longitude's sign on return is the library's (the
+  // caller takes its magnitude). It throws KorvexaError ("at <position> ...",
+  // see above) for a failed status, or a result that is not finite, not a
+  // latitude, or more than 0.01 degree from the NAD27 position (NADCON
+  // shifts stay below 0.004 degree); the point is then unchanged.
   std::unique_ptr<CoordinateTransform> DefineDatumPair() override;
 
  private:

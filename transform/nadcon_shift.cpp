@@ -1,10 +1,10 @@
-#include "nadcon_shift.h"
+#include "transform/nadcon_shift.h"
 
 #include <cmath>
 #include <cstring>
 #include <utility>
 
-#include "prolat.h"
+#include "transform/prolat.h"
 
 namespace korvexa::prolat {
 namespace {

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "proj_handles.h"
+#include "transform/proj_handles.h"
 
 namespace korvexa::prolat {
 

@@ -1,6 +1,6 @@
 // The prolat C entries: a fixed table of datum handles, and one PROJ context
 // with the NADCON shift, made on first use and kept for the process.
-#include "prolat.h"
+#include "transform/prolat.h"
 
 #include <strings.h>
 
@@ -12,8 +12,8 @@
 #include <utility>
 #include <vector>
 
-#include "nadcon_shift.h"
-#include "proj_handles.h"
+#include "transform/nadcon_shift.h"
+#include "transform/proj_handles.h"
 
 namespace korvexa::prolat {
 namespace {

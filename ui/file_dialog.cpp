@@ -1,9 +1,9 @@
-#include "file_dialog.h"
+#include "ui/file_dialog.h"
 
 #include <QDir>
 #include <QFileDialog>
 
-#include "texts.h"
+#include "ui/texts.h"
 
 namespace korvexa {
 

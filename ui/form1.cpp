@@ -1,12 +1,10 @@
-#include "form1.h"
+#include "ui/form1.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QLabel>
 #include <QListView>
 #include <QMenuBar>
@@ -18,12 +16,11 @@
 #include <filesystem>
 #include <utility>
 
-#include "create.h"
-#include "korvexa_error.h"
-#include "load_command.h"
-#include "look.h"
-#include "point_list_model.h"
-#include "texts.h"
+#include "app/create.h"
+#include "app/open_file.h"
+#include "ui/look.h"
+#include "ui/point_list_model.h"
+#include "ui/texts.h"
 
 namespace korvexa {
 namespace {
@@ -33,13 +30,6 @@ Widget* Place(Widget* widget, const char* name, const QRect& geometry) {
   widget->setObjectName(QLatin1String(name));
   widget->setGeometry(geometry);
   return widget;
-}
-
-QLabel* MakeLabel(QWidget* client, const char* name, QLatin1String text, const QRect& geometry) {
-  auto* label = Place(new QLabel(text, client), name, geometry);
-  label->setTextFormat(Qt::PlainText);
-  label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  return label;
 }
 
 QCheckBox* MakeTickedCheckBox(QWidget* client, const char* name, QLatin1String caption, const QRect& geometry) {
@@ -59,6 +49,19 @@ std::optional<QString> DroppedFile(const QMimeData* data) {
   const QUrl url = data->urls().constFirst();
   if (!url.isLocalFile()) return std::nullopt;
   return url.toLocalFile();
+}
+
+// One instance of a window: made (by `make`) on first use or after it was
+// closed, else brought to the front.
+template <typename Window, typename Make>
+void ShowOne(QPointer<Window>& window, Make make) {
+  if (!window || !window->isVisible()) {
+    window = make();
+    window->show();
+  }
+  window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+  window->raise();
+  window->activateWindow();
 }
 
 }  // namespace
@@ -147,26 +150,14 @@ void Form1::OpenFile() {
 }
 
 void Form1::LoadFile(const QString& path) {
-  const QFileInfo file(path);
-  const QString previousFolder = QDir::currentPath();
   const QString previousStatus = Label2->text();
-  // The converters and the output names resolve bare titles against it.
-  const std::filesystem::path folder = FileSystemPath(file.absolutePath());
-  std::error_code entering;
-  std::filesystem::current_path(folder, entering);
-  if (entering) {
-    ReportFailure(QStringLiteral("File > Open"),
-                  KorvexaError("cannot enter the folder \"" + folder.string() + "\": " + entering.message()));
-    return;
-  }
   Label2->setText(texts::kProgressText);
   Label2->repaint();
   try {
-    LoadedFile loaded = OpenLxFile(FileSystemPath(file.absoluteFilePath()), services_.converters.get());
+    LoadedFile loaded = OpenLxFile(FileSystemPath(path), *services_.converters);
     model_->SetPoints(MakePointList(std::move(loaded.lines)));
-    ShowLoadedFile(std::move(loaded.title));
+    ShowLoadedFile(std::move(loaded.fName));
   } catch (const std::exception& error) {
-    QDir::setCurrent(previousFolder);
     Label2->setText(previousStatus);
     ReportFailure(QStringLiteral("File > Open"), error);
   }
@@ -212,8 +203,7 @@ void Form1::Create() {
   options.transform = Check1->checkState() == Qt::Checked;
   options.drawing = Check2->checkState() == Qt::Checked;
   try {
-    const CreateResult result =
-        RunCreate(fName_, std::filesystem::current_path(), model_->points(), options, services_);
+    const CreateResult result = RunCreate(fName_, model_->points(), options, services_);
     Label2->setText(QString::fromStdString(result.status));
   } catch (const std::exception& error) {
     ReportFailure(QStringLiteral("Create"), error);
@@ -221,23 +211,11 @@ void Form1::Create() {
 }
 
 void Form1::ShowHelp() {
-  if (!helpWindow_ || !helpWindow_->isVisible()) {
-    helpWindow_ = new Form2();
-    helpWindow_->show();
-  }
-  helpWindow_->setWindowState(helpWindow_->windowState() & ~Qt::WindowMinimized);
-  helpWindow_->raise();
-  helpWindow_->activateWindow();
+  ShowOne(helpWindow_, [] { return new Form2(); });
 }
 
 void Form1::ShowAbout() {
-  if (!aboutBox_ || !aboutBox_->isVisible()) {
-    aboutBox_ = new frmAbout(platform_.systemInfo, platform_.messages);
-    aboutBox_->show();
-  }
-  aboutBox_->setWindowState(aboutBox_->windowState() & ~Qt::WindowMinimized);
-  aboutBox_->raise();
-  aboutBox_->activateWindow();
+  ShowOne(aboutBox_, [this] { return new frmAbout(platform_.systemInfo, platform_.messages); });
 }
 
 void Form1::ReportFailure(const QString& command, const std::exception& error) {

@@ -3,15 +3,15 @@
 // options, fName (the title of the file opened last) and the status line.
 //
 // How data flows: File > Open asks the OpenFileDialog for a file (a file named
-// on the command line or dropped on the window skips the dialog), makes its
-// folder the current folder and has the core load it (OpenLxFile: line-end
-// converter, then read, sort, de-duplicate); the records go into List1's
-// model in one step, and fName, the caption and the status line follow.
-// The user ticks rows (or Select all / Select none) and sets the options;
-// Create hands fName, the current folder, the model's PointList and the
-// options to the core's RunCreate with the Services and shows its status
-// text. A failure arrives as a KorvexaError and goes to the MessageSink,
-// leaving the window as it was.
+// on the command line or dropped on the window skips the dialog) and has the
+// app layer open it (OpenLxFile: the file's folder becomes the working
+// folder, then line-end converter, read, sort, de-duplicate); the records go
+// into List1's model in one step, and fName, the caption and the status line
+// follow. The user ticks rows (or Select all / Select none) and sets the
+// options; Create hands fName, the model's PointList and the options to the
+// app's RunCreate with the Services and shows its status text. A failure
+// arrives as a KorvexaError and goes to the MessageSink, leaving the window
+// as it was.
 #pragma once
 
 #include <QMainWindow>
@@ -19,10 +19,10 @@
 #include <memory>
 #include <string>
 
-#include "form2.h"
-#include "frm_about.h"
-#include "services.h"
-#include "window_platform.h"
+#include "app/services.h"
+#include "ui/form2.h"
+#include "ui/frm_about.h"
+#include "ui/window_platform.h"
 
 class QAction;
 class QCheckBox;

@@ -1,10 +1,10 @@
-#include "form2.h"
+#include "ui/form2.h"
 
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-#include "look.h"
-#include "texts.h"
+#include "ui/look.h"
+#include "ui/texts.h"
 
 namespace korvexa {
 

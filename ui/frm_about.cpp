@@ -1,4 +1,4 @@
-#include "frm_about.h"
+#include "ui/frm_about.h"
 
 #include <QFrame>
 #include <QKeyEvent>
@@ -6,22 +6,13 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-#include "build_info.h"
-#include "look.h"
-#include "message_sink.h"
-#include "texts.h"
+#include "app/build_info.h"
+#include "ui/look.h"
+#include "ui/message_sink.h"
+#include "ui/texts.h"
 
 namespace korvexa {
 namespace {
-
-QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const QRect& geometry) {
-  auto* label = new QLabel(text, parent);
-  label->setObjectName(QLatin1String(name));
-  label->setTextFormat(Qt::PlainText);
-  label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  label->setGeometry(geometry);
-  return label;
-}
 
 void SetTextColour(QWidget* widget, const QColor& colour) {
   QPalette palette = widget->palette();
@@ -98,10 +89,7 @@ void frmAbout::BuildControls() {
 
 void frmAbout::FillCaptions() {
   setWindowTitle(QStringLiteral("About ") + texts::kProgramName);
-  lblVersion->setText(QStringLiteral("Version %1.%2.%3")
-                          .arg(kVersionMajor)
-                          .arg(kVersionMinor)
-                          .arg(kVersionPatch));
+  lblVersion->setText(QStringLiteral("Version %1.%2.%3").arg(kVersionMajor).arg(kVersionMinor).arg(kVersionPatch));
   lblTitle->setText(texts::kProgramName);
 }
 

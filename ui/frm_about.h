@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "system_info.h"
+#include "ui/system_info.h"
 
 class QFrame;
 class QLabel;

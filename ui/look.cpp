@@ -1,6 +1,7 @@
-#include "look.h"
+#include "ui/look.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QStringList>
 
 namespace korvexa {
@@ -32,6 +33,15 @@ QIcon AppIcon() {
 
 QPixmap AppIconImage() {
   return QPixmap(QStringLiteral(":/korvexa/icons/korvexa-32.png"));
+}
+
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const QRect& geometry) {
+  auto* label = new QLabel(text, parent);
+  label->setObjectName(QLatin1String(name));
+  label->setTextFormat(Qt::PlainText);
+  label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  label->setGeometry(geometry);
+  return label;
 }
 
 }  // namespace korvexa

@@ -1,11 +1,16 @@
 // How the windows are measured, lettered and marked: positions given in
-// twips, the fixed-pitch list font, the dialog font and the program's icon.
+// twips, the fixed-pitch list font, the dialog font, the program's icon and
+// the labels.
 #pragma once
 
 #include <QFont>
 #include <QIcon>
 #include <QPixmap>
 #include <QRect>
+#include <QString>
+
+class QLabel;
+class QWidget;
 
 namespace korvexa {
 
@@ -40,5 +45,8 @@ QIcon AppIcon();
 
 // The 32 x 32 pixel image of the icon.
 QPixmap AppIconImage();
+
+// A label named `name` on `parent` at `geometry`: plain text, top left.
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const QRect& geometry);
 
 }  // namespace korvexa

@@ -10,12 +10,12 @@
 #include <cstring>
 #include <iostream>
 
-#include "build_info.h"
-#include "form1.h"
-#include "look.h"
-#include "system_services.h"
-#include "texts.h"
-#include "window_platform.h"
+#include "app/build_info.h"
+#include "app/system_services.h"
+#include "ui/form1.h"
+#include "ui/look.h"
+#include "ui/texts.h"
+#include "ui/window_platform.h"
 
 namespace {
 

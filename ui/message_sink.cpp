@@ -1,4 +1,4 @@
-#include "message_sink.h"
+#include "ui/message_sink.h"
 
 #include <QMessageBox>
 

@@ -1,4 +1,4 @@
-#include "point_list_model.h"
+#include "ui/point_list_model.h"
 
 #include <utility>
 

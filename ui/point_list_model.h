@@ -7,7 +7,7 @@
 
 #include <QAbstractListModel>
 
-#include "point_list.h"
+#include "core/point_list.h"
 
 namespace korvexa {
 

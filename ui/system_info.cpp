@@ -1,11 +1,11 @@
-#include "system_info.h"
+#include "ui/system_info.h"
 
 #include <QProcess>
 #include <QString>
 #include <filesystem>
 #include <string_view>
 
-#include "korvexa_error.h"
+#include "core/korvexa_error.h"
 
 namespace korvexa {
 namespace {

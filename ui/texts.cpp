@@ -1,4 +1,4 @@
-#include "texts.h"
+#include "ui/texts.h"
 
 #include <QStringList>
 

@@ -1,4 +1,4 @@
-#include "window_platform.h"
+#include "ui/window_platform.h"
 
 namespace korvexa {
 

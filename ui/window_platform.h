@@ -5,9 +5,9 @@
 
 #include <memory>
 
-#include "file_dialog.h"
-#include "message_sink.h"
-#include "system_info.h"
+#include "ui/file_dialog.h"
+#include "ui/message_sink.h"
+#include "ui/system_info.h"
 
 namespace korvexa {
 

@@ -1,4 +1,4 @@
-#include "atomic_file.h"
+#include "writers/atomic_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -9,7 +9,7 @@
 #include <cstring>
 #include <string>
 
-#include "korvexa_error.h"
+#include "core/korvexa_error.h"
 
 namespace korvexa {
 namespace {

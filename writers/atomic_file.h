@@ -34,8 +34,6 @@ class AtomicFile {
   // which case the target keeps its old content.
   void Commit();
 
-  const std::filesystem::path& Target() const { return target_; }
-
  private:
   [[noreturn]] void Fail(const char* action, int error) const;
   void Discard();

@@ -1,19 +1,21 @@
-#include "gpx_writer.h"
+#include "writers/gpx_writer.h"
 
 #include <string>
 #include <string_view>
 
-#include "atomic_file.h"
-#include "korvexa_error.h"
-#include "lx_record.h"
-#include "number_text.h"
-#include "xml_text.h"
+#include "core/korvexa_error.h"
+#include "core/longitude.h"
+#include "core/lx_record.h"
+#include "core/number_text.h"
+#include "writers/atomic_file.h"
+#include "writers/xml_text.h"
 
 namespace korvexa {
 namespace {
 
 constexpr std::string_view kNamespace = "http://www.topografix.com/GPX/1/1";
 constexpr std::string_view kSchemaInstance = "http://www.w3.org/2001/XMLSchema-instance";
+constexpr std::string_view kKorvexaHomePage = "https://korvexa.org/";  // the link of the metadata
 // A decoded record as written: west longitudes negative.
 struct GpxPosition {
   double latitude = 0;
@@ -56,10 +58,10 @@ GpxPosition DecodePosition(LxRecord record, const CoordinateTransform* transform
   const LxPoint point = DecodeLxPoint(record, transform);
   if (point.Latitude > 90 || point.Latitude < -90 || point.Longitude > 180) {
     throw KorvexaError("point " + TrimmedPointId(record) + " at latitude " + NumberText(point.Latitude) +
-                       ", longitude " + NumberText(-point.Longitude) +
+                       ", longitude " + NumberText(EastLongitude(point.Longitude)) +
                        " lies outside the coordinates a GPX file can hold");
   }
-  return GpxPosition{point.Latitude, -point.Longitude};
+  return GpxPosition{point.Latitude, EastLongitude(point.Longitude)};
 }
 
 // "yyyy-mm-ddThh:mm:ssZ"
@@ -118,7 +120,7 @@ void AppendWaypoint(std::string& out, LxRecord record, const GpxPosition& positi
 
 }  // namespace
 
-std::size_t WriteGpxFile(const std::filesystem::path& path, const PointList& points,
+std::size_t WriteGpxFile(const std::filesystem::path& path, std::span<const LxRecord> records,
                          const CoordinateTransform* transform, const Clock& clock) {
   AtomicFile file(path);
   std::string buffer;
@@ -126,24 +128,19 @@ std::size_t WriteGpxFile(const std::filesystem::path& path, const PointList& poi
   AppendHeader(buffer, clock.Now().utc);
 
   Bounds bounds;
-  for (const PointEntry& entry : points) {
-    if (entry.ticked) bounds.Add(DecodePosition(entry.line, transform));
-  }
+  for (const LxRecord record : records) bounds.Add(DecodePosition(record, transform));
   bounds.AppendLine(buffer);
 
-  std::size_t written = 0;
-  for (const PointEntry& entry : points) {
-    if (!entry.ticked) continue;
-    const GpxPosition position = DecodePosition(entry.line, transform);
-    const double elevation = DecodeElevation(entry.line, kGpxElevationColumn);
-    AppendWaypoint(buffer, entry.line, position, elevation, clock.Now().utc);
-    ++written;
+  for (const LxRecord record : records) {
+    const GpxPosition position = DecodePosition(record, transform);
+    const double elevation = DecodeElevation(record, kGpxElevationColumn);
+    AppendWaypoint(buffer, record, position, elevation, clock.Now().utc);
     file.FlushWhenFull(buffer);
   }
   buffer += "</gpx>\r\n";
   file.Write(buffer);
   file.Commit();
-  return written;
+  return records.size();
 }
 
 }  // namespace korvexa

@@ -4,33 +4,31 @@
 //   2  <gpx ...  xsi:schemaLocation="<namespace>       (breaks inside the value)
 //   3  <schema>"><metadata><link ...>...</link><time>...Z</time>
 //   4  <bounds .../></metadata>
-//      one <wpt> line per ticked record, in list order
+//      one <wpt> line per record, in their order
 //      </gpx>
 //
-// The bounds come from a first pass over the ticked records, the waypoints
-// from a second; both decode every record afresh in the same way.
+// The bounds come from a first pass over the records, the waypoints from a
+// second; both decode every record afresh in the same way.
 #pragma once
 
 #include <cstddef>
 #include <filesystem>
+#include <span>
 
-#include "clock.h"
-#include "point_list.h"
+#include "core/clock.h"
+#include "core/lx_record.h"
 
 namespace korvexa {
 
 class CoordinateTransform;
 
-// The link of the metadata.
-inline constexpr const char* kKorvexaHomePage = "https://korvexa.org/";
-
-// Writes the ticked records of `points` to `path` atomically, each decoded
+// Writes `records` to `path` atomically, in their order, each decoded
 // through `transform` when given. Times are UTC readings of `clock`, one for
 // the metadata and one per waypoint. Returns the number of waypoints.
 // Throws KorvexaError when a point cannot be decoded or lies outside the
 // latitudes and longitudes GPX can hold, or when the file cannot be written;
 // the target then keeps its old content.
-std::size_t WriteGpxFile(const std::filesystem::path& path, const PointList& points,
+std::size_t WriteGpxFile(const std::filesystem::path& path, std::span<const LxRecord> records,
                          const CoordinateTransform* transform, const Clock& clock);
 
 }  // namespace korvexa

@@ -1,10 +1,10 @@
-#include "pcx5_writer.h"
+#include "writers/pcx5_writer.h"
 
 #include <cmath>
 #include <string_view>
 
-#include "atomic_file.h"
-#include "number_text.h"
+#include "core/number_text.h"
+#include "writers/atomic_file.h"
 
 namespace korvexa {
 namespace {
@@ -62,12 +62,6 @@ class ColumnLine {
   std::size_t lineStart_;
 };
 
-}  // namespace
-
-void AppendPcx5Header(std::string& out) {
-  out += kHeader;
-}
-
 void AppendPcx5Waypoint(std::string& out, LxRecord record, const LxPoint& point, double elevation,
                         const CivilTime& localTime) {
   const std::string_view id = PointIdOf(record);
@@ -84,24 +78,23 @@ void AppendPcx5Waypoint(std::string& out, LxRecord record, const LxPoint& point,
   line.At(102).Text("0.00000e+00       18").End();
 }
 
-std::size_t WritePcx5File(const std::filesystem::path& path, const PointList& points,
+}  // namespace
+
+std::size_t WritePcx5File(const std::filesystem::path& path, std::span<const LxRecord> records,
                           const CoordinateTransform* transform, const Clock& clock) {
   AtomicFile file(path);
   std::string buffer;
   buffer.reserve(AtomicFile::kFlushSize + 256);
-  AppendPcx5Header(buffer);
-  std::size_t written = 0;
-  for (const PointEntry& entry : points) {
-    if (!entry.ticked) continue;
-    const LxPoint point = DecodeLxPoint(entry.line, transform);
-    const double elevation = DecodeElevation(entry.line, kPcx5ElevationColumn);
-    AppendPcx5Waypoint(buffer, entry.line, point, elevation, clock.Now().local);
-    ++written;
+  buffer += kHeader;
+  for (const LxRecord record : records) {
+    const LxPoint point = DecodeLxPoint(record, transform);
+    const double elevation = DecodeElevation(record, kPcx5ElevationColumn);
+    AppendPcx5Waypoint(buffer, record, point, elevation, clock.Now().local);
     file.FlushWhenFull(buffer);
   }
   file.Write(buffer);
   file.Commit();
-  return written;
+  return records.size();
 }
 
 }  // namespace korvexa

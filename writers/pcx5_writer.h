@@ -1,5 +1,5 @@
 // The Garmin PCX5 waypoint file (".grm"): ten fixed header lines, then one
-// fixed-column "W" line per ticked record, CR LF after every line.
+// fixed-column "W" line per record, CR LF after every line.
 //
 //   col 1 "W", 4 PointID, 11 "N"+latitude, 23 "W"+longitude, 36 dd-mmm-yy,
 //   46 hh:mm:ss, 55 altitude (sign or blank, digits, blank), 61 PointID,
@@ -11,29 +11,21 @@
 
 #include <cstddef>
 #include <filesystem>
-#include <string>
+#include <span>
 
-#include "clock.h"
-#include "lx_record.h"
-#include "point_list.h"
+#include "core/clock.h"
+#include "core/lx_record.h"
 
 namespace korvexa {
 
 class CoordinateTransform;
 
-// The ten header lines.
-void AppendPcx5Header(std::string& out);
-
-// One waypoint line for `record`, decoded as `point` with `elevation` metres.
-void AppendPcx5Waypoint(std::string& out, LxRecord record, const LxPoint& point, double elevation,
-                        const CivilTime& localTime);
-
-// Writes the ticked records of `points` to `path` atomically, each decoded
-// afresh (through `transform` when given) and stamped with the local time of
-// its own clock reading. Returns the number of waypoints written. Throws
-// KorvexaError when a point cannot be decoded or the file cannot be written;
-// the target then keeps its old content.
-std::size_t WritePcx5File(const std::filesystem::path& path, const PointList& points,
+// Writes `records` to `path` atomically, in their order, each decoded afresh
+// (through `transform` when given) and stamped with the local time of its own
+// clock reading. Returns the number of waypoints written. Throws KorvexaError
+// when a point cannot be decoded or the file cannot be written; the target
+// then keeps its old content.
+std::size_t WritePcx5File(const std::filesystem::path& path, std::span<const LxRecord> records,
                           const CoordinateTransform* transform, const Clock& clock);
 
 }  // namespace korvexa

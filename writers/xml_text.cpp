@@ -1,4 +1,4 @@
-#include "xml_text.h"
+#include "writers/xml_text.h"
 
 #include <cstdint>
 

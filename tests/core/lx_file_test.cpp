@@ -1,11 +1,11 @@
-#include "lx_file.h"
+#include "core/lx_file.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "korvexa_error.h"
-#include "temp_folder.h"
-#include "township.h"
+#include "core/korvexa_error.h"
+#include "fixtures/synthetic_township.h"
+#include "tests/support/temp_folder.h"
 
 namespace korvexa {
 namespace {

@@ -1,18 +1,19 @@
-#include "lx_record.h"
+#include "core/lx_record.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <string>
 
-#include "coordinate_transform.h"
-#include "korvexa_error.h"
+#include "core/coordinate_transform.h"
+#include "core/korvexa_error.h"
+#include "tests/support/records.h"
 
 namespace korvexa {
 namespace {
 
 // Columns: 2-7 id, 9-19 latitude, 21-32 longitude, 34-41 elevation, 42-50 reliability.
-constexpr const char* kWorkedRecord = " 100100 350712.3456 1064530.0000     1000      2.5 L001 SEC";
+using testing::kWorkedRecord;
 
 struct ValCase {
   const char* name;

@@ -1,4 +1,4 @@
-#include "number_text.h"
+#include "core/number_text.h"
 
 #include <gtest/gtest.h>
 
@@ -142,8 +142,8 @@ TEST(NumberTextTest, TextAndRoundingAgreeWithPrintfOnManyValues) {
     const double arbitrary =
         static_cast<double>(next() % 1000000007) * std::pow(10.0, static_cast<int>(next() % 30) - 20);
     // A value whose shortest text has a 5 as its 16th digit: a tie at 15.
-    const double tie =
-        std::strtod(std::string("1").append(std::to_string(next() % 100000000000000ull)).append("5e-8").c_str(), nullptr);
+    const double tie = std::strtod(
+        std::string("1").append(std::to_string(next() % 100000000000000ull)).append("5e-8").c_str(), nullptr);
     for (double value : {raw, -raw, RoundDecimal(raw, 7), arbitrary, tie}) {
       ASSERT_EQ(NumberText(value), ReferenceText(value)) << "value " << value;
       ASSERT_EQ(RoundDecimal(value, 7), ReferenceRound(value, 7) + 0.0) << "value " << value;

@@ -8,18 +8,18 @@
 #include <cstdlib>
 #include <sstream>
 
-#include "golden.h"
-#include "run_command.h"
-#include "temp_folder.h"
-#include "township.h"
+#include "fixtures/synthetic_township.h"
+#include "tests/support/golden.h"
+#include "tests/support/run_command.h"
+#include "tests/support/temp_folder.h"
 
 namespace korvexa {
 namespace {
 
 using ::testing::HasSubstr;
-using ::testing::StartsWith;
 using testing::RunCommand;
 using testing::ShellQuoted;
+using ::testing::StartsWith;
 
 constexpr const char* kPrefix = "/opt/korvexa";
 
@@ -27,8 +27,8 @@ class InstallTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     destination_ = new testing::TempFolder;
-    const auto install = RunCommand("DESTDIR=" + ShellQuoted(destination_->path().string()) + " " KORVEXA_CMAKE
-                                    " --install " KORVEXA_BUILD_DIR " --prefix " + kPrefix);
+    const auto install = RunCommand("DESTDIR=" + ShellQuoted(destination_->path().string()) +
+                                    " " KORVEXA_CMAKE " --install " KORVEXA_BUILD_DIR " --prefix " + kPrefix);
     ASSERT_EQ(install.exitCode, 0) << install.out << install.err;
   }
   static void TearDownTestSuite() { delete destination_; }

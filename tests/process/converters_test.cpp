@@ -5,16 +5,16 @@
 
 #include <functional>
 
-#include "create.h"
-#include "load_command.h"
-#include "lx_file.h"
-#include "program_folder.h"
-#include "run_and_wait.h"
-#include "services.h"
-#include "stdin_pipe.h"
-#include "system_converters.h"
-#include "temp_folder.h"
-#include "township.h"
+#include "app/create.h"
+#include "app/open_file.h"
+#include "app/services.h"
+#include "core/lx_file.h"
+#include "fixtures/synthetic_township.h"
+#include "process/program_folder.h"
+#include "process/run_and_wait.h"
+#include "process/system_converters.h"
+#include "tests/process/stdin_pipe.h"
+#include "tests/support/temp_folder.h"
 
 namespace korvexa {
 namespace {
@@ -38,14 +38,8 @@ TEST(ConverterCommandLineTest, ProgramBlankTitleAndNothingElse) {
 // Runs in a fresh current folder, as after File > Open.
 class ConvertersTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    savedFolder_ = std::filesystem::current_path();
-    std::filesystem::current_path(work_.path());
-  }
-  void TearDown() override { std::filesystem::current_path(savedFolder_); }
-
   testing::TempFolder work_;
-  std::filesystem::path savedFolder_;
+  testing::WorkingFolder working_{work_.path()};
   SystemConverters converters_;
 };
 
@@ -110,9 +104,9 @@ TEST_F(ConvertersTest, AnLfFileLoadsLikeItsCrLfTwinAndIsConverted) {
   const std::string crLf = testing::SyntheticLxText(1);
   testing::WriteBytes(work_ / "crlf.lx", crLf);
   testing::WriteBytes(work_ / "lf.lx", WithLfOnly(crLf));
-  const LoadedFile twin = OpenLxFile(work_ / "crlf.lx", &converters_);
-  const LoadedFile lf = OpenLxFile(work_ / "lf.lx", &converters_);
-  EXPECT_EQ(lf.title, "lf.lx");
+  const LoadedFile twin = OpenLxFile(work_ / "crlf.lx", converters_);
+  const LoadedFile lf = OpenLxFile(work_ / "lf.lx", converters_);
+  EXPECT_EQ(lf.fName, "lf.lx");
   EXPECT_EQ(lf.lines.size(), testing::kCornersPerTownship);
   EXPECT_EQ(lf.lines, twin.lines);
   EXPECT_EQ(testing::ReadBytes(work_ / "lf.lx"), crLf);
@@ -121,9 +115,9 @@ TEST_F(ConvertersTest, AnLfFileLoadsLikeItsCrLfTwinAndIsConverted) {
 
 TEST_F(ConvertersTest, LoadingTwiceGivesTheSameList) {
   testing::WriteBytes(work_ / "t12n.lx", WithLfOnly(testing::SyntheticLxText(1)));
-  const LoadedFile first = OpenLxFile(work_ / "t12n.lx", &converters_);
+  const LoadedFile first = OpenLxFile(work_ / "t12n.lx", converters_);
   const std::string afterFirst = testing::ReadBytes(work_ / "t12n.lx");
-  const LoadedFile second = OpenLxFile(work_ / "t12n.lx", &converters_);
+  const LoadedFile second = OpenLxFile(work_ / "t12n.lx", converters_);
   EXPECT_EQ(second.lines, first.lines);
   EXPECT_EQ(testing::ReadBytes(work_ / "t12n.lx"), afterFirst);
 }
@@ -160,7 +154,7 @@ class CreateWithConvertersTest : public ConvertersTest {
     Services services;
     services.clock = std::make_unique<FrozenClock>(ClockReading{});
     services.converters = std::make_unique<WatchedConverters>(calls_, std::move(afterDrawing));
-    return RunCreate("t12n.lx", work_.path(), points, {OutputKind::Pcx5, false, drawing}, services);
+    return RunCreate("t12n.lx", points, {OutputKind::Pcx5, false, drawing}, services);
   }
   std::vector<std::string> calls_;
 };

@@ -1,10 +1,10 @@
-#include "program_search.h"
+#include "process/program_search.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include "temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace korvexa {
 namespace {

@@ -1,4 +1,4 @@
-#include "run_and_wait.h"
+#include "process/run_and_wait.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -9,9 +9,9 @@
 #include <cstdlib>
 #include <limits>
 
-#include "korvexa_error.h"
-#include "stdin_pipe.h"
-#include "temp_folder.h"
+#include "core/korvexa_error.h"
+#include "tests/process/stdin_pipe.h"
+#include "tests/support/temp_folder.h"
 
 namespace korvexa {
 namespace {

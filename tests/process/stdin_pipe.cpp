@@ -1,4 +1,4 @@
-#include "stdin_pipe.h"
+#include "tests/process/stdin_pipe.h"
 
 #include <fcntl.h>
 #include <unistd.h>

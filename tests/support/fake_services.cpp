@@ -1,4 +1,4 @@
-#include "fake_services.h"
+#include "tests/support/fake_services.h"
 
 namespace korvexa::testing {
 namespace {
@@ -13,6 +13,7 @@ class LoggingDatum : public DatumLibrary {
   explicit LoggingDatum(Journal& journal) : journal_(journal) {}
   std::unique_ptr<CoordinateTransform> DefineDatumPair() override {
     journal_.calls.push_back("define datum pair");
+    if (journal_.onDefineDatumPair) journal_.onDefineDatumPair();
     return std::make_unique<IdentityTransform>();
   }
 
@@ -39,12 +40,13 @@ class LoggingConverters : public Converters {
 }  // namespace
 
 Services FakeServices(Journal* journal) {
+  // Without a journal of the test's own, the calls go to one nobody reads.
+  static Journal unread;
+  Journal& calls = journal != nullptr ? *journal : unread;
   Services services;
   services.clock = std::make_unique<FrozenClock>(kDecember6);
-  if (journal != nullptr) {
-    services.datum = std::make_unique<LoggingDatum>(*journal);
-    services.converters = std::make_unique<LoggingConverters>(*journal);
-  }
+  services.datum = std::make_unique<LoggingDatum>(calls);
+  services.converters = std::make_unique<LoggingConverters>(calls);
   return services;
 }
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "clock.h"
-#include "services.h"
+#include "app/services.h"
+#include "core/clock.h"
 
 namespace korvexa::testing {
 
@@ -18,12 +18,13 @@ inline constexpr ClockReading kDecember6 = {{2026, 12, 6, 14, 3, 27}, {2026, 12,
 // "define datum pair", "lx2dxf t12n.lx").
 struct Journal {
   std::vector<std::string> calls;
+  std::function<void()> onDefineDatumPair;  // runs inside DefineDatumPair (may throw)
   std::function<void()> onConvertLineEnds;  // runs inside ConvertLineEnds
   std::function<void()> onDrawTownship;     // runs inside DrawTownship
 };
 
-// A frozen clock, and with `journal` an identity transformation and
-// converters that only log.
-Services FakeServices(Journal* journal);
+// A frozen clock, an identity transformation and converters that only log
+// their calls, to `journal` when given.
+Services FakeServices(Journal* journal = nullptr);
 
 }  // namespace korvexa::testing

@@ -1,10 +1,10 @@
-#include "golden.h"
+#include "tests/support/golden.h"
 
 #include <cstdlib>
 #include <sstream>
 #include <vector>
 
-#include "temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace korvexa::testing {
 namespace {

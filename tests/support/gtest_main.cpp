@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "sealed_environment.h"
+#include "fixtures/sealed_environment.h"
 
 int main(int argc, char** argv) {
   korvexa::testing::SealTestEnvironment();

@@ -1,11 +1,11 @@
-#include "run_command.h"
+#include "tests/support/run_command.h"
 
 #include <sys/wait.h>
 
 #include <cstdio>
 #include <stdexcept>
 
-#include "temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace korvexa::testing {
 

@@ -1,4 +1,4 @@
-#include "temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 #include <stdlib.h>
 
@@ -20,6 +20,15 @@ TempFolder::~TempFolder() {
   std::error_code ec;
   std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ec);
   std::filesystem::remove_all(path_, ec);
+}
+
+WorkingFolder::WorkingFolder(const std::filesystem::path& folder) : previous_(std::filesystem::current_path()) {
+  std::filesystem::current_path(folder);
+}
+
+WorkingFolder::~WorkingFolder() {
+  std::error_code ec;
+  std::filesystem::current_path(previous_, ec);
 }
 
 void WriteBytes(const std::filesystem::path& path, std::string_view bytes) {

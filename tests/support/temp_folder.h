@@ -21,6 +21,19 @@ class TempFolder {
   std::filesystem::path path_;
 };
 
+// Makes `folder` the working folder (the current folder, as File > Open
+// leaves it) for its lifetime, then restores the one before.
+class WorkingFolder {
+ public:
+  explicit WorkingFolder(const std::filesystem::path& folder);
+  ~WorkingFolder();
+  WorkingFolder(const WorkingFolder&) = delete;
+  WorkingFolder& operator=(const WorkingFolder&) = delete;
+
+ private:
+  std::filesystem::path previous_;
+};
+
 void WriteBytes(const std::filesystem::path& path, std::string_view bytes);
 std::string ReadBytes(const std::filesystem::path& path);
 

@@ -4,10 +4,11 @@
 #include <cstdlib>
 #include <regex>
 
-#include "golden.h"
-#include "run_command.h"
-#include "temp_folder.h"
-#include "township.h"
+#include "fixtures/synthetic_township.h"
+#include "tests/support/golden.h"
+#include "tests/support/gpx_schema.h"
+#include "tests/support/run_command.h"
+#include "tests/support/temp_folder.h"
 
 namespace korvexa {
 namespace {
@@ -54,9 +55,7 @@ TEST_F(KorvexaConvertTest, WritesAValidGpxFile) {
   const auto result = Convert("--format gpx --no-nad83 --no-dxf t12n.lx");
   ASSERT_EQ(result.exitCode, 0) << result.err;
   EXPECT_EQ(result.out, "t12n.lx -> " + (folder_ / "t12n.gpx").string() + " (7 points)\n");
-  const auto lint = RunCommand("xmllint --nonet --noout --schema " + ShellQuoted(KORVEXA_GPX_SCHEMA) + " " +
-                               ShellQuoted((folder_ / "t12n.gpx").string()));
-  EXPECT_EQ(lint.exitCode, 0) << lint.err;
+  EXPECT_EQ(testing::GpxSchemaErrors(folder_ / "t12n.gpx"), "");
   // Everything but the times is as in the golden file.
   const std::regex time("<time>[^<]*</time>");
   EXPECT_EQ(std::regex_replace(testing::ReadBytes(folder_ / "t12n.gpx"), time, "<time/>"),
@@ -149,8 +148,8 @@ TEST_F(KorvexaConvertTest, AGridInPROJsUserFolderComesFirst) {
   ASSERT_EQ(result.exitCode, 0) << result.err;
   EXPECT_THAT(result.out, HasSubstr("us_noaa_conus.tif (the conterminous United States): " +
                                     (userFolder / "us_noaa_conus.tif").string()));
-  EXPECT_THAT(result.out, HasSubstr("us_noaa_alaska.tif (Alaska): " +
-                                    std::filesystem::canonical(KORVEXA_SHIPPED_GRIDS).string()));
+  EXPECT_THAT(result.out,
+              HasSubstr("us_noaa_alaska.tif (Alaska): " + std::filesystem::canonical(KORVEXA_SHIPPED_GRIDS).string()));
 }
 
 TEST_F(KorvexaConvertTest, ConvertsTheLineEndsAndDrawsTheTownship) {

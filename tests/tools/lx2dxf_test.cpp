@@ -7,10 +7,10 @@
 #include <map>
 #include <sstream>
 
-#include "golden.h"
-#include "run_command.h"
-#include "temp_folder.h"
-#include "township.h"
+#include "fixtures/synthetic_township.h"
+#include "tests/support/golden.h"
+#include "tests/support/run_command.h"
+#include "tests/support/temp_folder.h"
 
 namespace korvexa {
 namespace {

@@ -1,7 +1,7 @@
 // The adapter between the conversion core and the prolat library: reference
 // stations through DecodeLxPoint, whole files, the calls the program makes
 // and the errors the user sees.
-#include "datum_adapter.h"
+#include "transform/datum_adapter.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -11,17 +11,17 @@
 #include <regex>
 #include <sstream>
 
-#include "create.h"
-#include "fake_services.h"
-#include "golden.h"
-#include "gpx_writer.h"
-#include "korvexa_error.h"
-#include "lx_file.h"
-#include "lx_record.h"
-#include "pcx5_writer.h"
-#include "prolat.h"
-#include "services.h"
-#include "temp_folder.h"
+#include "app/create.h"
+#include "app/services.h"
+#include "core/korvexa_error.h"
+#include "core/lx_file.h"
+#include "core/lx_record.h"
+#include "tests/support/fake_services.h"
+#include "tests/support/golden.h"
+#include "tests/support/temp_folder.h"
+#include "transform/prolat.h"
+#include "writers/gpx_writer.h"
+#include "writers/pcx5_writer.h"
 
 namespace korvexa {
 namespace {
@@ -91,7 +91,7 @@ TEST(DatumAdapterTest, TheNgsStationsFileMatchesItsGoldenFile) {
   ASSERT_EQ(points.size(), 5u);
   for (PointEntry& entry : points) entry.ticked = true;
   testing::TempFolder folder;
-  WritePcx5File(folder / "ngs.grm", points, transform.get(), FrozenClock(kDecember6));
+  WritePcx5File(folder / "ngs.grm", TickedRecords(points), transform.get(), FrozenClock(kDecember6));
   EXPECT_TRUE(testing::MatchesGolden(testing::ReadBytes(folder / "ngs.grm"), testing::TestData("ngs~pcx5-nad83.grm")));
 }
 
@@ -117,7 +117,7 @@ TEST(DatumAdapterTest, TheGpxFileOfTheNgsStationsAgreesWithThePcx5File) {
   PointList points = MakePointList(LoadLxFile(testing::TestData("ngs.lx")));
   for (PointEntry& entry : points) entry.ticked = true;
   testing::TempFolder folder;
-  WriteGpxFile(folder / "ngs.gpx", points, transform.get(), FrozenClock(kDecember6));
+  WriteGpxFile(folder / "ngs.gpx", TickedRecords(points), transform.get(), FrozenClock(kDecember6));
   const std::string gpx = testing::ReadBytes(folder / "ngs.gpx");
   EXPECT_TRUE(testing::MatchesGolden(gpx, testing::TestData("ngs~gpx-nad83.gpx")));
 
@@ -179,7 +179,8 @@ class FakeLibraryTest : public ::testing::Test {
     Services services;
     services.clock = std::make_unique<FrozenClock>(kDecember6);
     services.datum = std::make_unique<ProLatDatumLibrary>(fake_);
-    return RunCreate("t12n.lx", folder_.path(), points, {kind, true, false}, services);
+    const testing::WorkingFolder working(folder_.path());
+    return RunCreate("t12n.lx", points, {kind, true, false}, services);
   }
   std::string DecodeError() {
     try {
@@ -310,7 +311,8 @@ TEST(DatumAdapterTest, APointOutsideTheGridsStopsTheRealCreate) {
   const PointList points = {{kAlbuquerque, true}, {" HI0001 210000.0000 1570000.0000", true}};
   EXPECT_THAT(
       [&] {
-        RunCreate("t12n.lx", folder.path(), points, {OutputKind::Pcx5, true, false}, services);
+        const testing::WorkingFolder working(folder.path());
+        RunCreate("t12n.lx", points, {OutputKind::Pcx5, true, false}, services);
       },
       ::testing::ThrowsMessage<KorvexaError>(
           HasSubstr("point HI0001 at 21.0000000 N 157.0000000 W lies outside the NAD27 to NAD83 grids")));
@@ -322,9 +324,10 @@ TEST(DatumAdapterTest, TenCreatesInARowWriteTheSameFile) {
   services.clock = std::make_unique<FrozenClock>(kDecember6);
   services.datum = std::make_unique<ProLatDatumLibrary>();
   testing::TempFolder folder;
+  const testing::WorkingFolder working(folder.path());
   std::string first;
   for (int create = 0; create < 10; ++create) {
-    RunCreate("t12n.lx", folder.path(), {{kAlbuquerque, true}}, {OutputKind::Pcx5, true, false}, services);
+    RunCreate("t12n.lx", {{kAlbuquerque, true}}, {OutputKind::Pcx5, true, false}, services);
     const std::string text = testing::ReadBytes(folder / "t12n.grm");
     if (create == 0) first = text;
     EXPECT_EQ(text, first) << "create " << create;

@@ -1,6 +1,6 @@
 // The prolat C library over PROJ, with the NADCON grids of the sealed test
 // environment.
-#include "prolat.h"
+#include "transform/prolat.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -12,8 +12,8 @@
 #include <limits>
 #include <sstream>
 
-#include "run_command.h"
-#include "temp_folder.h"
+#include "tests/support/run_command.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -125,8 +125,9 @@ TEST(ProLatTransformTest, AgreesWithCs2cs) {
   std::ostringstream input;
   input.precision(10);
   for (const Point& point : points) input << point.latitude << ' ' << point.longitude << '\n';
-  const auto result = korvexa::testing::RunCommand("printf '" + input.str() + "' | PROJ_DATA=" KORVEXA_SHIPPED_GRIDS
-                                                    ":\"$PROJ_DATA\" cs2cs -f %.10f EPSG:4267 EPSG:4269");
+  const auto result = korvexa::testing::RunCommand("printf '" + input.str() +
+                                                   "' | PROJ_DATA=" KORVEXA_SHIPPED_GRIDS
+                                                   ":\"$PROJ_DATA\" cs2cs -f %.10f EPSG:4267 EPSG:4269");
   ASSERT_EQ(result.exitCode, 0) << result.err;
   std::istringstream output(result.out);
   for (const Point& point : points) {

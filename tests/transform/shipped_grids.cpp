@@ -2,7 +2,7 @@
 // project ships, found after PROJ's own (empty) search path.
 #include <gtest/gtest.h>
 
-#include "prolat.h"
+#include "transform/prolat.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The main window: start state, layout, File > Open through a scripted
 // dialog, the selection buttons and Create end to end.
-#include "form1.h"
+#include "ui/form1.h"
 
 #include <QAction>
 #include <QApplication>
@@ -18,14 +18,15 @@
 #include <filesystem>
 #include <memory>
 
-#include "golden.h"
-#include "point_list_model.h"
-#include "qtest_main.h"
-#include "system_services.h"
-#include "temp_folder.h"
-#include "texts.h"
-#include "township.h"
-#include "ui_fakes.h"
+#include "app/system_services.h"
+#include "core/korvexa_error.h"
+#include "fixtures/synthetic_township.h"
+#include "tests/support/golden.h"
+#include "tests/support/temp_folder.h"
+#include "tests/ui/qtest_main.h"
+#include "tests/ui/ui_fakes.h"
+#include "ui/point_list_model.h"
+#include "ui/texts.h"
 
 namespace korvexa {
 namespace {
@@ -478,9 +479,6 @@ void Form1Test::createWithTheTickBoxesTransformsAndDraws() {
   QVERIFY(std::filesystem::exists(folder_->path() / "t12n.grm"));
 }
 
-// The options as the window opens: GPX, transformed, with the drawing. Until
-// the GPX writer is part of the program, Create must say so instead of
-// pretending; afterwards it writes the .gpx file.
 // What a user gets on a fresh, offline machine: the real converters and the
 // NADCON transformation with the grids shipped beside the program.
 void Form1Test::firstDefaultCreateWithTheSystemServices() {
@@ -494,6 +492,7 @@ void Form1Test::firstDefaultCreateWithTheSystemServices() {
   QCOMPARE(QString::fromStdString(testing::ListFolder(folder_->path())), QStringLiteral("t12n.dxf t12n.gpx t12n.lx"));
 }
 
+// The options as the window opens: GPX, transformed, with the drawing.
 void Form1Test::createWithTheStartOptions() {
   Form1& window = MakeWindow(testing::FakeServices(journal_.get()));
   Open(CopyFixture("t12n.lx"));
@@ -509,7 +508,7 @@ void Form1Test::createFailureIsShownAndNothingWritten_data() {
   QTest::addColumn<bool>("transform");
   QTest::addColumn<bool>("outputIsAFolder");
   QTest::addColumn<QString>("reason");
-  QTest::newRow("transformation not available") << true << false << "NAD27 to NAD83";
+  QTest::newRow("transformation fails") << true << false << "NAD27 to NAD83";
   QTest::newRow("output name taken by a folder") << false << true << "t12n.grm";
 }
 
@@ -517,7 +516,10 @@ void Form1Test::createFailureIsShownAndNothingWritten() {
   QFETCH(bool, transform);
   QFETCH(bool, outputIsAFolder);
   QFETCH(QString, reason);
-  Form1& window = MakeWindow(testing::FakeServices(nullptr));
+  journal_->onDefineDatumPair = [] {
+    throw KorvexaError("cannot move points from NAD27 to NAD83: the NADCON grids are not installed");
+  };
+  Form1& window = MakeWindow(testing::FakeServices(journal_.get()));
   Open(CopyFixture("t12n.lx"));
   ChooseUnticked(true);
   window.Check1->setChecked(transform);

@@ -5,7 +5,7 @@
 #include <QApplication>
 #include <QTest>
 
-#include "sealed_environment.h"
+#include "fixtures/sealed_environment.h"
 
 #define KORVEXA_QTEST_MAIN(TestObject)       \
   int main(int argc, char** argv) {          \

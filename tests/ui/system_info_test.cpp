@@ -1,7 +1,7 @@
 // System Info of the About box: GetKeyValue over a fake registry, the order
 // in which StartSysInfo asks the two keys, and the message when no tool is
 // found.
-#include "system_info.h"
+#include "ui/system_info.h"
 
 #include <QPushButton>
 #include <QTest>
@@ -10,10 +10,10 @@
 #include <string>
 #include <utility>
 
-#include "frm_about.h"
-#include "korvexa_error.h"
-#include "qtest_main.h"
-#include "ui_fakes.h"
+#include "core/korvexa_error.h"
+#include "tests/ui/qtest_main.h"
+#include "tests/ui/ui_fakes.h"
+#include "ui/frm_about.h"
 
 namespace korvexa {
 namespace {

@@ -1,4 +1,4 @@
-#include "ui_fakes.h"
+#include "tests/ui/ui_fakes.h"
 
 namespace korvexa::testing {
 std::optional<QString> ScriptedFileDialog::ChooseFile(QWidget*) {

@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "fake_services.h"
-#include "message_sink.h"
-#include "services.h"
-#include "window_platform.h"
+#include "app/services.h"
+#include "tests/support/fake_services.h"
+#include "ui/message_sink.h"
+#include "ui/window_platform.h"
 
 namespace korvexa::testing {
 

@@ -16,11 +16,11 @@
 #include <memory>
 #include <vector>
 
-#include "file_dialog.h"
-#include "form1.h"
-#include "qtest_main.h"
-#include "texts.h"
-#include "ui_fakes.h"
+#include "tests/ui/qtest_main.h"
+#include "tests/ui/ui_fakes.h"
+#include "ui/file_dialog.h"
+#include "ui/form1.h"
+#include "ui/texts.h"
 
 namespace korvexa {
 namespace {

@@ -1,4 +1,4 @@
-#include "atomic_file.h"
+#include "writers/atomic_file.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -6,8 +6,8 @@
 
 #include <functional>
 
-#include "korvexa_error.h"
-#include "temp_folder.h"
+#include "core/korvexa_error.h"
+#include "tests/support/temp_folder.h"
 
 namespace korvexa {
 namespace {

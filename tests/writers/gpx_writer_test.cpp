@@ -1,17 +1,18 @@
-#include "gpx_writer.h"
+#include "writers/gpx_writer.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <regex>
 
-#include "coordinate_transform.h"
-#include "fake_services.h"
-#include "golden.h"
-#include "korvexa_error.h"
-#include "lx_file.h"
-#include "run_command.h"
-#include "temp_folder.h"
+#include "core/coordinate_transform.h"
+#include "core/korvexa_error.h"
+#include "core/lx_file.h"
+#include "tests/support/fake_services.h"
+#include "tests/support/golden.h"
+#include "tests/support/gpx_schema.h"
+#include "tests/support/records.h"
+#include "tests/support/temp_folder.h"
 
 namespace korvexa {
 namespace {
@@ -19,30 +20,20 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
+using testing::GpxSchemaErrors;
 using testing::kDecember6;
-constexpr const char* kWorkedRecord = " 100100 350712.3456 1064530.0000     1000         ";
+using testing::Ticked;
 
-// xmllint's verdict on `path` against the GPX 1.1 schema; empty when valid.
-std::string SchemaErrors(const std::filesystem::path& path) {
-  const auto result =
-      testing::RunCommand("xmllint --nonet --noout --schema " + testing::ShellQuoted(KORVEXA_GPX_SCHEMA) + " " +
-                          testing::ShellQuoted(path.string()));
-  return result.exitCode == 0 ? "" : result.err + " (exit " + std::to_string(result.exitCode) + ")";
-}
-
-PointList Ticked(std::vector<std::string> lines) {
-  PointList points;
-  for (auto& line : lines) points.push_back({std::move(line), true});
-  return points;
-}
+// The worked example with nine blanks for its reliability.
+const std::string kWorkedRecord = std::string(testing::kWorkedRecord).substr(0, 41) + std::string(9, ' ');
 
 // Writes, checks the file against the schema and returns its lines without
 // their CR LF.
 std::vector<std::string> WriteAndValidate(const PointList& points, const CoordinateTransform* transform = nullptr,
                                           const Clock& clock = FrozenClock(kDecember6)) {
   testing::TempFolder folder;
-  WriteGpxFile(folder / "out.gpx", points, transform, clock);
-  EXPECT_EQ(SchemaErrors(folder / "out.gpx"), "");
+  WriteGpxFile(folder / "out.gpx", TickedRecords(points), transform, clock);
+  EXPECT_EQ(GpxSchemaErrors(folder / "out.gpx"), "");
   return testing::CrLfLines(testing::ReadBytes(folder / "out.gpx"));
 }
 
@@ -64,8 +55,8 @@ TEST(GpxWriterTest, GoldenFile) {
   PointList points = MakePointList(LoadLxFile(testing::TestData("t12n.lx")));
   for (auto& point : points) point.ticked = true;
   testing::TempFolder folder;
-  WriteGpxFile(folder / "t12n.gpx", points, nullptr, FrozenClock(kDecember6));
-  EXPECT_EQ(SchemaErrors(folder / "t12n.gpx"), "");
+  WriteGpxFile(folder / "t12n.gpx", TickedRecords(points), nullptr, FrozenClock(kDecember6));
+  EXPECT_EQ(GpxSchemaErrors(folder / "t12n.gpx"), "");
   EXPECT_TRUE(testing::MatchesGolden(testing::ReadBytes(folder / "t12n.gpx"), testing::TestData("t12n~gpx.gpx")));
 }
 
@@ -184,8 +175,8 @@ TEST(GpxWriterTest, CoordinatesGpxCannotHoldAreAnErrorAndKeepTheOldFile) {
   testing::TempFolder folder;
   testing::WriteBytes(folder / "out.gpx", "earlier");
   try {
-    WriteGpxFile(folder / "out.gpx", Ticked({kWorkedRecord, " 4711   950000.0000 1060000.0000"}), nullptr,
-                 FrozenClock(kDecember6));
+    WriteGpxFile(folder / "out.gpx", TickedRecords(Ticked({kWorkedRecord, " 4711   950000.0000 1060000.0000"})),
+                 nullptr, FrozenClock(kDecember6));
     FAIL() << "no error";
   } catch (const KorvexaError& error) {
     EXPECT_THAT(error.what(), HasSubstr("point 4711 at latitude 95, longitude -106 lies outside"));

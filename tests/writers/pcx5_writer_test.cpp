@@ -1,4 +1,4 @@
-#include "pcx5_writer.h"
+#include "writers/pcx5_writer.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -6,34 +6,30 @@
 #include <clocale>
 #include <sstream>
 
-#include "coordinate_transform.h"
-#include "fake_services.h"
-#include "golden.h"
-#include "korvexa_error.h"
-#include "lx_file.h"
-#include "temp_folder.h"
+#include "core/coordinate_transform.h"
+#include "core/korvexa_error.h"
+#include "core/lx_file.h"
+#include "tests/support/fake_services.h"
+#include "tests/support/golden.h"
+#include "tests/support/records.h"
+#include "tests/support/temp_folder.h"
 
 namespace korvexa {
 namespace {
 
 using ::testing::HasSubstr;
 
-constexpr const char* kWorkedRecord = " 100100 350712.3456 1064530.0000     1000      2.5 L001 SEC";
 using testing::kDecember6;
+using testing::kWorkedRecord;
+using testing::Ticked;
 
 using testing::CrLfLines;
 
 std::string WriteToString(const PointList& points, const CoordinateTransform* transform = nullptr,
                           const Clock& clock = FrozenClock(kDecember6)) {
   testing::TempFolder folder;
-  WritePcx5File(folder / "out.grm", points, transform, clock);
+  WritePcx5File(folder / "out.grm", TickedRecords(points), transform, clock);
   return testing::ReadBytes(folder / "out.grm");
-}
-
-PointList Ticked(std::vector<std::string> lines) {
-  PointList points;
-  for (auto& line : lines) points.push_back({std::move(line), true});
-  return points;
 }
 
 TEST(Pcx5WriterTest, WorkedExampleLine) {
@@ -136,9 +132,9 @@ TEST(Pcx5WriterTest, DecimalCommaLocaleChangesNothing) {
 TEST(Pcx5WriterTest, AFailedDecodeKeepsTheOldFileAndLeavesNoTemporaryFile) {
   testing::TempFolder folder;
   testing::WriteBytes(folder / "out.grm", "old content");
-  EXPECT_THROW(
-      WritePcx5File(folder / "out.grm", Ticked({kWorkedRecord, " 000999 00001E999"}), nullptr, FrozenClock(kDecember6)),
-      KorvexaError);
+  EXPECT_THROW(WritePcx5File(folder / "out.grm", TickedRecords(Ticked({kWorkedRecord, " 000999 00001E999"})), nullptr,
+                             FrozenClock(kDecember6)),
+               KorvexaError);
   EXPECT_EQ(testing::ReadBytes(folder / "out.grm"), "old content");
   EXPECT_EQ(testing::ListFolder(folder.path()), "out.grm");
 }

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "services.h"
+#include "app/services.h"
 
 namespace korvexa {
 

@@ -2,16 +2,18 @@
 //
 // In order: form the output name from the loaded file's title, define the
 // NAD27 and NAD83 systems (when transforming), run the DXF converter (when
-// drawing) and write the waypoint file of the chosen kind. The waypoint file
-// is written atomically beside the input. The first failing step stops the
-// run with a KorvexaError; a file written by an earlier run stays untouched.
+// drawing) and write the waypoint file of the chosen kind. Names resolve
+// against the working folder that OpenLxFile set, so the outputs land beside
+// the input. The waypoint file is written atomically. The first failing step
+// stops the run with a KorvexaError; a file written by an earlier run stays
+// untouched.
 #pragma once
 
 #include <cstddef>
 #include <filesystem>
 #include <string>
 
-#include "point_list.h"
+#include "core/point_list.h"
 
 namespace korvexa {
 
@@ -26,7 +28,7 @@ struct CreateOptions {
 };
 
 struct CreateResult {
-  std::filesystem::path outputPath;
+  std::filesystem::path outputPath;  // absolute
   std::size_t waypoints = 0;
   std::string status;  // "File created." or "Files created."
 };
@@ -36,10 +38,9 @@ struct CreateResult {
 // Throws KorvexaError for a title shorter than three characters.
 std::string OutputName(const std::string& fName, OutputKind kind);
 
-// Runs Create over `points` for the file `fName` loaded from `folder`, which
-// must be the current folder when a converter runs (converters take bare
-// titles). Throws KorvexaError naming the step and the reason.
-CreateResult RunCreate(const std::string& fName, const std::filesystem::path& folder, const PointList& points,
-                       const CreateOptions& options, Services& services);
+// Runs Create over the ticked entries of `points`, for the file `fName` in the
+// current folder. Throws KorvexaError naming the step and the reason.
+CreateResult RunCreate(const std::string& fName, const PointList& points, const CreateOptions& options,
+                       Services& services);
 
 }  // namespace korvexa

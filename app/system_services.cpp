@@ -1,9 +1,9 @@
-#include "system_services.h"
+#include "app/system_services.h"
 
-#include "build_info.h"
-#include "datum_adapter.h"
-#include "program_folder.h"
-#include "system_converters.h"
+#include "app/build_info.h"
+#include "process/program_folder.h"
+#include "process/system_converters.h"
+#include "transform/datum_adapter.h"
 
 namespace korvexa {
 namespace {

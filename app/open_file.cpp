@@ -1,0 +1,35 @@
+#include "app/open_file.h"
+
+#include "core/converters.h"
+#include "core/korvexa_error.h"
+#include "core/lx_file.h"
+
+namespace korvexa {
+namespace {
+
+void EnterFolder(const std::filesystem::path& folder) {
+  std::error_code entering;
+  std::filesystem::current_path(folder, entering);
+  if (entering) throw KorvexaError("cannot enter the folder \"" + folder.string() + "\": " + entering.message());
+}
+
+}  // namespace
+
+LoadedFile OpenLxFile(const std::filesystem::path& path, Converters& converters) {
+  const std::filesystem::path file = std::filesystem::absolute(path);
+  const std::filesystem::path previousFolder = std::filesystem::current_path();
+  EnterFolder(file.parent_path());
+  try {
+    LoadedFile loaded;
+    loaded.fName = file.filename().string();
+    converters.ConvertLineEnds(loaded.fName);
+    loaded.lines = LoadLxFile(file);
+    return loaded;
+  } catch (...) {
+    std::error_code ignored;
+    std::filesystem::current_path(previousFolder, ignored);
+    throw;
+  }
+}
+
+}  // namespace korvexa

@@ -1,0 +1,28 @@
+// File > Open after the dialog, for the window and korvexa-convert alike.
+//
+// The folder of the opened file becomes the working folder, the process's
+// current folder: the converters and Create resolve the bare file title
+// (fName) and the output names against it, which is how the outputs come to
+// lie beside the input. OpenLxFile is the one place that changes it.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace korvexa {
+
+class Converters;
+
+struct LoadedFile {
+  std::string fName;               // file name with extension, no folder
+  std::vector<std::string> lines;  // sorted, de-duplicated records
+};
+
+// Makes the folder of `path` the current folder, runs the line-end converter
+// on the file's title there and reads the file. Throws KorvexaError when the
+// folder cannot be entered or the file cannot be read; the current folder is
+// then the one before the call.
+LoadedFile OpenLxFile(const std::filesystem::path& path, Converters& converters);
+
+}  // namespace korvexa
