@@ -3,26 +3,12 @@
 //   lx2dxf FILE.lx [r]      ("R" works as "r")
 //
 // Reads FILE.lx (a bare name resolves against the current folder) and writes
-// the drawing beside it, under the name with its extension replaced by ".dxf".
-// The drawing is a plan in metres (z = 0) in the NAD27 UTM zone of the
-// township's mean longitude (EPSG:26701 to EPSG:26722, zones 1 to 22):
-//
-//   LINES    the surveyed lines: after the two header lines, consecutive
-//            records form one chain, ended by a " 999999" sentinel line (or
-//            the end of the file), drawn as connected LINE segments; blank
-//            lines are skipped
-//   POINTS   every distinct point (by its first 41 columns) once, as a POINT
-//   LABELS   its PointID (columns 2 to 7, without blanks), as TEXT 10 m high
-//            inserted at the point
-//
-// With "r" the segments go on one layer per reliability instead of LINES (see
-// writers/dxf_writer.h). A point more than 3 degrees of latitude or longitude
-// from the median of all points (a record without coordinates reads as 0 N
-// 0 W) stops the drawing, as do an unreadable file, a file without points and
-// a township outside the zones. The file is written completely or not at all.
-// Exit status 0 on success, 1 when the file cannot be drawn, 2 for a wrong
-// command line; errors are one "error:" line on standard error. Nothing is
-// read from standard input.
+// the drawing beside it, FILE.dxf, completely or not at all: the surveyed
+// lines, every point and its PointID, in metres in the NAD27 UTM zone of the
+// township (app/township_drawing.h, writers/dxf_writer.h). With "r" the lines
+// go on one layer per reliability. Exit status 0 on success, 1 when the file
+// cannot be drawn, 2 for a wrong command line; errors are one "error:" line on
+// standard error. Nothing is read from standard input.
 #include <iostream>
 #include <string>
 #include <string_view>
