@@ -13,16 +13,16 @@ void EnterFolder(const std::filesystem::path& folder) {
   if (entering) throw KorvexaError("cannot enter the folder \"" + folder.string() + "\": " + entering.message());
 }
 
-}  // namespace
-
-LoadedFile OpenLxFile(const std::filesystem::path& path, Converters& converters) {
+// Enters the file's folder, has `converters` (when given) convert the line
+// ends and reads the file; the folder before is restored on failure.
+LoadedFile Open(const std::filesystem::path& path, Converters* converters) {
   const std::filesystem::path file = std::filesystem::absolute(path);
   const std::filesystem::path previousFolder = std::filesystem::current_path();
   EnterFolder(file.parent_path());
   try {
     LoadedFile loaded;
     loaded.fName = file.filename().string();
-    converters.ConvertLineEnds(loaded.fName);
+    if (converters != nullptr) converters->ConvertLineEnds(loaded.fName);
     loaded.lines = LoadLxFile(file);
     return loaded;
   } catch (...) {
@@ -30,6 +30,16 @@ LoadedFile OpenLxFile(const std::filesystem::path& path, Converters& converters)
     std::filesystem::current_path(previousFolder, ignored);
     throw;
   }
+}
+
+}  // namespace
+
+LoadedFile OpenLxFile(const std::filesystem::path& path, Converters& converters) {
+  return Open(path, &converters);
+}
+
+LoadedFile OpenLxFileUnchanged(const std::filesystem::path& path) {
+  return Open(path, nullptr);
 }
 
 }  // namespace korvexa

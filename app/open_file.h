@@ -8,7 +8,8 @@
 
 #include <filesystem>
 #include <string>
-#include <vector>
+
+#include "core/lx_file.h"
 
 namespace korvexa {
 
@@ -16,7 +17,7 @@ class Converters;
 
 struct LoadedFile {
   std::string fName;               // file name with extension, no folder
-  std::vector<std::string> lines;  // sorted, de-duplicated records
+  LxLines lines;        // sorted, de-duplicated records
 };
 
 // Makes the folder of `path` the current folder, runs the line-end converter
@@ -24,5 +25,9 @@ struct LoadedFile {
 // folder cannot be entered or the file cannot be read; the current folder is
 // then the one before the call.
 LoadedFile OpenLxFile(const std::filesystem::path& path, Converters& converters);
+
+// OpenLxFile without the line-end converter: the file is read as it is (its
+// lines may end in CR, LF or CR LF) and never changed, as batch work wants.
+LoadedFile OpenLxFileUnchanged(const std::filesystem::path& path);
 
 }  // namespace korvexa

@@ -13,7 +13,7 @@ namespace korvexa::bench {
 inline PointList TickedTownships(std::int64_t points) {
   const std::size_t townships = static_cast<std::size_t>(points) / testing::kCornersPerTownship + 1;
   PointList list = MakePointList(ParseLxText(testing::SyntheticLxText(townships)));
-  list.resize(static_cast<std::size_t>(points));
+  list.Truncate(static_cast<std::size_t>(points));
   for (PointEntry& entry : list) entry.ticked = true;
   return list;
 }

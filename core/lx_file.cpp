@@ -47,20 +47,22 @@ bool IsSentinelLine(std::string_view line) {
   return line.substr(0, kSentinel.size()) == kSentinel;
 }
 
-std::vector<std::string> ParseLxText(std::string_view text) {
-  std::vector<std::string_view> lines = SplitLines(text);
+LxLines ParseLxText(std::string text) {
+  auto shared = std::make_shared<const std::string>(std::move(text));
+  std::vector<std::string_view> lines = SplitLines(*shared);
   if (lines.size() <= kHeaderLines) return {};
   lines.erase(lines.begin(), lines.begin() + kHeaderLines);
   std::erase_if(lines, IsSentinelLine);
   std::sort(lines.begin(), lines.end());
 
-  std::vector<std::string> entries;
-  entries.reserve(lines.size());
+  // Of each run of equal keys the last one stays.
+  std::size_t kept = 0;
   for (std::size_t i = 0; i < lines.size(); ++i) {
     const bool nextHasSameKey = i + 1 < lines.size() && DuplicateKey(lines[i]) == DuplicateKey(lines[i + 1]);
-    if (!nextHasSameKey) entries.emplace_back(lines[i]);
+    if (!nextHasSameKey) lines[kept++] = lines[i];
   }
-  return entries;
+  lines.resize(kept);
+  return LxLines(std::move(shared), std::move(lines));
 }
 
 std::string ReadWholeFile(const std::filesystem::path& path) {
@@ -74,7 +76,7 @@ std::string ReadWholeFile(const std::filesystem::path& path) {
   return content;
 }
 
-std::vector<std::string> LoadLxFile(const std::filesystem::path& path) {
+LxLines LoadLxFile(const std::filesystem::path& path) {
   return ParseLxText(ReadWholeFile(path));
 }
 

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,15 +27,44 @@ std::vector<std::string_view> SplitLines(std::string_view text);
 // True for a line whose first seven characters are exactly " 999999".
 bool IsSentinelLine(std::string_view line);
 
+// The lines of a loaded file, in list order: views of the file's text, which
+// they keep alive (a copy shares it). A range of std::string_view.
+class LxLines {
+ public:
+  using value_type = std::string_view;
+  using const_iterator = std::vector<std::string_view>::const_iterator;
+  using iterator = const_iterator;
+  using size_type = std::size_t;
+
+  LxLines() = default;
+  // `lines` must view `text`.
+  LxLines(std::shared_ptr<const std::string> text, std::vector<std::string_view> lines)
+      : text_(std::move(text)), lines_(std::move(lines)) {}
+
+  const_iterator begin() const { return lines_.begin(); }
+  const_iterator end() const { return lines_.end(); }
+  std::size_t size() const { return lines_.size(); }
+  bool empty() const { return lines_.empty(); }
+  std::string_view operator[](std::size_t i) const { return lines_[i]; }
+  const std::shared_ptr<const std::string>& text() const { return text_; }
+
+  // Equal lines in the same order.
+  friend bool operator==(const LxLines& a, const LxLines& b) { return a.lines_ == b.lines_; }
+
+ private:
+  std::shared_ptr<const std::string> text_;
+  std::vector<std::string_view> lines_;
+};
+
 // The list entries of a whole file's text: headers and sentinels dropped,
 // sorted, neighbouring duplicates collapsed.
-std::vector<std::string> ParseLxText(std::string_view text);
+LxLines ParseLxText(std::string text);
 
 // Reads the whole file as bytes. Throws KorvexaError naming the file and the
 // reason when it cannot be opened or read.
 std::string ReadWholeFile(const std::filesystem::path& path);
 
 // ParseLxText of the file at `path`. Throws as ReadWholeFile.
-std::vector<std::string> LoadLxFile(const std::filesystem::path& path);
+LxLines LoadLxFile(const std::filesystem::path& path);
 
 }  // namespace korvexa

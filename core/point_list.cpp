@@ -2,11 +2,27 @@
 
 namespace korvexa {
 
-PointList MakePointList(std::vector<std::string> lines) {
-  PointList points;
-  points.reserve(lines.size());
-  for (std::string& line : lines) points.push_back(PointEntry{std::move(line), false});
-  return points;
+PointList::PointList(LxLines lines) {
+  entries_.reserve(lines.size());
+  for (std::string_view line : lines) entries_.push_back({line, false});
+  texts_.push_back(lines.text());
+}
+
+PointList::PointList(std::initializer_list<std::pair<std::string_view, bool>> entries) {
+  for (const auto& [line, ticked] : entries) Add(line, ticked);
+}
+
+void PointList::Add(std::string_view line, bool ticked) {
+  texts_.push_back(std::make_shared<const std::string>(line));
+  entries_.push_back({*texts_.back(), ticked});
+}
+
+void PointList::Truncate(std::size_t count) {
+  if (count < entries_.size()) entries_.resize(count);
+}
+
+PointList MakePointList(LxLines lines) {
+  return PointList(std::move(lines));
 }
 
 std::vector<LxRecord> TickedRecords(const PointList& points) {

@@ -120,11 +120,12 @@ void TickPoints(korvexa::PointList& points, const CommandLine& line, const std::
 }
 
 // Loads and converts one file as the window does after File > Open (its
-// folder becomes the working folder). `input` is absolute: earlier files have
-// changed the working folder.
+// folder becomes the working folder), but reads it as it is: a batch tool
+// leaves its inputs alone. `input` is absolute: earlier files have changed the
+// working folder.
 void ConvertFile(const std::filesystem::path& file, const std::filesystem::path& input, const CommandLine& line,
                  korvexa::Services& services) {
-  korvexa::LoadedFile loaded = korvexa::OpenLxFile(input, *services.converters);
+  korvexa::LoadedFile loaded = korvexa::OpenLxFileUnchanged(input);
   korvexa::PointList points = korvexa::MakePointList(std::move(loaded.lines));
   TickPoints(points, line, input);
   const korvexa::CreateResult result = korvexa::RunCreate(loaded.fName, points, line.options, services);

@@ -15,7 +15,7 @@ using ::testing::IsEmpty;
 
 constexpr const char* kHeaders = "header 1\r\nheader 2\r\n";
 
-std::vector<std::string> Parse(const std::string& body) {
+LxLines Parse(const std::string& body) {
   return ParseLxText(kHeaders + body);
 }
 

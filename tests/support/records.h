@@ -16,7 +16,7 @@ inline constexpr const char* kWorkedRecord = " 100100 350712.3456 1064530.0000  
 // A list of `lines`, every one ticked.
 inline PointList Ticked(std::vector<std::string> lines) {
   PointList points;
-  for (std::string& line : lines) points.push_back({std::move(line), true});
+  for (const std::string& line : lines) points.Add(line, true);
   return points;
 }
 

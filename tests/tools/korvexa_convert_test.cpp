@@ -152,16 +152,16 @@ TEST_F(KorvexaConvertTest, AGridInPROJsUserFolderComesFirst) {
               HasSubstr("us_noaa_alaska.tif (Alaska): " + std::filesystem::canonical(KORVEXA_SHIPPED_GRIDS).string()));
 }
 
-TEST_F(KorvexaConvertTest, ConvertsTheLineEndsAndDrawsTheTownship) {
-  const std::string crLf = testing::SyntheticLxText(1);
-  std::string lfOnly = crLf;
+// The input is read as it is, whatever its line ends, and never rewritten.
+TEST_F(KorvexaConvertTest, ReadsAnyLineEndsLeavesTheInputAloneAndDrawsTheTownship) {
+  std::string lfOnly = testing::SyntheticLxText(1);
   std::erase(lfOnly, '\r');
   testing::WriteBytes(folder_ / "t13n.lx", lfOnly);
   const auto result = Convert("--format pcx5 --no-nad83 --dxf t13n.lx");
   ASSERT_EQ(result.exitCode, 0) << result.err;
   EXPECT_EQ(result.out, "t13n.lx -> " + (folder_ / "t13n.grm").string() + " (169 points)\n");
   EXPECT_EQ(testing::ListFolder(folder_.path()), "t12n.lx t13n.dxf t13n.grm t13n.lx");
-  EXPECT_EQ(testing::ReadBytes(folder_ / "t13n.lx"), crLf);
+  EXPECT_EQ(testing::ReadBytes(folder_ / "t13n.lx"), lfOnly);
   EXPECT_THAT(testing::ReadBytes(folder_ / "t13n.dxf"), ::testing::StartsWith("  0\r\nSECTION\r\n  2\r\nHEADER\r\n"));
 }
 
