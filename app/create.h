@@ -1,19 +1,28 @@
 // The Create command: one complete conversion of the ticked points.
 //
-// In order: form the output name from the loaded file's title, define the
-// NAD27 and NAD83 systems (when transforming), run the DXF converter (when
-// drawing) and write the waypoint file of the chosen kind. Names resolve
-// against the working folder that OpenLxFile set, so the outputs land beside
-// the input. The waypoint file is written atomically. The first failing step
-// stops the run with a KorvexaError; a file written by an earlier run stays
-// untouched.
+// In order: form the output name from the loaded file's title, set the ticked
+// points without usable coordinates aside, define the NAD27 and NAD83 systems
+// (when transforming), start the DXF converter on a temporary file (when
+// drawing) and write the waypoint file of the chosen kind; once that file is
+// in place, the drawing takes its own name. Names resolve against the working
+// folder that OpenLxFile set, so the outputs land beside the input.
+//
+// A Create that fails writes nothing: every output is made under a temporary
+// name, and a failure (an unwritable output, a point outside the grids, ...)
+// stops the run with a KorvexaError before anything takes its name. Only the
+// drawing may fail on its own: the waypoint file is then written all the same
+// and the result says why the drawing was not.
 #pragma once
 
 #include <cstddef>
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <vector>
 
+#include "core/converters.h"
 #include "core/point_list.h"
+#include "core/usable_point.h"
 
 namespace korvexa {
 
@@ -30,17 +39,35 @@ struct CreateOptions {
 struct CreateResult {
   std::filesystem::path outputPath;  // absolute
   std::size_t waypoints = 0;
-  std::string status;  // "File created." or "Files created."
+  std::vector<LeftOutPoint> leftOut;      // ticked points without usable coordinates, in list order
+  std::string drawingName;                // "t12n.dxf", when the drawing was asked for
+  std::optional<DrawingOutcome> drawing;  // when the drawing was asked for
+  std::string status;                     // the status line: "File created.", "Files created.", ...
 };
 
 // `fName` less its last three characters, followed by ".grm" or ".gpx":
 // "t12n.lx" -> "t12n.grm", "points.txt" -> "points..grm".
-// Throws KorvexaError for a title shorter than three characters.
+// Throws KorvexaError for a title of three characters or fewer, which leaves
+// no name before the extension.
 std::string OutputName(const std::string& fName, OutputKind kind);
 
 // Runs Create over the ticked entries of `points`, for the file `fName` in the
-// current folder. Throws KorvexaError naming the step and the reason.
+// current folder. Throws KorvexaError naming the step and the reason; nothing
+// is written then.
 CreateResult RunCreate(const std::string& fName, const PointList& points, const CreateOptions& options,
                        Services& services);
+
+// What the user must be told after a Create that wrote its waypoint file.
+struct CreateNotice {
+  bool error = false;  // the drawing failed
+  std::string text;    // a sentence without its full stop
+};
+
+// The points left out, a drawing that failed or left points out: one notice
+// each, nothing when all went well.
+std::vector<CreateNotice> CreateNotices(const CreateResult& result);
+
+// The status line after a failed Create.
+inline constexpr const char* kCreateFailedStatus = "Create failed; nothing was written.";
 
 }  // namespace korvexa

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <vector>
+#include <optional>
 
 #include "core/chains.h"
 #include "core/korvexa_error.h"
@@ -10,6 +10,7 @@
 #include "core/lx_file.h"
 #include "core/lx_record.h"
 #include "core/number_text.h"
+#include "core/usable_point.h"
 #include "transform/utm_projection.h"
 #include "writers/dxf_writer.h"
 
@@ -22,110 +23,158 @@ std::string Quoted(const std::string& fileName) {
   return "\"" + fileName + "\"";
 }
 
-TownshipPoint DecodePoint(const ChainPoint& point, const std::string& fileName) {
-  try {
-    const LxPoint decoded = DecodeLxPoint(point.record);
-    return {TrimmedPointId(point.record), EastLongitude(decoded.Longitude), decoded.Latitude, 0, 0};
-  } catch (const KorvexaError& error) {
-    throw KorvexaError(Quoted(fileName) + " line " + std::to_string(point.lineNumber) + ": " + error.what());
-  }
-}
+// A point of the chains with its NAD27 position; west-longitude magnitudes
+// run on across 180 W, so they compare without wrapping.
+struct Candidate {
+  std::size_t chainPoint = 0;
+  std::string id;
+  double west = 0;
+  double north = 0;
+};
 
 double Median(std::vector<double> values) {
   std::nth_element(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(values.size() / 2), values.end());
   return values[values.size() / 2];
 }
 
-// A point far from the others has lost its coordinates (a short record reads
-// as 0 N 0 W) and would both stretch the drawing and move its UTM zone.
-void RequirePointsTogether(const Township& township, const std::string& fileName) {
-  std::vector<double> easts, norths;
-  for (const TownshipPoint& point : township.points) {
-    easts.push_back(point.east);
-    norths.push_back(point.north);
-  }
-  const double middleEast = Median(std::move(easts));
-  const double middleNorth = Median(std::move(norths));
-  for (const TownshipPoint& point : township.points) {
-    if (std::fabs(point.east - middleEast) > kMaxDegreesFromMiddle ||
-        std::fabs(point.north - middleNorth) > kMaxDegreesFromMiddle) {
-      throw KorvexaError(Quoted(fileName) + ": point " + point.id + " at " + NumberText(point.north) + " N " +
-                         NumberText(WestLongitude(point.east)) + " W lies more than " +
-                         NumberText(kMaxDegreesFromMiddle) + " degrees from the middle of the township (" +
-                         NumberText(middleNorth) + " N " + NumberText(WestLongitude(middleEast)) +
-                         " W); its coordinates are missing or wrong");
-    }
-  }
-}
-
-// The NAD27 UTM zone of the township's mean longitude.
-int TownshipZone(const Township& township, const std::string& fileName) {
-  double sum = 0;
-  for (const TownshipPoint& point : township.points) sum += point.east;
-  const double meanEast = sum / static_cast<double>(township.points.size());
-  const std::optional<int> zone = Nad27UtmZone(meanEast);
-  if (!zone) {
-    throw KorvexaError(Quoted(fileName) + ": the township's mean longitude " +
-                       NumberText(RoundDecimal(WestLongitude(meanEast), 7)) +
-                       " W lies outside the NAD27 UTM zones 1 to 22 (180 W to 48 W), which the drawing needs");
-  }
-  return *zone;
-}
-
-void Project(Township& township, const std::string& fileName) {
-  const UtmProjection projection(township.utmZone);
-  for (TownshipPoint& point : township.points) {
-    const std::optional<PlanePoint> plane = projection.Project(point.east, point.north);
-    if (!plane) {
-      throw KorvexaError(Quoted(fileName) + ": point " + point.id + " cannot be projected to " + projection.System());
-    }
-    point.x = plane->x;
-    point.y = plane->y;
-  }
-}
-
-// The segments between neighbours of each chain; a segment takes the
-// reliability of its poorer end (the larger number; a tie keeps the first).
-std::vector<TownshipSegment> Segments(const TownshipChains& chains) {
+// The segments between neighbours of each chain whose both ends are drawn; a
+// segment takes the reliability of its poorer end (the larger number; a tie
+// keeps the first).
+std::vector<TownshipSegment> Segments(const TownshipChains& chains,
+                                      const std::vector<std::optional<std::size_t>>& drawn) {
   std::vector<TownshipSegment> segments;
   for (const std::vector<ChainLink>& chain : chains.chains) {
     for (std::size_t i = 1; i < chain.size(); ++i) {
       const ChainLink& a = chain[i - 1];
       const ChainLink& b = chain[i];
-      if (a.point == b.point) continue;  // no segment of zero length
+      if (a.point == b.point || !drawn[a.point] || !drawn[b.point]) continue;
       const bool bIsPoorer = LxVal(b.reliability) > LxVal(a.reliability);
-      segments.push_back({a.point, b.point, std::string(bIsPoorer ? b.reliability : a.reliability)});
+      segments.push_back({*drawn[a.point], *drawn[b.point], std::string(bIsPoorer ? b.reliability : a.reliability)});
     }
   }
   return segments;
 }
 
+class TownshipBuilder {
+ public:
+  TownshipBuilder(const TownshipChains& chains, const std::string& fileName) : chains_(chains), fileName_(fileName) {}
+
+  TownshipDrawing Build() {
+    if (chains_.points.empty()) throw KorvexaError(Quoted(fileName_) + " holds no points to draw");
+    std::vector<Candidate> candidates = UsablePoints();
+    if (candidates.empty()) throw KorvexaError(Quoted(fileName_) + " holds no point with usable coordinates");
+    KeepPointsTogether(candidates);
+    const UtmProjection projection(Zone());
+    std::vector<std::optional<std::size_t>> drawn(chains_.points.size());
+    for (const Candidate& candidate : candidates) {
+      const double east = EastLongitude(candidate.west);
+      const std::optional<PlanePoint> plane = projection.Project(east, candidate.north);
+      if (!plane) {
+        LeaveOut(candidate.chainPoint, "cannot be projected to " + projection.System());
+        continue;
+      }
+      drawn[candidate.chainPoint] = result_.township.points.size();
+      result_.township.points.push_back({candidate.id, east, candidate.north, plane->x, plane->y});
+    }
+    result_.township.segments = Segments(chains_, drawn);
+    std::sort(result_.leftOut.begin(), result_.leftOut.end(),
+              [](const Indexed& a, const Indexed& b) { return a.first < b.first; });
+    TownshipDrawing drawing;
+    drawing.township = std::move(result_.township);
+    for (auto& [index, point] : result_.leftOut) drawing.leftOut.push_back(std::move(point));
+    return drawing;
+  }
+
+ private:
+  using Indexed = std::pair<std::size_t, LeftOutPoint>;
+
+  void LeaveOut(std::size_t chainPoint, std::string reason) {
+    result_.leftOut.push_back({chainPoint, {RecordName(chains_.points[chainPoint].record), std::move(reason)}});
+  }
+
+  std::vector<Candidate> UsablePoints() {
+    std::vector<Candidate> candidates;
+    for (std::size_t i = 0; i < chains_.points.size(); ++i) {
+      const LxRecord record = chains_.points[i].record;
+      if (std::optional<std::string> why = WhyCoordinatesUnusable(record)) {
+        LeaveOut(i, *why);
+        continue;
+      }
+      const LxPoint point = DecodeLxPoint(record);
+      candidates.push_back({i, TrimmedPointId(record), point.Longitude, point.Latitude});
+    }
+    return candidates;
+  }
+
+  // A point far from the others has wrong coordinates: it would stretch the
+  // drawing and could move its UTM zone.
+  void KeepPointsTogether(std::vector<Candidate>& candidates) {
+    std::vector<double> wests, norths;
+    for (const Candidate& candidate : candidates) {
+      wests.push_back(candidate.west);
+      norths.push_back(candidate.north);
+    }
+    middleWest_ = Median(std::move(wests));
+    const double middleNorth = Median(std::move(norths));
+    std::erase_if(candidates, [&](const Candidate& candidate) {
+      if (std::fabs(candidate.west - middleWest_) <= kMaxDegreesFromMiddle &&
+          std::fabs(candidate.north - middleNorth) <= kMaxDegreesFromMiddle) {
+        return false;
+      }
+      LeaveOut(candidate.chainPoint, "at " + NumberText(candidate.north) + " N " + NumberText(candidate.west) +
+                                         " W lies more than " + NumberText(kMaxDegreesFromMiddle) +
+                                         " degrees from the middle of the township (" + NumberText(middleNorth) +
+                                         " N " + NumberText(middleWest_) + " W)");
+      return true;
+    });
+  }
+
+  // The NAD27 UTM zone of the township's median longitude.
+  int Zone() const {
+    const std::optional<int> zone = Nad27UtmZone(EastLongitude(middleWest_));
+    if (!zone) {
+      throw KorvexaError(Quoted(fileName_) + ": the township's median longitude " + NumberText(middleWest_) +
+                         " W lies outside the NAD27 UTM zones 1 to 22 and 59 to 60 (168 E to 48 W), which the "
+                         "drawing needs");
+    }
+    return *zone;
+  }
+
+  struct Partial {
+    Township township;
+    std::vector<Indexed> leftOut;
+  };
+
+  const TownshipChains& chains_;
+  const std::string& fileName_;
+  double middleWest_ = 0;
+  Partial result_;
+};
+
 }  // namespace
 
-Township ProjectTownship(std::string_view text, const std::string& fileName) {
+TownshipDrawing ProjectTownship(std::string_view text, const std::string& fileName) {
   const TownshipChains chains = ReadChains(text);
-  if (chains.points.empty()) throw KorvexaError(Quoted(fileName) + " holds no points to draw");
-  Township township;
-  for (const ChainPoint& point : chains.points) township.points.push_back(DecodePoint(point, fileName));
-  RequirePointsTogether(township, fileName);
-  township.utmZone = TownshipZone(township, fileName);
-  Project(township, fileName);
-  township.segments = Segments(chains);
-  return township;
+  return TownshipBuilder(chains, fileName).Build();
 }
 
 std::filesystem::path DrawingPath(const std::string& lxFile) {
   std::filesystem::path drawing(lxFile);
   drawing.replace_extension(".dxf");
-  if (drawing == std::filesystem::path(lxFile))
+  if (drawing == std::filesystem::path(lxFile)) {
     throw KorvexaError(Quoted(lxFile) + " is a drawing itself; give the .LX file");
+  }
   return drawing;
 }
 
-void WriteTownshipDrawing(const std::string& lxFile, bool byReliability) {
-  const std::filesystem::path drawing = DrawingPath(lxFile);
-  const Township township = ProjectTownship(ReadWholeFile(lxFile), lxFile);
-  WriteDxfFile(drawing, township, byReliability);
+std::vector<LeftOutPoint> WriteTownshipDrawing(const std::string& lxFile, const std::filesystem::path& drawing,
+                                               bool byReliability) {
+  if (std::filesystem::weakly_canonical(drawing) == std::filesystem::weakly_canonical(lxFile)) {
+    throw KorvexaError("the drawing would replace " + Quoted(lxFile) + " itself");
+  }
+  TownshipDrawing township = ProjectTownship(ReadWholeFile(lxFile), lxFile);
+  WriteDxfFile(drawing, township.township, byReliability);
+  return std::move(township.leftOut);
 }
 
 }  // namespace korvexa

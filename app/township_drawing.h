@@ -1,33 +1,43 @@
-// The township of a .LX file as the drawing shows it, and lx2dxf's job:
-// read the chains, decode and project every point to the NAD27 UTM zone of
-// the township, and write the DXF drawing beside the file.
+// The township of a .LX file as the drawing (and the map) shows it, and
+// lx2dxf's job: read the chains, decode and project every point to the NAD27
+// UTM zone of the township, and write the DXF drawing.
 #pragma once
 
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/township.h"
+#include "core/usable_point.h"
 
 namespace korvexa {
 
+struct TownshipDrawing {
+  Township township;
+  std::vector<LeftOutPoint> leftOut;  // in file order
+};
+
 // The township of the .LX text `text` (the file `fileName`, named in
-// messages): every distinct point, decoded (NAD27) and projected to the UTM
-// zone of the township's mean longitude, and the segments of its chains
-// (none between a point and itself).
-// Throws KorvexaError naming the file when it holds no points, a point lies
-// more than 3 degrees from the median of all points (a record without
-// coordinates reads as 0 N 0 W), the township lies outside the NAD27 UTM
-// zones 1 to 22, or a point cannot be decoded or projected.
-Township ProjectTownship(std::string_view text, const std::string& fileName);
+// messages): every distinct point with usable coordinates, decoded (NAD27)
+// and projected to the UTM zone of the township's median longitude, and the
+// segments of its chains between such points (none between a point and
+// itself). Left out, with the reason: points without usable coordinates
+// (core/usable_point.h), points more than 3 degrees from the median of the
+// others, points PROJ cannot project.
+// Throws KorvexaError naming the file when no point can be drawn or the
+// township lies outside the NAD27 UTM zones.
+TownshipDrawing ProjectTownship(std::string_view text, const std::string& fileName);
 
 // The drawing's name: `lxFile` with its extension replaced by ".dxf".
 // Throws KorvexaError when that is `lxFile` itself.
 std::filesystem::path DrawingPath(const std::string& lxFile);
 
-// Reads `lxFile` and writes its drawing to DrawingPath(lxFile), completely or
-// not at all; with `byReliability` the lines go on one layer per
-// reliability. Throws KorvexaError saying why nothing was written.
-void WriteTownshipDrawing(const std::string& lxFile, bool byReliability);
+// Reads `lxFile` and writes its drawing to `drawing`, completely or not at
+// all; with `byReliability` the lines go on one layer per reliability.
+// Returns the points left out. Throws KorvexaError saying why nothing was
+// written.
+std::vector<LeftOutPoint> WriteTownshipDrawing(const std::string& lxFile, const std::filesystem::path& drawing,
+                                               bool byReliability);
 
 }  // namespace korvexa

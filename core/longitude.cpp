@@ -1,9 +1,19 @@
 #include "core/longitude.h"
 
+#include <cmath>
+
+#include "core/number_text.h"
+
 namespace korvexa {
 
 double EastLongitude(double westLongitude) {
   return -westLongitude;
+}
+
+double WrappedEastLongitude(double westLongitude) {
+  double east = -westLongitude;
+  if (east < -180 || east >= 180) east = RoundDecimal(east - 360 * std::floor((east + 180) / 360), 7);
+  return east == 0 ? 0.0 : east;
 }
 
 double WestLongitude(double eastLongitude) {
@@ -12,6 +22,16 @@ double WestLongitude(double eastLongitude) {
 
 char Hemisphere(double eastLongitude) {
   return eastLongitude > 0 ? 'E' : 'W';
+}
+
+HemisphereLongitude ToHemisphere(double westLongitude) {
+  const double east = WrappedEastLongitude(westLongitude);
+  if (east == -180) return {'W', 180};
+  return {Hemisphere(east), std::fabs(east)};
+}
+
+double NearestTurn(double longitude, double reference) {
+  return longitude - 360 * std::round((longitude - reference) / 360);
 }
 
 }  // namespace korvexa

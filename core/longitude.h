@@ -1,20 +1,38 @@
 // The longitude convention of Korvexa, decided here and nowhere else.
 //
-// A GCDB file, an LxPoint and a PCX5 file give a longitude as the magnitude
-// of a west longitude: 106.7583333 for 106.7583333 W. PROJ, the GPX file, the
-// drawing and messages count degrees east of Greenwich, west negative:
-// -106.7583333.
+// A GCDB file and an LxPoint give a longitude as the magnitude of a west
+// longitude: 106.7583333 for 106.7583333 W. The Aleutians run past 180 W, so a
+// magnitude may exceed 180 (187.16 W is 172.84 E). PROJ and messages count
+// degrees east of Greenwich, west negative, and may run past -180 (-187.16);
+// the GPX file and the drawing need a longitude in [-180, 180) (172.84); the
+// PCX5 file writes a hemisphere letter and a magnitude up to 180 (E172.84).
 #pragma once
 
 namespace korvexa {
 
-// Degrees east of Greenwich (west negative) of a west-longitude magnitude.
+// Degrees east of Greenwich (west negative) of a west-longitude magnitude,
+// unwrapped: 187.16 -> -187.16.
 double EastLongitude(double westLongitude);
+
+// The same longitude in [-180, 180): 187.16 -> 172.84, 180 -> -180.
+double WrappedEastLongitude(double westLongitude);
 
 // The west-longitude magnitude of a longitude east of Greenwich.
 double WestLongitude(double eastLongitude);
 
 // 'E' for a longitude east of Greenwich, 'W' for one west of it (or on it).
 char Hemisphere(double eastLongitude);
+
+// A longitude as a hemisphere letter and degrees from 0 to 180, rounded to 7
+// decimals: 106.75 -> W 106.75, 187.16 -> E 172.84, 180 -> W 180.
+struct HemisphereLongitude {
+  char hemisphere = 'W';
+  double degrees = 0;
+};
+HemisphereLongitude ToHemisphere(double westLongitude);
+
+// `longitude` plus the multiple of 360 that brings it nearest to `reference`
+// (degrees): 172.84 near -187.16 -> -187.16.
+double NearestTurn(double longitude, double reference);
 
 }  // namespace korvexa

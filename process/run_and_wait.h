@@ -11,15 +11,12 @@
 #include <cstdint>
 #include <string>
 
+#include "process/running_program.h"
+
 namespace korvexa {
 
-// What RunAndWait returns when no program could be started: no prefix of the
-// command line names an executable file, or the system refused to start it.
-// Never an exit status of a POSIX program (those run from 0 to 255).
-inline constexpr std::int32_t kProgramNotStarted = -1;
-
 // Runs `commandLine` (see program_search.h for how it names its program and
-// arguments: split at blanks, nothing quoted) and returns the program's exit
+// arguments: split at blanks, double quotes grouping) and returns the program's exit
 // status unchanged, 128 + the signal number when a signal ended it, or
 // kProgramNotStarted at once when it could not be started.
 //

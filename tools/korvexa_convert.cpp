@@ -41,8 +41,10 @@ constexpr std::string_view kUsage =
     "  --version        show the version, and exit\n"
     "  --help           show this text\n"
     "\n"
-    "Prints one line per file: input, output and number of waypoints. Exits with\n"
-    "status 1 when any file fails, 2 for a wrong command line.\n";
+    "Prints one line per file: input, output and number of waypoints. Ticked\n"
+    "points without usable coordinates are left out with a \"warning:\" line. Exits\n"
+    "with status 1 when any file or its drawing fails (an \"error:\" line each), 2\n"
+    "for a wrong command line.\n";
 
 struct CommandLine {
   korvexa::CreateOptions options;
@@ -122,8 +124,8 @@ void TickPoints(korvexa::PointList& points, const CommandLine& line, const std::
 // Loads and converts one file as the window does after File > Open (its
 // folder becomes the working folder), but reads it as it is: a batch tool
 // leaves its inputs alone. `input` is absolute: earlier files have changed the
-// working folder.
-void ConvertFile(const std::filesystem::path& file, const std::filesystem::path& input, const CommandLine& line,
+// working folder. False when the drawing failed (the waypoint file is written).
+bool ConvertFile(const std::filesystem::path& file, const std::filesystem::path& input, const CommandLine& line,
                  korvexa::Services& services) {
   korvexa::LoadedFile loaded = korvexa::OpenLxFileUnchanged(input);
   korvexa::PointList points = korvexa::MakePointList(std::move(loaded.lines));
@@ -131,6 +133,13 @@ void ConvertFile(const std::filesystem::path& file, const std::filesystem::path&
   const korvexa::CreateResult result = korvexa::RunCreate(loaded.fName, points, line.options, services);
   std::cout << file.string() << " -> " << result.outputPath.string() << " (" << result.waypoints
             << (result.waypoints == 1 ? " point)" : " points)") << std::endl;
+  bool failed = false;
+  for (const korvexa::CreateNotice& notice : korvexa::CreateNotices(result)) {
+    std::cerr << (notice.error ? "error: " : "warning: ") << file.string() << ": " << notice.text << std::endl;
+    failed = failed || notice.error;
+  }
+  if (result.waypoints == 0) std::cerr << "warning: " << file.string() << ": no waypoint was written" << std::endl;
+  return !failed;
 }
 
 }  // namespace
@@ -168,7 +177,7 @@ int main(int argc, char** argv) {
   for (std::size_t i = 0; i < line.files.size(); ++i) {
     const std::filesystem::path& file = line.files[i];
     try {
-      ConvertFile(file, inputs[i], line, services);
+      if (!ConvertFile(file, inputs[i], line, services)) status = 1;
     } catch (const std::exception& error) {
       std::cerr << "error: " << file.string() << ": " << error.what() << std::endl;
       status = 1;

@@ -1,14 +1,18 @@
 // lx2dxf: draws the township of a GCDB .LX file as an AutoCAD R12 DXF file.
 //
-//   lx2dxf FILE.lx [r]      ("R" works as "r")
+//   lx2dxf FILE.lx [r] [--output DRAWING.dxf]      ("R" works as "r")
 //
 // Reads FILE.lx (a bare name resolves against the current folder) and writes
-// the drawing beside it, FILE.dxf, completely or not at all: the surveyed
-// lines, every point and its PointID, in metres in the NAD27 UTM zone of the
-// township (app/township_drawing.h, writers/dxf_writer.h). With "r" the lines
-// go on one layer per reliability. Exit status 0 on success, 1 when the file
-// cannot be drawn, 2 for a wrong command line; errors are one "error:" line on
-// standard error. Nothing is read from standard input.
+// the drawing, completely or not at all, beside it as FILE.dxf or under the
+// name --output gives: the surveyed lines, every point and its PointID, in
+// metres in the NAD27 UTM zone of the township (app/township_drawing.h,
+// writers/dxf_writer.h). With "r" the lines go on one layer per reliability.
+// Points without usable coordinates, or far from the others, are left out
+// and named in "warning:" lines on standard error. Exit status 0 when the
+// drawing was written, 1 when the file cannot be drawn, 2 for a wrong command
+// line; errors are one "error:" line on standard error. Nothing is read from
+// standard input.
+#include <filesystem>
 #include <iostream>
 #include <string>
 #include <string_view>
@@ -22,20 +26,22 @@ namespace {
 using korvexa::KorvexaError;
 
 constexpr std::string_view kUsage =
-    "usage: lx2dxf FILE.lx [r]\n"
+    "usage: lx2dxf FILE.lx [r] [--output DRAWING.dxf]\n"
     "\n"
     "Draws the township of the GCDB .LX file FILE.lx as an AutoCAD R12 DXF file\n"
     "beside it (FILE.dxf), in metres in the NAD27 UTM zone of the township:\n"
     "layer LINES holds the surveyed lines, POINTS every point and LABELS the\n"
-    "PointIDs.\n"
+    "PointIDs. Points without usable coordinates are left out, with a warning.\n"
     "\n"
     "  r          put the lines on one layer per reliability (RELY_1, RELY_2, ...)\n"
     "             instead of LINES\n"
+    "  --output   write the drawing to DRAWING.dxf instead\n"
     "  --version  show the version\n"
     "  --help     show this text\n";
 
 struct Arguments {
   std::string file;
+  std::filesystem::path drawing;
   bool byReliability = false;
   bool help = false;
   bool version = false;
@@ -49,15 +55,19 @@ Arguments ParseArguments(int argc, char** argv) {
   if (arguments.help || arguments.version) return arguments;
   if (first.empty()) throw KorvexaError("no .LX file given");
   arguments.file = first;
-  if (argc >= 3) {
-    const std::string_view option = argv[2];
-    if (option != "r" && option != "R") {
+  for (int i = 2; i < argc; ++i) {
+    const std::string_view option = argv[i];
+    if ((option == "r" || option == "R") && !arguments.byReliability) {
+      arguments.byReliability = true;
+    } else if (option == "--output" && i + 1 < argc && arguments.drawing.empty()) {
+      arguments.drawing = argv[++i];
+    } else if (option == "r" || option == "R" || option == "--output") {
+      throw KorvexaError("too many arguments (a file name with blanks arrives as several arguments)");
+    } else {
       throw KorvexaError("unknown option \"" + std::string(option) + "\" after \"" + arguments.file +
-                         "\" (the only option is r; a file name with blanks arrives as several arguments)");
+                         "\" (the options are r and --output; a file name with blanks arrives as several arguments)");
     }
-    arguments.byReliability = true;
   }
-  if (argc > 3) throw KorvexaError("too many arguments (a file name with blanks arrives as several arguments)");
   return arguments;
 }
 
@@ -80,7 +90,11 @@ int main(int argc, char** argv) {
     return 0;
   }
   try {
-    korvexa::WriteTownshipDrawing(arguments.file, arguments.byReliability);
+    if (arguments.drawing.empty()) arguments.drawing = korvexa::DrawingPath(arguments.file);
+    for (const korvexa::LeftOutPoint& point :
+         korvexa::WriteTownshipDrawing(arguments.file, arguments.drawing, arguments.byReliability)) {
+      std::cerr << "warning: point " << point.name << " left out: " << point.reason << "\n";
+    }
   } catch (const std::exception& error) {
     std::cerr << "error: " << error.what() << std::endl;
     return 1;

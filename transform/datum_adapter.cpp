@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <optional>
 
 #include "core/korvexa_error.h"
 #include "core/longitude.h"
@@ -37,14 +38,24 @@ void AppendDegrees(std::string& out, double magnitude) {
   out.append(buffer, ec == std::errc() ? end : buffer);
 }
 
+// The returned longitude on the turn and with the sign of `longitude`, when it
+// lies within a NADCON shift of it: the library may give either sign (the
+// magnitude is what is written) and may wrap a longitude past 180 W into
+// [-180, 180] (-187.16 comes back as 172.84).
+std::optional<double> OnTheSameTurn(double longitude, double moved) {
+  for (const double candidate : {moved, -moved}) {
+    const double near = NearestTurn(candidate, longitude);
+    if (std::fabs(near - longitude) <= kLargestShiftDegrees) return near;
+  }
+  return std::nullopt;
+}
+
 // Why the library's coordinates cannot be written, or empty when they can.
 std::string ImplausibleResult(double longitude, double latitude, double movedLongitude, double movedLatitude) {
   if (!std::isfinite(movedLongitude) || !std::isfinite(movedLatitude) || std::fabs(movedLatitude) > 90) {
     return "the transformation library returned no valid coordinates";
   }
-  // Either sign of the longitude is accepted; its magnitude is what is written.
-  if (std::fabs(movedLatitude - latitude) > kLargestShiftDegrees ||
-      std::fabs(std::fabs(movedLongitude) - std::fabs(longitude)) > kLargestShiftDegrees) {
+  if (std::fabs(movedLatitude - latitude) > kLargestShiftDegrees || !OnTheSameTurn(longitude, movedLongitude)) {
     return "the transformation library moved it by more than 0.01 degree, which no NADCON shift does";
   }
   return {};
@@ -70,7 +81,7 @@ class ProLatCoordinateTransform : public CoordinateTransform {
     if (const std::string problem = ImplausibleResult(longitude, latitude, x, y); !problem.empty()) {
       throw KorvexaError(Where(longitude, latitude) + " cannot be moved from NAD27 to NAD83: " + problem);
     }
-    longitude = x;
+    longitude = *OnTheSameTurn(longitude, x);
     latitude = y;
   }
 

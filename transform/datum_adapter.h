@@ -54,11 +54,13 @@ class ProLatDatumLibrary : public DatumLibrary {
   // unknown or no grid is usable (the message says what to install).
   //
   // The returned transformation moves one point per ProLatTransform call
-  // (z = 0, count 1); the longitude's sign on return is the library's (the
-  // caller takes its magnitude). It throws KorvexaError ("at <position> ...",
-  // see above) for a failed status, or a result that is not finite, not a
-  // latitude, or more than 0.01 degree from the NAD27 position (NADCON
-  // shifts stay below 0.004 degree); the point is then unchanged.
+  // (z = 0, count 1) and returns its longitude with the sign and on the turn
+  // of the one it was given, whichever sign the library returned and however
+  // it wrapped a longitude past 180 W (compared modulo 360). It throws
+  // KorvexaError ("at <position> ...", see above) for a failed status, or a
+  // result that is not finite, not a latitude, or more than 0.01 degree from
+  // the NAD27 position (NADCON shifts stay below 0.004 degree); the point is
+  // then unchanged.
   std::unique_ptr<CoordinateTransform> DefineDatumPair() override;
 
  private:

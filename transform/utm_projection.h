@@ -1,5 +1,7 @@
 // The map projection of the drawing and the map: NAD27 longitude and latitude
-// to NAD27 UTM (EPSG:26701 to EPSG:26722, zones 1 to 22), through PROJ.
+// to NAD27 UTM, through PROJ: zones 1 to 22 (EPSG:26701 to EPSG:26722, 180 W
+// to 48 W) and, for the Aleutians west of 180, zones 59 and 60 (168 E to
+// 180), on the same Clarke 1866 ellipsoid.
 #pragma once
 
 #include <memory>
@@ -8,11 +10,9 @@
 
 namespace korvexa {
 
-inline constexpr int kFirstNad27UtmZone = 1;  // EPSG:26701, 180 W to 174 W
-inline constexpr int kLastNad27UtmZone = 22;  // EPSG:26722, 54 W to 48 W
-
-// The UTM zone of a longitude in degrees east of Greenwich, or nothing when
-// it lies outside the NAD27 zones 1 to 22 (180 W to 48 W).
+// The UTM zone of a longitude in degrees east of Greenwich (any turn: -187 is
+// 173 E), or nothing when it lies outside the NAD27 zones 1 to 22 and 59 to
+// 60 (168 E to 48 W).
 std::optional<int> Nad27UtmZone(double eastLongitude);
 
 // Easting and northing in metres.
@@ -23,18 +23,18 @@ struct PlanePoint {
 
 class UtmProjection {
  public:
-  // The projection to the NAD27 UTM zone `zone` (1 to 22). Throws
+  // The projection to the NAD27 UTM zone `zone` (1 to 22, 59, 60). Throws
   // KorvexaError when PROJ cannot set it up.
   explicit UtmProjection(int zone);
   ~UtmProjection();
   UtmProjection(const UtmProjection&) = delete;
   UtmProjection& operator=(const UtmProjection&) = delete;
 
-  // "EPSG:26713" for zone 13.
+  // "EPSG:26713" for zone 13, "NAD27 / UTM zone 60N" for zone 60.
   const std::string& System() const;
 
-  // The point at NAD27 `eastLongitude`, `latitude` (degrees); nothing when
-  // PROJ cannot project it.
+  // The point at NAD27 `eastLongitude` (any turn), `latitude` (degrees);
+  // nothing when PROJ cannot project it.
   std::optional<PlanePoint> Project(double eastLongitude, double latitude) const;
 
  private:

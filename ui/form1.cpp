@@ -11,6 +11,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStringList>
 #include <QUrl>
 #include <exception>
 #include <filesystem>
@@ -119,7 +120,8 @@ void Form1::BuildControls(QWidget* client) {
       MakeTickedCheckBox(client, "Check1", QLatin1String("Transform NAD27 to NAD83"), Twips(2640, 5400, 2535, 375));
   Check2 = MakeTickedCheckBox(client, "Check2", QLatin1String("Create  .dxf for CAD"), Twips(5280, 5280, 2535, 615));
 
-  Label2 = MakeLabel(client, "Label2", texts::kStartText, Twips(240, 6480, 9255, 375));
+  // Down to the foot of the window: room for the longest instruction text.
+  Label2 = MakeLabel(client, "Label2", texts::kStartText, Twips(240, 6480, 9255, 990));
   Label2->setFont(DialogFont(9.75, true));
   Label2->setWordWrap(true);
   Label3 = MakeLabel(client, "Label3", texts::kColumnHeading, Twips(120, 240, 9495, 375));
@@ -205,9 +207,23 @@ void Form1::Create() {
   try {
     const CreateResult result = RunCreate(fName_, model_->points(), options, services_);
     Label2->setText(QString::fromStdString(result.status));
+    ReportNotices(CreateNotices(result));
   } catch (const std::exception& error) {
+    Label2->setText(QString::fromLatin1(kCreateFailedStatus));
     ReportFailure(QStringLiteral("Create"), error);
   }
+}
+
+// Points left out and a drawing that failed, in one message after Create.
+void Form1::ReportNotices(const std::vector<CreateNotice>& notices) {
+  if (notices.empty()) return;
+  QStringList paragraphs;
+  for (const CreateNotice& notice : notices) {
+    QString text = QString::fromLocal8Bit(notice.text);
+    text[0] = text[0].toUpper();
+    paragraphs << text + QLatin1Char('.');
+  }
+  platform_.messages->Show(this, MessageKind::Warning, texts::kProgramName, paragraphs.join(QStringLiteral("\n\n")));
 }
 
 void Form1::ShowHelp() {

@@ -18,7 +18,9 @@
 #include <QPointer>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "app/create.h"
 #include "app/services.h"
 #include "ui/form2.h"
 #include "ui/frm_about.h"
@@ -87,6 +89,7 @@ class Form1 : public QMainWindow {
   void BuildOptions(QWidget* client);
   void ShowLoadedFile(std::string title);
   void ReportFailure(const QString& command, const std::exception& error);
+  void ReportNotices(const std::vector<CreateNotice>& notices);
 
   Services services_;
   WindowPlatform platform_;

@@ -10,6 +10,7 @@ namespace korvexa {
 
 enum class MessageKind {
   Plain,     // no icon, OK only
+  Warning,   // a command that did its work with exceptions: warning icon, OK only
   Critical,  // a failed command: error icon, OK only
 };
 

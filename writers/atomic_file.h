@@ -30,6 +30,11 @@ class AtomicFile {
   }
   static constexpr std::size_t kFlushSize = 1 << 16;
 
+  // The temporary file, in the target's folder. Another program may write
+  // the new content there instead (replacing the file); Commit then makes it
+  // the target's.
+  const std::filesystem::path& TemporaryPath() const { return temporary_; }
+
   // Makes the new content the target's. Throws KorvexaError on failure, in
   // which case the target keeps its old content.
   void Commit();

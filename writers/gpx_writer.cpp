@@ -56,12 +56,12 @@ class Bounds {
 
 GpxPosition DecodePosition(LxRecord record, const CoordinateTransform* transform) {
   const LxPoint point = DecodeLxPoint(record, transform);
-  if (point.Latitude > 90 || point.Latitude < -90 || point.Longitude > 180) {
+  if (point.Latitude > 90 || point.Latitude < -90 || point.Longitude >= 360) {
     throw KorvexaError("point " + TrimmedPointId(record) + " at latitude " + NumberText(point.Latitude) +
                        ", longitude " + NumberText(EastLongitude(point.Longitude)) +
                        " lies outside the coordinates a GPX file can hold");
   }
-  return GpxPosition{point.Latitude, EastLongitude(point.Longitude)};
+  return GpxPosition{point.Latitude, WrappedEastLongitude(point.Longitude)};
 }
 
 // "yyyy-mm-ddThh:mm:ssZ"

@@ -8,7 +8,9 @@
 //      </gpx>
 //
 // The bounds come from a first pass over the records, the waypoints from a
-// second; both decode every record afresh in the same way.
+// second; both decode every record afresh in the same way. Longitudes are
+// east positive in [-180, 180): one past 180 W is written as its east
+// longitude.
 #pragma once
 
 #include <cstddef>

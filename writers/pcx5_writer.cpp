@@ -3,6 +3,7 @@
 #include <cmath>
 #include <string_view>
 
+#include "core/longitude.h"
 #include "core/number_text.h"
 #include "writers/atomic_file.h"
 
@@ -68,7 +69,8 @@ void AppendPcx5Waypoint(std::string& out, LxRecord record, const LxPoint& point,
   ColumnLine line(out);
   line.Text("W").At(4).Text(id);
   line.At(11).Text("N").Number(point.Latitude);
-  line.At(23).Text("W").Number(point.Longitude);
+  const HemisphereLongitude longitude = ToHemisphere(point.Longitude);
+  line.At(23).Text(std::string_view(&longitude.hemisphere, 1)).Number(longitude.degrees);
   line.At(36).TwoDigits(localTime.day).Text("-").Text(kMonths[(localTime.month - 1) % 12]).Text("-");
   line.TwoDigits(localTime.year % 100);
   line.At(46).TwoDigits(localTime.hour).Text(":").TwoDigits(localTime.minute).Text(":");

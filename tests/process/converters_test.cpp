@@ -14,6 +14,7 @@
 #include "process/run_and_wait.h"
 #include "process/system_converters.h"
 #include "tests/process/stdin_pipe.h"
+#include "tests/support/fake_services.h"
 #include "tests/support/temp_folder.h"
 
 namespace korvexa {
@@ -27,12 +28,13 @@ std::string WithLfOnly(std::string text) {
   return text;
 }
 
-TEST(ConverterCommandLineTest, ProgramBlankTitleAndNothingElse) {
-  EXPECT_EQ(TodosCommandLine("/opt/korvexa/bin", "t12n.lx"), "/opt/korvexa/bin/todos t12n.lx");
-  EXPECT_EQ(TodosCommandLine("/opt/my tools", "my town.lx"), "/opt/my tools/todos my town.lx");
-  EXPECT_EQ(TodosCommandLine("/opt/korvexa/bin", ""), "/opt/korvexa/bin/todos ");
-  EXPECT_EQ(Lx2dxfCommandLine("T12N3E.LX"), "lx2dxf T12N3E.LX");
-  EXPECT_EQ(Lx2dxfCommandLine(""), "lx2dxf ");
+// Every name is one quoted argument; a name that starts with a dash is no option.
+TEST(ConverterCommandLineTest, EveryNameIsOneArgument) {
+  EXPECT_EQ(TodosCommandLine("/opt/korvexa/bin", "t12n.lx"), "\"/opt/korvexa/bin/todos\" \"t12n.lx\"");
+  EXPECT_EQ(TodosCommandLine("/opt/my tools", "my town.lx"), "\"/opt/my tools/todos\" \"my town.lx\"");
+  EXPECT_EQ(TodosCommandLine("/opt/korvexa/bin", "-l log.lx"), "\"/opt/korvexa/bin/todos\" \"./-l log.lx\"");
+  EXPECT_EQ(TodosCommandLine("/opt/korvexa/bin", ""), "\"/opt/korvexa/bin/todos\"");
+  EXPECT_EQ(Lx2dxfCommandLine("T12N3E.LX", ".T12N3E.dxf.x1"), "lx2dxf \"T12N3E.LX\" --output \".T12N3E.dxf.x1\"");
 }
 
 // Runs in a fresh current folder, as after File > Open.
@@ -70,12 +72,16 @@ INSTANTIATE_TEST_SUITE_P(
                       LineEndCase{"LastLineWithoutEnd", "h1\nh2", "h1\r\nh2"}, LineEndCase{"Empty", "", ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(ConvertersTest, ATitleWithBlanksReachesTodosAsSeveralArguments) {
-  for (const char* name : {"my", "town.lx", "my town.lx"}) testing::WriteBytes(work_ / name, "a\nb\n");
+// A name reaches todos whole: its words are no other files and no options.
+TEST_F(ConvertersTest, ANameWithBlanksOrADashReachesTodosAsOneFile) {
+  for (const char* name : {"my", "town.lx", "my town.lx", "-l log.lx", "log.lx"}) {
+    testing::WriteBytes(work_ / name, "a\nb\n");
+  }
   converters_.ConvertLineEnds("my town.lx");
-  EXPECT_EQ(testing::ReadBytes(work_ / "my"), "a\r\nb\r\n");
-  EXPECT_EQ(testing::ReadBytes(work_ / "town.lx"), "a\r\nb\r\n");
-  EXPECT_EQ(testing::ReadBytes(work_ / "my town.lx"), "a\nb\n");
+  converters_.ConvertLineEnds("-l log.lx");
+  for (const char* untouched : {"my", "town.lx", "log.lx"}) EXPECT_EQ(testing::ReadBytes(work_ / untouched), "a\nb\n");
+  EXPECT_EQ(testing::ReadBytes(work_ / "my town.lx"), "a\r\nb\r\n");
+  EXPECT_EQ(testing::ReadBytes(work_ / "-l log.lx"), "a\r\nb\r\n");
 }
 
 TEST_F(ConvertersTest, TodosEndsWithoutInputForAnEmptyOrMissingTitle) {
@@ -91,7 +97,7 @@ TEST_F(ConvertersTest, TodosEndsWithoutInputForAnEmptyOrMissingTitle) {
   EXPECT_EQ(testing::ReadBytes(work_ / "t12n.lx"), "a\nb\n");
 }
 
-TEST_F(ConvertersTest, TodosInAFolderWithBlanksIsFoundWithoutQuotes) {
+TEST_F(ConvertersTest, TodosInAFolderWithBlanksIsFound) {
   const std::filesystem::path folder = work_ / "my tools";
   std::filesystem::create_directory(folder);
   std::filesystem::create_symlink(ProgramFolder() / "todos", folder / "todos");
@@ -122,59 +128,45 @@ TEST_F(ConvertersTest, LoadingTwiceGivesTheSameList) {
   EXPECT_EQ(testing::ReadBytes(work_ / "t12n.lx"), afterFirst);
 }
 
-// The system converters, recording each call and looking at the folder right
-// after each drawing.
-class WatchedConverters : public Converters {
- public:
-  WatchedConverters(std::vector<std::string>& calls, std::function<void()> afterDrawing)
-      : calls_(calls), afterDrawing_(std::move(afterDrawing)) {}
-  void ConvertLineEnds(const std::string& title) override {
-    calls_.push_back("todos " + title);
-    real_.ConvertLineEnds(title);
-  }
-  void DrawTownship(const std::string& title) override {
-    calls_.push_back("lx2dxf " + title);
-    real_.DrawTownship(title);
-    afterDrawing_();
-  }
-
- private:
-  SystemConverters real_;
-  std::vector<std::string>& calls_;
-  std::function<void()> afterDrawing_;
-};
-
 class CreateWithConvertersTest : public ConvertersTest {
  protected:
-  CreateResult Create(
-      bool drawing, std::function<void()> afterDrawing = [] {}) {
-    testing::WriteBytes(work_ / "t12n.lx", testing::SyntheticLxText(1));
-    PointList points = MakePointList(LoadLxFile(work_ / "t12n.lx"));
-    points.front().ticked = true;
-    Services services;
-    services.clock = std::make_unique<FrozenClock>(ClockReading{});
-    services.converters = std::make_unique<WatchedConverters>(calls_, std::move(afterDrawing));
-    return RunCreate("t12n.lx", points, {OutputKind::Pcx5, false, drawing}, services);
+  CreateResult Create(bool drawing, const std::string& fName = "t12n.lx") {
+    if (!std::filesystem::exists(work_ / fName)) testing::WriteBytes(work_ / fName, testing::SyntheticLxText(1));
+    PointList points = MakePointList(LoadLxFile(work_ / fName));
+    if (!points.empty()) points.front().ticked = true;
+    Services services = testing::FakeServices();
+    services.converters = std::make_unique<SystemConverters>();
+    return RunCreate(fName, points, {OutputKind::Pcx5, false, drawing}, services);
   }
-  std::vector<std::string> calls_;
 };
 
-TEST_F(CreateWithConvertersTest, DrawsBeforeWritingTheWaypointFile) {
-  bool drawnFirst = false;
-  const CreateResult result = Create(true, [&] {
-    drawnFirst = std::filesystem::exists(work_ / "t12n.dxf") && !std::filesystem::exists(work_ / "t12n.grm");
-  });
-  EXPECT_THAT(calls_, ElementsAre("lx2dxf t12n.lx"));
-  EXPECT_TRUE(drawnFirst) << "the drawing was not finished before the waypoint file";
+TEST_F(CreateWithConvertersTest, TheDrawingTakesItsNameBesideTheWaypointFile) {
+  const CreateResult result = Create(true);
   EXPECT_EQ(result.status, "Files created.");
+  EXPECT_THAT(CreateNotices(result), IsEmpty());
   EXPECT_EQ(testing::ListFolder(work_.path()), "t12n.dxf t12n.grm t12n.lx");
+  EXPECT_THAT(testing::ReadBytes(work_ / "t12n.dxf"), ::testing::StartsWith("  0\r\nSECTION\r\n"));
 }
 
 TEST_F(CreateWithConvertersTest, WithoutTheDrawingNoProgramRuns) {
   const CreateResult result = Create(false);
-  EXPECT_THAT(calls_, IsEmpty());
   EXPECT_EQ(result.status, "File created.");
   EXPECT_EQ(testing::ListFolder(work_.path()), "t12n.grm t12n.lx");
+}
+
+// lx2dxf's reason reaches the user; an older drawing stays as it was, and no
+// temporary file is left behind.
+TEST_F(CreateWithConvertersTest, AFailedDrawingSaysWhyAndLeavesNoFileBehind) {
+  testing::WriteBytes(work_ / "empty.lx", "h1\r\nh2\r\n 999999\r\n");
+  testing::WriteBytes(work_ / "empty.dxf", "an earlier drawing");
+  const CreateResult result = Create(true, "empty.lx");
+  EXPECT_EQ(result.status, "File created; the drawing was not.");
+  ASSERT_EQ(CreateNotices(result).size(), 1u);
+  EXPECT_TRUE(CreateNotices(result)[0].error);
+  EXPECT_THAT(CreateNotices(result)[0].text,
+              ::testing::HasSubstr("the drawing empty.dxf was not made: \"empty.lx\" holds no points to draw"));
+  EXPECT_EQ(testing::ListFolder(work_.path()), "empty.dxf empty.grm empty.lx");
+  EXPECT_EQ(testing::ReadBytes(work_ / "empty.dxf"), "an earlier drawing");
 }
 
 }  // namespace

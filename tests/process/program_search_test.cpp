@@ -18,13 +18,44 @@ void MakeProgram(const std::filesystem::path& file, mode_t mode = 0755) {
   ::chmod(file.c_str(), mode);
 }
 
-TEST(SplitAtBlanksTest, SplitsAtRunsOfBlanksAndQuotesNothing) {
-  EXPECT_THAT(SplitAtBlanks("t12n.lx"), ElementsAre("t12n.lx"));
-  EXPECT_THAT(SplitAtBlanks("my town.lx"), ElementsAre("my", "town.lx"));
-  EXPECT_THAT(SplitAtBlanks("  a \t b  "), ElementsAre("a", "b"));
-  EXPECT_THAT(SplitAtBlanks("\"my town.lx\""), ElementsAre("\"my", "town.lx\""));
-  EXPECT_THAT(SplitAtBlanks(""), IsEmpty());
-  EXPECT_THAT(SplitAtBlanks(" \t "), IsEmpty());
+struct SplitCase {
+  const char* name;
+  const char* line;
+  std::vector<std::string> arguments;
+};
+
+void PrintTo(const SplitCase& c, std::ostream* out) {
+  *out << c.name;
+}
+
+class SplitCommandLineTest : public ::testing::TestWithParam<SplitCase> {};
+
+// The rules by which Windows programs read their command line.
+TEST_P(SplitCommandLineTest, ReadsTheArgumentsAsWindowsDoes) {
+  EXPECT_EQ(SplitCommandLine(GetParam().line), GetParam().arguments);
+}
+
+INSTANTIATE_TEST_SUITE_P(Lines, SplitCommandLineTest,
+                         ::testing::Values(SplitCase{"OneWord", "t12n.lx", {"t12n.lx"}},
+                                           SplitCase{"BlanksSeparate", "  a \t b  ", {"a", "b"}},
+                                           SplitCase{"QuotesGroup", "\"my town.lx\" x", {"my town.lx", "x"}},
+                                           SplitCase{"QuotesInsideAWord", "my\" \"town.lx", {"my town.lx"}},
+                                           SplitCase{"EmptyQuotesAreAnArgument", "a \"\" b", {"a", "", "b"}},
+                                           SplitCase{"DoubledQuoteInsideQuotes", "\"say \"\"hi\"\"\"", {"say \"hi\""}},
+                                           SplitCase{"EscapedQuote", "a\\\"b", {"a\"b"}},
+                                           SplitCase{"BackslashesBeforeAQuoteHalve", "\"c:\\\\\" x", {"c:\\", "x"}},
+                                           SplitCase{"BackslashesElsewhereStay", "a\\b\\\\c", {"a\\b\\\\c"}},
+                                           SplitCase{"UnclosedQuoteRunsToTheEnd", "\"a b", {"a b"}},
+                                           SplitCase{"Nothing", " \t ", {}}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// Every name arrives whole: blanks, quotes, backslashes, a leading dash.
+TEST(QuoteArgumentTest, SplittingGivesEveryNameBack) {
+  const std::vector<std::string> names = {"t12n.lx", "T12N R3E.lx", "",   "-l FILE",   "a\"b",          "a\\",
+                                          "a\\\"b",  "\\\\x\\\\",   "\"", "tab\there", "photo.jpg x.lx"};
+  std::string line;
+  for (const std::string& name : names) line += QuoteArgument(name) + " ";
+  EXPECT_EQ(SplitCommandLine(line), names);
 }
 
 // Where the program "probe" lies, and which of them the search finds.
@@ -48,7 +79,7 @@ class SearchOrderTest : public ::testing::TestWithParam<SearchCase> {
   testing::TempFolder folder_;
 };
 
-TEST_P(SearchOrderTest, FindsTheFirstInOwnCurrentPathOrder) {
+TEST_P(SearchOrderTest, FindsTheFirstInOwnThenPathOrder) {
   const SearchCase& c = GetParam();
   for (const char* place : {"own", "current", "path"}) std::filesystem::create_directory(folder_ / place);
   if (c.inOwnFolder) MakeProgram(folder_ / "own" / "probe");
@@ -65,9 +96,10 @@ TEST_P(SearchOrderTest, FindsTheFirstInOwnCurrentPathOrder) {
 
 INSTANTIATE_TEST_SUITE_P(Places, SearchOrderTest,
                          ::testing::Values(SearchCase{"Everywhere", true, true, true, "own"},
-                                           SearchCase{"CurrentAndPath", false, true, true, "current"},
+                                           SearchCase{"CurrentAndPath", false, true, true, "path"},
                                            SearchCase{"OwnAndPath", true, false, true, "own"},
                                            SearchCase{"PathOnly", false, false, true, "path"},
+                                           SearchCase{"CurrentOnlyIsNeverRun", false, true, false, ""},
                                            SearchCase{"Nowhere", false, false, false, ""}),
                          [](const auto& info) { return std::string(info.param.name); });
 
@@ -91,10 +123,14 @@ TEST(FindProgramTest, APathIsNotSearchedAndResolvesAgainstTheCurrentFolder) {
   EXPECT_FALSE(FindProgram("", search).has_value());
 }
 
-TEST(FindProgramTest, AnEmptyPathEntryIsTheCurrentFolder) {
+// A file lying beside the user's data is never run as a converter, even where
+// PATH names the current folder.
+TEST(FindProgramTest, RelativePathEntriesAreNotSearched) {
   testing::TempFolder folder;
   MakeProgram(folder / "current" / "probe");
-  EXPECT_EQ(FindProgram("probe", {folder / "own", folder / "current", "/nonexistent::"}), folder / "current" / "probe");
+  MakeProgram(folder / "current" / "bin" / "probe");
+  const testing::WorkingFolder working(folder / "current");
+  EXPECT_FALSE(FindProgram("probe", {folder / "own", folder / "current", "/nonexistent::.:bin"}).has_value());
 }
 
 class ResolveCommandLineTest : public ::testing::Test {
@@ -141,6 +177,17 @@ TEST_F(ResolveCommandLineTest, TheShortestPrefixThatNamesAProgramWins) {
 TEST_F(ResolveCommandLineTest, ABareNameWithBlanksIsSearchedToo) {
   MakeProgram(folder_ / "own" / "draw it");
   EXPECT_THAT(Resolve("draw it t12n.lx")->argv, ElementsAre("draw it", "t12n.lx"));
+}
+
+TEST_F(ResolveCommandLineTest, AQuotedProgramIsTakenAsItStands) {
+  const std::filesystem::path program = folder_ / "my tools" / "todos";
+  MakeProgram(program);
+  MakeProgram(folder_ / "my");
+  const auto command = Resolve(QuoteArgument(program.string()) + " \"my town.lx\"");
+  ASSERT_TRUE(command.has_value());
+  EXPECT_EQ(command->program, program);
+  EXPECT_THAT(command->argv, ElementsAre(program.string(), "my town.lx"));
+  EXPECT_FALSE(Resolve("\"" + (folder_ / "my tools").string() + "\" todos").has_value());
 }
 
 TEST_F(ResolveCommandLineTest, NothingFoundIsNoCommand) {

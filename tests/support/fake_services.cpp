@@ -1,5 +1,7 @@
 #include "tests/support/fake_services.h"
 
+#include "tests/support/temp_folder.h"
+
 namespace korvexa::testing {
 namespace {
 
@@ -21,16 +23,29 @@ class LoggingDatum : public DatumLibrary {
   Journal& journal_;
 };
 
+// A drawing that is done at once: the journal's outcome, with a line of text
+// in the drawing's file when it is drawn.
+class FinishedDrawing : public DrawingJob {
+ public:
+  explicit FinishedDrawing(DrawingOutcome outcome) : outcome_(std::move(outcome)) {}
+  DrawingOutcome Wait() override { return outcome_; }
+
+ private:
+  DrawingOutcome outcome_;
+};
+
 class LoggingConverters : public Converters {
  public:
   explicit LoggingConverters(Journal& journal) : journal_(journal) {}
-  void ConvertLineEnds(const std::string& title) override {
-    journal_.calls.push_back("todos " + title);
+  void ConvertLineEnds(const std::string& fName) override {
+    journal_.calls.push_back("todos " + fName);
     if (journal_.onConvertLineEnds) journal_.onConvertLineEnds();
   }
-  void DrawTownship(const std::string& title) override {
-    journal_.calls.push_back("lx2dxf " + title);
+  std::unique_ptr<DrawingJob> StartDrawing(const std::string& fName, const std::string& drawingName) override {
+    journal_.calls.push_back("lx2dxf " + fName);
     if (journal_.onDrawTownship) journal_.onDrawTownship();
+    if (journal_.drawing.drawn) WriteBytes(drawingName, "drawing of " + fName);
+    return std::make_unique<FinishedDrawing>(journal_.drawing);
   }
 
  private:

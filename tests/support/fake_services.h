@@ -20,7 +20,8 @@ struct Journal {
   std::vector<std::string> calls;
   std::function<void()> onDefineDatumPair;  // runs inside DefineDatumPair (may throw)
   std::function<void()> onConvertLineEnds;  // runs inside ConvertLineEnds
-  std::function<void()> onDrawTownship;     // runs inside DrawTownship
+  std::function<void()> onDrawTownship;     // runs inside StartDrawing
+  DrawingOutcome drawing{true, ""};         // what each drawing gives
 };
 
 // A frozen clock, an identity transformation and converters that only log

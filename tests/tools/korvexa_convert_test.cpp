@@ -46,20 +46,23 @@ class KorvexaConvertTest : public ::testing::Test {
 TEST_F(KorvexaConvertTest, WritesThePcx5FileBesideTheInput) {
   const auto result = Convert("--format pcx5 --no-nad83 --no-dxf t12n.lx");
   ASSERT_EQ(result.exitCode, 0) << result.err;
-  EXPECT_EQ(result.out, "t12n.lx -> " + (folder_ / "t12n.grm").string() + " (7 points)\n");
+  EXPECT_EQ(result.out, "t12n.lx -> " + (folder_ / "t12n.grm").string() + " (5 points)\n");
+  EXPECT_EQ(result.err,
+            "warning: t12n.lx: 2 ticked points without usable coordinates were left out: 400400 (no coordinates), "
+            "700700 (elevation 12192 m beyond any place on Earth)\n");
   EXPECT_EQ(WithoutTimes(testing::ReadBytes(folder_ / "t12n.grm")),
-            WithoutTimes(testing::ReadBytes(testing::TestData("t12n~pcx5.grm"))));
+            WithoutTimes(testing::ReadBytes(testing::TestData("t12n~create-pcx5.grm"))));
 }
 
 TEST_F(KorvexaConvertTest, WritesAValidGpxFile) {
   const auto result = Convert("--format gpx --no-nad83 --no-dxf t12n.lx");
   ASSERT_EQ(result.exitCode, 0) << result.err;
-  EXPECT_EQ(result.out, "t12n.lx -> " + (folder_ / "t12n.gpx").string() + " (7 points)\n");
+  EXPECT_EQ(result.out, "t12n.lx -> " + (folder_ / "t12n.gpx").string() + " (5 points)\n");
   EXPECT_EQ(testing::GpxSchemaErrors(folder_ / "t12n.gpx"), "");
   // Everything but the times is as in the golden file.
   const std::regex time("<time>[^<]*</time>");
   EXPECT_EQ(std::regex_replace(testing::ReadBytes(folder_ / "t12n.gpx"), time, "<time/>"),
-            std::regex_replace(testing::ReadBytes(testing::TestData("t12n~gpx.gpx")), time, "<time/>"));
+            std::regex_replace(testing::ReadBytes(testing::TestData("t12n~create-gpx.gpx")), time, "<time/>"));
 }
 
 TEST_F(KorvexaConvertTest, FilesInOtherFoldersLandBesideThemselves) {
@@ -165,12 +168,165 @@ TEST_F(KorvexaConvertTest, ReadsAnyLineEndsLeavesTheInputAloneAndDrawsTheTownshi
   EXPECT_THAT(testing::ReadBytes(folder_ / "t13n.dxf"), ::testing::StartsWith("  0\r\nSECTION\r\n  2\r\nHEADER\r\n"));
 }
 
-TEST_F(KorvexaConvertTest, AFailedDrawingDoesNotStopTheWaypointFile) {
-  // t12n.lx holds records without coordinates, which lx2dxf refuses to draw.
-  const auto result = Convert("--format pcx5 --no-nad83 --dxf t12n.lx");
-  EXPECT_EQ(result.exitCode, 0);
-  EXPECT_THAT(result.err, HasSubstr("error: \"t12n.lx\": point"));
-  EXPECT_EQ(testing::ListFolder(folder_.path()), "t12n.grm t12n.lx");
+// ---- bad townships: what is written, what the user is told, what is left alone ----
+
+struct BadTownshipCase {
+  const char* name;
+  std::string file;     // the .LX file's name
+  std::string text;     // its text
+  std::string options;  // before the file
+  bool alone;           // a copy of korvexa-convert without lx2dxf beside it
+  int exitCode;
+  std::vector<std::string> messages;  // lines of standard error
+  std::string listing;                // the folder afterwards
+  bool drawn;                         // the earlier drawing was replaced
+};
+
+void PrintTo(const BadTownshipCase& c, std::ostream* out) {
+  *out << c.name;
+}
+
+std::string Township(const std::string& extra = "", testing::TownshipLayout layout = {}) {
+  return testing::SyntheticLxText(1, layout) + extra;
+}
+
+const std::string kHawaii =
+    "h1\r\nh2\r\n HI0001 210000.0000 1570000.0000      100\r\n"
+    " HI0002 210100.0000 1570000.0000      100\r\n";
+
+class BadTownshipTest : public KorvexaConvertTest, public ::testing::WithParamInterface<BadTownshipCase> {};
+
+TEST_P(BadTownshipTest, WritesWhatItCanAndSaysWhatItLeftOut) {
+  const BadTownshipCase& c = GetParam();
+  std::filesystem::remove(folder_ / "t12n.lx");
+  testing::WriteBytes(folder_ / c.file, c.text);
+  const std::string drawing = std::filesystem::path(c.file).replace_extension(".dxf").string();
+  testing::WriteBytes(folder_ / drawing, "an earlier drawing");
+  std::string program = KORVEXA_CONVERT;
+  if (c.alone) {
+    std::filesystem::create_directory(folder_ / "alone");
+    std::filesystem::copy_file(program, folder_ / "alone" / "korvexa-convert");
+    program = (folder_ / "alone" / "korvexa-convert").string();
+  }
+  const std::string file = c.file.starts_with("-") ? "./" + c.file : c.file;
+  const auto result = RunCommand("cd " + ShellQuoted(folder_.path().string()) + " && " + ShellQuoted(program) + " " +
+                                 c.options + " " + ShellQuoted(file));
+  if (c.alone) std::filesystem::remove_all(folder_ / "alone");
+  EXPECT_EQ(result.exitCode, c.exitCode) << result.err;
+  for (const std::string& message : c.messages) EXPECT_THAT(result.err, HasSubstr(message));
+  EXPECT_EQ(testing::ListFolder(folder_.path()), c.listing);
+  EXPECT_EQ(testing::ReadBytes(folder_ / drawing) != "an earlier drawing", c.drawn);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, BadTownshipTest,
+    ::testing::Values(
+        BadTownshipCase{"AnEmptyLine",
+                        "t.lx",
+                        Township("\r\n"),
+                        "--no-nad83 --dxf",
+                        false,
+                        0,
+                        {"warning: t.lx: 1 ticked point without usable coordinates was left out: an empty line "
+                         "(no coordinates)\n"},
+                        "t.dxf t.gpx t.lx",
+                        true},
+        BadTownshipCase{"BlankCoordinates",
+                        "t.lx",
+                        Township(" 400400\r\n"),
+                        "--nad83 --dxf",
+                        false,
+                        0,
+                        {"left out: 400400 (no coordinates)\n",
+                         "warning: t.lx: the drawing t.dxf: point 400400 left out: no coordinates\n"},
+                        "t.dxf t.gpx t.lx",
+                        true},
+        BadTownshipCase{"ImpossibleLatitudeAndElevation",
+                        "t.lx",
+                        Township(" 400402 990000.0000 1060000.0000     1000\r\n"
+                                 " 400405 350000.0000 1063000.0000     1D23\r\n"),
+                        "--format pcx5 --no-nad83 --dxf",
+                        false,
+                        0,
+                        {"2 ticked points without usable coordinates were left out: 400402 (latitude 99 beyond 90 "
+                         "degrees), 400405 (elevation 30480060960121900000000 m beyond any place on Earth)",
+                         "the drawing t.dxf: point 400402 left out: latitude 99 beyond 90 degrees"},
+                        "t.dxf t.grm t.lx",
+                        true},
+        BadTownshipCase{"PastThe180thMeridian",
+                        "t.lx",
+                        Township("", {52.0, 187.3}),
+                        "--nad83 --dxf",
+                        false,
+                        0,
+                        {},
+                        "t.dxf t.gpx t.lx",
+                        true},
+        BadTownshipCase{"ANameWithBlanks",
+                        "T12N R3E.lx",
+                        Township(),
+                        "--no-nad83 --dxf",
+                        false,
+                        0,
+                        {},
+                        "T12N R3E.dxf T12N R3E.gpx T12N R3E.lx",
+                        true},
+        BadTownshipCase{"ANameThatLooksLikeAnOption",
+                        "-l log.lx",
+                        Township(),
+                        "--no-nad83 --dxf",
+                        false,
+                        0,
+                        {},
+                        "-l log.dxf -l log.gpx -l log.lx",
+                        true},
+        BadTownshipCase{"AFailingDrawing",
+                        "t.lx",
+                        Township("", {45.0, 40.0}),
+                        "--no-nad83 --dxf",
+                        false,
+                        1,
+                        {"error: t.lx: the drawing t.dxf was not made: \"t.lx\": the township's median longitude"},
+                        "t.dxf t.gpx t.lx",
+                        false},
+        BadTownshipCase{"AMissingDrawingProgram",
+                        "t.lx",
+                        Township(),
+                        "--no-nad83 --dxf",
+                        true,
+                        1,
+                        {"error: t.lx: the drawing t.dxf was not made: the DXF converter lx2dxf was found neither "
+                         "beside the program nor on the PATH\n"},
+                        "t.dxf t.gpx t.lx",
+                        false},
+        BadTownshipCase{"AFailureAfterTheDrawing",
+                        "hi.lx",
+                        kHawaii,
+                        "--nad83 --dxf",
+                        false,
+                        1,
+                        {"error: hi.lx: point HI0001 at 21.0000000 N 157.0000000 W lies outside the NAD27 to NAD83 "
+                         "grids"},
+                        "hi.dxf hi.lx",
+                        false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Past 180 W the longitudes are written east of Greenwich, moved with the
+// Alaska grid.
+TEST_F(KorvexaConvertTest, TheAleutiansPast180WAreWrittenAsEastLongitudes) {
+  testing::WriteBytes(folder_ / "attu.lx", Township("", {52.0, 187.3}));
+  ASSERT_EQ(Convert("--format gpx --nad83 --no-dxf attu.lx").exitCode, 0);
+  ASSERT_EQ(Convert("--format pcx5 --nad83 --no-dxf attu.lx").exitCode, 0);
+  EXPECT_EQ(testing::GpxSchemaErrors(folder_ / "attu.gpx"), "");
+  // The south-east corner 100100 at 52 N 187.3 W, moved by the Alaska grid;
+  // cs2cs EPSG:4267 EPSG:4269 gives 51.998338753 172.697061440 for 52 172.7.
+  const std::vector<std::string> gpx = testing::CrLfLines(testing::ReadBytes(folder_ / "attu.gpx"));
+  ASSERT_GT(gpx.size(), 4u);
+  EXPECT_THAT(gpx[3], ::testing::StartsWith("<bounds minlat=\"51.9983359\" minlon=\"172.5561658\""));
+  EXPECT_THAT(gpx[4], ::testing::StartsWith("<wpt lat=\"51.9983388\" lon=\"172.6970614\">"));
+  const std::vector<std::string> grm = testing::CrLfLines(testing::ReadBytes(folder_ / "attu.grm"));
+  ASSERT_GT(grm.size(), 10u);
+  EXPECT_THAT(grm[10], ::testing::StartsWith("W  100100 N51.9983388 E172.6970614 "));
 }
 
 TEST_F(KorvexaConvertTest, WrongCommandLinesShowTheUsage) {

@@ -186,7 +186,6 @@ class FailureTest : public Lx2dxfTest, public ::testing::WithParamInterface<Fail
     testing::WriteBytes(folder_ / "my town.lx", township);
     testing::WriteBytes(folder_ / "headers.lx", "GCDB\r\nPOINTID\r\n 999999\r\n");
     testing::WriteBytes(folder_ / "east.lx", testing::SyntheticLxText(1, {45.0, 40.0}));
-    testing::WriteBytes(folder_ / "broken.lx", township + " 400400\r\n");
     testing::WriteBytes(folder_ / "old.dxf", "an earlier drawing");
     std::filesystem::create_directory(folder_ / "folder.lx");
   }
@@ -213,10 +212,64 @@ INSTANTIATE_TEST_SUITE_P(
                       FailureCase{"TooManyArguments", "t12n.lx r r", 2, "too many arguments"},
                       FailureCase{"NoPoints", "headers.lx", 1, "\"headers.lx\" holds no points to draw"},
                       FailureCase{"OutsideTheZones", "east.lx", 1, "lies outside the NAD27 UTM zones 1 to 22"},
-                      FailureCase{"PointWithoutCoordinates", "broken.lx", 1,
-                                  "point 400400 at 0 N 0 W lies more than 3 degrees"},
-                      FailureCase{"ADrawing", "old.dxf", 1, "\"old.dxf\" is a drawing itself"}),
+                      FailureCase{"ADrawing", "old.dxf", 1, "\"old.dxf\" is a drawing itself"},
+                      FailureCase{"OutputOverTheInput", "t12n.lx --output ./t12n.lx", 1,
+                                  "the drawing would replace \"t12n.lx\" itself"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// One bad point no longer throws the whole drawing away.
+struct LeftOutCase {
+  const char* name;
+  std::string extra;  // after a township of 169 corners at 35 N 106.5 W
+  const char* warning;
+};
+
+void PrintTo(const LeftOutCase& c, std::ostream* out) {
+  *out << c.name;
+}
+
+class LeftOutTest : public Lx2dxfTest, public ::testing::WithParamInterface<LeftOutCase> {};
+
+TEST_P(LeftOutTest, DrawsEverythingElseAndNamesThePoint) {
+  testing::WriteBytes(folder_ / "t.lx", testing::SyntheticLxText(1) + GetParam().extra);
+  const auto result = Draw("t.lx");
+  ASSERT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_THAT(result.err, ::testing::StartsWith(std::string("warning: ") + GetParam().warning));
+  EXPECT_THAT(Check("t.dxf"), IsSupersetOf({"audit-errors 0", "entities POINTS POINT 169", "entities LINES LINE 312"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Points, LeftOutTest,
+    ::testing::Values(LeftOutCase{"NoCoordinates", " 400400\r\n", "point 400400 left out: no coordinates"},
+                      LeftOutCase{"LatitudeBeyond90", " 400401 990000.0000 1063000.0000\r\n 400402\r\n 999999\r\n",
+                                  "point 400401 left out: latitude 99 beyond 90 degrees\nwarning: point 400402 left "
+                                  "out: no coordinates"},
+                      LeftOutCase{"FarFromTheOthers", " 400403 400000.0000 1000000.0000\r\n",
+                                  "point 400403 left out: at 40 N 100 W lies more than 3 degrees from the middle of "
+                                  "the township (35.04"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// West of 180 the drawing is in NAD27 UTM zone 59 or 60 (no EPSG code; the
+// same projection on Clarke 1866, as cs2cs's +proj=utm gives it).
+TEST_F(Lx2dxfTest, TheAleutiansWestOf180AreDrawnInTheirOwnZone) {
+  testing::WriteBytes(folder_ / "attu.lx", testing::SyntheticLxText(1, {52.0, 187.3}));
+  ASSERT_EQ(Draw("attu.lx").exitCode, 0);
+  std::vector<std::string> at;
+  for (const std::string& line : Check("attu.dxf", "100100")) {
+    if (line.starts_with("at ")) at.push_back(line);
+  }
+  ASSERT_EQ(at.size(), 1u);
+  const auto reference = RunCommand(
+      "echo 172.7 52 | cs2cs -f %.4f +proj=longlat +ellps=clrk66 +to +proj=utm +zone=59 "
+      "+ellps=clrk66");
+  ASSERT_EQ(reference.exitCode, 0) << reference.err;
+  std::istringstream expected(reference.out), drawn(at[0]);
+  std::string expectedEast, expectedNorth, word, id, east, north;
+  expected >> expectedEast >> expectedNorth;
+  drawn >> word >> id >> east >> north;
+  EXPECT_NEAR(Number(east), Number(expectedEast), 0.001);
+  EXPECT_NEAR(Number(north), Number(expectedNorth), 0.001);
+}
 
 TEST_F(Lx2dxfTest, HelpExplainsTheOption) {
   const auto result = Draw("--help");

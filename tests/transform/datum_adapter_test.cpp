@@ -18,6 +18,7 @@
 #include "core/lx_record.h"
 #include "tests/support/fake_services.h"
 #include "tests/support/golden.h"
+#include "tests/support/run_command.h"
 #include "tests/support/temp_folder.h"
 #include "transform/prolat.h"
 #include "writers/gpx_writer.h"
@@ -83,6 +84,47 @@ INSTANTIATE_TEST_SUITE_P(
         Station{"RD3187", " RD3187 45317.04093 1224042.9743", {45, 31, 6.46666}, {122, 40, 47.32037}, 0.2},
         Station{"TT6714", " TT6714 645036.3560 1474308.6460", {64, 50, 34.81463}, {147, 43, 17.35307}, 0.5}),
     [](const auto& info) { return std::string(info.param.pid); });
+
+// The Aleutians run past 180 W: a GCDB file gives 187.3 W, which PROJ may
+// hand back as 172.7 E. Both sides of 180 move as cs2cs moves them (its input
+// wrapped into [-180, 180), which PROJ needs to pick the Alaska grid).
+struct AleutianCase {
+  const char* name;
+  const char* record;
+  double latitude, eastLongitude;  // the NAD27 position, for cs2cs
+};
+
+void PrintTo(const AleutianCase& c, std::ostream* out) {
+  *out << c.name;
+}
+
+class AleutianTest : public ::testing::TestWithParam<AleutianCase> {};
+
+TEST_P(AleutianTest, PointsOnBothSidesOf180MoveAsCs2csMovesThem) {
+  const AleutianCase& c = GetParam();
+  std::ostringstream input;
+  input.precision(10);
+  input << c.latitude << ' ' << c.eastLongitude;
+  const auto cs2cs =
+      testing::RunCommand("echo " + input.str() +
+                          " | PROJ_DATA=" KORVEXA_SHIPPED_GRIDS ":\"$PROJ_DATA\" cs2cs -f %.10f EPSG:4267 EPSG:4269");
+  ASSERT_EQ(cs2cs.exitCode, 0) << cs2cs.err;
+  double latitude = 0, eastLongitude = 0;
+  std::istringstream(cs2cs.out) >> latitude >> eastLongitude;
+  ProLatDatumLibrary library;
+  const LxPoint nad83 = DecodeLxPoint(c.record, library.DefineDatumPair().get());
+  EXPECT_NEAR(nad83.Latitude, latitude, 1e-7);
+  // West-longitude magnitudes run on past 180: 187.3 W is 172.7 E.
+  EXPECT_NEAR(360 - nad83.Longitude, eastLongitude < 0 ? eastLongitude + 360 : eastLongitude, 1e-7);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Stations, AleutianTest,
+    ::testing::Values(AleutianCase{"Attu187W", " 100100 520000.0000 1871800.0000", 52, 172.7},
+                      AleutianCase{"Adak176W", " 100200 514500.0000 1763000.0000", 51.75, -176.5},
+                      AleutianCase{"JustWestOf180", " 100300 520000.0000 1800100.0000", 52, 179.9833333333},
+                      AleutianCase{"JustEastOf180", " 100400 520000.0000 1795900.0000", 52, -179.9833333333}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(DatumAdapterTest, TheNgsStationsFileMatchesItsGoldenFile) {
   ProLatDatumLibrary library;

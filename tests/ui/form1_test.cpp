@@ -80,6 +80,8 @@ class Form1Test : public QObject {
   void firstDefaultCreateWithTheSystemServices();
   void createFailureIsShownAndNothingWritten_data();
   void createFailureIsShownAndNothingWritten();
+  void aFailedDrawingIsReportedAfterTheWaypointFile();
+  void theStatusLineShowsTheWholeInstruction();
 
  private:
   Form1& MakeWindow(Services services);
@@ -161,7 +163,7 @@ void Form1Test::controlsKeepTheirPlaces_data() {
   QTest::newRow("Command3") << "Command3" << QRect(528, 352, 113, 41);
   QTest::newRow("Check1") << "Check1" << QRect(176, 360, 169, 25);
   QTest::newRow("Check2") << "Check2" << QRect(352, 352, 169, 41);
-  QTest::newRow("Label2") << "Label2" << QRect(16, 432, 617, 25);
+  QTest::newRow("Label2") << "Label2" << QRect(16, 432, 617, 66);
   QTest::newRow("Label3") << "Label3" << QRect(8, 16, 633, 25);
   QTest::newRow("Option1") << "Option1" << QRect(176, 392, 153, 17);
   QTest::newRow("Option2") << "Option2" << QRect(352, 384, 121, 33);
@@ -456,10 +458,13 @@ void Form1Test::createWritesThePcx5FileBesideTheInput() {
   ChooseUnticked(true);
   QTest::mouseClick(window.Command1, Qt::LeftButton);
   QTest::mouseClick(window.Command3, Qt::LeftButton);
-  QVERIFY(fakes_->sink->messages.empty());
-  QCOMPARE(window.Label2->text(), QStringLiteral("File created."));
-  const auto golden =
-      testing::MatchesGolden(testing::ReadBytes(folder_->path() / "t12n.grm"), testing::TestData("t12n~pcx5.grm"));
+  // 400400 has no coordinates and 700700 stands 12 km high: both left out.
+  QCOMPARE(window.Label2->text(), QStringLiteral("File created. 2 points left out."));
+  QCOMPARE(fakes_->sink->messages.size(), std::size_t{1});
+  QCOMPARE(fakes_->sink->messages.front().kind, MessageKind::Warning);
+  QVERIFY(fakes_->sink->messages.front().text.contains(QStringLiteral("400400 (no coordinates), 700700 (elevation")));
+  const auto golden = testing::MatchesGolden(testing::ReadBytes(folder_->path() / "t12n.grm"),
+                                             testing::TestData("t12n~create-pcx5.grm"));
   QVERIFY2(golden, golden.message());
   QCOMPARE(testing::ListFolder(folder_->path()), std::string("t12n.grm t12n.lx"));
   QCOMPARE(window.windowTitle(), QStringLiteral("Korvexat12n.lx"));
@@ -535,7 +540,32 @@ void Form1Test::createFailureIsShownAndNothingWritten() {
   QVERIFY2(message.text.startsWith(QStringLiteral("Create failed: ")), qPrintable(message.text));
   QVERIFY2(message.text.contains(reason), qPrintable(message.text));
   QCOMPARE(testing::ListFolder(folder_->path()), before);
-  QCOMPARE(window.Label2->text(), QString(texts::kInstructionText));
+  QCOMPARE(window.Label2->text(), QStringLiteral("Create failed; nothing was written."));
+}
+
+// The waypoint file is written; the status line and a message say that the
+// drawing was not, and why.
+void Form1Test::aFailedDrawingIsReportedAfterTheWaypointFile() {
+  journal_->drawing = {false, "\"t12n.lx\" holds no points to draw"};
+  Form1& window = MakeWindow(testing::FakeServices(journal_.get()));
+  Open(CopyFixture("t12n.lx"));
+  window.Check1->setChecked(false);
+  window.List1->model()->setData(window.List1->model()->index(1, 0), Qt::Checked, Qt::CheckStateRole);
+  window.Create();
+  QCOMPARE(window.Label2->text(), QStringLiteral("File created; the drawing was not."));
+  QCOMPARE(fakes_->sink->messages.size(), std::size_t{1});
+  QCOMPARE(fakes_->sink->messages.front().text,
+           QStringLiteral("The drawing t12n.dxf was not made: \"t12n.lx\" holds no points to draw."));
+  QCOMPARE(testing::ListFolder(folder_->path()), std::string("t12n.gpx t12n.lx"));
+}
+
+// The status line has room for its longest text, the instruction.
+void Form1Test::theStatusLineShowsTheWholeInstruction() {
+  Form1& window = MakeWindow(testing::FakeServices(nullptr));
+  Open(CopyFixture("t12n.lx"));
+  QVERIFY2(window.Label2->heightForWidth(window.Label2->width()) <= window.Label2->height(),
+           qPrintable(QString::number(window.Label2->heightForWidth(window.Label2->width()))));
+  QCOMPARE(window.Label2->geometry().bottom(), window.centralWidget()->height() - 1);
 }
 
 }  // namespace korvexa

@@ -1,0 +1,40 @@
+// Which records can be written as waypoints or drawn.
+//
+// A record has no usable coordinates when its latitude and longitude are both
+// zero (blank fields, or the empty entry of an empty line), its latitude lies
+// beyond 90 degrees, its longitude beyond 360 degrees, or a coordinate field
+// holds a number too large for a double. A waypoint also needs an elevation
+// that some place on Earth has: -500 m to 9000 m. Such records stay in the
+// list, but Create and the drawing leave them out and say so.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "core/lx_record.h"
+
+namespace korvexa {
+
+inline constexpr double kLowestElevationMetres = -500;   // the Dead Sea's shore is at -430 m
+inline constexpr double kHighestElevationMetres = 9000;  // Everest is 8849 m high
+
+// Why `record` has no usable coordinates ("no coordinates", "latitude 99.5
+// beyond 90 degrees", ...), or nothing when it has.
+std::optional<std::string> WhyCoordinatesUnusable(LxRecord record);
+
+// Why `record` cannot be a waypoint whose elevation is read from
+// `elevationColumn` to 41: its coordinates, or "elevation 12192 m beyond any
+// place on Earth"; nothing when it can.
+std::optional<std::string> WhyWaypointUnusable(LxRecord record, int elevationColumn);
+
+// A point that an output leaves out, and why.
+struct LeftOutPoint {
+  std::string name;    // RecordName
+  std::string reason;  // "no coordinates", ...
+};
+
+// How messages name a record: its PointID without blanks, "an empty line"
+// for the empty entry, "a point without PointID" when the PointID is blank.
+std::string RecordName(LxRecord record);
+
+}  // namespace korvexa
