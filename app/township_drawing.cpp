@@ -66,6 +66,7 @@ class TownshipBuilder {
     KeepPointsTogether(candidates);
     const UtmProjection projection(Zone());
     std::vector<std::optional<std::size_t>> drawn(chains_.points.size());
+    result_.township.points.reserve(candidates.size());
     for (const Candidate& candidate : candidates) {
       const double east = EastLongitude(candidate.west);
       const std::optional<PlanePoint> plane = projection.Project(east, candidate.north);
@@ -94,14 +95,20 @@ class TownshipBuilder {
 
   std::vector<Candidate> UsablePoints() {
     std::vector<Candidate> candidates;
+    candidates.reserve(chains_.points.size());
     for (std::size_t i = 0; i < chains_.points.size(); ++i) {
       const LxRecord record = chains_.points[i].record;
-      if (std::optional<std::string> why = WhyCoordinatesUnusable(record)) {
-        LeaveOut(i, *why);
+      std::optional<LxPoint> point;
+      try {
+        point = DecodeLxPoint(record);
+      } catch (const KorvexaError&) {
+      }
+      std::optional<std::string> why = point ? WhyCoordinatesUnusable(*point) : WhyCoordinatesUnusable(record);
+      if (why) {
+        LeaveOut(i, std::move(*why));
         continue;
       }
-      const LxPoint point = DecodeLxPoint(record);
-      candidates.push_back({i, TrimmedPointId(record), point.Longitude, point.Latitude});
+      candidates.push_back({i, TrimmedPointId(record), point->Longitude, point->Latitude});
     }
     return candidates;
   }

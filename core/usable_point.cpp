@@ -14,6 +14,10 @@ std::optional<std::string> WhyCoordinatesUnusable(LxRecord record) {
   } catch (const KorvexaError&) {
     return "a coordinate field out of range";
   }
+  return WhyCoordinatesUnusable(point);
+}
+
+std::optional<std::string> WhyCoordinatesUnusable(const LxPoint& point) {
   if (point.Latitude == 0 && point.Longitude == 0) return "no coordinates";
   if (std::fabs(point.Latitude) > 90) return "latitude " + NumberText(point.Latitude) + " beyond 90 degrees";
   if (point.Longitude >= 360) return "longitude " + NumberText(point.Longitude) + " W beyond 360 degrees";

@@ -22,6 +22,10 @@ inline constexpr double kHighestElevationMetres = 9000;  // Everest is 8849 m hi
 // beyond 90 degrees", ...), or nothing when it has.
 std::optional<std::string> WhyCoordinatesUnusable(LxRecord record);
 
+// The same for coordinates already decoded (DecodeLxPoint without a
+// transformation).
+std::optional<std::string> WhyCoordinatesUnusable(const LxPoint& point);
+
 // Why `record` cannot be a waypoint whose elevation is read from
 // `elevationColumn` to 41: its coordinates, or "elevation 12192 m beyond any
 // place on Earth"; nothing when it can.

@@ -14,9 +14,19 @@ namespace {
 constexpr double kLabelHeight = 10.0;  // metres
 constexpr int kDecimals = 4;           // 0.1 mm
 
-// Group codes and values, one per line.
+// Group codes and values, one per line, into a buffer that goes to `file`
+// (when given) whenever it is full, so that a drawing of a million points
+// never stands in memory whole.
 class Dxf {
  public:
+  explicit Dxf(AtomicFile* file) : file_(file) { text_.reserve(AtomicFile::kFlushSize + 4096); }
+  // After each entity: the buffer goes to the file once it is full.
+  void Flush() {
+    if (file_ != nullptr) file_->FlushWhenFull(text_);
+  }
+  void Finish() {
+    if (file_ != nullptr) file_->Write(text_), text_.clear();
+  }
   void Group(int code, std::string_view value) {
     char number[8];
     const auto end = std::to_chars(number, number + sizeof number, code).ptr;
@@ -41,6 +51,7 @@ class Dxf {
   std::string Take() { return std::move(text_); }
 
  private:
+  AtomicFile* file_;
   std::string text_;
 };
 
@@ -129,11 +140,13 @@ void WriteEntities(Dxf& dxf, const Township& township, bool byReliability) {
     dxf.Group(8, SegmentLayer(segment, byReliability));
     dxf.Point(from.x, from.y);
     dxf.Point(to.x, to.y, 1);
+    dxf.Flush();
   }
   for (const TownshipPoint& point : township.points) {
     dxf.Group(0, "POINT");
     dxf.Group(8, "POINTS");
     dxf.Point(point.x, point.y);
+    dxf.Flush();
   }
   for (const TownshipPoint& point : township.points) {
     if (point.id.empty()) continue;
@@ -142,9 +155,16 @@ void WriteEntities(Dxf& dxf, const Township& township, bool byReliability) {
     dxf.Point(point.x, point.y);
     dxf.Number(40, kLabelHeight);
     dxf.Group(1, LabelText(point.id));
+    dxf.Flush();
   }
   dxf.Group(0, "ENDSEC");
   dxf.Group(0, "EOF");
+}
+
+void WriteDrawing(Dxf& dxf, const Township& township, bool byReliability) {
+  WriteHeader(dxf, township);
+  WriteTables(dxf, Layers(township, byReliability));
+  WriteEntities(dxf, township, byReliability);
 }
 
 }  // namespace
@@ -164,17 +184,16 @@ std::string ReliabilityLayer(std::string_view reliability) {
 }
 
 std::string DxfText(const Township& township, bool byReliability) {
-  Dxf dxf;
-  WriteHeader(dxf, township);
-  WriteTables(dxf, Layers(township, byReliability));
-  WriteEntities(dxf, township, byReliability);
+  Dxf dxf(nullptr);
+  WriteDrawing(dxf, township, byReliability);
   return dxf.Take();
 }
 
 void WriteDxfFile(const std::filesystem::path& path, const Township& township, bool byReliability) {
-  const std::string text = DxfText(township, byReliability);
   AtomicFile file(path);
-  file.Write(text);
+  Dxf dxf(&file);
+  WriteDrawing(dxf, township, byReliability);
+  dxf.Finish();
   file.Commit();
 }
 
