@@ -2,16 +2,11 @@
 //
 //   lx2dxf FILE.lx [r] [--output DRAWING.dxf]      ("R" works as "r")
 //
-// Reads FILE.lx (a bare name resolves against the current folder) and writes
-// the drawing, completely or not at all, beside it as FILE.dxf or under the
-// name --output gives: the surveyed lines, every point and its PointID, in
-// metres in the NAD27 UTM zone of the township (app/township_drawing.h,
-// writers/dxf_writer.h). With "r" the lines go on one layer per reliability.
-// Points without usable coordinates, or far from the others, are left out
-// and named in "warning:" lines on standard error. Exit status 0 when the
-// drawing was written, 1 when the file cannot be drawn, 2 for a wrong command
-// line; errors are one "error:" line on standard error. Nothing is read from
-// standard input.
+// Writes the drawing of FILE.lx (app/township_drawing.h, writers/dxf_writer.h)
+// beside it as FILE.dxf, or under the name --output gives, completely or not
+// at all. Points left out are named in "warning:" lines on standard error.
+// Exit status 0 when the drawing was written, 1 when the file cannot be drawn
+// (one "error:" line), 2 for a wrong command line.
 #include <filesystem>
 #include <iostream>
 #include <string>
