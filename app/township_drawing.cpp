@@ -65,7 +65,8 @@ class TownshipBuilder {
     std::vector<Candidate> candidates = UsablePoints();
     if (candidates.empty()) throw KorvexaError(Quoted(fileName_) + " holds no point with usable coordinates");
     KeepPointsTogether(candidates);
-    const UtmProjection projection(Zone());
+    result_.township.utmZone = Zone();
+    const UtmProjection projection(result_.township.utmZone);
     std::vector<std::optional<std::size_t>> drawn(chains_.points.size());
     for (Candidate& candidate : candidates) {
       const double east = EastLongitude(candidate.west);
