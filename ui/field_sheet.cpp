@@ -234,7 +234,8 @@ void WriteFieldSheetPdf(const FieldSheet& sheet, const QString& path) {
 
 void WriteFieldSheetPng(const FieldSheet& sheet, const QString& path) {
   const double scale = kPngDotsPerInch / kUnitsPerInch;
-  const int pages = std::min(sheet.PageCount(kLetterUnits), kMostPngPages);
+  const int allPages = sheet.PageCount(kLetterUnits);
+  const int pages = std::min(allPages, kMostPngPages);
   const QSize pageSize = (kLetterUnits * scale).toSize();
   QImage image(pageSize.width(), pageSize.height() * pages, QImage::Format_RGB32);
   if (image.isNull()) throw KorvexaError("not enough memory for the picture \"" + path.toStdString() + "\"");
@@ -246,6 +247,14 @@ void WriteFieldSheetPng(const FieldSheet& sheet, const QString& path) {
     painter.translate(0, page * pageSize.height());
     painter.scale(scale, scale);
     sheet.PaintPage(painter, page, kLetterUnits);
+  }
+  if (pages < allPages) {
+    painter.setFont(SheetFont(9));
+    painter.setPen(Qt::darkGray);
+    painter.drawText(
+        QRectF(kMargin, kLetterUnits.height() - kMargin - 14, kLetterUnits.width() / 2, 14),
+        Qt::AlignLeft | Qt::AlignVCenter,
+        QStringLiteral("The picture holds %1 of %2 pages; the PDF holds them all.").arg(pages).arg(allPages));
   }
   painter.end();
   QSaveFile file(path);

@@ -59,8 +59,9 @@ class FieldSheet {
 void WriteFieldSheetPdf(const FieldSheet& sheet, const QString& path);
 
 // Writes the sheet as a PNG picture at `path` (150 dots per inch, the pages
-// of a Letter-size sheet one below the other, at most kMostPngPages of them),
-// completely or not at all. Throws KorvexaError saying why nothing was written.
+// of a Letter-size sheet one below the other, at most kMostPngPages of them;
+// the last says so when there are more), completely or not at all. Throws
+// KorvexaError saying why nothing was written.
 inline constexpr int kMostPngPages = 10;
 void WriteFieldSheetPng(const FieldSheet& sheet, const QString& path);
 
