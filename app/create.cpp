@@ -96,8 +96,9 @@ std::string StatusText(const CreateResult& result) {
                        : result.drawing->drawn ? "Files created."
                                                : "File created; the drawing was not.";
   if (!result.leftOut.empty()) {
-    status += " " + std::to_string(result.leftOut.size()) + (result.leftOut.size() == 1 ? " point" : " points") +
-              " left out.";
+    status += ' ';
+    status += std::to_string(result.leftOut.size());
+    status += result.leftOut.size() == 1 ? " point left out." : " points left out.";
   }
   return status;
 }

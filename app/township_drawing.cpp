@@ -28,6 +28,7 @@ std::string Quoted(const std::string& fileName) {
 struct Candidate {
   std::size_t chainPoint = 0;
   std::string id;
+  std::string key;
   double west = 0;
   double north = 0;
 };
@@ -64,10 +65,11 @@ class TownshipBuilder {
     std::vector<Candidate> candidates = UsablePoints();
     if (candidates.empty()) throw KorvexaError(Quoted(fileName_) + " holds no point with usable coordinates");
     KeepPointsTogether(candidates);
-    const UtmProjection projection(Zone());
+    result_.township.utmZone = Zone();
+    const UtmProjection projection(result_.township.utmZone);
     std::vector<std::optional<std::size_t>> drawn(chains_.points.size());
     result_.township.points.reserve(candidates.size());
-    for (const Candidate& candidate : candidates) {
+    for (Candidate& candidate : candidates) {
       const double east = EastLongitude(candidate.west);
       const std::optional<PlanePoint> plane = projection.Project(east, candidate.north);
       if (!plane) {
@@ -75,7 +77,8 @@ class TownshipBuilder {
         continue;
       }
       drawn[candidate.chainPoint] = result_.township.points.size();
-      result_.township.points.push_back({candidate.id, east, candidate.north, plane->x, plane->y});
+      result_.township.points.push_back(
+          {candidate.id, east, candidate.north, plane->x, plane->y, std::move(candidate.key)});
     }
     result_.township.segments = Segments(chains_, drawn);
     std::sort(result_.leftOut.begin(), result_.leftOut.end(),
@@ -108,7 +111,8 @@ class TownshipBuilder {
         LeaveOut(i, std::move(*why));
         continue;
       }
-      candidates.push_back({i, TrimmedPointId(record), point->Longitude, point->Latitude});
+      candidates.push_back({i, TrimmedPointId(record), std::string(record.substr(0, kDuplicateKeyLength)),
+                            point->Longitude, point->Latitude});
     }
     return candidates;
   }

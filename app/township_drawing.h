@@ -20,11 +20,11 @@ struct TownshipDrawing {
 
 // The township of the .LX text `text` (the file `fileName`, named in
 // messages): every distinct point with usable coordinates, decoded (NAD27)
-// and projected to the UTM zone of the township's median longitude, and the
-// segments of its chains between such points (none between a point and
-// itself). Left out, with the reason: points without usable coordinates
-// (core/usable_point.h), points more than 3 degrees from the median of the
-// others, points PROJ cannot project.
+// and projected to the UTM zone of the township's median longitude (named in
+// Township::utmZone), and the segments of its chains between such points
+// (none between a point and itself). Left out, with the reason: points
+// without usable coordinates (core/usable_point.h), points more than 3
+// degrees from the median of the others, points PROJ cannot project.
 // Throws KorvexaError naming the file when no point can be drawn or the
 // township lies outside the NAD27 UTM zones.
 TownshipDrawing ProjectTownship(std::string_view text, const std::string& fileName);

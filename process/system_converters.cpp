@@ -66,7 +66,10 @@ class Lx2dxfJob : public DrawingJob {
 
 std::string TodosCommandLine(const std::filesystem::path& programFolder, const std::string& fName) {
   std::string line = QuoteArgument((programFolder / "todos").string());
-  if (!fName.empty()) line += " " + FileArgument(fName);
+  if (!fName.empty()) {
+    line += ' ';
+    line += FileArgument(fName);
+  }
   return line;
 }
 

@@ -2,9 +2,11 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
+#include <QKeySequence>
 #include <QLabel>
 #include <QListView>
 #include <QMenuBar>
@@ -83,6 +85,11 @@ Form1::Form1(Services services, WindowPlatform platform, QWidget* parent)
   setAcceptDrops(true);
 }
 
+// The map window works on this window's list: it goes with it.
+Form1::~Form1() {
+  delete mapWindow_;
+}
+
 void Form1::BuildMenus() {
   menuBar()->setFont(QApplication::font(menuBar()));
   mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
@@ -91,6 +98,13 @@ void Form1::BuildMenus() {
   mnuFileOpen->setObjectName(QStringLiteral("mnuFileOpen"));
   mnuFileExit = mnuFile->addAction(QStringLiteral("E&xit"), this, &Form1::Exit);
   mnuFileExit->setObjectName(QStringLiteral("mnuFileExit"));
+
+  mnuView = menuBar()->addMenu(QStringLiteral("&View"));
+  mnuView->setObjectName(QStringLiteral("mnuView"));
+  mnuViewMap = mnuView->addAction(QStringLiteral("Township &map"), this, &Form1::ShowMap);
+  mnuViewMap->setObjectName(QStringLiteral("mnuViewMap"));
+  mnuViewMap->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
+  mnuViewMap->setEnabled(false);
 
   mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
   mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
@@ -157,8 +171,10 @@ void Form1::LoadFile(const QString& path) {
   Label2->repaint();
   try {
     LoadedFile loaded = OpenLxFile(FileSystemPath(path), *services_.converters);
+    loadedText_ = loaded.lines.text();
     model_->SetPoints(MakePointList(std::move(loaded.lines)));
     ShowLoadedFile(std::move(loaded.fName));
+    if (mapWindow_) mapWindow_->ShowFile(*loadedText_, fName_);
   } catch (const std::exception& error) {
     Label2->setText(previousStatus);
     ReportFailure(QStringLiteral("File > Open"), error);
@@ -182,6 +198,7 @@ void Form1::ShowLoadedFile(std::string title) {
   for (QWidget* control : std::initializer_list<QWidget*>{Check1, Check2, Command1, Command2, Command3}) {
     control->setEnabled(true);
   }
+  mnuViewMap->setEnabled(true);
   Label3->setVisible(true);
   Label2->setText(texts::kInstructionText);
 }
@@ -232,6 +249,20 @@ void Form1::ShowHelp() {
 
 void Form1::ShowAbout() {
   ShowOne(aboutBox_, [this] { return new frmAbout(platform_.systemInfo, platform_.messages); });
+}
+
+void Form1::ShowMap() {
+  if (!loadedText_) return;
+  ShowOne(mapWindow_, [this] {
+    auto* map = new MapWindow(model_, *services_.clock, platform_);
+    map->ShowFile(*loadedText_, fName_);
+    return map;
+  });
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+  if (mapWindow_) mapWindow_->close();
+  QMainWindow::closeEvent(event);
 }
 
 void Form1::ReportFailure(const QString& command, const std::exception& error) {

@@ -7,7 +7,9 @@
 // app layer open it (OpenLxFile: the file's folder becomes the working
 // folder, then line-end converter, read, sort, de-duplicate); the records go
 // into List1's model in one step, and fName, the caption and the status line
-// follow. The user ticks rows (or Select all / Select none) and sets the
+// follow; the file's text stays for the township map (View > Township map),
+// whose window shows the same ticks as the list. The user ticks rows (in the
+// list or on the map, or Select all / Select none) and sets the
 // options; Create hands fName, the model's PointList and the options to the
 // app's RunCreate with the Services and shows its status text. A failure
 // arrives as a KorvexaError and goes to the MessageSink, leaving the window
@@ -24,6 +26,7 @@
 #include "app/services.h"
 #include "ui/form2.h"
 #include "ui/frm_about.h"
+#include "ui/map_window.h"
 #include "ui/window_platform.h"
 
 class QAction;
@@ -44,7 +47,9 @@ class Form1 : public QMainWindow {
  public:
   Form1(Services services, WindowPlatform platform, QWidget* parent = nullptr);
 
-  // The seven commands of the window.
+  ~Form1() override;
+
+  // The eight commands of the window.
   void OpenFile();    // File > Open: asks for a file and loads it
   void Exit();        // File > Exit: closes every window and ends the program
   void SelectAll();   // Command1
@@ -52,6 +57,7 @@ class Form1 : public QMainWindow {
   void Create();      // Command3
   void ShowHelp();    // Help > "Pellanore Help": one help window, brought to the front
   void ShowAbout();   // Help > "About": one About box, brought to the front
+  void ShowMap();     // View > "Township map": one map window, brought to the front
 
   // File > Open after the dialog: loads the file at `path`. The file named on
   // the command line and a file dropped on the window are opened this way.
@@ -61,6 +67,7 @@ class Form1 : public QMainWindow {
   PointListModel* points() const { return model_; }
   Form2* helpWindow() const { return helpWindow_; }
   frmAbout* aboutBox() const { return aboutBox_; }
+  MapWindow* mapWindow() const { return mapWindow_; }
 
   QListView* List1;
   QPushButton* Command1;
@@ -75,6 +82,8 @@ class Form1 : public QMainWindow {
   QMenu* mnuFile;
   QAction* mnuFileOpen;
   QAction* mnuFileExit;
+  QMenu* mnuView;
+  QAction* mnuViewMap;
   QMenu* mnuHelp;
   QAction* mnuHelpPellanore;
   QAction* mnuHelpAbout;
@@ -82,6 +91,7 @@ class Form1 : public QMainWindow {
  protected:
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   void BuildMenus();
@@ -95,8 +105,10 @@ class Form1 : public QMainWindow {
   WindowPlatform platform_;
   PointListModel* model_;
   std::string fName_;
+  std::shared_ptr<const std::string> loadedText_;  // the whole text of the file loaded last
   QPointer<Form2> helpWindow_;
   QPointer<frmAbout> aboutBox_;
+  QPointer<MapWindow> mapWindow_;
 };
 
 }  // namespace korvexa

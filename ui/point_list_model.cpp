@@ -1,5 +1,6 @@
 #include "ui/point_list_model.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace korvexa {
@@ -16,6 +17,13 @@ void PointListModel::SetAllTicked(bool ticked) {
   if (points_.empty()) return;
   for (PointEntry& entry : points_) entry.ticked = ticked;
   Q_EMIT dataChanged(index(0), index(rowCount() - 1), {Qt::CheckStateRole});
+}
+
+void PointListModel::SetTicked(const std::vector<std::size_t>& rows, bool ticked) {
+  if (rows.empty()) return;
+  const auto [first, last] = std::minmax_element(rows.begin(), rows.end());
+  for (std::size_t row : rows) points_[row].ticked = ticked;
+  Q_EMIT dataChanged(index(static_cast<int>(*first)), index(static_cast<int>(*last)), {Qt::CheckStateRole});
 }
 
 int PointListModel::rowCount(const QModelIndex& parent) const {

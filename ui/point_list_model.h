@@ -6,6 +6,8 @@
 #pragma once
 
 #include <QAbstractListModel>
+#include <cstddef>
+#include <vector>
 
 #include "core/point_list.h"
 
@@ -25,6 +27,10 @@ class PointListModel : public QAbstractListModel {
 
   // Ticks or unticks every entry (one change over the whole list).
   void SetAllTicked(bool ticked);
+
+  // Ticks or unticks the entries at `rows` (indices into points(); any
+  // order, repeats allowed): one change from the first to the last of them.
+  void SetTicked(const std::vector<std::size_t>& rows, bool ticked);
 
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
   QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;

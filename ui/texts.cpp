@@ -46,6 +46,17 @@ QString HelpText() {
       QStringLiteral("GPS Trackmaker"),
       QStringLiteral("Garmin Mapsource"),
       QStringLiteral("Delorme \"Xmap\"     .... and many others"),
+      QString(),
+      QStringLiteral("\"Can I pick the points on a map instead of by their numbers?\" -- Yes: open the .LX file, then "
+                     "choose View > Township map (Ctrl+M). Pellanore draws every point and the surveyed lines of the "
+                     "township, as the .DXF file shows them. Click a point to check or uncheck it, or drag a "
+                     "rectangle around several to check them all (hold Shift to uncheck them); the list shows the "
+                     "same check marks, and Select all / Select none work on both. Turn the mouse wheel to zoom, "
+                     "drag with the middle button (or hold the space bar and drag) to move the map, and press F to "
+                     "see the whole township again."),
+      QStringLiteral("Print, Save as PDF and Save as PNG make a field sheet to take along: the map with the checked "
+                     "points named, the datum (NAD27), the date, and a table of the checked points with their "
+                     "latitude, longitude and elevation."),
   };
   return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }

@@ -3,7 +3,8 @@
 namespace korvexa {
 
 WindowPlatform MakeDesktopWindowPlatform() {
-  return {std::make_shared<LxFileDialog>(), std::make_shared<MessageBoxSink>(), DesktopSystemInfoPlatform()};
+  return {std::make_shared<LxFileDialog>(), std::make_shared<MessageBoxSink>(), DesktopSystemInfoPlatform(),
+          std::make_shared<QtSaveFileDialog>(), std::make_shared<QtPrintDialog>()};
 }
 
 }  // namespace korvexa

@@ -187,7 +187,10 @@ TEST_F(ResolveCommandLineTest, AQuotedProgramIsTakenAsItStands) {
   ASSERT_TRUE(command.has_value());
   EXPECT_EQ(command->program, program);
   EXPECT_THAT(command->argv, ElementsAre(program.string(), "my town.lx"));
-  EXPECT_FALSE(Resolve("\"" + (folder_ / "my tools").string() + "\" todos").has_value());
+  std::string quotedFolder = "\"";
+  quotedFolder += (folder_ / "my tools").string();
+  quotedFolder += "\" todos";
+  EXPECT_FALSE(Resolve(quotedFolder).has_value());
 }
 
 TEST_F(ResolveCommandLineTest, NothingFoundIsNoCommand) {

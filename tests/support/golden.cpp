@@ -58,9 +58,13 @@ std::filesystem::path TestData(const std::string& name) {
   return std::filesystem::path(KORVEXA_TEST_DATA) / name;
 }
 
-::testing::AssertionResult MatchesGolden(const std::string& actual, const std::filesystem::path& golden) {
+bool UpdatingGoldenFiles() {
   const char* update = std::getenv("KORVEXA_UPDATE_GOLDEN");
-  if (update != nullptr && std::string(update) == "1") {
+  return update != nullptr && std::string(update) == "1";
+}
+
+::testing::AssertionResult MatchesGolden(const std::string& actual, const std::filesystem::path& golden) {
+  if (UpdatingGoldenFiles()) {
     WriteBytes(golden, actual);
     return ::testing::AssertionSuccess() << "rewrote " << golden;
   }

@@ -13,6 +13,10 @@ namespace korvexa::testing {
 
 ::testing::AssertionResult MatchesGolden(const std::string& actual, const std::filesystem::path& golden);
 
+// True when KORVEXA_UPDATE_GOLDEN=1 asks to rewrite the golden files (also
+// the golden pictures of the window tests).
+bool UpdatingGoldenFiles();
+
 // The lines of an output file without their CR LF; a failure is recorded
 // when a line lacks its CR LF or a lone LF stands in the text.
 std::vector<std::string> CrLfLines(const std::string& text);

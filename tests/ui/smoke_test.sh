@@ -2,41 +2,73 @@
 # Starts the real korvexa program on an X server (run under xvfb-run) with a
 # generated township named on its command line, waits for the window titled
 # "Korvexa" followed by the file's name, checks that the program still runs
-# once the window is painted, and saves a picture of the window.
-# usage: smoke_test.sh KORVEXA SCREEN_GRAB MAKE_TOWNSHIP OUTPUT.png
+# once the window is painted, and saves a picture of the window. Then opens
+# the township map with Ctrl+M, ticks a block of corners by dragging a
+# rectangle over it, and saves a picture of the map window beside the first.
+# usage: smoke_test.sh KORVEXA SCREEN_GRAB MAKE_TOWNSHIP OUTPUT.png [MAP_OUTPUT.png]
 set -eu
 korvexa=$1
 grab=$2
 make_township=$3
 out=$4
+map_out=${5:-}
 
 work=$(mktemp -d)
 "$make_township" "$work/t12n.lx"
+# The program keeps the map window's size and place in its settings: here
+# in the test's own folder, never in the user's.
+export XDG_CONFIG_HOME="$work/config"
 (cd "$work" && exec "$korvexa" t12n.lx) &
 pid=$!
 trap 'kill "$pid" 2>/dev/null || true; rm -rf "$work"' EXIT
 
-window=
-tries=0
-while [ -z "$window" ]; do
-  # The title of the client leader window is the program name too; it has no class.
-  window=$(xwininfo -root -tree | awk '$2 == "\"Korvexat12n.lx\":" && $3 != "()" { print $1; exit }')
-  [ -n "$window" ] && break
-  kill -0 "$pid" 2>/dev/null || { echo "error: korvexa ended before it showed a window" >&2; exit 1; }
-  tries=$((tries + 1))
-  [ "$tries" -lt 150 ] || { echo "error: no window titled \"Korvexat12n.lx\" within 15 s" >&2; exit 1; }
-  sleep 0.1
-done
+# Waits up to 15 s for a window titled $1 and prints its id.
+find_window() {
+  tries=0
+  while :; do
+    # The title of the client leader window is the program name too; it has no class.
+    found=$(xwininfo -root -tree | awk -v title="\"$1\":" '$2 == title && $3 != "()" { print $1; exit }')
+    if [ -z "$found" ]; then
+      # A title with blanks spans several fields: compare the whole line.
+      found=$(xwininfo -root -tree | awk -v title="\"$1\": (" 'index($0, title) && $0 !~ /\(has no name\)/ { print $1; exit }')
+    fi
+    [ -n "$found" ] && { echo "$found"; return 0; }
+    kill -0 "$pid" 2>/dev/null || { echo "error: korvexa ended before it showed \"$1\"" >&2; return 1; }
+    tries=$((tries + 1))
+    [ "$tries" -lt 150 ] || { echo "error: no window titled \"$1\" within 15 s" >&2; return 1; }
+    sleep 0.1
+  done
+}
 
-info=$(xwininfo -id "$window")
-field() { echo "$info" | awk -F: -v name="$1" '$1 ~ name { gsub(/ /, "", $2); print $2 }'; }
-x=$(field "Absolute upper-left X")
-y=$(field "Absolute upper-left Y")
-width=$(field "Width")
-height=$(field "Height")
-echo "window $window: ${width}x${height} at $x,$y"
+# Sets x, y, width and height to the place and size of window $1.
+measure() {
+  info=$(xwininfo -id "$1")
+  field() { echo "$info" | awk -F: -v name="$1" '$1 ~ name { gsub(/ /, "", $2); print $2 }'; }
+  x=$(field "Absolute upper-left X")
+  y=$(field "Absolute upper-left Y")
+  width=$(field "Width")
+  height=$(field "Height")
+  echo "window $1: ${width}x${height} at $x,$y"
+}
 
+window=$(find_window "Korvexat12n.lx")
+measure "$window"
 sleep 1  # let the window paint itself
 kill -0 "$pid" 2>/dev/null || { echo "error: korvexa ended after showing its window" >&2; exit 1; }
 "$grab" "$out" "$x" "$y" "$width" "$height"
 echo "saved $out"
+
+[ -n "$map_out" ] || exit 0
+xdotool windowfocus --sync "$window" key ctrl+m
+map=$(find_window "t12n.lx - Township map")
+measure "$map"
+sleep 1
+# Drag a rectangle over the middle of the map: the corners inside get ticked.
+xdotool mousemove $((x + width * 42 / 100)) $((y + height * 34 / 100)) mousedown 1 \
+  mousemove $((x + width * 50 / 100)) $((y + height * 45 / 100)) \
+  mousemove $((x + width * 62 / 100)) $((y + height * 58 / 100)) mouseup 1
+xdotool mousemove $((x + width - 5)) $((y + height - 5))
+sleep 1
+kill -0 "$pid" 2>/dev/null || { echo "error: korvexa ended after showing the map" >&2; exit 1; }
+"$grab" "$map_out" "$x" "$y" "$width" "$height"
+echo "saved $map_out"

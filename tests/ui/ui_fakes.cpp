@@ -1,11 +1,29 @@
 #include "tests/ui/ui_fakes.h"
 
+#include <QPrinter>
+
 namespace korvexa::testing {
 std::optional<QString> ScriptedFileDialog::ChooseFile(QWidget*) {
   ++calls_;
   const QString answer = answers_.isEmpty() ? QString() : answers_.takeFirst();
   if (answer.isNull()) return std::nullopt;
   return answer;
+}
+
+std::optional<QString> ScriptedSaveDialog::ChooseSaveFile(QWidget*, const QString&, const QString&,
+                                                          const QString& offered) {
+  suggested.append(offered);
+  const QString answer = answers_.isEmpty() ? QString() : answers_.takeFirst();
+  if (answer.isNull()) return std::nullopt;
+  return answer;
+}
+
+bool PdfPrintDialog::ChoosePrinter(QPrinter& printer, QWidget*) {
+  ++calls;
+  if (pdfPath.isEmpty()) return false;
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(pdfPath);
+  return true;
 }
 
 void RecordingMessageSink::Show(QWidget*, MessageKind kind, const QString& title, const QString& text) {
@@ -16,7 +34,9 @@ WindowPlatform FakePlatform::Platform() const {
   return {dialog,
           sink,
           {std::make_shared<EmptyRegistry>(), [](const std::string&) { return false; },
-           [](const std::string&) { return false; }}};
+           [](const std::string&) { return false; }},
+          saveDialog,
+          printDialog};
 }
 
 }  // namespace korvexa::testing

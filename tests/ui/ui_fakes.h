@@ -1,6 +1,7 @@
-// Stand-ins for the desktop in the window tests: a file dialog that answers
-// from a script and a message sink that records instead of blocking (the
-// conversion services are in fake_services.h).
+// Stand-ins for the desktop in the window tests: file dialogs that answer
+// from a script, a print dialog that prints to a PDF file, and a message sink
+// that records instead of blocking (the conversion services are in
+// fake_services.h).
 #pragma once
 
 #include <QString>
@@ -30,6 +31,27 @@ class ScriptedFileDialog : public OpenFileDialog {
   int calls_ = 0;
 };
 
+class ScriptedSaveDialog : public SaveFileDialog {
+ public:
+  // The next ChooseSaveFile returns `path`; a null QString means the user cancels.
+  void Answer(const QString& path) { answers_.append(path); }
+  std::optional<QString> ChooseSaveFile(QWidget* parent, const QString& title, const QString& filter,
+                                        const QString& suggested) override;
+  QStringList suggested;  // what each call offered
+
+ private:
+  QStringList answers_;
+};
+
+// Accepts with the printer printing to the PDF file `pdfPath`; cancels while
+// that is empty.
+class PdfPrintDialog : public PrintDialog {
+ public:
+  bool ChoosePrinter(QPrinter& printer, QWidget* parent) override;
+  QString pdfPath;
+  int calls = 0;
+};
+
 struct Message {
   MessageKind kind;
   QString title;
@@ -42,10 +64,12 @@ class RecordingMessageSink : public MessageSink {
   std::vector<Message> messages;
 };
 
-// The scripted dialog, the recording sink and an empty registry.
+// The scripted dialogs, the recording sink and an empty registry.
 struct FakePlatform {
   std::shared_ptr<ScriptedFileDialog> dialog = std::make_shared<ScriptedFileDialog>();
   std::shared_ptr<RecordingMessageSink> sink = std::make_shared<RecordingMessageSink>();
+  std::shared_ptr<ScriptedSaveDialog> saveDialog = std::make_shared<ScriptedSaveDialog>();
+  std::shared_ptr<PdfPrintDialog> printDialog = std::make_shared<PdfPrintDialog>();
   WindowPlatform Platform() const;
 };
 

@@ -1,0 +1,77 @@
+#include "app/township_map.h"
+
+#include <exception>
+#include <unordered_map>
+#include <utility>
+
+#include "app/township_drawing.h"
+#include "core/lx_file.h"
+#include "core/lx_record.h"
+#include "core/usable_point.h"
+
+namespace korvexa {
+namespace {
+
+std::string_view Key(std::string_view line) {
+  return line.substr(0, kDuplicateKeyLength);
+}
+
+void CountNotShown(TownshipMap& map, const PointList& list) {
+  std::vector<bool> shown(list.size(), false);
+  for (std::size_t entry : map.entryOf) {
+    if (entry != kNoListEntry) shown[entry] = true;
+  }
+  for (std::size_t i = 0; i < list.size(); ++i) {
+    if (shown[i]) continue;
+    if (WhyCoordinatesUnusable(list[i].line)) {
+      ++map.withoutCoordinates;
+    } else {
+      ++map.farOff;
+    }
+  }
+}
+
+}  // namespace
+
+TownshipMap BuildTownshipMap(std::string_view text, const std::string& fileName, const PointList& list) {
+  TownshipMap map;
+  try {
+    map.township = ProjectTownship(text, fileName).township;
+  } catch (const std::exception& error) {
+    map.problem = error.what();
+  }
+  std::unordered_map<std::string_view, std::size_t> entryOfKey;
+  entryOfKey.reserve(list.size());
+  for (std::size_t i = 0; i < list.size(); ++i) entryOfKey.emplace(Key(list[i].line), i);
+  std::vector<WorldPoint> positions;
+  positions.reserve(map.township.points.size());
+  map.entryOf.reserve(map.township.points.size());
+  for (const TownshipPoint& point : map.township.points) {
+    const auto found = entryOfKey.find(point.key);
+    map.entryOf.push_back(found == entryOfKey.end() ? kNoListEntry : found->second);
+    positions.push_back({point.x, point.y});
+  }
+  map.grid = PointGrid(std::move(positions));
+  map.lines = MapLines(map.township);
+  map.spacing = map.grid.TypicalSpacing();
+  CountNotShown(map, list);
+  return map;
+}
+
+CornerFacts DescribeCorner(const TownshipMap& map, const PointList& list, std::size_t corner) {
+  const TownshipPoint& point = map.township.points[corner];
+  CornerFacts facts{point.id, point.north, point.east, {}, std::nullopt, {}};
+  const std::size_t entry = map.entryOf[corner];
+  if (entry >= list.size()) return facts;
+  const LxRecord record = list[entry].line;
+  facts.elevationFeet = TrimBlanks(LxColumns(record, kGpxElevationColumn, kElevationLastColumn));
+  facts.reliability = TrimBlanks(ReliabilityOf(record));
+  try {
+    facts.elevationMetres = DecodeElevation(record, kGpxElevationColumn);
+  } catch (const std::exception&) {
+    // An elevation no decoder accepts is shown as written only.
+  }
+  return facts;
+}
+
+}  // namespace korvexa

@@ -1,0 +1,57 @@
+// The township as the map window shows it: the drawing's points and lines
+// (ProjectTownship, the same projection and the same chains as lx2dxf),
+// each point tied to its entry in the main window's list, indexed for fast
+// drawing and picking.
+#pragma once
+
+#include <cstddef>
+#include <limits>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/map_index.h"
+#include "app/map_lines.h"
+#include "core/point_list.h"
+#include "core/township.h"
+
+namespace korvexa {
+
+inline constexpr std::size_t kNoListEntry = std::numeric_limits<std::size_t>::max();
+
+struct TownshipMap {
+  Township township;                 // points in file order, UTM metres
+  std::vector<std::size_t> entryOf;  // per township point: its index in the PointList, or kNoListEntry
+  PointGrid grid;                    // the township's points, same indices
+  MapLines lines;
+  double spacing = 0;  // typical distance between neighbouring corners, metres
+
+  // The list entries the map does not show.
+  std::size_t withoutCoordinates = 0;  // no usable coordinates (core/usable_point.h), empty lines too
+  std::size_t farOff = 0;              // usable, but left out of the drawing (far from the others)
+  std::string problem;                 // why nothing at all is drawn; empty when the township is drawn
+};
+
+// What the map tells about one corner, in its tooltip and on the field sheet.
+struct CornerFacts {
+  std::string id;                         // PointID without blanks
+  double latitude = 0;                    // NAD27, degrees north
+  double longitude = 0;                   // NAD27, degrees east (west is negative)
+  std::string elevationFeet;              // columns 34 to 41 without blanks: US survey feet as written
+  std::optional<double> elevationMetres;  // whole metres; nothing when the field is out of range
+  std::string reliability;                // columns 42 to 50 without blanks
+};
+
+// The facts of township point `corner`: position from the township, the
+// rest from its list entry in `list` (none without one).
+CornerFacts DescribeCorner(const TownshipMap& map, const PointList& list, std::size_t corner);
+
+// The map of the .LX text `text` (of the file `fileName`, named in
+// messages) whose list is `list` (the records of the same text, as File >
+// Open made them): a township point and a list entry belong together when
+// their first 41 columns are equal. Never throws for a file that cannot be
+// drawn: `problem` says why and every entry counts as not shown.
+TownshipMap BuildTownshipMap(std::string_view text, const std::string& fileName, const PointList& list);
+
+}  // namespace korvexa

@@ -1,0 +1,26 @@
+// How the map window and the field sheet write a corner's position and
+// elevation. Independent of the user's locale: a full stop, seven decimals.
+#pragma once
+
+#include <QString>
+#include <string>
+
+#include "app/township_map.h"
+
+namespace korvexa {
+
+// A PointID or a field of a record: the file's 8-bit text as Latin-1.
+QString Latin1Text(const std::string& text);
+
+// "35.1200960° N" and "106.7583333° W" (degrees, NAD27).
+QString LatitudeText(double latitude);
+QString LongitudeText(double eastLongitude);
+
+// "1000 ft (305 m)", "1000 ft" when out of range, "none" when blank.
+QString ElevationText(const CornerFacts& facts);
+
+// The tooltip of a corner: PointID, latitude, longitude, elevation,
+// reliability, one to a line.
+QString CornerTooltip(const CornerFacts& facts);
+
+}  // namespace korvexa

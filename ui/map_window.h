@@ -1,0 +1,73 @@
+// The township map window (View > Township map): the map of the loaded file
+// (ui/township_map_view.h) with a tool bar (Fit, Print, Save as PDF, Save as
+// PNG) and a status bar that counts the corners, the ticked ones and the
+// points the map cannot show. One non-modal window beside the main window:
+// the ticks are the main window's list model's. It remembers its size and
+// place between runs (QSettings, organisation and program "Korvexa").
+#pragma once
+
+#include <QMainWindow>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "app/township_map.h"
+#include "ui/window_platform.h"
+
+class QAction;
+class QLabel;
+
+namespace korvexa {
+
+class Clock;
+class FieldSheet;
+class PointListModel;
+class TownshipMapView;
+
+class MapWindow : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  // `model` and `clock` must outlive the window.
+  MapWindow(PointListModel* model, const Clock& clock, WindowPlatform platform, QWidget* parent = nullptr);
+
+  // Shows the file whose whole text is `text` and whose list the model
+  // holds; `fileName` is its name without folder ("t12n.lx").
+  void ShowFile(std::string_view text, const std::string& fileName);
+
+  void Fit();
+  void Print();
+  void SaveAsPdf();
+  void SaveAsPng();
+
+  TownshipMapView* view() const { return view_; }
+  QLabel* counts() const { return counts_; }
+  QLabel* notShown() const { return notShown_; }
+
+  QAction* actFit;
+  QAction* actPrint;
+  QAction* actSavePdf;
+  QAction* actSavePng;
+  QAction* actClose;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void BuildActions();
+  void UpdateCounts();
+  using SheetWriter = void (*)(const FieldSheet&, const QString&);
+  void Export(const QString& command, const QString& filter, const QString& extension, SheetWriter write);
+  void ReportFailure(const QString& command, const std::exception& error);
+
+  PointListModel* model_;
+  const Clock& clock_;
+  WindowPlatform platform_;
+  TownshipMapView* view_;
+  QLabel* counts_;
+  QLabel* notShown_;
+  std::shared_ptr<const TownshipMap> map_;
+  QString fileName_;
+};
+
+}  // namespace korvexa
