@@ -1,6 +1,7 @@
 #include "core/number_text.h"
 
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
 
@@ -115,9 +116,159 @@ void AppendDigits(std::string& out, const DecimalDigits& d) {
   out.append(d.digits + d.pointPosition, static_cast<std::size_t>(d.count - d.pointPosition));
 }
 
+// The fast paths: the same decimal rules, decided exactly on the binary value.
+//
+// A normal double is mantissa x 2^exponent2 with a mantissa below 2^53, so
+// |value| x 10^scale (scale <= 22) is an integer of at most 127 bits shifted
+// right: its whole part and its fraction are exact, and rounding it needs no
+// text. Values the fast paths do not cover (very large or very small
+// magnitudes, exact ties of the 15-digit text, the few values whose 15-digit
+// rounding could carry into the rounding place) go the reference way.
+
+__extension__ typedef unsigned __int128 Uint128;
+
+constexpr int kLargestScale = 22;
+
+constexpr std::array<Uint128, kLargestScale + 1> MakePowersOfTen() {
+  std::array<Uint128, kLargestScale + 1> powers{};
+  Uint128 power = 1;
+  for (auto& p : powers) {
+    p = power;
+    power *= 10;
+  }
+  return powers;
+}
+constexpr std::array<Uint128, kLargestScale + 1> kPowersOfTen = MakePowersOfTen();
+
+constexpr std::uint64_t kFifteenDigits = 1000000000000000;  // 10^15
+constexpr std::uint64_t kFourteenDigits = 100000000000000;  // 10^14
+
+// |value| = mantissa x 2^exponent2.
+struct BinaryParts {
+  std::uint64_t mantissa = 0;
+  int exponent2 = 0;
+};
+
+// False for 0, subnormals, infinities and NaN.
+bool Decompose(double magnitude, BinaryParts& parts) {
+  const auto bits = std::bit_cast<std::uint64_t>(magnitude);
+  const int biased = static_cast<int>(bits >> 52 & 0x7FF);
+  if (biased == 0 || biased == 0x7FF) return false;
+  parts.mantissa = (bits & ((std::uint64_t{1} << 52) - 1)) | std::uint64_t{1} << 52;
+  parts.exponent2 = biased - 1075;
+  return true;
+}
+
+// |value| x 10^scale = whole + fraction / 2^fractionBits, exactly.
+struct ScaledParts {
+  std::uint64_t whole = 0;
+  Uint128 fraction = 0;
+  int fractionBits = 0;  // 1 to 127
+  Uint128 Half() const { return Uint128{1} << (fractionBits - 1); }
+};
+
+// False when the value has no fraction bits (it is 2^52 or more), too many
+// of them, or a whole part beyond 64 bits.
+bool Scale(const BinaryParts& parts, int scale, ScaledParts& scaled) {
+  if (parts.exponent2 >= 0 || parts.exponent2 < -127) return false;
+  const Uint128 product = Uint128{parts.mantissa} * kPowersOfTen[static_cast<std::size_t>(scale)];
+  scaled.fractionBits = -parts.exponent2;
+  const Uint128 whole = product >> scaled.fractionBits;
+  if (whole >> 64 != 0) return false;
+  scaled.whole = static_cast<std::uint64_t>(whole);
+  scaled.fraction = product & ((Uint128{1} << scaled.fractionBits) - 1);
+  return true;
+}
+
+int DigitCount(std::uint64_t n) {
+  int count = 1;
+  while (count < 20 && n >= static_cast<std::uint64_t>(kPowersOfTen[static_cast<std::size_t>(count)])) ++count;
+  return count;
+}
+
+// True when the fraction lies below one half by no more than 10^(D - 15),
+// D the digits of the whole part: the 15-digit text of such a value may have
+// been rounded up to the half, which then rounds away from zero. Twice the
+// width that matters, so the approximate arithmetic here never misses one.
+bool JustBelowHalf(const ScaledParts& scaled) {
+  static constexpr double kWindows[] = {1e-15, 1e-14, 1e-13, 1e-12, 1e-11, 1e-10, 1e-9, 1e-8,
+                                        1e-7,  1e-6,  1e-5,  1e-4,  1e-3,  1e-2,  1e-1};
+  const double gap = std::ldexp(static_cast<double>(scaled.Half() - scaled.fraction), -scaled.fractionBits);
+  const int digits = scaled.whole == 0 ? 0 : DigitCount(scaled.whole);
+  return gap <= kWindows[digits];
+}
+
+// RoundDecimal without text, or false when the reference must decide.
+//
+// Rounding the 15-digit text at `decimals` places gives the rounding of the
+// exact value whenever the whole part has at most 14 digits: the half-way
+// points of the rounding place then have 15 digits or fewer, so the 15-digit
+// text lies on the same side of them as the exact value, except for values
+// just below a half-way point (JustBelowHalf).
+bool RoundDecimalFast(double value, int decimals, double& rounded) {
+  if (decimals < 0 || decimals > kLargestScale) return false;
+  BinaryParts parts;
+  ScaledParts scaled;
+  if (!Decompose(std::fabs(value), parts) || !Scale(parts, decimals, scaled)) return false;
+  if (scaled.whole >= kFourteenDigits) return false;
+  const bool up = scaled.fraction >= scaled.Half();
+  if (!up && JustBelowHalf(scaled)) return false;
+  const std::uint64_t whole = scaled.whole + (up ? 1 : 0);
+  if (whole == 0) {
+    rounded = 0.0;
+    return true;
+  }
+  const double magnitude = ScaledDecimal(whole, -decimals);
+  rounded = value < 0 ? -magnitude : magnitude;
+  return true;
+}
+
+// ToDecimalDigits without text for values from 10^-8 up to 10^15, or false.
+// The 15-digit text is the exact value rounded at 15 significant digits;
+// an exact tie there goes the reference way.
+bool ToDecimalDigitsFast(double value, DecimalDigits& d) {
+  BinaryParts parts;
+  if (!Decompose(std::fabs(value), parts)) return false;
+  // 2^e <= |value| < 2^(e+1): floor(e log10(2)) + 1 or + 2 digits before the point.
+  const int e = parts.exponent2 + 52;
+  int scale = 15 - ((e * 78913) >> 18) - 1;
+  ScaledParts scaled;
+  for (int tries = 0;; ++tries) {
+    if (tries == 3 || scale < 0 || scale > kLargestScale || !Scale(parts, scale, scaled)) return false;
+    if (scaled.whole >= kFifteenDigits) {
+      --scale;
+    } else if (scaled.whole < kFourteenDigits) {
+      ++scale;
+    } else {
+      break;
+    }
+  }
+  const Uint128 half = scaled.Half();
+  if (scaled.fraction == half) return false;
+  std::uint64_t whole = scaled.whole + (scaled.fraction > half ? 1 : 0);
+  d.negative = value < 0;
+  d.pointPosition = 15 - scale;
+  if (whole == kFifteenDigits) {
+    whole = kFourteenDigits;
+    ++d.pointPosition;
+  }
+  for (int i = kSignificantDigits - 1; i >= 0; --i) {
+    d.digits[i] = static_cast<char>('0' + whole % 10);
+    whole /= 10;
+  }
+  d.count = kSignificantDigits;
+  while (d.count > 0 && d.digits[d.count - 1] == '0') --d.count;
+  return true;
+}
 }  // namespace
 
 double RoundDecimal(double value, int decimals) {
+  double rounded = 0;
+  if (RoundDecimalFast(value, decimals, rounded)) return rounded;
+  return RoundDecimalReference(value, decimals);
+}
+
+double RoundDecimalReference(double value, int decimals) {
   if (!std::isfinite(value)) return value;
   if (value == 0) return 0.0;
   DecimalDigits d = ToDecimalDigits(value);
@@ -160,6 +311,15 @@ double DecimalToDouble(std::string_view digits, long exponent10) {
 }
 
 void AppendNumberText(std::string& out, double value) {
+  DecimalDigits d;
+  if (ToDecimalDigitsFast(value, d)) {
+    AppendDigits(out, d);
+    return;
+  }
+  AppendNumberTextReference(out, value);
+}
+
+void AppendNumberTextReference(std::string& out, double value) {
   if (std::isnan(value)) {
     out += "nan";
     return;
