@@ -119,6 +119,44 @@ void RequireFinite(double value, LxRecord record, const char* what) {
   }
 }
 
+// LxVal of the common field: blanks, an optional sign, at most 15
+// significant digits with an optional full stop, blanks to the end. Returns
+// false for anything else, which the general reading then decides.
+bool ReadPlainNumber(std::string_view text, double& value) {
+  const char* p = text.data();
+  const char* const end = p + text.size();
+  while (p != end && *p == ' ') ++p;
+  bool negative = false;
+  if (p != end && (*p == '-' || *p == '+')) negative = *p++ == '-';
+  std::uint64_t mantissa = 0;
+  int significant = 0;
+  int fractionDigits = 0;
+  bool any = false;
+  bool fraction = false;
+  for (; p != end; ++p) {
+    const char c = *p;
+    if (IsDigit(c)) {
+      any = true;
+      if (significant > 0 || c != '0') ++significant;
+      mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
+      if (fraction) ++fractionDigits;
+    } else if (c == '.' && !fraction) {
+      fraction = true;
+    } else {
+      break;
+    }
+  }
+  while (p != end && *p == ' ') ++p;
+  if (p != end || significant > kExactDigits) return false;
+  if (!any) {
+    value = 0.0;
+    return true;
+  }
+  const double magnitude = ScaledDecimal(mantissa, -fractionDigits);
+  value = negative ? -magnitude : magnitude;
+  return true;
+}
+
 }  // namespace
 
 std::string_view LxColumns(LxRecord record, int first, int last) {
@@ -146,6 +184,7 @@ std::string_view ReliabilityOf(LxRecord record) {
 }
 
 double LxVal(std::string_view text) {
+  if (double value = 0; ReadPlainNumber(text, value)) return value;
   LenientCursor cursor(text);
   LenientNumber number;
   if (cursor.Peek() == '+' || cursor.Peek() == '-') {
@@ -175,6 +214,13 @@ LxPoint DecodeLxPoint(LxRecord record, const CoordinateTransform* transform) {
     }
   }
   LxPoint point;
+  if (transform == nullptr) {
+    // Rounding again would change nothing: RoundDecimal is idempotent and
+    // symmetric about 0.
+    point.Latitude = latitude;
+    point.Longitude = std::fabs(longitude);
+    return point;
+  }
   point.Latitude = RoundDecimal(latitude, kCoordinateDecimals);
   // The magnitude is the west longitude, whichever sign the library returned.
   point.Longitude = RoundDecimal(std::fabs(longitude), kCoordinateDecimals);

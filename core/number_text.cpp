@@ -4,6 +4,7 @@
 #include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 
 namespace korvexa {
 namespace {
@@ -193,7 +194,9 @@ int DigitCount(std::uint64_t n) {
 bool JustBelowHalf(const ScaledParts& scaled) {
   static constexpr double kWindows[] = {1e-15, 1e-14, 1e-13, 1e-12, 1e-11, 1e-10, 1e-9, 1e-8,
                                         1e-7,  1e-6,  1e-5,  1e-4,  1e-3,  1e-2,  1e-1};
-  const double gap = std::ldexp(static_cast<double>(scaled.Half() - scaled.fraction), -scaled.fractionBits);
+  // 2^-fractionBits, exactly, from its bits (fractionBits is at most 127).
+  const double unit = std::bit_cast<double>(static_cast<std::uint64_t>(1023 - scaled.fractionBits) << 52);
+  const double gap = static_cast<double>(scaled.Half() - scaled.fraction) * unit;
   const int digits = scaled.whole == 0 ? 0 : DigitCount(scaled.whole);
   return gap <= kWindows[digits];
 }
@@ -229,9 +232,19 @@ bool RoundDecimalFast(double value, int decimals, double& rounded) {
 bool ToDecimalDigitsFast(double value, DecimalDigits& d) {
   BinaryParts parts;
   if (!Decompose(std::fabs(value), parts)) return false;
-  // 2^e <= |value| < 2^(e+1): floor(e log10(2)) + 1 or + 2 digits before the point.
+  // 2^e <= |value| < 2^(e+1): floor((e + 1) log10(2)) + 1 digits before the
+  // point, or one fewer when |value| is below 10^(that - 1); the loop below
+  // corrects an estimate that the inexact powers below 1 got wrong.
+  static constexpr double kPowers[] = {1e-9, 1e-8, 1e-7, 1e-6, 1e-5, 1e-4, 1e-3, 1e-2, 1e-1, 1e0,  1e1,  1e2,
+                                       1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14};
+  constexpr int kPowersOffset = 9;
   const int e = parts.exponent2 + 52;
-  int scale = 15 - ((e * 78913) >> 18) - 1;
+  int digits = ((e + 1) * 78913 >> 18) + 1;
+  if (digits - 1 + kPowersOffset < 0 || digits - 1 + kPowersOffset >= static_cast<int>(std::size(kPowers))) {
+    return false;
+  }
+  if (std::fabs(value) < kPowers[digits - 1 + kPowersOffset]) --digits;
+  int scale = 15 - digits;
   ScaledParts scaled;
   for (int tries = 0;; ++tries) {
     if (tries == 3 || scale < 0 || scale > kLargestScale || !Scale(parts, scale, scaled)) return false;
@@ -252,10 +265,23 @@ bool ToDecimalDigitsFast(double value, DecimalDigits& d) {
     whole = kFourteenDigits;
     ++d.pointPosition;
   }
-  for (int i = kSignificantDigits - 1; i >= 0; --i) {
-    d.digits[i] = static_cast<char>('0' + whole % 10);
-    whole /= 10;
-  }
+  // Two halves of 7 and 8 digits, written two digits at a time.
+  static constexpr auto kPairs = [] {
+    std::array<char, 200> pairs{};
+    for (int i = 0; i < 100; ++i) {
+      pairs[static_cast<std::size_t>(2 * i)] = static_cast<char>('0' + i / 10);
+      pairs[static_cast<std::size_t>(2 * i + 1)] = static_cast<char>('0' + i % 10);
+    }
+    return pairs;
+  }();
+  auto write = [&d](std::uint32_t part, int last, int pairs) {
+    for (int i = 0; i < pairs; ++i, last -= 2, part /= 100) {
+      std::memcpy(d.digits + last - 1, kPairs.data() + 2 * (part % 100), 2);
+    }
+    if (last == 0) d.digits[0] = static_cast<char>('0' + part);
+  };
+  write(static_cast<std::uint32_t>(whole / 100000000), 6, 3);
+  write(static_cast<std::uint32_t>(whole % 100000000), 14, 4);
   d.count = kSignificantDigits;
   while (d.count > 0 && d.digits[d.count - 1] == '0') --d.count;
   return true;

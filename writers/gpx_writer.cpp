@@ -81,6 +81,28 @@ void AppendUtcTime(std::string& out, const CivilTime& t) {
   out += 'Z';
 }
 
+bool SameTime(const CivilTime& a, const CivilTime& b) {
+  return a.second == b.second && a.minute == b.minute && a.hour == b.hour && a.day == b.day && a.month == b.month &&
+         a.year == b.year;
+}
+
+// AppendUtcTime of the clock's readings, written once per second of the clock.
+class UtcTimeText {
+ public:
+  std::string_view For(const CivilTime& utc) {
+    if (text_.empty() || !SameTime(utc, time_)) {
+      time_ = utc;
+      text_.clear();
+      AppendUtcTime(text_, utc);
+    }
+    return text_;
+  }
+
+ private:
+  CivilTime time_;
+  std::string text_;
+};
+
 void AppendHeader(std::string& out, const CivilTime& utc) {
   out += "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\"?>\r\n";
   out += "<gpx xmlns=\"";
@@ -99,7 +121,7 @@ void AppendHeader(std::string& out, const CivilTime& utc) {
 }
 
 void AppendWaypoint(std::string& out, LxRecord record, const GpxPosition& position, double elevation,
-                    const CivilTime& utc) {
+                    std::string_view utc) {
   const std::string_view id = PointIdOf(record);
   out += "<wpt lat=\"";
   AppendNumberText(out, position.latitude);
@@ -108,7 +130,7 @@ void AppendWaypoint(std::string& out, LxRecord record, const GpxPosition& positi
   out += "\"><ele>";
   AppendNumberText(out, elevation);
   out += ".000</ele><time>";
-  AppendUtcTime(out, utc);
+  out += utc;
   out += "</time><name>";
   AppendXmlText(out, id);
   out += "</name><cmt>Rely=";
@@ -131,10 +153,11 @@ std::size_t WriteGpxFile(const std::filesystem::path& path, std::span<const LxRe
   for (const LxRecord record : records) bounds.Add(DecodePosition(record, transform));
   bounds.AppendLine(buffer);
 
+  UtcTimeText timeText;
   for (const LxRecord record : records) {
     const GpxPosition position = DecodePosition(record, transform);
     const double elevation = DecodeElevation(record, kGpxElevationColumn);
-    AppendWaypoint(buffer, record, position, elevation, clock.Now().utc);
+    AppendWaypoint(buffer, record, position, elevation, timeText.For(clock.Now().utc));
     file.FlushWhenFull(buffer);
   }
   buffer += "</gpx>\r\n";

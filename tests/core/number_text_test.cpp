@@ -170,6 +170,9 @@ class FastPathTest : public ::testing::Test {
       const double reference = RoundDecimalReference(value, decimals);
       ASSERT_EQ(std::bit_cast<std::uint64_t>(fast), std::bit_cast<std::uint64_t>(reference))
           << "RoundDecimal(" << std::hexfloat << value << ", " << decimals << ")";
+      // DecodeLxPoint relies on rounding again changing nothing, either sign.
+      ASSERT_EQ(RoundDecimal(fast, decimals), fast) << std::hexfloat << value;
+      ASSERT_EQ(RoundDecimal(-value, decimals), -fast + 0.0) << std::hexfloat << value;
     }
     std::string fast, reference;
     AppendNumberText(fast, value);
@@ -182,7 +185,7 @@ class FastPathTest : public ::testing::Test {
 };
 
 TEST_F(FastPathTest, AgreesWithTheTextRuleOnMillionsOfValues) {
-  for (int i = 0; i < 1000000; ++i) {
+  for (int i = 0; i < 400000; ++i) {
     // Decoded coordinates (D + M/60 + S/3600) and their roundings, arbitrary
     // magnitudes from 1e-12 to 1e18, and raw bit patterns of any size.
     const double decoded = static_cast<double>(Next() % 181) + static_cast<double>(Next() % 60) / 60 +
@@ -198,7 +201,7 @@ TEST_F(FastPathTest, AgreesWithTheTextRuleOnMillionsOfValues) {
 }
 
 TEST_F(FastPathTest, AgreesOnTiesAndNearTies) {
-  for (int i = 0; i < 200000; ++i) {
+  for (int i = 0; i < 100000; ++i) {
     // Half-way at the 7th decimal, from text (stored just above or below),
     // and the doubles a few steps either side.
     const std::string digits = std::to_string(Next() % 180) + "." + std::to_string(10000000 + Next() % 10000000);
