@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "transform/grid_files.h"
 #include "transform/nadcon_shift.h"
 #include "transform/proj_handles.h"
 
@@ -104,6 +105,7 @@ class Library {
     if (context_) return context_.get();
     context_.reset(proj_context_create());
     if (!context_) throw ProjFailure("PROJ cannot create a context");
+    if (!HoldGridFilesInMemory(context_.get())) throw ProjFailure("PROJ does not accept Korvexa's grid file access");
     if (!UserWantsNetwork()) proj_context_set_enable_network(context_.get(), 0);
     if (std::getenv("PROJ_DEBUG") == nullptr) proj_log_func(context_.get(), this, &Library::Log);
     const std::vector<std::string> folders = SearchPaths();
