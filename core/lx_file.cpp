@@ -104,7 +104,10 @@ struct ByBytes {
     if (a.first != b.first) return a.first < b.first;
     if (a.second != b.second) return a.second < b.second;
     if (a.third != b.third) return a.third < b.third;
-    return Rest(a) < Rest(b);
+    // Lines shorter than the key (padded with zeros) have no rest: the
+    // length decides between "a" and "a\0".
+    const std::string_view restA = Rest(a), restB = Rest(b);
+    return restA != restB ? restA < restB : a.length < b.length;
   }
 };
 
