@@ -8,6 +8,7 @@
 #include "core/lx_record.h"
 #include "core/number_text.h"
 #include "writers/atomic_file.h"
+#include "writers/prefetch.h"
 #include "writers/xml_text.h"
 
 namespace korvexa {
@@ -150,11 +151,16 @@ std::size_t WriteGpxFile(const std::filesystem::path& path, std::span<const LxRe
   AppendHeader(buffer, clock.Now().utc);
 
   Bounds bounds;
-  for (const LxRecord record : records) bounds.Add(DecodePosition(record, transform));
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    PrefetchAhead(records, i);
+    bounds.Add(DecodePosition(records[i], transform));
+  }
   bounds.AppendLine(buffer);
 
   UtcTimeText timeText;
-  for (const LxRecord record : records) {
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    PrefetchAhead(records, i);
+    const LxRecord record = records[i];
     const GpxPosition position = DecodePosition(record, transform);
     const double elevation = DecodeElevation(record, kGpxElevationColumn);
     AppendWaypoint(buffer, record, position, elevation, timeText.For(clock.Now().utc));

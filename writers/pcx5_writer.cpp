@@ -5,6 +5,7 @@
 
 #include "core/number_text.h"
 #include "writers/atomic_file.h"
+#include "writers/prefetch.h"
 
 namespace korvexa {
 namespace {
@@ -86,7 +87,9 @@ std::size_t WritePcx5File(const std::filesystem::path& path, std::span<const LxR
   std::string buffer;
   buffer.reserve(AtomicFile::kFlushSize + 256);
   buffer += kHeader;
-  for (const LxRecord record : records) {
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    PrefetchAhead(records, i);
+    const LxRecord record = records[i];
     const LxPoint point = DecodeLxPoint(record, transform);
     const double elevation = DecodeElevation(record, kPcx5ElevationColumn);
     AppendPcx5Waypoint(buffer, record, point, elevation, clock.Now().local);
