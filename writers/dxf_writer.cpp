@@ -14,17 +14,26 @@ namespace {
 constexpr double kLabelHeight = 10.0;  // metres
 constexpr int kDecimals = 4;           // 0.1 mm
 
-// Group codes and values, one per line.
+// Group codes and values, one per line. With a file, the text goes to it
+// in pieces of AtomicFile::kFlushSize instead of growing in memory.
 class Dxf {
  public:
+  explicit Dxf(AtomicFile* file = nullptr) : file_(file) {
+    if (file_ != nullptr) text_.reserve(AtomicFile::kFlushSize + 4096);
+  }
   void Group(int code, std::string_view value) {
     char number[8];
     const auto end = std::to_chars(number, number + sizeof number, code).ptr;
     // The group code right-aligned in three columns.
     for (std::ptrdiff_t width = end - number; width < 3; ++width) text_ += ' ';
     text_.append(number, end).append("\r\n").append(value).append("\r\n");
+    if (file_ != nullptr) file_->FlushWhenFull(text_);
   }
-  void Group(int code, int value) { Group(code, std::to_string(value)); }
+  void Group(int code, int value) {
+    char number[16];
+    const auto end = std::to_chars(number, number + sizeof number, value).ptr;
+    Group(code, std::string_view(number, static_cast<std::size_t>(end - number)));
+  }
   void Number(int code, double value) {
     char number[64];
     const auto end = std::to_chars(number, number + sizeof number, value, std::chars_format::fixed, kDecimals).ptr;
@@ -41,6 +50,7 @@ class Dxf {
   std::string Take() { return std::move(text_); }
 
  private:
+  AtomicFile* file_;
   std::string text_;
 };
 
@@ -147,6 +157,12 @@ void WriteEntities(Dxf& dxf, const Township& township, bool byReliability) {
   dxf.Group(0, "EOF");
 }
 
+void WriteDrawing(Dxf& dxf, const Township& township, bool byReliability) {
+  WriteHeader(dxf, township);
+  WriteTables(dxf, Layers(township, byReliability));
+  WriteEntities(dxf, township, byReliability);
+}
+
 }  // namespace
 
 std::string ReliabilityLayer(std::string_view reliability) {
@@ -165,16 +181,15 @@ std::string ReliabilityLayer(std::string_view reliability) {
 
 std::string DxfText(const Township& township, bool byReliability) {
   Dxf dxf;
-  WriteHeader(dxf, township);
-  WriteTables(dxf, Layers(township, byReliability));
-  WriteEntities(dxf, township, byReliability);
+  WriteDrawing(dxf, township, byReliability);
   return dxf.Take();
 }
 
 void WriteDxfFile(const std::filesystem::path& path, const Township& township, bool byReliability) {
-  const std::string text = DxfText(township, byReliability);
   AtomicFile file(path);
-  file.Write(text);
+  Dxf dxf(&file);
+  WriteDrawing(dxf, township, byReliability);
+  file.Write(dxf.Take());
   file.Commit();
 }
 

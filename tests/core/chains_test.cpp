@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 #include <vector>
+
+#include "core/lx_file.h"
+#include "fixtures/synthetic_township.h"
 
 namespace korvexa {
 namespace {
@@ -90,6 +94,28 @@ TEST(ChainsTest, EachLinkKeepsItsOwnReliability) {
   EXPECT_EQ(chains.chains[0][0].reliability, "        1");
   EXPECT_EQ(chains.chains[1][0].reliability, "      9.5");
   EXPECT_EQ(chains.chains[1][0].point, 0u);
+}
+
+// Every corner of 40 townships stands in two chains: one point per distinct
+// first 41 columns, and every link finds the point of its own key.
+TEST(ChainsTest, ManyTownshipsGiveOnePointPerKey) {
+  const std::string text = testing::SyntheticLxText(40);
+  const TownshipChains chains = ReadChains(text);
+  ASSERT_EQ(chains.points.size(), 40 * testing::kCornersPerTownship);
+  std::set<std::string_view> keys;
+  for (const ChainPoint& point : chains.points) keys.insert(point.record.substr(0, 41));
+  EXPECT_EQ(keys.size(), chains.points.size());
+  std::vector<ChainLink> links;
+  for (const std::vector<ChainLink>& chain : chains.chains) links.insert(links.end(), chain.begin(), chain.end());
+  ASSERT_EQ(links.size(), 40 * testing::kRecordsPerTownship);
+  std::size_t link = 0;
+  const std::vector<std::string_view> lines = SplitLines(text);
+  for (std::size_t i = 2; i < lines.size(); ++i) {
+    if (IsSentinelLine(lines[i])) continue;
+    const ChainPoint& point = chains.points[links[link++].point];
+    EXPECT_EQ(point.record.substr(0, 41), lines[i].substr(0, 41)) << "line " << i + 1;
+    EXPECT_LE(point.lineNumber, i + 1);
+  }
 }
 
 }  // namespace
