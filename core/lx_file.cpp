@@ -156,6 +156,9 @@ std::vector<std::string_view> SortedRecords(std::string_view text) {
 
 std::vector<std::string_view> SplitLines(std::string_view text) {
   std::vector<std::string_view> lines;
+  std::size_t count = 0;
+  ForEachLine(text, [&](std::string_view) { ++count; });
+  ReserveLarge(lines, count);
   ForEachLine(text, [&](std::string_view line) { lines.push_back(line); });
   return lines;
 }
