@@ -17,7 +17,10 @@ std::string ChainText(const TownshipChains& chains) {
   std::string text;
   for (const std::vector<ChainLink>& chain : chains.chains) {
     if (!text.empty()) text += '|';
-    for (std::size_t i = 0; i < chain.size(); ++i) text += (i > 0 ? " " : "") + std::to_string(chain[i].point);
+    for (std::size_t i = 0; i < chain.size(); ++i) {
+      if (i > 0) text += ' ';
+      text += std::to_string(chain[i].point);  // not " " + ...: GCC 12's -Wrestrict misfires on it in Release
+    }
   }
   return text;
 }
