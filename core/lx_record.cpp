@@ -119,9 +119,9 @@ void RequireFinite(double value, LxRecord record, const char* what) {
   }
 }
 
-// LxVal of the common field: blanks, an optional sign, at most 15
-// significant digits with an optional full stop, blanks to the end. Returns
-// false for anything else, which the general reading then decides.
+// LxVal of the common field: blanks, an optional sign, at most 15 digits
+// with an optional full stop, blanks to the end. Returns false for anything
+// else, which the general reading then decides.
 bool ReadPlainNumber(std::string_view text, double& value) {
   const char* p = text.data();
   const char* const end = p + text.size();
@@ -129,26 +129,23 @@ bool ReadPlainNumber(std::string_view text, double& value) {
   bool negative = false;
   if (p != end && (*p == '-' || *p == '+')) negative = *p++ == '-';
   std::uint64_t mantissa = 0;
-  int significant = 0;
-  int fractionDigits = 0;
-  bool any = false;
-  bool fraction = false;
-  for (; p != end; ++p) {
-    const char c = *p;
-    if (IsDigit(c)) {
-      any = true;
-      if (significant > 0 || c != '0') ++significant;
-      mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
-      if (fraction) ++fractionDigits;
-    } else if (c == '.' && !fraction) {
-      fraction = true;
-    } else {
-      break;
+  auto digits = [&] {
+    const char* const first = p;
+    for (; p != end && static_cast<unsigned char>(*p - '0') < 10; ++p) {
+      mantissa = mantissa * 10 + static_cast<std::uint64_t>(*p - '0');
     }
+    return static_cast<int>(p - first);
+  };
+  const int wholeDigits = digits();
+  int fractionDigits = 0;
+  if (p != end && *p == '.') {
+    ++p;
+    fractionDigits = digits();
   }
   while (p != end && *p == ' ') ++p;
-  if (p != end || significant > kExactDigits) return false;
-  if (!any) {
+  // Leading zeros count here, so a long zero-padded field goes the general way.
+  if (p != end || wholeDigits + fractionDigits > kExactDigits) return false;
+  if (wholeDigits + fractionDigits == 0) {
     value = 0.0;
     return true;
   }

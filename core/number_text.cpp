@@ -181,24 +181,32 @@ bool Scale(const BinaryParts& parts, int scale, ScaledParts& scaled) {
   return true;
 }
 
+// The digits of a whole part below 10^14 (0 for 0).
 int DigitCount(std::uint64_t n) {
-  int count = 1;
-  while (count < 20 && n >= static_cast<std::uint64_t>(kPowersOfTen[static_cast<std::size_t>(count)])) ++count;
+  static constexpr std::uint64_t kPowers[] = {
+      1,         10,         100,         1000,         10000,         100000,         1000000,        10000000,
+      100000000, 1000000000, 10000000000, 100000000000, 1000000000000, 10000000000000, 100000000000000};
+  int count = 0;
+  while (count < 15 && n >= kPowers[count]) ++count;
   return count;
 }
 
 // True when the fraction lies below one half by no more than 10^(D - 15),
 // D the digits of the whole part: the 15-digit text of such a value may have
 // been rounded up to the half, which then rounds away from zero. Twice the
-// width that matters, so the approximate arithmetic here never misses one.
+// width that matters, and the fraction's first 64 bits only, so this may
+// send a value the reference way needlessly but never misses one.
 bool JustBelowHalf(const ScaledParts& scaled) {
-  static constexpr double kWindows[] = {1e-15, 1e-14, 1e-13, 1e-12, 1e-11, 1e-10, 1e-9, 1e-8,
-                                        1e-7,  1e-6,  1e-5,  1e-4,  1e-3,  1e-2,  1e-1};
-  // 2^-fractionBits, exactly, from its bits (fractionBits is at most 127).
-  const double unit = std::bit_cast<double>(static_cast<std::uint64_t>(1023 - scaled.fractionBits) << 52);
-  const double gap = static_cast<double>(scaled.Half() - scaled.fraction) * unit;
-  const int digits = scaled.whole == 0 ? 0 : DigitCount(scaled.whole);
-  return gap <= kWindows[digits];
+  // 10^(D - 15) x 2^64, rounded up, for D = 0 to 14.
+  static constexpr std::uint64_t kWindows[] = {
+      18447,           184468,           1844675,           18446745,           184467441,
+      1844674408,      18446744074,      184467440738,      1844674407371,      18446744073710,
+      184467440737096, 1844674407370956, 18446744073709552, 184467440737095517, 1844674407370955162};
+  const std::uint64_t fraction64 = scaled.fractionBits >= 64
+                                       ? static_cast<std::uint64_t>(scaled.fraction >> (scaled.fractionBits - 64))
+                                       : static_cast<std::uint64_t>(scaled.fraction << (64 - scaled.fractionBits));
+  const std::uint64_t gap = (std::uint64_t{1} << 63) - fraction64;  // fraction64 is below 2^63 here
+  return gap <= kWindows[DigitCount(scaled.whole)] + 1;
 }
 
 // RoundDecimal without text, or false when the reference must decide.
