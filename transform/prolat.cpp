@@ -92,6 +92,7 @@ class Library {
 
   // PROJ's last logged message since the previous call, for error details.
   std::string TakeLog() { return std::exchange(log_, std::string()); }
+  void ForgetLog() { log_.clear(); }
 
  private:
   Library() = default;
@@ -162,7 +163,7 @@ template <typename Body>
 int32_t Locked(Body body) {
   Library& library = Library::Instance();
   std::lock_guard<std::mutex> lock(library.mutex);
-  library.TakeLog();
+  library.ForgetLog();
   try {
     return body(library);
   } catch (const ProjFailure& failure) {
