@@ -1,9 +1,16 @@
 #include "core/lx_file.h"
 
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <bit>
 #include <cerrno>
-#include <cstdio>
+#include <cstdint>
 #include <cstring>
+#include <limits>
 #include <memory>
 
 #include "core/korvexa_error.h"
@@ -22,24 +29,137 @@ std::string ReadErrorText(const std::filesystem::path& path, int error) {
 }
 
 struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
+  int fd;
+  ~FileCloser() { ::close(fd); }
 };
+
+// Reads into `buffer` until it is full or the file ends; returns the bytes read.
+std::size_t ReadInto(int fd, char* buffer, std::size_t size, const std::filesystem::path& path) {
+  std::size_t filled = 0;
+  while (filled < size) {
+    const ssize_t got = ::read(fd, buffer + filled, size - filled);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) throw KorvexaError(ReadErrorText(path, errno));
+    if (got == 0) break;
+    filled += static_cast<std::size_t>(got);
+  }
+  return filled;
+}
+
+// Calls `line(view)` for every line of `text` (see SplitLines). The next CR
+// and the next LF are each searched for once, with memchr, and remembered
+// until the scan passes them, so no byte is looked at twice.
+template <typename Line>
+void ForEachLine(std::string_view text, Line line) {
+  const char* const begin = text.data();
+  const char* const end = begin + text.size();
+  auto next = [end](const char* from, char c) {
+    const void* found = std::memchr(from, c, static_cast<std::size_t>(end - from));
+    return found != nullptr ? static_cast<const char*>(found) : end;
+  };
+  const char* nextCr = next(begin, '\r');
+  const char* nextLf = next(begin, '\n');
+  const char* start = begin;
+  while (start < end) {
+    if (nextCr < start) nextCr = next(start, '\r');
+    if (nextLf < start) nextLf = next(start, '\n');
+    const char* stop = std::min(nextCr, nextLf);
+    line(std::string_view(start, static_cast<std::size_t>(stop - start)));
+    if (stop == end) break;
+    start = stop + 1;
+    if (*stop == '\r' && start < end && *start == '\n') ++start;
+  }
+}
+
+// Up to 8 bytes of `line` from `from` as a big-endian number, zeros past its
+// end: numbers compare as the bytes do.
+std::uint64_t KeyBytes(std::string_view line, std::size_t from) {
+  unsigned char bytes[8] = {};
+  if (from < line.size()) std::memcpy(bytes, line.data() + from, std::min<std::size_t>(8, line.size() - from));
+  std::uint64_t key = 0;
+  std::memcpy(&key, bytes, 8);
+  return std::endian::native == std::endian::little ? __builtin_bswap64(key) : key;
+}
+
+// A line to sort: its first 24 bytes as three numbers, so that most
+// comparisons need neither the text nor memcmp.
+struct SortItem {
+  std::uint64_t first = 0;
+  std::uint64_t second = 0;
+  std::uint64_t third = 0;
+  std::uint32_t offset = 0;
+  std::uint32_t length = 0;
+};
+constexpr std::size_t kKeyBytes = 24;
+
+// Byte order of the lines: equal key numbers mean equal first 24 bytes (a
+// shorter line padded with zeros), so the rest and then the length decide.
+struct ByBytes {
+  const char* text;
+  std::string_view Rest(const SortItem& item) const {
+    const std::size_t skip = std::min<std::size_t>(kKeyBytes, item.length);
+    return {text + item.offset + skip, item.length - skip};
+  }
+  bool operator()(const SortItem& a, const SortItem& b) const {
+    if (a.first != b.first) return a.first < b.first;
+    if (a.second != b.second) return a.second < b.second;
+    if (a.third != b.third) return a.third < b.third;
+    // Lines shorter than the key (padded with zeros) have no rest: the
+    // length decides between "a" and "a\0".
+    const std::string_view restA = Rest(a), restB = Rest(b);
+    return restA != restB ? restA < restB : a.length < b.length;
+  }
+};
+
+// The lines of `text` (records only) sorted in byte order.
+std::vector<std::string_view> SortedRecords(std::string_view text) {
+  std::vector<std::string_view> lines;
+  std::size_t number = 0;
+  const bool small = text.size() <= std::numeric_limits<std::uint32_t>::max();
+  std::vector<SortItem> items;
+  if (small) {
+    std::size_t count = 0;
+    ForEachLine(text, [&](std::string_view) { ++count; });
+    ReserveLarge(items, count);
+  }
+  ForEachLine(text, [&](std::string_view line) {
+    if (number++ < kHeaderLines || IsSentinelLine(line)) return;
+    if (!small) {
+      lines.push_back(line);
+      return;
+    }
+    items.push_back({KeyBytes(line, 0), KeyBytes(line, 8), KeyBytes(line, 16),
+                     static_cast<std::uint32_t>(line.data() - text.data()), static_cast<std::uint32_t>(line.size())});
+  });
+  if (!small) {
+    std::sort(lines.begin(), lines.end());
+    return lines;
+  }
+  const ByBytes byBytes{text.data()};
+  std::sort(items.begin(), items.end(), byBytes);
+  // Of each run of equal keys the last one stays; different key numbers
+  // already mean different keys.
+  std::size_t kept = 0;
+  auto line = [&](const SortItem& item) { return text.substr(item.offset, item.length); };
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    const bool nextHasSameKey = i + 1 < items.size() && items[i].first == items[i + 1].first &&
+                                items[i].second == items[i + 1].second && items[i].third == items[i + 1].third &&
+                                DuplicateKey(line(items[i])) == DuplicateKey(line(items[i + 1]));
+    if (!nextHasSameKey) items[kept++] = items[i];
+  }
+  ReserveLarge(lines, kept);
+  for (std::size_t i = 0; i < kept; ++i) lines.push_back(line(items[i]));
+  return lines;
+}
 
 }  // namespace
 
 std::vector<std::string_view> SplitLines(std::string_view text) {
   std::vector<std::string_view> lines;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    const std::size_t end = text.find_first_of("\r\n", start);
-    if (end == std::string_view::npos) {
-      lines.push_back(text.substr(start));
-      break;
-    }
-    lines.push_back(text.substr(start, end - start));
-    start = end + 1;
-    if (text[end] == '\r' && start < text.size() && text[start] == '\n') ++start;
-  }
+  std::size_t count = 0;
+  ForEachLine(text, [&](std::string_view) { ++count; });
+  ReserveLarge(lines, count);
+  ForEachLine(text, [&](std::string_view line) { lines.push_back(line); });
   return lines;
 }
 
@@ -49,31 +169,36 @@ bool IsSentinelLine(std::string_view line) {
 
 LxLines ParseLxText(std::string text) {
   auto shared = std::make_shared<const std::string>(std::move(text));
-  std::vector<std::string_view> lines = SplitLines(*shared);
-  if (lines.size() <= kHeaderLines) return {};
-  lines.erase(lines.begin(), lines.begin() + kHeaderLines);
-  std::erase_if(lines, IsSentinelLine);
-  std::sort(lines.begin(), lines.end());
-
-  // Of each run of equal keys the last one stays.
-  std::size_t kept = 0;
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    const bool nextHasSameKey = i + 1 < lines.size() && DuplicateKey(lines[i]) == DuplicateKey(lines[i + 1]);
-    if (!nextHasSameKey) lines[kept++] = lines[i];
-  }
-  lines.resize(kept);
+  std::vector<std::string_view> lines = SortedRecords(*shared);
+  if (lines.empty()) return {};
   return LxLines(std::move(shared), std::move(lines));
 }
 
 std::string ReadWholeFile(const std::filesystem::path& path) {
-  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-  if (!file) throw KorvexaError(ReadErrorText(path, errno));
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) throw KorvexaError(ReadErrorText(path, errno));
+  const FileCloser closer{fd};
+  // The file's size in one read, straight into the string; then whatever
+  // more arrives (a file that grew, or one whose size stat cannot tell).
+  struct stat status {};
   std::string content;
-  char buffer[1 << 16];
-  std::size_t got = 0;
-  while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) content.append(buffer, got);
-  if (std::ferror(file.get())) throw KorvexaError(ReadErrorText(path, errno));
+  if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode)) {
+    const auto size = static_cast<std::size_t>(status.st_size);
+    content.reserve(size);
+    PreferHugePages(content.data(), size);
+    content.resize(size);
+  }
+  content.resize(ReadInto(fd, content.data(), content.size(), path));
+  char more[1 << 16];
+  while (const std::size_t got = ReadInto(fd, more, sizeof more, path)) content.append(more, got);
   return content;
+}
+
+void PreferHugePages(const void* data, std::size_t bytes) {
+  constexpr std::uintptr_t kHugePage = std::uintptr_t{1} << 21;
+  const auto start = (reinterpret_cast<std::uintptr_t>(data) + kHugePage - 1) & ~(kHugePage - 1);
+  const auto end = (reinterpret_cast<std::uintptr_t>(data) + bytes) & ~(kHugePage - 1);
+  if (end > start) ::madvise(reinterpret_cast<void*>(start), end - start, MADV_HUGEPAGE);
 }
 
 LxLines LoadLxFile(const std::filesystem::path& path) {

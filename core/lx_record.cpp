@@ -119,6 +119,41 @@ void RequireFinite(double value, LxRecord record, const char* what) {
   }
 }
 
+// LxVal of the common field: blanks, an optional sign, at most 15 digits
+// with an optional full stop, blanks to the end. Returns false for anything
+// else, which the general reading then decides.
+bool ReadPlainNumber(std::string_view text, double& value) {
+  const char* p = text.data();
+  const char* const end = p + text.size();
+  while (p != end && *p == ' ') ++p;
+  bool negative = false;
+  if (p != end && (*p == '-' || *p == '+')) negative = *p++ == '-';
+  std::uint64_t mantissa = 0;
+  auto digits = [&] {
+    const char* const first = p;
+    for (; p != end && static_cast<unsigned char>(*p - '0') < 10; ++p) {
+      mantissa = mantissa * 10 + static_cast<std::uint64_t>(*p - '0');
+    }
+    return static_cast<int>(p - first);
+  };
+  const int wholeDigits = digits();
+  int fractionDigits = 0;
+  if (p != end && *p == '.') {
+    ++p;
+    fractionDigits = digits();
+  }
+  while (p != end && *p == ' ') ++p;
+  // Leading zeros count here, so a long zero-padded field goes the general way.
+  if (p != end || wholeDigits + fractionDigits > kExactDigits) return false;
+  if (wholeDigits + fractionDigits == 0) {
+    value = 0.0;
+    return true;
+  }
+  const double magnitude = ScaledDecimal(mantissa, -fractionDigits);
+  value = negative ? -magnitude : magnitude;
+  return true;
+}
+
 }  // namespace
 
 std::string_view LxColumns(LxRecord record, int first, int last) {
@@ -146,6 +181,7 @@ std::string_view ReliabilityOf(LxRecord record) {
 }
 
 double LxVal(std::string_view text) {
+  if (double value = 0; ReadPlainNumber(text, value)) return value;
   LenientCursor cursor(text);
   LenientNumber number;
   if (cursor.Peek() == '+' || cursor.Peek() == '-') {
@@ -175,6 +211,13 @@ LxPoint DecodeLxPoint(LxRecord record, const CoordinateTransform* transform) {
     }
   }
   LxPoint point;
+  if (transform == nullptr) {
+    // Rounding again would change nothing: RoundDecimal is idempotent and
+    // symmetric about 0.
+    point.Latitude = latitude;
+    point.Longitude = std::fabs(longitude);
+    return point;
+  }
   point.Latitude = RoundDecimal(latitude, kCoordinateDecimals);
   // The magnitude is the west longitude, whichever sign the library returned.
   point.Longitude = RoundDecimal(std::fabs(longitude), kCoordinateDecimals);

@@ -3,7 +3,7 @@
 namespace korvexa {
 
 PointList::PointList(LxLines lines) {
-  entries_.reserve(lines.size());
+  ReserveLarge(entries_, lines.size());
   for (std::string_view line : lines) entries_.push_back({line, false});
   texts_.push_back(lines.text());
 }
@@ -27,6 +27,9 @@ PointList MakePointList(LxLines lines) {
 
 std::vector<LxRecord> TickedRecords(const PointList& points) {
   std::vector<LxRecord> records;
+  std::size_t ticked = 0;
+  for (const PointEntry& entry : points) ticked += entry.ticked ? 1 : 0;
+  ReserveLarge(records, ticked);
   for (const PointEntry& entry : points) {
     if (entry.ticked) records.push_back(entry.line);
   }

@@ -51,14 +51,14 @@ std::optional<double> OnTheSameTurn(double longitude, double moved) {
 }
 
 // Why the library's coordinates cannot be written, or empty when they can.
-std::string ImplausibleResult(double longitude, double latitude, double movedLongitude, double movedLatitude) {
+const char* ImplausibleResult(double longitude, double latitude, double movedLongitude, double movedLatitude) {
   if (!std::isfinite(movedLongitude) || !std::isfinite(movedLatitude) || std::fabs(movedLatitude) > 90) {
     return "the transformation library returned no valid coordinates";
   }
   if (std::fabs(movedLatitude - latitude) > kLargestShiftDegrees || !OnTheSameTurn(longitude, movedLongitude)) {
     return "the transformation library moved it by more than 0.01 degree, which no NADCON shift does";
   }
-  return {};
+  return nullptr;
 }
 
 // The two systems of one Create.
@@ -78,7 +78,7 @@ class ProLatCoordinateTransform : public CoordinateTransform {
     double z = 0;
     const int32_t status = library_->Transform(pair_.nad27, pair_.nad83, &x, &y, &z, 1);
     if (status != PROLAT_OK) Fail(status, longitude, latitude);
-    if (const std::string problem = ImplausibleResult(longitude, latitude, x, y); !problem.empty()) {
+    if (const char* problem = ImplausibleResult(longitude, latitude, x, y); problem != nullptr) {
       throw KorvexaError(Where(longitude, latitude) + " cannot be moved from NAD27 to NAD83: " + problem);
     }
     longitude = *OnTheSameTurn(longitude, x);

@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "transform/grid_files.h"
 #include "transform/nadcon_shift.h"
 #include "transform/proj_handles.h"
 
@@ -91,6 +92,7 @@ class Library {
 
   // PROJ's last logged message since the previous call, for error details.
   std::string TakeLog() { return std::exchange(log_, std::string()); }
+  void ForgetLog() { log_.clear(); }
 
  private:
   Library() = default;
@@ -104,6 +106,7 @@ class Library {
     if (context_) return context_.get();
     context_.reset(proj_context_create());
     if (!context_) throw ProjFailure("PROJ cannot create a context");
+    if (!HoldGridFilesInMemory(context_.get())) throw ProjFailure("PROJ does not accept Korvexa's grid file access");
     if (!UserWantsNetwork()) proj_context_set_enable_network(context_.get(), 0);
     if (std::getenv("PROJ_DEBUG") == nullptr) proj_log_func(context_.get(), this, &Library::Log);
     const std::vector<std::string> folders = SearchPaths();
@@ -160,7 +163,7 @@ template <typename Body>
 int32_t Locked(Body body) {
   Library& library = Library::Instance();
   std::lock_guard<std::mutex> lock(library.mutex);
-  library.TakeLog();
+  library.ForgetLog();
   try {
     return body(library);
   } catch (const ProjFailure& failure) {

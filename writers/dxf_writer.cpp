@@ -14,18 +14,12 @@ namespace {
 constexpr double kLabelHeight = 10.0;  // metres
 constexpr int kDecimals = 4;           // 0.1 mm
 
-// Group codes and values, one per line, into a buffer that goes to `file`
-// (when given) whenever it is full, so that a drawing of a million points
-// never stands in memory whole.
+// Group codes and values, one per line. With a file, the text goes to it
+// in pieces of AtomicFile::kFlushSize instead of growing in memory.
 class Dxf {
  public:
-  explicit Dxf(AtomicFile* file) : file_(file) { text_.reserve(AtomicFile::kFlushSize + 4096); }
-  // After each entity: the buffer goes to the file once it is full.
-  void Flush() {
-    if (file_ != nullptr) file_->FlushWhenFull(text_);
-  }
-  void Finish() {
-    if (file_ != nullptr) file_->Write(text_), text_.clear();
+  explicit Dxf(AtomicFile* file = nullptr) : file_(file) {
+    if (file_ != nullptr) text_.reserve(AtomicFile::kFlushSize + 4096);
   }
   void Group(int code, std::string_view value) {
     char number[8];
@@ -33,8 +27,13 @@ class Dxf {
     // The group code right-aligned in three columns.
     for (std::ptrdiff_t width = end - number; width < 3; ++width) text_ += ' ';
     text_.append(number, end).append("\r\n").append(value).append("\r\n");
+    if (file_ != nullptr) file_->FlushWhenFull(text_);
   }
-  void Group(int code, int value) { Group(code, std::to_string(value)); }
+  void Group(int code, int value) {
+    char number[16];
+    const auto end = std::to_chars(number, number + sizeof number, value).ptr;
+    Group(code, std::string_view(number, static_cast<std::size_t>(end - number)));
+  }
   void Number(int code, double value) {
     char number[64];
     const auto end = std::to_chars(number, number + sizeof number, value, std::chars_format::fixed, kDecimals).ptr;
@@ -140,13 +139,11 @@ void WriteEntities(Dxf& dxf, const Township& township, bool byReliability) {
     dxf.Group(8, SegmentLayer(segment, byReliability));
     dxf.Point(from.x, from.y);
     dxf.Point(to.x, to.y, 1);
-    dxf.Flush();
   }
   for (const TownshipPoint& point : township.points) {
     dxf.Group(0, "POINT");
     dxf.Group(8, "POINTS");
     dxf.Point(point.x, point.y);
-    dxf.Flush();
   }
   for (const TownshipPoint& point : township.points) {
     if (point.id.empty()) continue;
@@ -155,7 +152,6 @@ void WriteEntities(Dxf& dxf, const Township& township, bool byReliability) {
     dxf.Point(point.x, point.y);
     dxf.Number(40, kLabelHeight);
     dxf.Group(1, LabelText(point.id));
-    dxf.Flush();
   }
   dxf.Group(0, "ENDSEC");
   dxf.Group(0, "EOF");
@@ -184,7 +180,7 @@ std::string ReliabilityLayer(std::string_view reliability) {
 }
 
 std::string DxfText(const Township& township, bool byReliability) {
-  Dxf dxf(nullptr);
+  Dxf dxf;
   WriteDrawing(dxf, township, byReliability);
   return dxf.Take();
 }
@@ -193,7 +189,7 @@ void WriteDxfFile(const std::filesystem::path& path, const Township& township, b
   AtomicFile file(path);
   Dxf dxf(&file);
   WriteDrawing(dxf, township, byReliability);
-  dxf.Finish();
+  file.Write(dxf.Take());
   file.Commit();
 }
 

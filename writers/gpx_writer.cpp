@@ -8,6 +8,7 @@
 #include "core/lx_record.h"
 #include "core/number_text.h"
 #include "writers/atomic_file.h"
+#include "writers/prefetch.h"
 #include "writers/xml_text.h"
 
 namespace korvexa {
@@ -81,6 +82,28 @@ void AppendUtcTime(std::string& out, const CivilTime& t) {
   out += 'Z';
 }
 
+bool SameTime(const CivilTime& a, const CivilTime& b) {
+  return a.second == b.second && a.minute == b.minute && a.hour == b.hour && a.day == b.day && a.month == b.month &&
+         a.year == b.year;
+}
+
+// AppendUtcTime of the clock's readings, written once per second of the clock.
+class UtcTimeText {
+ public:
+  std::string_view For(const CivilTime& utc) {
+    if (text_.empty() || !SameTime(utc, time_)) {
+      time_ = utc;
+      text_.clear();
+      AppendUtcTime(text_, utc);
+    }
+    return text_;
+  }
+
+ private:
+  CivilTime time_;
+  std::string text_;
+};
+
 void AppendHeader(std::string& out, const CivilTime& utc) {
   out += "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\"?>\r\n";
   out += "<gpx xmlns=\"";
@@ -99,7 +122,7 @@ void AppendHeader(std::string& out, const CivilTime& utc) {
 }
 
 void AppendWaypoint(std::string& out, LxRecord record, const GpxPosition& position, double elevation,
-                    const CivilTime& utc) {
+                    std::string_view utc) {
   const std::string_view id = PointIdOf(record);
   out += "<wpt lat=\"";
   AppendNumberText(out, position.latitude);
@@ -108,7 +131,7 @@ void AppendWaypoint(std::string& out, LxRecord record, const GpxPosition& positi
   out += "\"><ele>";
   AppendNumberText(out, elevation);
   out += ".000</ele><time>";
-  AppendUtcTime(out, utc);
+  out += utc;
   out += "</time><name>";
   AppendXmlText(out, id);
   out += "</name><cmt>Rely=";
@@ -128,13 +151,19 @@ std::size_t WriteGpxFile(const std::filesystem::path& path, std::span<const LxRe
   AppendHeader(buffer, clock.Now().utc);
 
   Bounds bounds;
-  for (const LxRecord record : records) bounds.Add(DecodePosition(record, transform));
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    PrefetchAhead(records, i);
+    bounds.Add(DecodePosition(records[i], transform));
+  }
   bounds.AppendLine(buffer);
 
-  for (const LxRecord record : records) {
+  UtcTimeText timeText;
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    PrefetchAhead(records, i);
+    const LxRecord record = records[i];
     const GpxPosition position = DecodePosition(record, transform);
     const double elevation = DecodeElevation(record, kGpxElevationColumn);
-    AppendWaypoint(buffer, record, position, elevation, clock.Now().utc);
+    AppendWaypoint(buffer, record, position, elevation, timeText.For(clock.Now().utc));
     file.FlushWhenFull(buffer);
   }
   buffer += "</gpx>\r\n";

@@ -6,6 +6,7 @@
 #include "core/longitude.h"
 #include "core/number_text.h"
 #include "writers/atomic_file.h"
+#include "writers/prefetch.h"
 
 namespace korvexa {
 namespace {
@@ -52,10 +53,6 @@ class ColumnLine {
     AppendNumberText(out_, value);
     return *this;
   }
-  ColumnLine& TwoDigits(int value) {
-    AppendTwoDigits(out_, value);
-    return *this;
-  }
   void End() { out_ += "\r\n"; }
 
  private:
@@ -63,18 +60,48 @@ class ColumnLine {
   std::size_t lineStart_;
 };
 
+// "dd-Mmm-yy" and "hh:mm:ss" of the clock's readings, written once per
+// second of the clock.
+class LocalTimeText {
+ public:
+  void Update(const CivilTime& t) {
+    if (!date_.empty() && t.second == time_.second && t.minute == time_.minute && t.hour == time_.hour &&
+        t.day == time_.day && t.month == time_.month && t.year == time_.year) {
+      return;
+    }
+    time_ = t;
+    date_.clear();
+    AppendTwoDigits(date_, t.day);
+    date_ += '-';
+    date_ += kMonths[(t.month - 1) % 12];
+    date_ += '-';
+    AppendTwoDigits(date_, t.year % 100);
+    clock_.clear();
+    AppendTwoDigits(clock_, t.hour);
+    clock_ += ':';
+    AppendTwoDigits(clock_, t.minute);
+    clock_ += ':';
+    AppendTwoDigits(clock_, t.second);
+  }
+  std::string_view Date() const { return date_; }
+  std::string_view Clock() const { return clock_; }
+
+ private:
+  CivilTime time_;
+  std::string date_;
+  std::string clock_;
+};
+
 void AppendPcx5Waypoint(std::string& out, LxRecord record, const LxPoint& point, double elevation,
-                        const CivilTime& localTime) {
+                        const LocalTimeText& localTime) {
   const std::string_view id = PointIdOf(record);
   ColumnLine line(out);
   line.Text("W").At(4).Text(id);
   line.At(11).Text("N").Number(point.Latitude);
   const HemisphereLongitude longitude = ToHemisphere(point.Longitude);
   line.At(23).Text(std::string_view(&longitude.hemisphere, 1)).Number(longitude.degrees);
-  line.At(36).TwoDigits(localTime.day).Text("-").Text(kMonths[(localTime.month - 1) % 12]).Text("-");
-  line.TwoDigits(localTime.year % 100);
-  line.At(46).TwoDigits(localTime.hour).Text(":").TwoDigits(localTime.minute).Text(":");
-  line.TwoDigits(localTime.second);
+  line.At(36).Text(localTime.Date());
+  line.At(46).Text(localTime.Clock());
   line.At(55).Text(elevation < 0 ? "-" : " ").Number(std::fabs(elevation)).Text(" ");
   line.At(61).Text(id);
   line.At(102).Text("0.00000e+00       18").End();
@@ -88,10 +115,14 @@ std::size_t WritePcx5File(const std::filesystem::path& path, std::span<const LxR
   std::string buffer;
   buffer.reserve(AtomicFile::kFlushSize + 256);
   buffer += kHeader;
-  for (const LxRecord record : records) {
+  LocalTimeText timeText;
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    PrefetchAhead(records, i);
+    const LxRecord record = records[i];
     const LxPoint point = DecodeLxPoint(record, transform);
     const double elevation = DecodeElevation(record, kPcx5ElevationColumn);
-    AppendPcx5Waypoint(buffer, record, point, elevation, clock.Now().local);
+    timeText.Update(clock.Now().local);
+    AppendPcx5Waypoint(buffer, record, point, elevation, timeText);
     file.FlushWhenFull(buffer);
   }
   file.Write(buffer);

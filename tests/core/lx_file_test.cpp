@@ -3,6 +3,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
 #include "core/korvexa_error.h"
 #include "fixtures/synthetic_township.h"
 #include "tests/support/temp_folder.h"
@@ -80,6 +85,39 @@ TEST(ParseLxTextTest, ATownshipKeepsEachCornerOnce) {
     EXPECT_LT(entries[i - 1], entries[i]);
     EXPECT_NE(entries[i - 1].substr(0, 41), entries[i].substr(0, 41));
   }
+}
+
+// Lines that share long beginnings (beyond the 24 and 48 bytes a round of the
+// sort compares), of any length, with NUL and high bytes: the list is each
+// key's greatest line, in byte order, as std::map orders them.
+TEST(ParseLxTextTest, SortsAndCollapsesLinesWithLongCommonBeginnings) {
+  std::uint64_t state = 12345;
+  auto next = [&](std::uint64_t bound) {
+    state = state * 6364136223846793005ull + 1442695040888963407ull;
+    return (state >> 33) % bound;
+  };
+  const std::string alphabet("01 \0\xE9", 5);
+  std::vector<std::string> bases;
+  for (int i = 0; i < 8; ++i) {
+    std::string base;
+    for (std::size_t n = next(70); n > 0; --n) base += alphabet[next(alphabet.size())];
+    bases.push_back(base);
+  }
+  std::string text = kHeaders;
+  std::map<std::string, std::string> greatestOfKey;
+  for (int i = 0; i < 20000; ++i) {
+    std::string line = bases[next(bases.size())];
+    line.resize(next(line.size() + 1));
+    for (std::size_t n = next(4); n > 0; --n) line += alphabet[next(alphabet.size())];
+    if (IsSentinelLine(line)) continue;
+    text += line + "\n";
+    std::string& greatest = greatestOfKey[line.substr(0, kDuplicateKeyLength)];
+    greatest = std::max(greatest, line);
+  }
+  std::vector<std::string> expected;
+  for (const auto& [key, line] : greatestOfKey) expected.push_back(line);
+  const LxLines lines = ParseLxText(text);
+  EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.end()), expected);
 }
 
 TEST(LoadLxFileTest, ReadsBytesUnchanged) {

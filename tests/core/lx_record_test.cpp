@@ -29,22 +29,24 @@ TEST_P(LxValTest, ReadsLeniently) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, LxValTest,
-    ::testing::Values(ValCase{"Empty", "", 0}, ValCase{"AllBlank", "       ", 0},
-                      ValCase{"LeadingBlanks", "  7.123", 7.123}, ValCase{"InnerBlank", "3 5", 35},
-                      ValCase{"TabsAndLineFeeds", "\t1\n2", 12}, ValCase{"StopsAtLetter", "12A4", 12},
-                      ValCase{"CommaIsNoSeparator", "7,5", 7}, ValCase{"StartsWithLetter", "A12", 0},
-                      ValCase{"SecondPointStops", "1.2.3", 1.2}, ValCase{"LeadingPoint", ".5", 0.5},
-                      ValCase{"TrailingPoint", "5.", 5}, ValCase{"Plus", "+5", 5}, ValCase{"Minus", "-282", -282},
-                      ValCase{"BlankAfterSign", "- 2 8", -28}, ValCase{"DoubleSign", "--5", 0},
-                      ValCase{"SignAlone", "-", 0}, ValCase{"ExponentE", "1.5E2", 150},
-                      ValCase{"ExponentLowerCase", "15e-1", 1.5}, ValCase{"ExponentD", "1D2", 100},
-                      ValCase{"ExponentSignPlus", "2E+1", 20}, ValCase{"ExponentWithoutDigits", "12E", 12},
-                      ValCase{"ExponentSignWithoutDigits", "12E-", 12}, ValCase{"BlankInsideExponent", "1 E 2", 100},
-                      ValCase{"Underflow", "1E-999", 0},
-                      // Beyond 15 digits the value is still the nearest double.
-                      ValCase{"TwentyDigits", "12345678901234567890", 12345678901234567890.0},
-                      ValCase{"LongFraction", "0.000123456789012345678", 0.000123456789012345678},
-                      ValCase{"LeadingZerosDoNotCount", "000000000000000012.5", 12.5}),
+    ::testing::Values(
+        ValCase{"Empty", "", 0}, ValCase{"AllBlank", "       ", 0}, ValCase{"LeadingBlanks", "  7.123", 7.123},
+        ValCase{"InnerBlank", "3 5", 35}, ValCase{"TabsAndLineFeeds", "\t1\n2", 12},
+        ValCase{"StopsAtLetter", "12A4", 12}, ValCase{"CommaIsNoSeparator", "7,5", 7},
+        ValCase{"StartsWithLetter", "A12", 0}, ValCase{"SecondPointStops", "1.2.3", 1.2},
+        ValCase{"LeadingPoint", ".5", 0.5}, ValCase{"TrailingPoint", "5.", 5}, ValCase{"Plus", "+5", 5},
+        ValCase{"Minus", "-282", -282}, ValCase{"BlankAfterSign", "- 2 8", -28}, ValCase{"DoubleSign", "--5", 0},
+        ValCase{"SignAlone", "-", 0}, ValCase{"ExponentE", "1.5E2", 150}, ValCase{"ExponentLowerCase", "15e-1", 1.5},
+        ValCase{"ExponentD", "1D2", 100}, ValCase{"ExponentSignPlus", "2E+1", 20},
+        ValCase{"ExponentWithoutDigits", "12E", 12}, ValCase{"ExponentSignWithoutDigits", "12E-", 12},
+        ValCase{"BlankInsideExponent", "1 E 2", 100}, ValCase{"Underflow", "1E-999", 0},
+        // Beyond 15 digits the value is still the nearest double.
+        ValCase{"TwentyDigits", "12345678901234567890", 12345678901234567890.0},
+        ValCase{"LongFraction", "0.000123456789012345678", 0.000123456789012345678},
+        ValCase{"LeadingZerosDoNotCount", "000000000000000012.5", 12.5}, ValCase{"SecondsField", " 7.1234", 7.1234},
+        ValCase{"TrailingBlanks", "12.5   ", 12.5}, ValCase{"PlusFraction", "+0.25", 0.25},
+        ValCase{"FifteenDigits", "123456789012345", 123456789012345.0},
+        ValCase{"SixteenDigits", "1234567890.123456", 1234567890.123456}, ValCase{"TabAfterNumber", "12.5\t", 12.5}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(LxValTest, OverflowReadsAsInfinity) {
