@@ -24,31 +24,45 @@ int ElevationColumn(OutputKind kind) {
   return kind == OutputKind::Pcx5 ? kPcx5ElevationColumn : kGpxElevationColumn;
 }
 
-// The ticked records that can be waypoints, and the others.
+// The ticked records that can be waypoints (their coordinates read once,
+// here), and the others.
 struct Selection {
-  std::vector<LxRecord> records;
+  std::vector<Waypoint> waypoints;
   std::vector<LeftOutPoint> leftOut;
 };
 
+// Why `record` cannot be a waypoint, or nothing when `waypoint` holds it.
+std::optional<std::string> ReadWaypoint(LxRecord record, OutputKind kind, Waypoint& waypoint) {
+  try {
+    waypoint = {record, ReadLxCoordinates(record)};
+  } catch (const KorvexaError&) {
+    return WhyWaypointUnusable(record, ElevationColumn(kind));
+  }
+  if (std::optional<std::string> why = WhyCoordinatesUnusable(ToLxPoint(record, waypoint.coordinates))) return why;
+  return WhyElevationUnusable(record, ElevationColumn(kind));
+}
+
 Selection SelectWaypoints(const PointList& points, OutputKind kind) {
   Selection selection;
-  for (const LxRecord record : TickedRecords(points)) {
-    if (std::optional<std::string> why = WhyWaypointUnusable(record, ElevationColumn(kind))) {
-      selection.leftOut.push_back({RecordName(record), std::move(*why)});
+  Waypoint waypoint;
+  for (const PointEntry& entry : points) {
+    if (!entry.ticked) continue;
+    if (std::optional<std::string> why = ReadWaypoint(entry.line, kind, waypoint)) {
+      selection.leftOut.push_back({RecordName(entry.line), std::move(*why)});
     } else {
-      selection.records.push_back(record);
+      selection.waypoints.push_back(waypoint);
     }
   }
   return selection;
 }
 
-std::size_t WriteWaypoints(const std::filesystem::path& path, std::span<const LxRecord> records, OutputKind kind,
+std::size_t WriteWaypoints(const std::filesystem::path& path, std::span<const Waypoint> waypoints, OutputKind kind,
                            const CoordinateTransform* transform, const Clock& clock) {
   switch (kind) {
     case OutputKind::Pcx5:
-      return WritePcx5File(path, records, transform, clock);
+      return WritePcx5File(path, waypoints, transform, clock);
     case OutputKind::Gpx:
-      return WriteGpxFile(path, records, transform, clock);
+      return WriteGpxFile(path, waypoints, transform, clock);
   }
   throw KorvexaError("unknown output kind");
 }
@@ -146,7 +160,7 @@ CreateResult RunCreate(const std::string& fName, const PointList& points, const 
   if (options.drawing) drawing.emplace(fName, *services.converters);
 
   result.waypoints =
-      WriteWaypoints(result.outputPath, selection.records, options.kind, transform.get(), *services.clock);
+      WriteWaypoints(result.outputPath, selection.waypoints, options.kind, transform.get(), *services.clock);
   result.leftOut = std::move(selection.leftOut);
   if (drawing) {
     result.drawingName = drawing->Name();

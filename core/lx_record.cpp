@@ -198,11 +198,22 @@ double LxVal(std::string_view text) {
   return ToDouble(number);
 }
 
+LxCoordinates ReadLxCoordinates(LxRecord record) {
+  LxCoordinates coordinates;
+  coordinates.latitude = RoundDecimal(Degrees(record, 9, 10), kCoordinateDecimals);
+  coordinates.eastLongitude = RoundDecimal(EastLongitude(Degrees(record, 21, 23)), kCoordinateDecimals);
+  RequireFinite(coordinates.latitude, record, "latitude");
+  RequireFinite(coordinates.eastLongitude, record, "longitude");
+  return coordinates;
+}
+
 LxPoint DecodeLxPoint(LxRecord record, const CoordinateTransform* transform) {
-  double latitude = RoundDecimal(Degrees(record, 9, 10), kCoordinateDecimals);
-  double longitude = RoundDecimal(EastLongitude(Degrees(record, 21, 23)), kCoordinateDecimals);
-  RequireFinite(latitude, record, "latitude");
-  RequireFinite(longitude, record, "longitude");
+  return ToLxPoint(record, ReadLxCoordinates(record), transform);
+}
+
+LxPoint ToLxPoint(LxRecord record, LxCoordinates coordinates, const CoordinateTransform* transform) {
+  double latitude = coordinates.latitude;
+  double longitude = coordinates.eastLongitude;
   if (transform != nullptr) {
     try {
       transform->TransformPoint(longitude, latitude);

@@ -61,6 +61,24 @@ double LxVal(std::string_view text);
 // "point <PointID> " put in front of its message.
 LxPoint DecodeLxPoint(LxRecord record, const CoordinateTransform* transform = nullptr);
 
+// The coordinates of a record as read, before any transformation: decimal
+// degrees rounded to 7 places, the longitude east of Greenwich as the fields
+// give it (a west longitude field gives a negative value).
+struct LxCoordinates {
+  double latitude = 0;
+  double eastLongitude = 0;
+};
+
+// The first half of DecodeLxPoint: reads and rounds the coordinates of
+// `record`. Throws KorvexaError (naming the point) when a coordinate is out of
+// range.
+LxCoordinates ReadLxCoordinates(LxRecord record);
+
+// The second half of DecodeLxPoint: the LxPoint of `coordinates` read from
+// `record`, moved from NAD27 to NAD83 first when `transform` is given.
+// DecodeLxPoint(record, t) is ToLxPoint(record, ReadLxCoordinates(record), t).
+LxPoint ToLxPoint(LxRecord record, LxCoordinates coordinates, const CoordinateTransform* transform = nullptr);
+
 // Elevation in whole metres from columns `firstColumn` to 41, read as US
 // survey feet (x 12 / 39.37). Never -0. Throws KorvexaError when the field
 // is out of range.

@@ -26,6 +26,10 @@ std::optional<std::string> WhyCoordinatesUnusable(const LxPoint& point) {
 
 std::optional<std::string> WhyWaypointUnusable(LxRecord record, int elevationColumn) {
   if (std::optional<std::string> why = WhyCoordinatesUnusable(record)) return why;
+  return WhyElevationUnusable(record, elevationColumn);
+}
+
+std::optional<std::string> WhyElevationUnusable(LxRecord record, int elevationColumn) {
   double metres = 0;
   try {
     metres = DecodeElevation(record, elevationColumn);

@@ -26,6 +26,11 @@ std::optional<std::string> WhyCoordinatesUnusable(LxRecord record);
 // transformation).
 std::optional<std::string> WhyCoordinatesUnusable(const LxPoint& point);
 
+// Why the elevation of `record`, read from `elevationColumn` to 41, is no
+// place's on Earth ("elevation 12192 m beyond any place on Earth"), or
+// nothing when it is.
+std::optional<std::string> WhyElevationUnusable(LxRecord record, int elevationColumn);
+
 // Why `record` cannot be a waypoint whose elevation is read from
 // `elevationColumn` to 41: its coordinates, or "elevation 12192 m beyond any
 // place on Earth"; nothing when it can.

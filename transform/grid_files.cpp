@@ -7,6 +7,7 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 namespace korvexa::prolat {
 namespace {
@@ -26,7 +27,7 @@ HeldFile* AsFile(PROJ_FILE_HANDLE* handle) {
 bool ReadWhole(const char* filename, std::string& bytes) {
   struct stat status {};
   if (::stat(filename, &status) != 0 || !S_ISREG(status.st_mode) ||
-      static_cast<std::size_t>(status.st_size) > kLargestHeldGridFile) {
+      static_cast<std::size_t>(status.st_size) > kLargestHeldGridFile || std::string_view(filename).ends_with(".db")) {
     return false;
   }
   std::FILE* stream = std::fopen(filename, "rb");

@@ -3,7 +3,8 @@
 // CTable2 grid ("conus", "alaska", the old NADCON names) from disk on every
 // lookup (about 8 us a point); held in memory it costs what a GeoTIFF grid
 // costs. Other files (and write access) go to the file system as PROJ's own
-// file access would. PROJ's database does not pass through here.
+// file access would. PROJ's database is only checked through here; SQLite
+// reads it on its own.
 #pragma once
 
 #include <proj.h>
@@ -13,8 +14,9 @@
 namespace korvexa::prolat {
 
 // Files up to this size are held in memory while open (the NADCON grids
-// are 0.2 to 1.5 MB).
-inline constexpr std::size_t kLargestHeldGridFile = std::size_t{64} << 20;
+// are 0.2 to 1.5 MB); PROJ's database (8 MB, opened once to be checked) and
+// larger files are read from disk.
+inline constexpr std::size_t kLargestHeldGridFile = std::size_t{4} << 20;
 
 // The file access Korvexa's PROJ contexts use; it needs no user data.
 const PROJ_FILE_API& HeldGridFileApi();

@@ -8,7 +8,7 @@
 #include "core/lx_record.h"
 #include "core/number_text.h"
 #include "writers/atomic_file.h"
-#include "writers/prefetch.h"
+#include "writers/waypoint.h"
 #include "writers/xml_text.h"
 
 namespace korvexa {
@@ -55,8 +55,9 @@ class Bounds {
   double minlat_ = 0, minlon_ = 0, maxlat_ = 0, maxlon_ = 0;
 };
 
-GpxPosition DecodePosition(LxRecord record, const CoordinateTransform* transform) {
-  const LxPoint point = DecodeLxPoint(record, transform);
+GpxPosition DecodePosition(const Waypoint& waypoint, const CoordinateTransform* transform) {
+  const LxRecord record = waypoint.record;
+  const LxPoint point = ToLxPoint(record, waypoint.coordinates, transform);
   if (point.Latitude > 90 || point.Latitude < -90 || point.Longitude >= 360) {
     throw KorvexaError("point " + TrimmedPointId(record) + " at latitude " + NumberText(point.Latitude) +
                        ", longitude " + NumberText(EastLongitude(point.Longitude)) +
@@ -145,23 +146,28 @@ void AppendWaypoint(std::string& out, LxRecord record, const GpxPosition& positi
 
 std::size_t WriteGpxFile(const std::filesystem::path& path, std::span<const LxRecord> records,
                          const CoordinateTransform* transform, const Clock& clock) {
+  return WriteGpxFile(path, ReadWaypoints(records), transform, clock);
+}
+
+std::size_t WriteGpxFile(const std::filesystem::path& path, std::span<const Waypoint> waypoints,
+                         const CoordinateTransform* transform, const Clock& clock) {
   AtomicFile file(path);
   std::string buffer;
   buffer.reserve(AtomicFile::kFlushSize + 512);
   AppendHeader(buffer, clock.Now().utc);
 
   Bounds bounds;
-  for (std::size_t i = 0; i < records.size(); ++i) {
-    PrefetchAhead(records, i);
-    bounds.Add(DecodePosition(records[i], transform));
+  for (std::size_t i = 0; i < waypoints.size(); ++i) {
+    PrefetchAhead(waypoints, i);
+    bounds.Add(DecodePosition(waypoints[i], transform));
   }
   bounds.AppendLine(buffer);
 
   UtcTimeText timeText;
-  for (std::size_t i = 0; i < records.size(); ++i) {
-    PrefetchAhead(records, i);
-    const LxRecord record = records[i];
-    const GpxPosition position = DecodePosition(record, transform);
+  for (std::size_t i = 0; i < waypoints.size(); ++i) {
+    PrefetchAhead(waypoints, i);
+    const LxRecord record = waypoints[i].record;
+    const GpxPosition position = DecodePosition(waypoints[i], transform);
     const double elevation = DecodeElevation(record, kGpxElevationColumn);
     AppendWaypoint(buffer, record, position, elevation, timeText.For(clock.Now().utc));
     file.FlushWhenFull(buffer);
@@ -169,7 +175,7 @@ std::size_t WriteGpxFile(const std::filesystem::path& path, std::span<const LxRe
   buffer += "</gpx>\r\n";
   file.Write(buffer);
   file.Commit();
-  return records.size();
+  return waypoints.size();
 }
 
 }  // namespace korvexa

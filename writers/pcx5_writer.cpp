@@ -6,7 +6,7 @@
 #include "core/longitude.h"
 #include "core/number_text.h"
 #include "writers/atomic_file.h"
-#include "writers/prefetch.h"
+#include "writers/waypoint.h"
 
 namespace korvexa {
 namespace {
@@ -111,15 +111,20 @@ void AppendPcx5Waypoint(std::string& out, LxRecord record, const LxPoint& point,
 
 std::size_t WritePcx5File(const std::filesystem::path& path, std::span<const LxRecord> records,
                           const CoordinateTransform* transform, const Clock& clock) {
+  return WritePcx5File(path, ReadWaypoints(records), transform, clock);
+}
+
+std::size_t WritePcx5File(const std::filesystem::path& path, std::span<const Waypoint> waypoints,
+                          const CoordinateTransform* transform, const Clock& clock) {
   AtomicFile file(path);
   std::string buffer;
   buffer.reserve(AtomicFile::kFlushSize + 256);
   buffer += kHeader;
   LocalTimeText timeText;
-  for (std::size_t i = 0; i < records.size(); ++i) {
-    PrefetchAhead(records, i);
-    const LxRecord record = records[i];
-    const LxPoint point = DecodeLxPoint(record, transform);
+  for (std::size_t i = 0; i < waypoints.size(); ++i) {
+    PrefetchAhead(waypoints, i);
+    const LxRecord record = waypoints[i].record;
+    const LxPoint point = ToLxPoint(record, waypoints[i].coordinates, transform);
     const double elevation = DecodeElevation(record, kPcx5ElevationColumn);
     timeText.Update(clock.Now().local);
     AppendPcx5Waypoint(buffer, record, point, elevation, timeText);
@@ -127,7 +132,7 @@ std::size_t WritePcx5File(const std::filesystem::path& path, std::span<const LxR
   }
   file.Write(buffer);
   file.Commit();
-  return records.size();
+  return waypoints.size();
 }
 
 }  // namespace korvexa

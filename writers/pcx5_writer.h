@@ -16,6 +16,7 @@
 
 #include "core/clock.h"
 #include "core/lx_record.h"
+#include "writers/waypoint.h"
 
 namespace korvexa {
 
@@ -27,6 +28,11 @@ class CoordinateTransform;
 // when a point cannot be decoded or the file cannot be written; the target
 // then keeps its old content.
 std::size_t WritePcx5File(const std::filesystem::path& path, std::span<const LxRecord> records,
+                          const CoordinateTransform* transform, const Clock& clock);
+
+// The same for waypoints whose coordinates were read already (Create reads
+// them once, to leave out the points without usable coordinates).
+std::size_t WritePcx5File(const std::filesystem::path& path, std::span<const Waypoint> waypoints,
                           const CoordinateTransform* transform, const Clock& clock);
 
 }  // namespace korvexa
