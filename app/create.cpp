@@ -45,7 +45,9 @@ std::optional<std::string> ReadWaypoint(LxRecord record, OutputKind kind, Waypoi
 Selection SelectWaypoints(const PointList& points, OutputKind kind) {
   Selection selection;
   Waypoint waypoint;
-  for (const PointEntry& entry : points) {
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    if (i + kPrefetchAhead < points.size()) PrefetchRecord(points[i + kPrefetchAhead].line);
+    const PointEntry& entry = points[i];
     if (!entry.ticked) continue;
     if (std::optional<std::string> why = ReadWaypoint(entry.line, kind, waypoint)) {
       selection.leftOut.push_back({RecordName(entry.line), std::move(*why)});

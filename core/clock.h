@@ -23,12 +23,15 @@ class Clock {
  public:
   virtual ~Clock() = default;
   virtual ClockReading Now() const = 0;
+  // True when Now may be called from several threads at once.
+  virtual bool ThreadSafe() const { return false; }
 };
 
 // The computer's clock and time zone.
 class SystemClock : public Clock {
  public:
   ClockReading Now() const override;
+  bool ThreadSafe() const override { return true; }  // each thread keeps its own second
 };
 
 // Always the same reading.
@@ -36,6 +39,7 @@ class FrozenClock : public Clock {
  public:
   explicit FrozenClock(ClockReading reading) : reading_(reading) {}
   ClockReading Now() const override { return reading_; }
+  bool ThreadSafe() const override { return true; }
 
  private:
   ClockReading reading_;

@@ -20,6 +20,12 @@ class CoordinateTransform {
   // "point <PointID> " is put in front ("at 35.1200960 N 106.7583333 W lies
   // outside the NAD27 to NAD83 grids").
   virtual void TransformPoint(double& longitude, double& latitude) const = 0;
+
+  // True when TransformPoint may be called from several threads at once and
+  // gives every thread the same results; the writers then share the work of
+  // a large file between threads. A transformation that records its calls,
+  // or keeps a state between them, says false (the default).
+  virtual bool ThreadSafe() const { return false; }
 };
 
 // Defines the NAD27 and NAD83 systems at the start of a Create.

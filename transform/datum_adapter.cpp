@@ -22,6 +22,7 @@ class LinkedLibrary : public ProLatLibrary {
   }
   const char* StrErr(int32_t status) override { return ProLatStrErr(status); }
   const char* LastError() override { return ProLatLastError(); }
+  bool ThreadSafe() const override { return true; }  // a PROJ context for each thread, its own last error
 };
 
 // The library's own detail, or its fixed text for `status`.
@@ -71,6 +72,8 @@ class ProLatCoordinateTransform : public CoordinateTransform {
  public:
   ProLatCoordinateTransform(std::shared_ptr<ProLatLibrary> library, DatumPair pair)
       : library_(std::move(library)), pair_(pair) {}
+
+  bool ThreadSafe() const override { return library_->ThreadSafe(); }
 
   void TransformPoint(double& longitude, double& latitude) const override {
     double x = longitude;

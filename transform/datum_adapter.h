@@ -27,6 +27,8 @@ class ProLatLibrary {
   virtual int32_t Transform(int32_t src, int32_t dst, double* x, double* y, double* z, int32_t count) = 0;
   virtual const char* StrErr(int32_t status) = 0;
   virtual const char* LastError() = 0;
+  // True when every entry may be called from several threads at once.
+  virtual bool ThreadSafe() const { return false; }
 };
 
 // The prolat library linked into the program (over PROJ and the NADCON grids).

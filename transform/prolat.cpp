@@ -1,9 +1,12 @@
-// The prolat C entries: a fixed table of datum handles, and one PROJ context
-// with the NADCON shift, made on first use and kept for the process.
+// The prolat C entries: a fixed table of datum handles, the folders where
+// grids are looked for (one setting for the process), and for each thread a
+// PROJ context with the NADCON shift, made on first use and kept while the
+// thread runs (PROJ's objects are not shared between threads).
 #include "transform/prolat.h"
 
 #include <strings.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
@@ -56,35 +59,66 @@ std::vector<std::string> SplitPaths(const char* paths) {
   return folders;
 }
 
-// The process's PROJ context and NADCON shift. Every member is used under
-// the mutex.
+// The folders where grids are looked for: one setting for every thread.
+// `generation` counts the changes, so that each thread sees when to make its
+// context again.
+class Folders {
+ public:
+  struct Setting {
+    std::vector<std::string> search;    // ProLatSetFilePath
+    std::vector<std::string> fallback;  // ProLatSetFallbackPath
+    unsigned generation = 0;
+  };
+
+  static Folders& Instance() {
+    static Folders folders;
+    return folders;
+  }
+
+  // Cheap enough to ask before every point.
+  unsigned Generation() const { return generation_.load(std::memory_order_acquire); }
+
+  Setting Get() const {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    return setting_;
+  }
+  void SetSearch(std::vector<std::string> folders) {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    setting_.search = std::move(folders);
+    generation_.store(++setting_.generation, std::memory_order_release);
+  }
+  void SetFallback(std::vector<std::string> folders) {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    setting_.fallback = std::move(folders);
+    generation_.store(++setting_.generation, std::memory_order_release);
+  }
+
+ private:
+  mutable std::mutex mutex_;
+  Setting setting_;
+  std::atomic<unsigned> generation_{0};
+};
+
+// The calling thread's PROJ context and NADCON shift.
 class Library {
  public:
   static Library& Instance() {
-    static Library library;
+    thread_local Library library;
     return library;
   }
 
-  std::mutex mutex;
-
-  // The shift, set up on first use. With `retryMissing`, a shift that lacked
-  // a grid is set up again in a fresh context (PROJ remembers a missing
-  // grid for the life of a context), so a grid installed meanwhile is found.
-  // Throws ProjFailure.
+  // The shift, set up on first use and again after the folders changed. With
+  // `retryMissing`, a shift that lacked a grid is set up again in a fresh
+  // context (PROJ remembers a missing grid for the life of a context), so a
+  // grid installed meanwhile is found. Throws ProjFailure.
   const NadconShift& Shift(bool retryMissing) {
+    if (Folders::Instance().Generation() != folders_.generation) {
+      ResetContext();
+      folders_ = Folders::Instance().Get();
+    }
     if (shift_ && retryMissing && !shift_->AllUsable()) ResetContext();
     if (!shift_) shift_.emplace(Context(), GridFolder());
     return *shift_;
-  }
-
-  void SetSearchPaths(std::vector<std::string> paths) {
-    searchPaths_ = std::move(paths);
-    ResetContext();
-  }
-
-  void SetFallbackPaths(std::vector<std::string> paths) {
-    fallbackPaths_ = std::move(paths);
-    ResetContext();
   }
 
   // One line per NADCON grid: which file serves it, or that none does.
@@ -121,16 +155,16 @@ class Library {
   // The folders set by ProLatSetFilePath; else, with fallback folders, PROJ's
   // own search path followed by them; else nothing (PROJ's own path).
   std::vector<std::string> SearchPaths() const {
-    if (!searchPaths_.empty() || fallbackPaths_.empty()) return searchPaths_;
+    if (!folders_.search.empty() || folders_.fallback.empty()) return folders_.search;
     std::vector<std::string> folders = SplitPaths(proj_info().searchpath);
-    folders.insert(folders.end(), fallbackPaths_.begin(), fallbackPaths_.end());
+    folders.insert(folders.end(), folders_.fallback.begin(), folders_.fallback.end());
     return folders;
   }
 
   // Where a user puts grids: the first folder set by ProLatSetFilePath, or
   // PROJ's user folder (e.g. ~/.local/share/proj).
   std::string GridFolder() {
-    if (!searchPaths_.empty()) return searchPaths_.front();
+    if (!folders_.search.empty()) return folders_.search.front();
     const char* folder = proj_context_get_user_writable_directory(Context(), 0);
     return folder != nullptr ? folder : "PROJ's user folder";
   }
@@ -142,8 +176,7 @@ class Library {
   // Destroyed in reverse order: the shift's objects before their context.
   ContextHandle context_;
   std::optional<NadconShift> shift_;
-  std::vector<std::string> searchPaths_;
-  std::vector<std::string> fallbackPaths_;
+  Folders::Setting folders_;
   std::string log_;
 };
 
@@ -158,11 +191,11 @@ int32_t Direction(int32_t src, int32_t dst, PJ_DIRECTION& direction) {
   return PROLAT_OK;
 }
 
-// Runs `body` under the library's lock and turns exceptions into statuses.
+// Runs `body` with the calling thread's library and turns exceptions into
+// statuses.
 template <typename Body>
-int32_t Locked(Body body) {
+int32_t Guarded(Body body) {
   Library& library = Library::Instance();
-  std::lock_guard<std::mutex> lock(library.mutex);
   library.ForgetLog();
   try {
     return body(library);
@@ -178,6 +211,7 @@ int32_t Locked(Body body) {
 }  // namespace
 }  // namespace korvexa::prolat
 
+using korvexa::prolat::Folders;
 using korvexa::prolat::lastError;
 using korvexa::prolat::Library;
 using korvexa::prolat::NadconShift;
@@ -197,7 +231,7 @@ extern "C" int32_t ProLatPrepareTransform(int32_t src, int32_t dst) {
   PJ_DIRECTION direction = PJ_IDENT;
   if (const int32_t status = korvexa::prolat::Direction(src, dst, direction); status != PROLAT_OK) return status;
   if (direction == PJ_IDENT) return PROLAT_OK;
-  return korvexa::prolat::Locked([](Library& library) -> int32_t {
+  return korvexa::prolat::Guarded([](Library& library) -> int32_t {
     const NadconShift& shift = library.Shift(true);
     if (shift.AnyUsable()) return PROLAT_OK;
     lastError = shift.MissingGridsText();
@@ -215,7 +249,7 @@ extern "C" int32_t ProLatTransform(int32_t src, int32_t dst, double* x, double* 
   PJ_DIRECTION direction = PJ_IDENT;
   if (const int32_t status = korvexa::prolat::Direction(src, dst, direction); status != PROLAT_OK) return status;
   if (direction == PJ_IDENT || count == 0) return PROLAT_OK;
-  return korvexa::prolat::Locked([&](Library& library) -> int32_t {
+  return korvexa::prolat::Guarded([&](Library& library) -> int32_t {
     const NadconShift& shift = library.Shift(false);
     for (int32_t i = 0; i < count; ++i) {
       korvexa::prolat::ShiftOutcome outcome = shift.Move(direction, x[i], y[i]);
@@ -253,17 +287,14 @@ extern "C" const char* ProLatLastError(void) {
 
 extern "C" int32_t ProLatSetFallbackPath(const char* paths) {
   lastError.clear();
-  std::vector<std::string> folders = paths != nullptr ? korvexa::prolat::SplitPaths(paths) : std::vector<std::string>();
-  return korvexa::prolat::Locked([&](Library& library) -> int32_t {
-    library.SetFallbackPaths(std::move(folders));
-    return PROLAT_OK;
-  });
+  Folders::Instance().SetFallback(paths != nullptr ? korvexa::prolat::SplitPaths(paths) : std::vector<std::string>());
+  return PROLAT_OK;
 }
 
 extern "C" const char* ProLatGridReport(void) {
   thread_local std::string report;
   lastError.clear();
-  const int32_t status = korvexa::prolat::Locked([&](Library& library) -> int32_t {
+  const int32_t status = korvexa::prolat::Guarded([&](Library& library) -> int32_t {
     report = library.GridReport();
     return PROLAT_OK;
   });
@@ -273,9 +304,6 @@ extern "C" const char* ProLatGridReport(void) {
 
 extern "C" int32_t ProLatSetFilePath(const char* paths) {
   lastError.clear();
-  std::vector<std::string> folders = paths != nullptr ? korvexa::prolat::SplitPaths(paths) : std::vector<std::string>();
-  return korvexa::prolat::Locked([&](Library& library) -> int32_t {
-    library.SetSearchPaths(std::move(folders));
-    return PROLAT_OK;
-  });
+  Folders::Instance().SetSearch(paths != nullptr ? korvexa::prolat::SplitPaths(paths) : std::vector<std::string>());
+  return PROLAT_OK;
 }

@@ -15,7 +15,9 @@
  * a program puts the grids it ships. Network access is off unless the user's environment sets
  * PROJ_NETWORK=ON, in which case PROJ may fetch grids from its CDN.
  *
- * All entries may be called from any thread; calls are serialised. */
+ * All entries may be called from any thread, also from several at once: each
+ * thread moves points with a PROJ context of its own (set up on its first
+ * call), and the folder settings hold for every thread. */
 #ifndef KORVEXA_PROLAT_H
 #define KORVEXA_PROLAT_H
 
@@ -80,15 +82,14 @@ const char* ProLatLastError(void);
  * separated by ':', or restores PROJ's normal search path when `paths` is
  * null or empty. While a list is set, PROJ's user folder and PROJ_DATA are
  * not searched, and messages name the list's first folder as the place for
- * missing grids. Prepared
- * transformations are dropped; handles stay valid. Returns PROLAT_OK or
- * PROLAT_ERR_PROJ. */
+ * missing grids. Prepared transformations are dropped (each thread prepares
+ * again on its next call); handles stay valid. Returns PROLAT_OK. */
 int32_t ProLatSetFilePath(const char* paths);
 
 /* Folders, separated by ':', searched for grids after PROJ's own search
  * path: a grid found by PROJ (in its user folder, in PROJ_DATA, in the system
  * folder) comes first. Null or empty removes them. Prepared transformations
- * are dropped; handles stay valid. Returns PROLAT_OK or PROLAT_ERR_PROJ. */
+ * are dropped; handles stay valid. Returns PROLAT_OK. */
 int32_t ProLatSetFallbackPath(const char* paths);
 
 /* One line per NADCON grid, ended by a line feed: its name, its region and

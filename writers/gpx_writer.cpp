@@ -1,13 +1,16 @@
 #include "writers/gpx_writer.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "core/coordinate_transform.h"
 #include "core/korvexa_error.h"
 #include "core/longitude.h"
 #include "core/lx_record.h"
 #include "core/number_text.h"
 #include "writers/atomic_file.h"
+#include "writers/in_order_blocks.h"
 #include "writers/waypoint.h"
 #include "writers/xml_text.h"
 
@@ -17,7 +20,7 @@ namespace {
 constexpr std::string_view kNamespace = "http://www.topografix.com/GPX/1/1";
 constexpr std::string_view kSchemaInstance = "http://www.w3.org/2001/XMLSchema-instance";
 constexpr std::string_view kKorvexaHomePage = "https://korvexa.org/";  // the link of the metadata
-// A decoded record as written: west longitudes negative.
+// A decoded record as written: east longitudes in [-180, 180).
 struct GpxPosition {
   double latitude = 0;
   double longitude = 0;
@@ -37,6 +40,12 @@ class Bounds {
     if (p.longitude < minlon_) minlon_ = p.longitude;
     if (p.latitude > maxlat_) maxlat_ = p.latitude;
     if (p.longitude > maxlon_) maxlon_ = p.longitude;
+  }
+  // The box of both.
+  void Add(const Bounds& other) {
+    if (other.empty_) return;
+    Add(GpxPosition{other.minlat_, other.minlon_});
+    Add(GpxPosition{other.maxlat_, other.maxlon_});
   }
   void AppendLine(std::string& out) const {
     out += "<bounds minlat=\"";
@@ -150,30 +159,43 @@ std::size_t WriteGpxFile(const std::filesystem::path& path, std::span<const LxRe
 }
 
 std::size_t WriteGpxFile(const std::filesystem::path& path, std::span<const Waypoint> waypoints,
-                         const CoordinateTransform* transform, const Clock& clock) {
+                         const CoordinateTransform* transform, const Clock& clock, Threads threads) {
   AtomicFile file(path);
-  std::string buffer;
-  buffer.reserve(AtomicFile::kFlushSize + 512);
-  AppendHeader(buffer, clock.Now().utc);
+  std::string head;
+  AppendHeader(head, clock.Now().utc);
+  const bool threadSafe = clock.ThreadSafe() && (transform == nullptr || transform->ThreadSafe());
+  std::optional<HelperThread> helper;
+  if (UseTwoThreads(threads, waypoints.size(), threadSafe)) helper.emplace();
 
   Bounds bounds;
-  for (std::size_t i = 0; i < waypoints.size(); ++i) {
-    PrefetchAhead(waypoints, i);
-    bounds.Add(DecodePosition(waypoints[i], transform));
-  }
-  bounds.AppendLine(buffer);
+  ForEachBlockInOrder<Bounds>(
+      waypoints.size(), kWaypointsPerBlock, helper ? &*helper : nullptr,
+      [&](std::size_t first, std::size_t last, Bounds& block) {
+        block = Bounds();
+        for (std::size_t i = first; i < last; ++i) {
+          PrefetchAhead(waypoints, i);
+          block.Add(DecodePosition(waypoints[i], transform));
+        }
+      },
+      [&](const Bounds& block) { bounds.Add(block); });
+  bounds.AppendLine(head);
+  file.Write(head);
 
-  UtcTimeText timeText;
-  for (std::size_t i = 0; i < waypoints.size(); ++i) {
-    PrefetchAhead(waypoints, i);
-    const LxRecord record = waypoints[i].record;
-    const GpxPosition position = DecodePosition(waypoints[i], transform);
-    const double elevation = DecodeElevation(record, kGpxElevationColumn);
-    AppendWaypoint(buffer, record, position, elevation, timeText.For(clock.Now().utc));
-    file.FlushWhenFull(buffer);
-  }
-  buffer += "</gpx>\r\n";
-  file.Write(buffer);
+  ForEachBlockInOrder<std::string>(
+      waypoints.size(), kWaypointsPerBlock, helper ? &*helper : nullptr,
+      [&](std::size_t first, std::size_t last, std::string& text) {
+        text.clear();
+        UtcTimeText timeText;
+        for (std::size_t i = first; i < last; ++i) {
+          PrefetchAhead(waypoints, i);
+          const LxRecord record = waypoints[i].record;
+          const GpxPosition position = DecodePosition(waypoints[i], transform);
+          const double elevation = DecodeElevation(record, kGpxElevationColumn);
+          AppendWaypoint(text, record, position, elevation, timeText.For(clock.Now().utc));
+        }
+      },
+      [&](const std::string& text) { file.Write(text); });
+  file.Write("</gpx>\r\n");
   file.Commit();
   return waypoints.size();
 }

@@ -1,11 +1,14 @@
 #include "writers/pcx5_writer.h"
 
 #include <cmath>
+#include <optional>
 #include <string_view>
 
+#include "core/coordinate_transform.h"
 #include "core/longitude.h"
 #include "core/number_text.h"
 #include "writers/atomic_file.h"
+#include "writers/in_order_blocks.h"
 #include "writers/waypoint.h"
 
 namespace korvexa {
@@ -115,22 +118,27 @@ std::size_t WritePcx5File(const std::filesystem::path& path, std::span<const LxR
 }
 
 std::size_t WritePcx5File(const std::filesystem::path& path, std::span<const Waypoint> waypoints,
-                          const CoordinateTransform* transform, const Clock& clock) {
+                          const CoordinateTransform* transform, const Clock& clock, Threads threads) {
   AtomicFile file(path);
-  std::string buffer;
-  buffer.reserve(AtomicFile::kFlushSize + 256);
-  buffer += kHeader;
-  LocalTimeText timeText;
-  for (std::size_t i = 0; i < waypoints.size(); ++i) {
-    PrefetchAhead(waypoints, i);
-    const LxRecord record = waypoints[i].record;
-    const LxPoint point = ToLxPoint(record, waypoints[i].coordinates, transform);
-    const double elevation = DecodeElevation(record, kPcx5ElevationColumn);
-    timeText.Update(clock.Now().local);
-    AppendPcx5Waypoint(buffer, record, point, elevation, timeText);
-    file.FlushWhenFull(buffer);
-  }
-  file.Write(buffer);
+  file.Write(kHeader);
+  const bool threadSafe = clock.ThreadSafe() && (transform == nullptr || transform->ThreadSafe());
+  std::optional<HelperThread> helper;
+  if (UseTwoThreads(threads, waypoints.size(), threadSafe)) helper.emplace();
+  ForEachBlockInOrder<std::string>(
+      waypoints.size(), kWaypointsPerBlock, helper ? &*helper : nullptr,
+      [&](std::size_t first, std::size_t last, std::string& text) {
+        text.clear();
+        LocalTimeText timeText;
+        for (std::size_t i = first; i < last; ++i) {
+          PrefetchAhead(waypoints, i);
+          const LxRecord record = waypoints[i].record;
+          const LxPoint point = ToLxPoint(record, waypoints[i].coordinates, transform);
+          const double elevation = DecodeElevation(record, kPcx5ElevationColumn);
+          timeText.Update(clock.Now().local);
+          AppendPcx5Waypoint(text, record, point, elevation, timeText);
+        }
+      },
+      [&](const std::string& text) { file.Write(text); });
   file.Commit();
   return waypoints.size();
 }

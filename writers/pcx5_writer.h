@@ -16,6 +16,7 @@
 
 #include "core/clock.h"
 #include "core/lx_record.h"
+#include "writers/in_order_blocks.h"
 #include "writers/waypoint.h"
 
 namespace korvexa {
@@ -31,8 +32,11 @@ std::size_t WritePcx5File(const std::filesystem::path& path, std::span<const LxR
                           const CoordinateTransform* transform, const Clock& clock);
 
 // The same for waypoints whose coordinates were read already (Create reads
-// them once, to leave out the points without usable coordinates).
+// them once, to leave out the points without usable coordinates). A long
+// list may be shared between two threads (in_order_blocks.h); the file is the
+// same, line for line.
 std::size_t WritePcx5File(const std::filesystem::path& path, std::span<const Waypoint> waypoints,
-                          const CoordinateTransform* transform, const Clock& clock);
+                          const CoordinateTransform* transform, const Clock& clock,
+                          Threads threads = Threads::Automatic);
 
 }  // namespace korvexa

@@ -17,15 +17,18 @@ struct Waypoint {
 // The waypoints of `records`, in order. Throws as ReadLxCoordinates.
 std::vector<Waypoint> ReadWaypoints(std::span<const LxRecord> records);
 
-// Asks for the text of a waypoint some places ahead of `i`: the writers visit
-// the records in list order, which is not the order of the file's text, and
-// the first touch of each record would wait for memory.
+// Asks for the text of a record some places ahead: the list is sorted, so
+// its records are not in the order of the file's text, and the first touch
+// of each record would wait for memory.
+inline void PrefetchRecord(LxRecord record) {
+  __builtin_prefetch(record.data());
+  __builtin_prefetch(record.data() + 63);  // a record of up to 64 bytes spans two cache lines at most
+}
+
+inline constexpr std::size_t kPrefetchAhead = 12;
+
 inline void PrefetchAhead(std::span<const Waypoint> waypoints, std::size_t i) {
-  constexpr std::size_t kAhead = 12;
-  if (i + kAhead >= waypoints.size()) return;
-  const char* text = waypoints[i + kAhead].record.data();
-  __builtin_prefetch(text);
-  __builtin_prefetch(text + 63);  // a record of up to 64 bytes spans two cache lines at most
+  if (i + kPrefetchAhead < waypoints.size()) PrefetchRecord(waypoints[i + kPrefetchAhead].record);
 }
 
 }  // namespace korvexa

@@ -11,6 +11,8 @@
 #include <filesystem>
 #include <limits>
 #include <sstream>
+#include <thread>
+#include <vector>
 
 #include "tests/support/run_command.h"
 #include "tests/support/temp_folder.h"
@@ -139,6 +141,26 @@ TEST(ProLatTransformTest, AgreesWithCs2cs) {
     EXPECT_NEAR(latitude, cs2csLatitude, 1e-9) << point.name;
     EXPECT_GT(std::hypot(longitude - point.longitude, latitude - point.latitude), 1e-4) << point.name << ": no shift";
   }
+}
+
+// Each thread moves points with its own PROJ context: two threads at once
+// give what one gives.
+TEST(ProLatTransformTest, ThreadsAtOnceMoveLikeOne) {
+  std::vector<double> x, y;
+  for (int i = 0; i < 2000; ++i) {
+    x.push_back(-106.5 - i * 0.001);
+    y.push_back(35.0 + i * 0.0007);
+  }
+  std::vector<double> x1 = x, y1 = y;
+  ASSERT_EQ(ProLatTransform(Nad27(), Nad83(), x1.data(), y1.data(), nullptr, 2000), PROLAT_OK);
+  std::vector<double> x2 = x, y2 = y;
+  int32_t status = PROLAT_OK;
+  std::thread other([&] { status = ProLatTransform(Nad27(), Nad83(), x2.data(), y2.data(), nullptr, 1000); });
+  ASSERT_EQ(ProLatTransform(Nad27(), Nad83(), x2.data() + 1000, y2.data() + 1000, nullptr, 1000), PROLAT_OK);
+  other.join();
+  ASSERT_EQ(status, PROLAT_OK);
+  EXPECT_EQ(x2, x1);
+  EXPECT_EQ(y2, y1);
 }
 
 // The grids are looked for only where ProLatSetFilePath says (the fallback

@@ -1,0 +1,95 @@
+// Work on a long list of waypoints shared between the calling thread and one
+// more, with the results taken in list order: what lets a writer use both
+// cores of a machine on a county's file and still write it line for line as
+// one thread would.
+#pragma once
+
+#include <algorithm>
+#include <condition_variable>
+#include <cstddef>
+#include <exception>
+#include <functional>
+#include <mutex>
+#include <thread>
+
+namespace korvexa {
+
+// How many threads a writer may use. Automatic: two for a list of
+// kTwoThreadsFrom waypoints or more when the machine has two cores and the
+// clock and the transformation allow it, else one.
+enum class Threads { Automatic, One, Two };
+
+inline constexpr std::size_t kTwoThreadsFrom = 16384;
+
+// The waypoints a writer turns into text at a time: about 1 MB of GPX.
+inline constexpr std::size_t kWaypointsPerBlock = 4096;
+
+// Whether `threads` means two threads for `count` waypoints.
+bool UseTwoThreads(Threads threads, std::size_t count, bool workIsThreadSafe);
+
+// A second thread that runs one task at a time, for as long as it lives.
+class HelperThread {
+ public:
+  HelperThread();
+  ~HelperThread();
+  HelperThread(const HelperThread&) = delete;
+  HelperThread& operator=(const HelperThread&) = delete;
+
+  // Runs `task` on the helper; the task before must have been waited for.
+  void Start(std::function<void()> task);
+  // Waits until the task has ended.
+  void Wait();
+
+ private:
+  void Loop();
+
+  std::mutex mutex_;
+  std::condition_variable wake_;
+  std::condition_variable done_;
+  std::function<void()> task_;
+  bool busy_ = false;
+  bool stop_ = false;
+  std::thread thread_;  // started last, when the members it uses exist
+};
+
+// Splits [0, count) into blocks of `blockSize`, runs work(first, last, result)
+// for each block (the odd blocks on `helper` when it is given) and calls
+// take(result) for every block in list order. `result` objects are reused
+// from block to block. An exception thrown by work on a block is rethrown at
+// that block's turn, once the helper has stopped, so the first failure in
+// list order is the one reported.
+template <typename Result, typename Work, typename Take>
+void ForEachBlockInOrder(std::size_t count, std::size_t blockSize, HelperThread* helper, Work work, Take take) {
+  Result mine;
+  Result theirs;
+  const std::size_t step = helper != nullptr ? 2 * blockSize : blockSize;
+  for (std::size_t first = 0; first < count; first += step) {
+    const std::size_t middle = std::min(first + blockSize, count);
+    const std::size_t last = std::min(first + step, count);
+    std::exception_ptr theirFailure;
+    if (middle < last) {
+      helper->Start([&] {
+        try {
+          work(middle, last, theirs);
+        } catch (...) {
+          theirFailure = std::current_exception();
+        }
+      });
+    }
+    std::exception_ptr myFailure;
+    try {
+      work(first, middle, mine);
+    } catch (...) {
+      myFailure = std::current_exception();
+    }
+    if (middle < last) helper->Wait();
+    if (myFailure) std::rethrow_exception(myFailure);
+    take(mine);
+    if (middle < last) {
+      if (theirFailure) std::rethrow_exception(theirFailure);
+      take(theirs);
+    }
+  }
+}
+
+}  // namespace korvexa
