@@ -27,8 +27,6 @@ std::string Quoted(const std::string& fileName) {
 // run on across 180 W, so they compare without wrapping.
 struct Candidate {
   std::size_t chainPoint = 0;
-  std::string id;
-  std::string key;
   double west = 0;
   double north = 0;
 };
@@ -68,22 +66,24 @@ class TownshipBuilder {
     result_.township.utmZone = Zone();
     const UtmProjection projection(result_.township.utmZone);
     std::vector<std::optional<std::size_t>> drawn(chains_.points.size());
+    TownshipDrawing drawing;
     result_.township.points.reserve(candidates.size());
-    for (Candidate& candidate : candidates) {
+    drawing.keys.reserve(candidates.size());
+    for (const Candidate& candidate : candidates) {
       const double east = EastLongitude(candidate.west);
       const std::optional<PlanePoint> plane = projection.Project(east, candidate.north);
       if (!plane) {
         LeaveOut(candidate.chainPoint, "cannot be projected to " + projection.System());
         continue;
       }
+      const LxRecord record = chains_.points[candidate.chainPoint].record;
       drawn[candidate.chainPoint] = result_.township.points.size();
-      result_.township.points.push_back(
-          {candidate.id, east, candidate.north, plane->x, plane->y, std::move(candidate.key)});
+      result_.township.points.push_back({TrimmedPointId(record), east, candidate.north, plane->x, plane->y});
+      drawing.keys.push_back(record.substr(0, kDuplicateKeyLength));
     }
     result_.township.segments = Segments(chains_, drawn);
     std::sort(result_.leftOut.begin(), result_.leftOut.end(),
               [](const Indexed& a, const Indexed& b) { return a.first < b.first; });
-    TownshipDrawing drawing;
     drawing.township = std::move(result_.township);
     for (auto& [index, point] : result_.leftOut) drawing.leftOut.push_back(std::move(point));
     return drawing;
@@ -111,8 +111,7 @@ class TownshipBuilder {
         LeaveOut(i, std::move(*why));
         continue;
       }
-      candidates.push_back({i, TrimmedPointId(record), std::string(record.substr(0, kDuplicateKeyLength)),
-                            point->Longitude, point->Latitude});
+      candidates.push_back({i, point->Longitude, point->Latitude});
     }
     return candidates;
   }

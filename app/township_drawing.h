@@ -16,6 +16,10 @@ namespace korvexa {
 struct TownshipDrawing {
   Township township;
   std::vector<LeftOutPoint> leftOut;  // in file order
+  // For each point of the township: columns 1 to 41 of its record (the key
+  // by which the list knows it). They view the text given to
+  // ProjectTownship.
+  std::vector<std::string_view> keys;
 };
 
 // The township of the .LX text `text` (the file `fileName`, named in

@@ -35,8 +35,11 @@ void CountNotShown(TownshipMap& map, const PointList& list) {
 
 TownshipMap BuildTownshipMap(std::string_view text, const std::string& fileName, const PointList& list) {
   TownshipMap map;
+  std::vector<std::string_view> keys;
   try {
-    map.township = ProjectTownship(text, fileName).township;
+    TownshipDrawing drawing = ProjectTownship(text, fileName);
+    map.township = std::move(drawing.township);
+    keys = std::move(drawing.keys);
   } catch (const std::exception& error) {
     map.problem = error.what();
   }
@@ -46,10 +49,10 @@ TownshipMap BuildTownshipMap(std::string_view text, const std::string& fileName,
   std::vector<WorldPoint> positions;
   positions.reserve(map.township.points.size());
   map.entryOf.reserve(map.township.points.size());
-  for (const TownshipPoint& point : map.township.points) {
-    const auto found = entryOfKey.find(point.key);
+  for (std::size_t i = 0; i < map.township.points.size(); ++i) {
+    const auto found = entryOfKey.find(keys[i]);
     map.entryOf.push_back(found == entryOfKey.end() ? kNoListEntry : found->second);
-    positions.push_back({point.x, point.y});
+    positions.push_back({map.township.points[i].x, map.township.points[i].y});
   }
   map.grid = PointGrid(std::move(positions));
   map.lines = MapLines(map.township);

@@ -15,7 +15,6 @@ struct TownshipPoint {
   double north = 0;  // NAD27 latitude, degrees
   double x = 0;      // UTM easting, metres
   double y = 0;      // UTM northing, metres
-  std::string key;   // columns 1 to 41 of its record (kDuplicateKeyLength): its entry in the list
 };
 
 // A straight piece of a surveyed line between two distinct points.

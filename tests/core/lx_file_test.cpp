@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <map>
 #include <string>
@@ -118,6 +119,25 @@ TEST(ParseLxTextTest, SortsAndCollapsesLinesWithLongCommonBeginnings) {
   for (const auto& [key, line] : greatestOfKey) expected.push_back(line);
   const LxLines lines = ParseLxText(text);
   EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.end()), expected);
+}
+
+// A long list is sorted in two halves at once and merged: the same list as
+// one plain sort of every record, the last of each key kept.
+TEST(ParseLxTextTest, ALongFileSortsAsOneSortWould) {
+  const std::string text = testing::SyntheticLxText(500);  // 169,000 records, each corner twice
+  std::vector<std::string_view> records = SplitLines(text);
+  records.erase(records.begin(), records.begin() + kHeaderLines);
+  std::erase_if(records, IsSentinelLine);
+  ASSERT_GT(records.size(), std::size_t{1} << 17);
+  std::sort(records.begin(), records.end());
+  std::vector<std::string_view> expected;
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    if (i + 1 == records.size() || records[i].substr(0, 41) != records[i + 1].substr(0, 41)) {
+      expected.push_back(records[i]);
+    }
+  }
+  const LxLines lines = ParseLxText(text);
+  EXPECT_TRUE(std::equal(lines.begin(), lines.end(), expected.begin(), expected.end()));
 }
 
 TEST(LoadLxFileTest, ReadsBytesUnchanged) {
