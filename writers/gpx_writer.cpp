@@ -1,6 +1,6 @@
 #include "writers/gpx_writer.h"
 
-#include <optional>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -163,13 +163,11 @@ std::size_t WriteGpxFile(const std::filesystem::path& path, std::span<const Wayp
   AtomicFile file(path);
   std::string head;
   AppendHeader(head, clock.Now().utc);
-  const bool threadSafe = clock.ThreadSafe() && (transform == nullptr || transform->ThreadSafe());
-  std::optional<HelperThread> helper;
-  if (UseTwoThreads(threads, waypoints.size(), threadSafe)) helper.emplace();
+  const std::unique_ptr<HelperThread> helper = HelperThreadFor(threads, waypoints.size(), clock, transform);
 
   Bounds bounds;
   ForEachBlockInOrder<Bounds>(
-      waypoints.size(), kWaypointsPerBlock, helper ? &*helper : nullptr,
+      waypoints.size(), kWaypointsPerBlock, helper.get(),
       [&](std::size_t first, std::size_t last, Bounds& block) {
         block = Bounds();
         for (std::size_t i = first; i < last; ++i) {
@@ -182,7 +180,7 @@ std::size_t WriteGpxFile(const std::filesystem::path& path, std::span<const Wayp
   file.Write(head);
 
   ForEachBlockInOrder<std::string>(
-      waypoints.size(), kWaypointsPerBlock, helper ? &*helper : nullptr,
+      waypoints.size(), kWaypointsPerBlock, helper.get(),
       [&](std::size_t first, std::size_t last, std::string& text) {
         text.clear();
         UtcTimeText timeText;

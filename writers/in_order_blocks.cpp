@@ -1,6 +1,11 @@
 #include "writers/in_order_blocks.h"
 
+#include "core/clock.h"
+#include "core/coordinate_transform.h"
+
 namespace korvexa {
+
+namespace {
 
 bool UseTwoThreads(Threads threads, std::size_t count, bool workIsThreadSafe) {
   switch (threads) {
@@ -12,6 +17,15 @@ bool UseTwoThreads(Threads threads, std::size_t count, bool workIsThreadSafe) {
       break;
   }
   return count >= kTwoThreadsFrom && workIsThreadSafe && std::thread::hardware_concurrency() >= 2;
+}
+
+}  // namespace
+
+std::unique_ptr<HelperThread> HelperThreadFor(Threads threads, std::size_t count, const Clock& clock,
+                                              const CoordinateTransform* transform) {
+  const bool threadSafe = clock.ThreadSafe() && (transform == nullptr || transform->ThreadSafe());
+  if (!UseTwoThreads(threads, count, threadSafe)) return nullptr;
+  return std::make_unique<HelperThread>();
 }
 
 HelperThread::HelperThread() : thread_([this] { Loop(); }) {}

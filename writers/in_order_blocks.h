@@ -9,10 +9,14 @@
 #include <cstddef>
 #include <exception>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <thread>
 
 namespace korvexa {
+
+class Clock;
+class CoordinateTransform;
 
 // How many threads a writer may use. Automatic: two for a list of
 // kTwoThreadsFrom waypoints or more when the machine has two cores and the
@@ -23,9 +27,6 @@ inline constexpr std::size_t kTwoThreadsFrom = 16384;
 
 // The waypoints a writer turns into text at a time: about 1 MB of GPX.
 inline constexpr std::size_t kWaypointsPerBlock = 4096;
-
-// Whether `threads` means two threads for `count` waypoints.
-bool UseTwoThreads(Threads threads, std::size_t count, bool workIsThreadSafe);
 
 // A second thread that runs one task at a time, for as long as it lives.
 class HelperThread {
@@ -51,6 +52,12 @@ class HelperThread {
   bool stop_ = false;
   std::thread thread_;  // started last, when the members it uses exist
 };
+
+// The second thread for writing `count` waypoints, or none when `threads`
+// means one: Automatic gives two only when the clock and the transformation
+// (if any) may be called from both threads at once.
+std::unique_ptr<HelperThread> HelperThreadFor(Threads threads, std::size_t count, const Clock& clock,
+                                              const CoordinateTransform* transform);
 
 // Splits [0, count) into blocks of `blockSize`, runs work(first, last, result)
 // for each block (the odd blocks on `helper` when it is given) and calls

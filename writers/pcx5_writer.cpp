@@ -1,7 +1,7 @@
 #include "writers/pcx5_writer.h"
 
 #include <cmath>
-#include <optional>
+#include <memory>
 #include <string_view>
 
 #include "core/coordinate_transform.h"
@@ -121,11 +121,9 @@ std::size_t WritePcx5File(const std::filesystem::path& path, std::span<const Way
                           const CoordinateTransform* transform, const Clock& clock, Threads threads) {
   AtomicFile file(path);
   file.Write(kHeader);
-  const bool threadSafe = clock.ThreadSafe() && (transform == nullptr || transform->ThreadSafe());
-  std::optional<HelperThread> helper;
-  if (UseTwoThreads(threads, waypoints.size(), threadSafe)) helper.emplace();
+  const std::unique_ptr<HelperThread> helper = HelperThreadFor(threads, waypoints.size(), clock, transform);
   ForEachBlockInOrder<std::string>(
-      waypoints.size(), kWaypointsPerBlock, helper ? &*helper : nullptr,
+      waypoints.size(), kWaypointsPerBlock, helper.get(),
       [&](std::size_t first, std::size_t last, std::string& text) {
         text.clear();
         LocalTimeText timeText;
