@@ -1,14 +1,17 @@
 #include "app/create.h"
 
 #include <algorithm>
+#include <iterator>
 #include <memory>
 #include <span>
 
 #include "app/services.h"
 #include "app/township_drawing.h"
 #include "core/korvexa_error.h"
+#include "core/lx_file.h"
 #include "writers/atomic_file.h"
 #include "writers/gpx_writer.h"
+#include "writers/in_order_blocks.h"
 #include "writers/pcx5_writer.h"
 
 namespace korvexa {
@@ -42,11 +45,12 @@ std::optional<std::string> ReadWaypoint(LxRecord record, OutputKind kind, Waypoi
   return WhyElevationUnusable(record, ElevationColumn(kind));
 }
 
-Selection SelectWaypoints(const PointList& points, OutputKind kind) {
-  Selection selection;
+// The waypoints and the left-out points among points[first, last), added to
+// `selection` in list order.
+void SelectRange(const PointList& points, std::size_t first, std::size_t last, OutputKind kind, Selection& selection) {
   Waypoint waypoint;
-  for (std::size_t i = 0; i < points.size(); ++i) {
-    if (i + kPrefetchAhead < points.size()) PrefetchRecord(points[i + kPrefetchAhead].line);
+  for (std::size_t i = first; i < last; ++i) {
+    if (i + kPrefetchAhead < last) PrefetchRecord(points[i + kPrefetchAhead].line);
     const PointEntry& entry = points[i];
     if (!entry.ticked) continue;
     if (std::optional<std::string> why = ReadWaypoint(entry.line, kind, waypoint)) {
@@ -55,16 +59,40 @@ Selection SelectWaypoints(const PointList& points, OutputKind kind) {
       selection.waypoints.push_back(waypoint);
     }
   }
+}
+
+// With a helper, the second half of the list is read there, after the helper
+// has readied itself for `transform`: its set-up then overlaps the first
+// half instead of delaying the writer's first blocks.
+Selection SelectWaypoints(const PointList& points, OutputKind kind, HelperThread* helper,
+                          const CoordinateTransform* transform) {
+  Selection selection;
+  ReserveLarge(selection.waypoints, points.size());
+  if (helper == nullptr) {
+    SelectRange(points, 0, points.size(), kind, selection);
+    return selection;
+  }
+  const std::size_t half = points.size() / 2;
+  Selection second;
+  ReserveLarge(second.waypoints, points.size() - half);
+  RunSideBySide(
+      *helper, [&] { SelectRange(points, 0, half, kind, selection); },
+      [&] {
+        if (transform != nullptr) transform->PrepareThread();
+        SelectRange(points, half, points.size(), kind, second);
+      });
+  selection.waypoints.insert(selection.waypoints.end(), second.waypoints.begin(), second.waypoints.end());
+  std::move(second.leftOut.begin(), second.leftOut.end(), std::back_inserter(selection.leftOut));
   return selection;
 }
 
 std::size_t WriteWaypoints(const std::filesystem::path& path, std::span<const Waypoint> waypoints, OutputKind kind,
-                           const CoordinateTransform* transform, const Clock& clock) {
+                           const CoordinateTransform* transform, const Clock& clock, HelperThread* helper) {
   switch (kind) {
     case OutputKind::Pcx5:
-      return WritePcx5File(path, waypoints, transform, clock);
+      return WritePcx5File(path, waypoints, transform, clock, helper);
     case OutputKind::Gpx:
-      return WriteGpxFile(path, waypoints, transform, clock);
+      return WriteGpxFile(path, waypoints, transform, clock, helper);
   }
   throw KorvexaError("unknown output kind");
 }
@@ -154,15 +182,16 @@ CreateResult RunCreate(const std::string& fName, const PointList& points, const 
                        Services& services) {
   CreateResult result;
   result.outputPath = std::filesystem::absolute(OutputName(fName, options.kind));
-  Selection selection = SelectWaypoints(points, options.kind);
-
   std::unique_ptr<CoordinateTransform> transform;
   if (options.transform) transform = services.datum->DefineDatumPair();
+  const std::unique_ptr<HelperThread> helper =
+      HelperThreadFor(Threads::Automatic, points.size(), *services.clock, transform.get());
+  Selection selection = SelectWaypoints(points, options.kind, helper.get(), transform.get());
   std::optional<PendingDrawing> drawing;
   if (options.drawing) drawing.emplace(fName, *services.converters);
 
-  result.waypoints =
-      WriteWaypoints(result.outputPath, selection.waypoints, options.kind, transform.get(), *services.clock);
+  result.waypoints = WriteWaypoints(result.outputPath, selection.waypoints, options.kind, transform.get(),
+                                    *services.clock, helper.get());
   result.leftOut = std::move(selection.leftOut);
   if (drawing) {
     result.drawingName = drawing->Name();

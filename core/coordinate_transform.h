@@ -26,6 +26,11 @@ class CoordinateTransform {
   // a large file between threads. A transformation that records its calls,
   // or keeps a state between them, says false (the default).
   virtual bool ThreadSafe() const { return false; }
+
+  // Readies the calling thread for TransformPoint where the library sets up
+  // something for each thread, so that a second thread can do so while the
+  // first works. A failure shows again at the thread's first TransformPoint.
+  virtual void PrepareThread() const {}
 };
 
 // Defines the NAD27 and NAD83 systems at the start of a Create.

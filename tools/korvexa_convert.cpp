@@ -110,13 +110,17 @@ CommandLine ParseCommandLine(int argc, char** argv) {
 
 // Ticks every point, or those whose trimmed PointID is listed.
 void TickPoints(korvexa::PointList& points, const CommandLine& line, const std::filesystem::path& file) {
+  if (line.allPoints) {
+    for (korvexa::PointEntry& entry : points) entry.ticked = true;
+    return;
+  }
   std::set<std::string> missing = line.pointIds;
   for (korvexa::PointEntry& entry : points) {
     const std::string id = korvexa::TrimmedPointId(entry.line);
-    entry.ticked = line.allPoints || line.pointIds.count(id) > 0;
+    entry.ticked = line.pointIds.count(id) > 0;
     missing.erase(id);
   }
-  if (!line.allPoints && !missing.empty()) {
+  if (!missing.empty()) {
     throw KorvexaError("point " + *missing.begin() + " is not in \"" + file.string() + "\"");
   }
 }

@@ -75,6 +75,10 @@ class ProLatCoordinateTransform : public CoordinateTransform {
 
   bool ThreadSafe() const override { return library_->ThreadSafe(); }
 
+  // The library sets up its PROJ context for a thread on the thread's first
+  // call; preparing does the same.
+  void PrepareThread() const override { library_->PrepareTransform(pair_.nad27, pair_.nad83); }
+
   void TransformPoint(double& longitude, double& latitude) const override {
     double x = longitude;
     double y = latitude;

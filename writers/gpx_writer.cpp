@@ -160,14 +160,19 @@ std::size_t WriteGpxFile(const std::filesystem::path& path, std::span<const LxRe
 
 std::size_t WriteGpxFile(const std::filesystem::path& path, std::span<const Waypoint> waypoints,
                          const CoordinateTransform* transform, const Clock& clock, Threads threads) {
+  const std::unique_ptr<HelperThread> helper = HelperThreadFor(threads, waypoints.size(), clock, transform);
+  return WriteGpxFile(path, waypoints, transform, clock, helper.get());
+}
+
+std::size_t WriteGpxFile(const std::filesystem::path& path, std::span<const Waypoint> waypoints,
+                         const CoordinateTransform* transform, const Clock& clock, HelperThread* helper) {
   AtomicFile file(path);
   std::string head;
   AppendHeader(head, clock.Now().utc);
-  const std::unique_ptr<HelperThread> helper = HelperThreadFor(threads, waypoints.size(), clock, transform);
 
   Bounds bounds;
   ForEachBlockInOrder<Bounds>(
-      waypoints.size(), kWaypointsPerBlock, helper.get(),
+      waypoints.size(), kWaypointsPerBlock, helper,
       [&](std::size_t first, std::size_t last, Bounds& block) {
         block = Bounds();
         for (std::size_t i = first; i < last; ++i) {
@@ -180,7 +185,7 @@ std::size_t WriteGpxFile(const std::filesystem::path& path, std::span<const Wayp
   file.Write(head);
 
   ForEachBlockInOrder<std::string>(
-      waypoints.size(), kWaypointsPerBlock, helper.get(),
+      waypoints.size(), kWaypointsPerBlock, helper,
       [&](std::size_t first, std::size_t last, std::string& text) {
         text.clear();
         UtcTimeText timeText;

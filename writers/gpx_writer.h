@@ -43,4 +43,9 @@ std::size_t WriteGpxFile(const std::filesystem::path& path, std::span<const Wayp
                          const CoordinateTransform* transform, const Clock& clock,
                          Threads threads = Threads::Automatic);
 
+// The same with the caller's helper thread, or on one thread without one.
+// The clock and the transformation must then be thread-safe.
+std::size_t WriteGpxFile(const std::filesystem::path& path, std::span<const Waypoint> waypoints,
+                         const CoordinateTransform* transform, const Clock& clock, HelperThread* helper);
+
 }  // namespace korvexa

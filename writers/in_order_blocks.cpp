@@ -1,5 +1,7 @@
 #include "writers/in_order_blocks.h"
 
+#include <exception>
+
 #include "core/clock.h"
 #include "core/coordinate_transform.h"
 
@@ -26,6 +28,25 @@ std::unique_ptr<HelperThread> HelperThreadFor(Threads threads, std::size_t count
   const bool threadSafe = clock.ThreadSafe() && (transform == nullptr || transform->ThreadSafe());
   if (!UseTwoThreads(threads, count, threadSafe)) return nullptr;
   return std::make_unique<HelperThread>();
+}
+
+void RunSideBySide(HelperThread& helper, const std::function<void()>& mine, const std::function<void()>& theirs) {
+  std::exception_ptr theirFailure;
+  helper.Start([&] {
+    try {
+      theirs();
+    } catch (...) {
+      theirFailure = std::current_exception();
+    }
+  });
+  try {
+    mine();
+  } catch (...) {
+    helper.Wait();  // theirs() may still use what unwinding would destroy
+    throw;
+  }
+  helper.Wait();
+  if (theirFailure) std::rethrow_exception(theirFailure);
 }
 
 HelperThread::HelperThread() : thread_([this] { Loop(); }) {}

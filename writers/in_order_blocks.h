@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <condition_variable>
 #include <cstddef>
-#include <exception>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -59,12 +58,16 @@ class HelperThread {
 std::unique_ptr<HelperThread> HelperThreadFor(Threads threads, std::size_t count, const Clock& clock,
                                               const CoordinateTransform* transform);
 
+// Runs mine() on the calling thread while theirs() runs on `helper`, and
+// returns when both have ended. A failure of either is rethrown then, mine's
+// first when both fail.
+void RunSideBySide(HelperThread& helper, const std::function<void()>& mine, const std::function<void()>& theirs);
+
 // Splits [0, count) into blocks of `blockSize`, runs work(first, last, result)
 // for each block (the odd blocks on `helper` when it is given) and calls
 // take(result) for every block in list order. `result` objects are reused
-// from block to block. An exception thrown by work on a block is rethrown at
-// that block's turn, once the helper has stopped, so the first failure in
-// list order is the one reported.
+// from block to block. The first failure in list order is rethrown, once the
+// helper has stopped.
 template <typename Result, typename Work, typename Take>
 void ForEachBlockInOrder(std::size_t count, std::size_t blockSize, HelperThread* helper, Work work, Take take) {
   Result mine;
@@ -73,29 +76,14 @@ void ForEachBlockInOrder(std::size_t count, std::size_t blockSize, HelperThread*
   for (std::size_t first = 0; first < count; first += step) {
     const std::size_t middle = std::min(first + blockSize, count);
     const std::size_t last = std::min(first + step, count);
-    std::exception_ptr theirFailure;
     if (middle < last) {
-      helper->Start([&] {
-        try {
-          work(middle, last, theirs);
-        } catch (...) {
-          theirFailure = std::current_exception();
-        }
-      });
-    }
-    std::exception_ptr myFailure;
-    try {
+      RunSideBySide(
+          *helper, [&] { work(first, middle, mine); }, [&] { work(middle, last, theirs); });
+    } else {
       work(first, middle, mine);
-    } catch (...) {
-      myFailure = std::current_exception();
     }
-    if (middle < last) helper->Wait();
-    if (myFailure) std::rethrow_exception(myFailure);
     take(mine);
-    if (middle < last) {
-      if (theirFailure) std::rethrow_exception(theirFailure);
-      take(theirs);
-    }
+    if (middle < last) take(theirs);
   }
 }
 

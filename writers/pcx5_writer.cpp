@@ -119,11 +119,16 @@ std::size_t WritePcx5File(const std::filesystem::path& path, std::span<const LxR
 
 std::size_t WritePcx5File(const std::filesystem::path& path, std::span<const Waypoint> waypoints,
                           const CoordinateTransform* transform, const Clock& clock, Threads threads) {
+  const std::unique_ptr<HelperThread> helper = HelperThreadFor(threads, waypoints.size(), clock, transform);
+  return WritePcx5File(path, waypoints, transform, clock, helper.get());
+}
+
+std::size_t WritePcx5File(const std::filesystem::path& path, std::span<const Waypoint> waypoints,
+                          const CoordinateTransform* transform, const Clock& clock, HelperThread* helper) {
   AtomicFile file(path);
   file.Write(kHeader);
-  const std::unique_ptr<HelperThread> helper = HelperThreadFor(threads, waypoints.size(), clock, transform);
   ForEachBlockInOrder<std::string>(
-      waypoints.size(), kWaypointsPerBlock, helper.get(),
+      waypoints.size(), kWaypointsPerBlock, helper,
       [&](std::size_t first, std::size_t last, std::string& text) {
         text.clear();
         LocalTimeText timeText;

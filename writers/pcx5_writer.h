@@ -39,4 +39,9 @@ std::size_t WritePcx5File(const std::filesystem::path& path, std::span<const Way
                           const CoordinateTransform* transform, const Clock& clock,
                           Threads threads = Threads::Automatic);
 
+// The same with the caller's helper thread, or on one thread without one.
+// The clock and the transformation must then be thread-safe.
+std::size_t WritePcx5File(const std::filesystem::path& path, std::span<const Waypoint> waypoints,
+                          const CoordinateTransform* transform, const Clock& clock, HelperThread* helper);
+
 }  // namespace korvexa

@@ -3,6 +3,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 #include "core/coordinate_transform.h"
 #include "core/korvexa_error.h"
 #include "core/lx_file.h"
@@ -82,6 +85,38 @@ TEST_P(TwoThreadsTest, ReportTheFirstFailureInListOrder) {
   }
   EXPECT_EQ(messages[0], "point " + TrimmedPointId(first.record) + " lies off the grid");
   EXPECT_EQ(messages[1], messages[0]);
+}
+
+// Either side's failure comes back only once both sides have ended (the other
+// side may still use what unwinding destroys), the calling thread's first.
+TEST(RunSideBySideTest, RethrowsAFailureOnceBothSidesHaveEnded) {
+  struct Case {
+    bool mineFails;
+    bool theirsFail;
+    const char* caught;
+  };
+  for (const Case c :
+       {Case{false, false, ""}, Case{true, false, "mine"}, Case{false, true, "theirs"}, Case{true, true, "mine"}}) {
+    HelperThread helper;
+    bool theirsEnded = false;
+    std::string caught;
+    try {
+      RunSideBySide(
+          helper,
+          [&] {
+            if (c.mineFails) throw KorvexaError("mine");
+          },
+          [&] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));  // ends after mine
+            theirsEnded = true;
+            if (c.theirsFail) throw KorvexaError("theirs");
+          });
+    } catch (const KorvexaError& error) {
+      caught = error.what();
+    }
+    EXPECT_EQ(caught, c.caught);
+    EXPECT_TRUE(theirsEnded);
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Writers, TwoThreadsTest,
