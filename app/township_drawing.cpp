@@ -41,7 +41,10 @@ double Median(std::vector<double> values) {
 // keeps the first).
 std::vector<TownshipSegment> Segments(const TownshipChains& chains,
                                       const std::vector<std::optional<std::size_t>>& drawn) {
+  std::size_t links = 0;
+  for (const std::vector<ChainLink>& chain : chains.chains) links += chain.size() - 1;
   std::vector<TownshipSegment> segments;
+  ReserveLarge(segments, links);  // room for every segment at once: the largest part of a big drawing
   for (const std::vector<ChainLink>& chain : chains.chains) {
     for (std::size_t i = 1; i < chain.size(); ++i) {
       const ChainLink& a = chain[i - 1];
@@ -64,23 +67,8 @@ class TownshipBuilder {
     if (candidates.empty()) throw KorvexaError(Quoted(fileName_) + " holds no point with usable coordinates");
     KeepPointsTogether(candidates);
     result_.township.utmZone = Zone();
-    const UtmProjection projection(result_.township.utmZone);
-    std::vector<std::optional<std::size_t>> drawn(chains_.points.size());
     TownshipDrawing drawing;
-    result_.township.points.reserve(candidates.size());
-    drawing.keys.reserve(candidates.size());
-    for (const Candidate& candidate : candidates) {
-      const double east = EastLongitude(candidate.west);
-      const std::optional<PlanePoint> plane = projection.Project(east, candidate.north);
-      if (!plane) {
-        LeaveOut(candidate.chainPoint, "cannot be projected to " + projection.System());
-        continue;
-      }
-      const LxRecord record = chains_.points[candidate.chainPoint].record;
-      drawn[candidate.chainPoint] = result_.township.points.size();
-      result_.township.points.push_back({TrimmedPointId(record), east, candidate.north, plane->x, plane->y});
-      drawing.keys.push_back(record.substr(0, kDuplicateKeyLength));
-    }
+    const std::vector<std::optional<std::size_t>> drawn = Place(std::move(candidates), drawing.keys);
     result_.township.segments = Segments(chains_, drawn);
     std::sort(result_.leftOut.begin(), result_.leftOut.end(),
               [](const Indexed& a, const Indexed& b) { return a.first < b.first; });
@@ -94,6 +82,30 @@ class TownshipBuilder {
 
   void LeaveOut(std::size_t chainPoint, std::string reason) {
     result_.leftOut.push_back({chainPoint, {RecordName(chains_.points[chainPoint].record), std::move(reason)}});
+  }
+
+  // Projects the candidates into the township's points, noting each point's
+  // key; gives, for each point of the chains, its place among them. Takes the
+  // candidates, to free them before the segments are made.
+  std::vector<std::optional<std::size_t>> Place(std::vector<Candidate> candidates,
+                                                std::vector<std::string_view>& keys) {
+    const UtmProjection projection(result_.township.utmZone);
+    std::vector<std::optional<std::size_t>> drawn(chains_.points.size());
+    result_.township.points.reserve(candidates.size());
+    keys.reserve(candidates.size());
+    for (const Candidate& candidate : candidates) {
+      const double east = EastLongitude(candidate.west);
+      const std::optional<PlanePoint> plane = projection.Project(east, candidate.north);
+      if (!plane) {
+        LeaveOut(candidate.chainPoint, "cannot be projected to " + projection.System());
+        continue;
+      }
+      const LxRecord record = chains_.points[candidate.chainPoint].record;
+      drawn[candidate.chainPoint] = result_.township.points.size();
+      result_.township.points.push_back({TrimmedPointId(record), east, candidate.north, plane->x, plane->y});
+      keys.push_back(record.substr(0, kDuplicateKeyLength));
+    }
+    return drawn;
   }
 
   std::vector<Candidate> UsablePoints() {
