@@ -103,7 +103,7 @@ class TownshipBuilder {
       const LxRecord record = chains_.points[candidate.chainPoint].record;
       drawn[candidate.chainPoint] = result_.township.points.size();
       result_.township.points.push_back({TrimmedPointId(record), east, candidate.north, plane->x, plane->y});
-      keys.push_back(record.substr(0, kDuplicateKeyLength));
+      keys.push_back(DuplicateKey(record));
     }
     return drawn;
   }

@@ -12,10 +12,6 @@
 namespace korvexa {
 namespace {
 
-std::string_view Key(std::string_view line) {
-  return line.substr(0, kDuplicateKeyLength);
-}
-
 void CountNotShown(TownshipMap& map, const PointList& list) {
   std::vector<bool> shown(list.size(), false);
   for (std::size_t entry : map.entryOf) {
@@ -45,7 +41,7 @@ TownshipMap BuildTownshipMap(std::string_view text, const std::string& fileName,
   }
   std::unordered_map<std::string_view, std::size_t> entryOfKey;
   entryOfKey.reserve(list.size());
-  for (std::size_t i = 0; i < list.size(); ++i) entryOfKey.emplace(Key(list[i].line), i);
+  for (std::size_t i = 0; i < list.size(); ++i) entryOfKey.emplace(DuplicateKey(list[i].line), i);
   std::vector<WorldPoint> positions;
   positions.reserve(map.township.points.size());
   map.entryOf.reserve(map.township.points.size());
@@ -56,6 +52,7 @@ TownshipMap BuildTownshipMap(std::string_view text, const std::string& fileName,
   }
   map.grid = PointGrid(std::move(positions));
   map.lines = MapLines(map.township);
+  std::vector<TownshipSegment>().swap(map.township.segments);  // the lines hold them now
   map.spacing = map.grid.TypicalSpacing();
   CountNotShown(map, list);
   return map;
@@ -64,9 +61,9 @@ TownshipMap BuildTownshipMap(std::string_view text, const std::string& fileName,
 CornerFacts DescribeCorner(const TownshipMap& map, const PointList& list, std::size_t corner) {
   const TownshipPoint& point = map.township.points[corner];
   CornerFacts facts{point.id, point.north, point.east, {}, std::nullopt, {}};
-  const std::size_t entry = map.entryOf[corner];
-  if (entry >= list.size()) return facts;
-  const LxRecord record = list[entry].line;
+  const std::optional<std::size_t> entry = ListEntryOf(map, list, corner);
+  if (!entry) return facts;
+  const LxRecord record = list[*entry].line;
   facts.elevationFeet = TrimBlanks(LxColumns(record, kGpxElevationColumn, kElevationLastColumn));
   facts.reliability = TrimBlanks(ReliabilityOf(record));
   try {

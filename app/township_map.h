@@ -21,7 +21,7 @@ namespace korvexa {
 inline constexpr std::size_t kNoListEntry = std::numeric_limits<std::size_t>::max();
 
 struct TownshipMap {
-  Township township;                 // points in file order, UTM metres
+  Township township;                 // points in file order, UTM metres; no segments (see lines)
   std::vector<std::size_t> entryOf;  // per township point: its index in the PointList, or kNoListEntry
   PointGrid grid;                    // the township's points, same indices
   MapLines lines;
@@ -32,6 +32,19 @@ struct TownshipMap {
   std::size_t farOff = 0;              // usable, but left out of the drawing (far from the others)
   std::string problem;                 // why nothing at all is drawn; empty when the township is drawn
 };
+
+// The entry of `list` that township point `corner` belongs to, if any.
+inline std::optional<std::size_t> ListEntryOf(const TownshipMap& map, const PointList& list, std::size_t corner) {
+  const std::size_t entry = map.entryOf[corner];
+  if (entry >= list.size()) return std::nullopt;
+  return entry;
+}
+
+// Whether township point `corner` is ticked in `list`.
+inline bool IsTicked(const TownshipMap& map, const PointList& list, std::size_t corner) {
+  const std::optional<std::size_t> entry = ListEntryOf(map, list, corner);
+  return entry && list[*entry].ticked;
+}
 
 // What the map tells about one corner, in its tooltip and on the field sheet.
 struct CornerFacts {

@@ -29,7 +29,7 @@ class PointKeys {
         added = true;
         return next;
       }
-      if (points[slots_[slot]].record.substr(0, kDuplicateKeyLength) == key) {
+      if (DuplicateKey(points[slots_[slot]].record) == key) {
         added = false;
         return slots_[slot];
       }
@@ -74,8 +74,7 @@ TownshipChains ReadChains(std::string_view text) {
     }
     if (IsBlankLine(line)) continue;
     bool added = false;
-    const std::size_t point =
-        pointOfKey.Find(line.substr(0, kDuplicateKeyLength), result.points, result.points.size(), added);
+    const std::size_t point = pointOfKey.Find(DuplicateKey(line), result.points, result.points.size(), added);
     if (added) result.points.push_back({line, i + 1});
     chain.push_back({point, ReliabilityOf(line)});
   }

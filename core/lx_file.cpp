@@ -21,10 +21,6 @@ namespace {
 
 constexpr std::string_view kSentinel = " 999999";
 
-std::string_view DuplicateKey(std::string_view line) {
-  return line.substr(0, kDuplicateKeyLength);
-}
-
 std::string ReadErrorText(const std::filesystem::path& path, int error) {
   return "cannot read \"" + path.string() + "\": " + std::strerror(error);
 }

@@ -17,6 +17,11 @@ namespace korvexa {
 
 inline constexpr int kDuplicateKeyLength = 41;
 
+// Columns 1 to 41 of `line`, by which records count as the same point.
+inline std::string_view DuplicateKey(std::string_view line) {
+  return line.substr(0, kDuplicateKeyLength);
+}
+
 // The lines at the top of every file that are not records.
 inline constexpr std::size_t kHeaderLines = 2;
 

@@ -43,4 +43,8 @@ QString CornerTooltip(const CornerFacts& facts) {
       .join(QLatin1Char('\n'));
 }
 
+QString Counted(std::size_t count, const char* one, const char* many) {
+  return QStringLiteral("%1 %2").arg(count).arg(QLatin1String(count == 1 ? one : many));
+}
+
 }  // namespace korvexa

@@ -1,8 +1,10 @@
 // How the map window and the field sheet write a corner's position and
-// elevation. Independent of the user's locale: a full stop, seven decimals.
+// elevation (independent of the user's locale: a full stop, seven decimals)
+// and their counts.
 #pragma once
 
 #include <QString>
+#include <cstddef>
 #include <string>
 
 #include "app/township_map.h"
@@ -18,6 +20,9 @@ QString LongitudeText(double eastLongitude);
 
 // "1000 ft (305 m)", "1000 ft" when out of range, "none" when blank.
 QString ElevationText(const CornerFacts& facts);
+
+// "1 corner", "2 corners": `count` and `one` or `many`.
+QString Counted(std::size_t count, const char* one, const char* many);
 
 // The tooltip of a corner: PointID, latitude, longitude, elevation,
 // reliability, one to a line.

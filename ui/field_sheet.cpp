@@ -47,10 +47,6 @@ QString DateText(const CivilTime& date) {
 // The x position of each table column, from the left margin.
 constexpr double kColumns[] = {0, 90, 250, 420};
 
-QString Plural(std::size_t count, const char* one, const char* many) {
-  return QStringLiteral("%1 %2").arg(count).arg(QLatin1String(count == 1 ? one : many));
-}
-
 // Opens `path` for an atomic write; KorvexaError when it cannot.
 void OpenOrThrow(QSaveFile& file) {
   if (!file.open(QIODevice::WriteOnly)) {
@@ -111,7 +107,10 @@ FieldSheet::Layout FieldSheet::LayoutFor(QSizeF page) const {
 }
 
 int FieldSheet::PageCount(QSizeF page) const {
-  const Layout layout = LayoutFor(page);
+  return PageCount(LayoutFor(page));
+}
+
+int FieldSheet::PageCount(const Layout& layout) const {
   const auto rest = static_cast<int>(rows_.size()) - layout.firstRows;
   return rest <= 0 ? 1 : 1 + (rest + layout.nextRows - 1) / layout.nextRows;
 }
@@ -122,7 +121,7 @@ void FieldSheet::PaintPage(QPainter& painter, int index, QSizeF page) const {
   painter.setRenderHint(QPainter::Antialiasing);
   painter.setRenderHint(QPainter::TextAntialiasing);
   painter.fillRect(QRectF(QPointF(0, 0), page), Qt::white);
-  PaintHeader(painter, layout, index, PageCount(page));
+  PaintHeader(painter, layout, index, PageCount(layout));
   if (index == 0) PaintMapFrame(painter, layout);
   PaintTable(painter, layout, index);
   painter.restore();
@@ -142,7 +141,7 @@ void FieldSheet::PaintHeader(QPainter& painter, const Layout& layout, int index,
                               .arg(map_.township.utmZone);
     const QString ticks = QStringLiteral("%1 of %2 ticked, %3")
                               .arg(rows_.size())
-                              .arg(Plural(map_.township.points.size(), "corner", "corners"))
+                              .arg(Counted(map_.township.points.size(), "corner", "corners"))
                               .arg(DateText(date_));
     painter.drawText(QRectF(kMargin, kMargin + 26, width, 16), Qt::AlignLeft | Qt::AlignVCenter, datum);
     painter.drawText(QRectF(kMargin, kMargin + 42, width, 16), Qt::AlignLeft | Qt::AlignVCenter, ticks);
@@ -165,7 +164,7 @@ void FieldSheet::PaintMapFrame(QPainter& painter, const Layout& layout) const {
   const MapViewport sheetView(view_.centre(), metresPerUnit, frame.width(), frame.height());
   painter.save();
   painter.translate(frame.topLeft());
-  PaintMap(painter, map_, points_, sheetView, {MapLabels::TickedOnly, true});
+  PaintMap(painter, map_, points_, sheetView, {MapLabels::TickedOnly});
   painter.restore();
   painter.setPen(QPen(Qt::black, 0.8));
   painter.setBrush(Qt::NoBrush);
@@ -203,7 +202,7 @@ void FieldSheet::PaintTable(QPainter& painter, const Layout& layout, int index) 
   if (end == static_cast<int>(rows_.size()) && tickedNotOnMap_ > 0) {
     painter.setPen(Qt::darkGray);
     cell(0, QStringLiteral("%1 not on the map (without usable coordinates or far off) and not listed.")
-                .arg(Plural(tickedNotOnMap_, "ticked point is", "ticked points are")));
+                .arg(Counted(tickedNotOnMap_, "ticked point is", "ticked points are")));
   }
 }
 

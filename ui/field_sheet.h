@@ -35,12 +35,10 @@ class FieldSheet {
   // user space measured in units from the top left corner of the page.
   void PaintPage(QPainter& painter, int index, QSizeF page) const;
 
-  // The ticked corners on the map, in list order.
-  const std::vector<CornerFacts>& rows() const { return rows_; }
-
  private:
   struct Layout;
   Layout LayoutFor(QSizeF page) const;
+  int PageCount(const Layout& layout) const;
   void PaintHeader(QPainter& painter, const Layout& layout, int index, int pages) const;
   void PaintMapFrame(QPainter& painter, const Layout& layout) const;
   void PaintTable(QPainter& painter, const Layout& layout, int index) const;

@@ -177,7 +177,7 @@ void Form1::LoadFile(const QString& path) {
     if (mapWindow_) mapWindow_->ShowFile(*loadedText_, fName_);
   } catch (const std::exception& error) {
     Label2->setText(previousStatus);
-    ReportFailure(QStringLiteral("File > Open"), error);
+    ReportFailure(*platform_.messages, this, QStringLiteral("File > Open"), error);
   }
 }
 
@@ -227,7 +227,7 @@ void Form1::Create() {
     ReportNotices(CreateNotices(result));
   } catch (const std::exception& error) {
     Label2->setText(QString::fromLatin1(kCreateFailedStatus));
-    ReportFailure(QStringLiteral("Create"), error);
+    ReportFailure(*platform_.messages, this, QStringLiteral("Create"), error);
   }
 }
 
@@ -263,11 +263,6 @@ void Form1::ShowMap() {
 void Form1::closeEvent(QCloseEvent* event) {
   if (mapWindow_) mapWindow_->close();
   QMainWindow::closeEvent(event);
-}
-
-void Form1::ReportFailure(const QString& command, const std::exception& error) {
-  platform_.messages->Show(this, MessageKind::Critical, texts::kProgramName,
-                           command + QStringLiteral(" failed: ") + QString::fromLocal8Bit(error.what()));
 }
 
 }  // namespace korvexa

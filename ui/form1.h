@@ -98,7 +98,6 @@ class Form1 : public QMainWindow {
   void BuildControls(QWidget* client);
   void BuildOptions(QWidget* client);
   void ShowLoadedFile(std::string title);
-  void ReportFailure(const QString& command, const std::exception& error);
   void ReportNotices(const std::vector<CreateNotice>& notices);
 
   Services services_;

@@ -29,11 +29,6 @@ struct VisibleCorners {
   std::size_t size() const { return hollow.size() + ticked.size(); }
 };
 
-bool IsTicked(const TownshipMap& map, const PointList& points, std::size_t corner) {
-  const std::size_t entry = map.entryOf[corner];
-  return entry < points.size() && points[entry].ticked;
-}
-
 QPointF OnScreen(const MapViewport& viewport, WorldPoint p) {
   const ScreenPoint s = viewport.ToScreen(p);
   return {s.x, s.y};
@@ -206,13 +201,15 @@ void PaintLabels(QPainter& painter, const TownshipMap& map, const PointList& poi
   const QFontMetricsF boldMetrics(bold);
   std::vector<LabelRequest> requests;
   std::vector<bool> ticked;
+  std::vector<QString> ids;
   requests.reserve(corners.size());
+  ids.reserve(corners.size());
   for (std::size_t i : corners) {
     ticked.push_back(IsTicked(map, points, i));
     const QFontMetricsF& metrics = ticked.back() ? boldMetrics : regularMetrics;
-    const QString id = Latin1Text(map.township.points[i].id);
+    ids.push_back(Latin1Text(map.township.points[i].id));
     const ScreenPoint at = viewport.ToScreen(map.grid[i]);
-    requests.push_back({at, metrics.horizontalAdvance(id) + 2 * kLabelPadding, metrics.height()});
+    requests.push_back({at, metrics.horizontalAdvance(ids.back()) + 2 * kLabelPadding, metrics.height()});
   }
   const std::vector<std::optional<ScreenRect>> placed =
       PlaceLabels(requests, kMarkerRadius + 1, {0, 0, viewport.width(), viewport.height()});
@@ -230,8 +227,7 @@ void PaintLabels(QPainter& painter, const TownshipMap& map, const PointList& poi
     for (std::size_t k = 0; k < corners.size(); ++k) {
       if (!placed[k] || ticked[k] != pass) continue;
       const ScreenRect& box = *placed[k];
-      painter.drawText(QRectF(box.left, box.top, box.Width(), box.Height()), Qt::AlignCenter,
-                       Latin1Text(map.township.points[corners[k]].id));
+      painter.drawText(QRectF(box.left, box.top, box.Width(), box.Height()), Qt::AlignCenter, ids[k]);
     }
   }
 }
@@ -309,10 +305,8 @@ void PaintMap(QPainter& painter, const TownshipMap& map, const PointList& points
     dots.Paint();
   }
   PaintLabels(painter, map, points, viewport, LabelCandidates(visible, map, viewport, options.labels));
-  if (options.scaleBarAndNorthArrow) {
-    PaintScaleBar(painter, viewport);
-    PaintNorthArrow(painter, viewport);
-  }
+  PaintScaleBar(painter, viewport);
+  PaintNorthArrow(painter, viewport);
   painter.restore();
 }
 

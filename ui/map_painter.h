@@ -38,7 +38,6 @@ enum class MapLabels {
 
 struct MapPaintOptions {
   MapLabels labels = MapLabels::WhereRoom;
-  bool scaleBarAndNorthArrow = true;
 };
 
 // A corner drawn smaller than this (distance between neighbours, pixels) is

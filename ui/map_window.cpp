@@ -16,6 +16,7 @@
 #include <utility>
 
 #include "core/clock.h"
+#include "ui/corner_text.h"
 #include "ui/field_sheet.h"
 #include "ui/look.h"
 #include "ui/point_list_model.h"
@@ -26,10 +27,6 @@ namespace korvexa {
 namespace {
 
 constexpr int kStatusMessageMilliseconds = 5000;
-
-QString Counted(std::size_t count, const char* one, const char* many) {
-  return QStringLiteral("%1 %2").arg(count).arg(QLatin1String(count == 1 ? one : many));
-}
 
 QSettings Settings() {
   return QSettings(texts::kProgramName, texts::kProgramName);
@@ -121,8 +118,8 @@ void MapWindow::UpdateCounts() {
   if (!map_) return;
   const PointList& points = model_->points();
   std::size_t ticked = 0;
-  for (std::size_t entry : map_->entryOf) {
-    if (entry < points.size() && points[entry].ticked) ++ticked;
+  for (std::size_t corner = 0; corner < map_->entryOf.size(); ++corner) {
+    if (IsTicked(*map_, points, corner)) ++ticked;
   }
   counts_->setText(
       QStringLiteral("%1, %2 ticked").arg(Counted(map_->township.points.size(), "corner", "corners")).arg(ticked));
@@ -138,10 +135,10 @@ void MapWindow::Print() {
   printer.setDocName(QStringLiteral("Field sheet: ") + fileName_);
   if (!platform_.printDialog->ChoosePrinter(printer, this)) return;
   try {
-    PrintFieldSheet(FieldSheet(fileName_, *map_, model_->points(), view_->viewport(), clock_.Now().local), printer);
+    PrintFieldSheet(MakeSheet(), printer);
     statusBar()->showMessage(QStringLiteral("Field sheet printed."), kStatusMessageMilliseconds);
   } catch (const std::exception& error) {
-    ReportFailure(QStringLiteral("Print"), error);
+    ReportFailure(*platform_.messages, this, QStringLiteral("Print"), error);
   }
 }
 
@@ -163,17 +160,17 @@ void MapWindow::Export(const QString& command, const QString& filter, const QStr
   const std::optional<QString> path = platform_.saveDialog->ChooseSaveFile(this, command, filter, suggested);
   if (!path) return;
   try {
-    write(FieldSheet(fileName_, *map_, model_->points(), view_->viewport(), clock_.Now().local), *path);
+    write(MakeSheet(), *path);
     statusBar()->showMessage(QStringLiteral("Saved %1.").arg(QDir::toNativeSeparators(*path)),
                              kStatusMessageMilliseconds);
   } catch (const std::exception& error) {
-    ReportFailure(command, error);
+    ReportFailure(*platform_.messages, this, command, error);
   }
 }
 
-void MapWindow::ReportFailure(const QString& command, const std::exception& error) {
-  platform_.messages->Show(this, MessageKind::Critical, texts::kProgramName,
-                           command + QStringLiteral(" failed: ") + QString::fromLocal8Bit(error.what()));
+// The field sheet of the map as shown, dated now.
+FieldSheet MapWindow::MakeSheet() const {
+  return FieldSheet(fileName_, *map_, model_->points(), view_->viewport(), clock_.Now().local);
 }
 
 void MapWindow::closeEvent(QCloseEvent* event) {

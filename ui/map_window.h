@@ -58,7 +58,7 @@ class MapWindow : public QMainWindow {
   void UpdateCounts();
   using SheetWriter = void (*)(const FieldSheet&, const QString&);
   void Export(const QString& command, const QString& filter, const QString& extension, SheetWriter write);
-  void ReportFailure(const QString& command, const std::exception& error);
+  FieldSheet MakeSheet() const;
 
   PointListModel* model_;
   const Clock& clock_;

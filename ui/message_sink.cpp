@@ -2,6 +2,8 @@
 
 #include <QMessageBox>
 
+#include "ui/texts.h"
+
 namespace korvexa {
 
 void MessageBoxSink::Show(QWidget* parent, MessageKind kind, const QString& title, const QString& text) {
@@ -11,6 +13,11 @@ void MessageBoxSink::Show(QWidget* parent, MessageKind kind, const QString& titl
   QMessageBox box(icon, title, text, QMessageBox::Ok, parent);
   box.setTextFormat(Qt::PlainText);
   box.exec();
+}
+
+void ReportFailure(MessageSink& messages, QWidget* parent, const QString& command, const std::exception& error) {
+  messages.Show(parent, MessageKind::Critical, texts::kProgramName,
+                command + QStringLiteral(" failed: ") + QString::fromLocal8Bit(error.what()));
 }
 
 }  // namespace korvexa

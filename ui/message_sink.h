@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <exception>
 
 class QWidget;
 
@@ -22,6 +23,10 @@ class MessageSink {
   // closed the message.
   virtual void Show(QWidget* parent, MessageKind kind, const QString& title, const QString& text) = 0;
 };
+
+// Tells over `parent` that `command` failed, and why: a critical message
+// under the program's name.
+void ReportFailure(MessageSink& messages, QWidget* parent, const QString& command, const std::exception& error);
 
 // Modal QMessageBox with an OK button.
 class MessageBoxSink : public MessageSink {

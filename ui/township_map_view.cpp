@@ -87,7 +87,6 @@ void TownshipMapView::ChangeView(const MapViewport& viewport) {
   viewport_ = viewport;
   cacheValid_ = false;
   update();
-  Q_EMIT viewChanged();
 }
 
 void TownshipMapView::ModelChanged() {
@@ -109,9 +108,9 @@ QPointF TownshipMapView::PositionOf(std::size_t corner) const {
 void TownshipMapView::ToggleCornerAt(QPointF pos) {
   const std::optional<std::size_t> corner = CornerAt(pos);
   if (!corner) return;
-  const std::size_t entry = map_->entryOf[*corner];
-  if (entry >= model_->points().size()) return;
-  model_->SetTicked({entry}, !model_->points()[entry].ticked);
+  const std::optional<std::size_t> entry = ListEntryOf(*map_, model_->points(), *corner);
+  if (!entry) return;
+  model_->SetTicked({*entry}, !model_->points()[*entry].ticked);
 }
 
 void TownshipMapView::TickInside(const QRectF& rect, bool ticked) {
@@ -120,8 +119,8 @@ void TownshipMapView::TickInside(const QRectF& rect, bool ticked) {
                                                viewport_.ToWorld({rect.right(), rect.bottom()}));
   std::vector<std::size_t> entries;
   map_->grid.ForEachIn(inside, [&](std::size_t corner) {
-    const std::size_t entry = map_->entryOf[corner];
-    if (entry < model_->points().size()) entries.push_back(entry);
+    if (const std::optional<std::size_t> entry = ListEntryOf(*map_, model_->points(), corner))
+      entries.push_back(*entry);
   });
   model_->SetTicked(entries, ticked);
 }

@@ -53,10 +53,6 @@ class TownshipMapView : public QWidget {
 
   QSize sizeHint() const override { return {720, 560}; }
 
- Q_SIGNALS:
-  // The scale or the place shown changed.
-  void viewChanged();
-
  protected:
   bool event(QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
