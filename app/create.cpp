@@ -39,7 +39,7 @@ std::optional<std::string> ReadWaypoint(LxRecord record, OutputKind kind, Waypoi
   try {
     waypoint = {record, ReadLxCoordinates(record)};
   } catch (const KorvexaError&) {
-    return WhyWaypointUnusable(record, ElevationColumn(kind));
+    return kCoordinateOutOfRange;
   }
   if (std::optional<std::string> why = WhyCoordinatesUnusable(ToLxPoint(record, waypoint.coordinates))) return why;
   return WhyElevationUnusable(record, ElevationColumn(kind));
@@ -157,17 +157,6 @@ std::string LeftOutText(const std::vector<LeftOutPoint>& leftOut) {
   return text;
 }
 
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    const std::size_t end = std::min(text.find('\n', start), text.size());
-    lines.push_back(text.substr(start, end - start));
-    start = end + 1;
-  }
-  return lines;
-}
-
 }  // namespace
 
 std::string OutputName(const std::string& fName, OutputKind kind) {
@@ -205,13 +194,18 @@ std::vector<CreateNotice> CreateNotices(const CreateResult& result) {
   std::vector<CreateNotice> notices;
   if (!result.leftOut.empty()) notices.push_back({false, LeftOutText(result.leftOut)});
   if (!result.drawing) return notices;
-  const std::vector<std::string> lines = Lines(result.drawing->messages);
+  const std::vector<std::string_view> lines = SplitLines(result.drawing->messages);
   if (!result.drawing->drawn) {
     std::string reason;
-    for (const std::string& line : lines) reason += (reason.empty() ? "" : "; ") + line;
+    for (const std::string_view line : lines) {
+      if (!reason.empty()) reason += "; ";
+      reason += line;
+    }
     notices.push_back({true, "the drawing " + result.drawingName + " was not made: " + reason});
   } else {
-    for (const std::string& line : lines) notices.push_back({false, "the drawing " + result.drawingName + ": " + line});
+    for (const std::string_view line : lines) {
+      notices.push_back({false, "the drawing " + result.drawingName + ": " + std::string(line)});
+    }
   }
   return notices;
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <utility>
 
 #include "core/chains.h"
 #include "core/korvexa_error.h"
@@ -46,11 +47,13 @@ std::vector<TownshipSegment> Segments(const TownshipChains& chains,
   std::vector<TownshipSegment> segments;
   ReserveLarge(segments, links);  // room for every segment at once: the largest part of a big drawing
   for (const std::vector<ChainLink>& chain : chains.chains) {
+    double aReliability = LxVal(chain.front().reliability);  // each link's read once
     for (std::size_t i = 1; i < chain.size(); ++i) {
       const ChainLink& a = chain[i - 1];
       const ChainLink& b = chain[i];
+      const double bReliability = LxVal(b.reliability);
+      const bool bIsPoorer = bReliability > std::exchange(aReliability, bReliability);
       if (a.point == b.point || !drawn[a.point] || !drawn[b.point]) continue;
-      const bool bIsPoorer = LxVal(b.reliability) > LxVal(a.reliability);
       segments.push_back({*drawn[a.point], *drawn[b.point], std::string(bIsPoorer ? b.reliability : a.reliability)});
     }
   }
@@ -59,7 +62,8 @@ std::vector<TownshipSegment> Segments(const TownshipChains& chains,
 
 class TownshipBuilder {
  public:
-  TownshipBuilder(const TownshipChains& chains, const std::string& fileName) : chains_(chains), fileName_(fileName) {}
+  TownshipBuilder(const TownshipChains& chains, const std::string& fileName, std::vector<std::string_view>* keys)
+      : chains_(chains), fileName_(fileName), keys_(keys) {}
 
   TownshipDrawing Build() {
     if (chains_.points.empty()) throw KorvexaError(Quoted(fileName_) + " holds no points to draw");
@@ -68,7 +72,7 @@ class TownshipBuilder {
     KeepPointsTogether(candidates);
     result_.township.utmZone = Zone();
     TownshipDrawing drawing;
-    const std::vector<std::optional<std::size_t>> drawn = Place(std::move(candidates), drawing.keys);
+    const std::vector<std::optional<std::size_t>> drawn = Place(std::move(candidates));
     result_.township.segments = Segments(chains_, drawn);
     std::sort(result_.leftOut.begin(), result_.leftOut.end(),
               [](const Indexed& a, const Indexed& b) { return a.first < b.first; });
@@ -85,14 +89,13 @@ class TownshipBuilder {
   }
 
   // Projects the candidates into the township's points, noting each point's
-  // key; gives, for each point of the chains, its place among them. Takes the
+  // key when asked to; gives, for each point of the chains, its place among them. Takes the
   // candidates, to free them before the segments are made.
-  std::vector<std::optional<std::size_t>> Place(std::vector<Candidate> candidates,
-                                                std::vector<std::string_view>& keys) {
+  std::vector<std::optional<std::size_t>> Place(std::vector<Candidate> candidates) {
     const UtmProjection projection(result_.township.utmZone);
     std::vector<std::optional<std::size_t>> drawn(chains_.points.size());
     result_.township.points.reserve(candidates.size());
-    keys.reserve(candidates.size());
+    if (keys_ != nullptr) keys_->reserve(candidates.size());
     for (const Candidate& candidate : candidates) {
       const double east = EastLongitude(candidate.west);
       const std::optional<PlanePoint> plane = projection.Project(east, candidate.north);
@@ -103,7 +106,7 @@ class TownshipBuilder {
       const LxRecord record = chains_.points[candidate.chainPoint].record;
       drawn[candidate.chainPoint] = result_.township.points.size();
       result_.township.points.push_back({TrimmedPointId(record), east, candidate.north, plane->x, plane->y});
-      keys.push_back(DuplicateKey(record));
+      if (keys_ != nullptr) keys_->push_back(DuplicateKey(record));
     }
     return drawn;
   }
@@ -118,7 +121,7 @@ class TownshipBuilder {
         point = DecodeLxPoint(record);
       } catch (const KorvexaError&) {
       }
-      std::optional<std::string> why = point ? WhyCoordinatesUnusable(*point) : WhyCoordinatesUnusable(record);
+      std::optional<std::string> why = point ? WhyCoordinatesUnusable(*point) : kCoordinateOutOfRange;
       if (why) {
         LeaveOut(i, std::move(*why));
         continue;
@@ -169,15 +172,17 @@ class TownshipBuilder {
 
   const TownshipChains& chains_;
   const std::string& fileName_;
+  std::vector<std::string_view>* keys_;
   double middleWest_ = 0;
   Partial result_;
 };
 
 }  // namespace
 
-TownshipDrawing ProjectTownship(std::string_view text, const std::string& fileName) {
+TownshipDrawing ProjectTownship(std::string_view text, const std::string& fileName,
+                                std::vector<std::string_view>* keys) {
   const TownshipChains chains = ReadChains(text);
-  return TownshipBuilder(chains, fileName).Build();
+  return TownshipBuilder(chains, fileName, keys).Build();
 }
 
 std::filesystem::path DrawingPath(const std::string& lxFile) {

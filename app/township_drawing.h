@@ -16,10 +16,6 @@ namespace korvexa {
 struct TownshipDrawing {
   Township township;
   std::vector<LeftOutPoint> leftOut;  // in file order
-  // For each point of the township: columns 1 to 41 of its record (the key
-  // by which the list knows it). They view the text given to
-  // ProjectTownship.
-  std::vector<std::string_view> keys;
 };
 
 // The township of the .LX text `text` (the file `fileName`, named in
@@ -30,8 +26,11 @@ struct TownshipDrawing {
 // without usable coordinates (core/usable_point.h), points more than 3
 // degrees from the median of the others, points PROJ cannot project.
 // Throws KorvexaError naming the file when no point can be drawn or the
-// township lies outside the NAD27 UTM zones.
-TownshipDrawing ProjectTownship(std::string_view text, const std::string& fileName);
+// township lies outside the NAD27 UTM zones. With `keys`, puts there for
+// each point of the township columns 1 to 41 of its record (the key by which
+// the list knows it), viewing `text`.
+TownshipDrawing ProjectTownship(std::string_view text, const std::string& fileName,
+                                std::vector<std::string_view>* keys = nullptr);
 
 // The drawing's name: `lxFile` with its extension replaced by ".dxf".
 // Throws KorvexaError when that is `lxFile` itself.

@@ -33,9 +33,7 @@ TownshipMap BuildTownshipMap(std::string_view text, const std::string& fileName,
   TownshipMap map;
   std::vector<std::string_view> keys;
   try {
-    TownshipDrawing drawing = ProjectTownship(text, fileName);
-    map.township = std::move(drawing.township);
-    keys = std::move(drawing.keys);
+    map.township = ProjectTownship(text, fileName, &keys).township;
   } catch (const std::exception& error) {
     map.problem = error.what();
   }

@@ -5,13 +5,10 @@
 #include <cstring>
 
 #include "core/lx_file.h"
+#include "core/lx_record.h"
 
 namespace korvexa {
 namespace {
-
-bool IsBlankLine(std::string_view line) {
-  return line.find_first_not_of(" \t") == std::string_view::npos;
-}
 
 // The first 41 columns of every distinct point, in an open-addressed table
 // of point numbers: one allocation for the whole file instead of one per
@@ -72,7 +69,7 @@ TownshipChains ReadChains(std::string_view text) {
       endChain();
       continue;
     }
-    if (IsBlankLine(line)) continue;
+    if (TrimBlanks(line).empty()) continue;
     bool added = false;
     const std::size_t point = pointOfKey.Find(DuplicateKey(line), result.points, result.points.size(), added);
     if (added) result.points.push_back({line, i + 1});

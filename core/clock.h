@@ -11,6 +11,8 @@ struct CivilTime {
   int hour = 0;     // 0 to 23
   int minute = 0;
   int second = 0;
+
+  friend bool operator==(const CivilTime&, const CivilTime&) = default;
 };
 
 // One reading of the clock, in local time and in UTC.

@@ -16,10 +16,6 @@ double WrappedEastLongitude(double westLongitude) {
   return east == 0 ? 0.0 : east;
 }
 
-double WestLongitude(double eastLongitude) {
-  return -eastLongitude;
-}
-
 char Hemisphere(double eastLongitude) {
   return eastLongitude > 0 ? 'E' : 'W';
 }

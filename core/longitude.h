@@ -17,9 +17,6 @@ double EastLongitude(double westLongitude);
 // The same longitude in [-180, 180): 187.16 -> 172.84, 180 -> -180.
 double WrappedEastLongitude(double westLongitude);
 
-// The west-longitude magnitude of a longitude east of Greenwich.
-double WestLongitude(double eastLongitude);
-
 // 'E' for a longitude east of Greenwich, 'W' for one west of it (or on it).
 char Hemisphere(double eastLongitude);
 

@@ -12,7 +12,7 @@ std::optional<std::string> WhyCoordinatesUnusable(LxRecord record) {
   try {
     point = DecodeLxPoint(record);
   } catch (const KorvexaError&) {
-    return "a coordinate field out of range";
+    return kCoordinateOutOfRange;
   }
   return WhyCoordinatesUnusable(point);
 }
@@ -22,11 +22,6 @@ std::optional<std::string> WhyCoordinatesUnusable(const LxPoint& point) {
   if (std::fabs(point.Latitude) > 90) return "latitude " + NumberText(point.Latitude) + " beyond 90 degrees";
   if (point.Longitude >= 360) return "longitude " + NumberText(point.Longitude) + " W beyond 360 degrees";
   return std::nullopt;
-}
-
-std::optional<std::string> WhyWaypointUnusable(LxRecord record, int elevationColumn) {
-  if (std::optional<std::string> why = WhyCoordinatesUnusable(record)) return why;
-  return WhyElevationUnusable(record, elevationColumn);
 }
 
 std::optional<std::string> WhyElevationUnusable(LxRecord record, int elevationColumn) {

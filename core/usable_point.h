@@ -18,6 +18,9 @@ namespace korvexa {
 inline constexpr double kLowestElevationMetres = -500;   // the Dead Sea's shore is at -430 m
 inline constexpr double kHighestElevationMetres = 9000;  // Everest is 8849 m high
 
+// The reason for a record whose coordinate field does not fit a number.
+inline constexpr const char* kCoordinateOutOfRange = "a coordinate field out of range";
+
 // Why `record` has no usable coordinates ("no coordinates", "latitude 99.5
 // beyond 90 degrees", ...), or nothing when it has.
 std::optional<std::string> WhyCoordinatesUnusable(LxRecord record);
@@ -30,11 +33,6 @@ std::optional<std::string> WhyCoordinatesUnusable(const LxPoint& point);
 // place's on Earth ("elevation 12192 m beyond any place on Earth"), or
 // nothing when it is.
 std::optional<std::string> WhyElevationUnusable(LxRecord record, int elevationColumn);
-
-// Why `record` cannot be a waypoint whose elevation is read from
-// `elevationColumn` to 41: its coordinates, or "elevation 12192 m beyond any
-// place on Earth"; nothing when it can.
-std::optional<std::string> WhyWaypointUnusable(LxRecord record, int elevationColumn);
 
 // A point that an output leaves out, and why.
 struct LeftOutPoint {

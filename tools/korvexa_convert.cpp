@@ -48,8 +48,7 @@ constexpr std::string_view kUsage =
 
 struct CommandLine {
   korvexa::CreateOptions options;
-  bool allPoints = true;
-  std::set<std::string> pointIds;
+  std::set<std::string> pointIds;  // none: every point
   std::vector<std::filesystem::path> files;
   bool help = false;
   bool version = false;
@@ -97,7 +96,6 @@ CommandLine ParseCommandLine(int argc, char** argv) {
       line.options.drawing = arg == "--dxf";
     } else if (arg == "--points") {
       line.pointIds = ParsePointIds(value());
-      line.allPoints = false;
     } else if (arg.starts_with("-") && arg != "-") {
       throw KorvexaError("unknown option \"" + std::string(arg) + "\"");
     } else {
@@ -110,7 +108,7 @@ CommandLine ParseCommandLine(int argc, char** argv) {
 
 // Ticks every point, or those whose trimmed PointID is listed.
 void TickPoints(korvexa::PointList& points, const CommandLine& line, const std::filesystem::path& file) {
-  if (line.allPoints) {
+  if (line.pointIds.empty()) {
     for (korvexa::PointEntry& entry : points) entry.ticked = true;
     return;
   }

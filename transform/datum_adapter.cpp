@@ -51,12 +51,14 @@ std::optional<double> OnTheSameTurn(double longitude, double moved) {
   return std::nullopt;
 }
 
-// Why the library's coordinates cannot be written, or empty when they can.
-const char* ImplausibleResult(double longitude, double latitude, double movedLongitude, double movedLatitude) {
+// Why the library's coordinates cannot be written, or empty when they can;
+// `sameTurn` is OnTheSameTurn of the longitudes.
+const char* ImplausibleResult(double latitude, double movedLongitude, double movedLatitude,
+                              const std::optional<double>& sameTurn) {
   if (!std::isfinite(movedLongitude) || !std::isfinite(movedLatitude) || std::fabs(movedLatitude) > 90) {
     return "the transformation library returned no valid coordinates";
   }
-  if (std::fabs(movedLatitude - latitude) > kLargestShiftDegrees || !OnTheSameTurn(longitude, movedLongitude)) {
+  if (std::fabs(movedLatitude - latitude) > kLargestShiftDegrees || !sameTurn) {
     return "the transformation library moved it by more than 0.01 degree, which no NADCON shift does";
   }
   return nullptr;
@@ -85,10 +87,11 @@ class ProLatCoordinateTransform : public CoordinateTransform {
     double z = 0;
     const int32_t status = library_->Transform(pair_.nad27, pair_.nad83, &x, &y, &z, 1);
     if (status != PROLAT_OK) Fail(status, longitude, latitude);
-    if (const char* problem = ImplausibleResult(longitude, latitude, x, y); problem != nullptr) {
+    const std::optional<double> sameTurn = OnTheSameTurn(longitude, x);
+    if (const char* problem = ImplausibleResult(latitude, x, y, sameTurn); problem != nullptr) {
       throw KorvexaError(Where(longitude, latitude) + " cannot be moved from NAD27 to NAD83: " + problem);
     }
-    longitude = *OnTheSameTurn(longitude, x);
+    longitude = *sameTurn;
     latitude = y;
   }
 

@@ -54,9 +54,27 @@ class Dxf {
   std::string text_;
 };
 
-std::string SegmentLayer(const TownshipSegment& segment, bool byReliability) {
-  return byReliability ? ReliabilityLayer(segment.reliability) : "LINES";
-}
+// The layer of each segment. A chain's segments mostly share a reliability,
+// so the name of the last one is kept rather than made again.
+class SegmentLayers {
+ public:
+  explicit SegmentLayers(bool byReliability) : byReliability_(byReliability), name_(byReliability ? "" : "LINES") {}
+
+  const std::string& Of(const TownshipSegment& segment) {
+    if (byReliability_ && (!named_ || segment.reliability != reliability_)) {
+      reliability_ = segment.reliability;
+      name_ = ReliabilityLayer(reliability_);
+      named_ = true;
+    }
+    return name_;
+  }
+
+ private:
+  bool byReliability_;
+  bool named_ = false;
+  std::string reliability_;
+  std::string name_;
+};
 
 // Layer name -> AutoCAD colour index, in the order of the LAYER table.
 std::map<std::string, int> Layers(const Township& township, bool byReliability) {
@@ -67,7 +85,8 @@ std::map<std::string, int> Layers(const Township& township, bool byReliability) 
   }
   constexpr int kReliabilityColours[] = {2, 4, 5, 6, 30, 140, 200, 8};
   std::map<std::string, int> reliabilities;
-  for (const TownshipSegment& segment : township.segments) reliabilities.emplace(SegmentLayer(segment, true), 0);
+  SegmentLayers layerOf(true);
+  for (const TownshipSegment& segment : township.segments) reliabilities.emplace(layerOf.Of(segment), 0);
   std::size_t i = 0;
   for (auto& [name, colour] : reliabilities) colour = kReliabilityColours[i++ % std::size(kReliabilityColours)];
   layers.merge(reliabilities);
@@ -132,11 +151,12 @@ std::string LabelText(std::string id) {
 void WriteEntities(Dxf& dxf, const Township& township, bool byReliability) {
   dxf.Group(0, "SECTION");
   dxf.Group(2, "ENTITIES");
+  SegmentLayers layerOf(byReliability);
   for (const TownshipSegment& segment : township.segments) {
     const TownshipPoint& from = township.points[segment.from];
     const TownshipPoint& to = township.points[segment.to];
     dxf.Group(0, "LINE");
-    dxf.Group(8, SegmentLayer(segment, byReliability));
+    dxf.Group(8, layerOf.Of(segment));
     dxf.Point(from.x, from.y);
     dxf.Point(to.x, to.y, 1);
   }

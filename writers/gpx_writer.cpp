@@ -92,16 +92,11 @@ void AppendUtcTime(std::string& out, const CivilTime& t) {
   out += 'Z';
 }
 
-bool SameTime(const CivilTime& a, const CivilTime& b) {
-  return a.second == b.second && a.minute == b.minute && a.hour == b.hour && a.day == b.day && a.month == b.month &&
-         a.year == b.year;
-}
-
 // AppendUtcTime of the clock's readings, written once per second of the clock.
 class UtcTimeText {
  public:
   std::string_view For(const CivilTime& utc) {
-    if (text_.empty() || !SameTime(utc, time_)) {
+    if (text_.empty() || utc != time_) {
       time_ = utc;
       text_.clear();
       AppendUtcTime(text_, utc);

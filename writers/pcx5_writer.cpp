@@ -68,10 +68,7 @@ class ColumnLine {
 class LocalTimeText {
  public:
   void Update(const CivilTime& t) {
-    if (!date_.empty() && t.second == time_.second && t.minute == time_.minute && t.hour == time_.hour &&
-        t.day == time_.day && t.month == time_.month && t.year == time_.year) {
-      return;
-    }
+    if (!date_.empty() && t == time_) return;
     time_ = t;
     date_.clear();
     AppendTwoDigits(date_, t.day);
