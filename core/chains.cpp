@@ -17,19 +17,16 @@ class PointKeys {
  public:
   explicit PointKeys(std::size_t lines) : slots_(std::bit_ceil(lines * 2 + 2), kEmpty) {}  // at most half full
 
-  // The point of `key`, added as `next` when new. Sets `added`.
-  std::size_t Find(std::string_view key, const std::vector<ChainPoint>& points, std::size_t next, bool& added) {
+  // The point of `key`; points.size() when it is new (the caller adds it
+  // there).
+  std::size_t Find(std::string_view key, const std::vector<ChainPoint>& points) {
     const std::size_t mask = slots_.size() - 1;
     for (std::size_t slot = Hash(key) & mask;; slot = (slot + 1) & mask) {
       if (slots_[slot] == kEmpty) {
-        slots_[slot] = static_cast<std::uint32_t>(next);
-        added = true;
-        return next;
+        slots_[slot] = static_cast<std::uint32_t>(points.size());
+        return points.size();
       }
-      if (DuplicateKey(points[slots_[slot]].record) == key) {
-        added = false;
-        return slots_[slot];
-      }
+      if (DuplicateKey(points[slots_[slot]].record) == key) return slots_[slot];
     }
   }
 
@@ -70,9 +67,8 @@ TownshipChains ReadChains(std::string_view text) {
       continue;
     }
     if (TrimBlanks(line).empty()) continue;
-    bool added = false;
-    const std::size_t point = pointOfKey.Find(DuplicateKey(line), result.points, result.points.size(), added);
-    if (added) result.points.push_back({line, i + 1});
+    const std::size_t point = pointOfKey.Find(DuplicateKey(line), result.points);
+    if (point == result.points.size()) result.points.push_back({line, i + 1});
     chain.push_back({point, ReliabilityOf(line)});
   }
   endChain();

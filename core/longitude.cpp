@@ -12,8 +12,12 @@ double EastLongitude(double westLongitude) {
 
 double WrappedEastLongitude(double westLongitude) {
   double east = -westLongitude;
-  if (east < -180 || east >= 180) east = RoundDecimal(east - 360 * std::floor((east + 180) / 360), 7);
+  if (east < -180 || east >= 180) east = RoundDecimal(WrapEast(east), 7);
   return east == 0 ? 0.0 : east;
+}
+
+double WrapEast(double eastLongitude) {
+  return eastLongitude - 360 * std::floor((eastLongitude + 180) / 360);
 }
 
 char Hemisphere(double eastLongitude) {

@@ -17,6 +17,9 @@ double EastLongitude(double westLongitude);
 // The same longitude in [-180, 180): 187.16 -> 172.84, 180 -> -180.
 double WrappedEastLongitude(double westLongitude);
 
+// An east longitude in [-180, 180), unrounded (for computing with it).
+double WrapEast(double eastLongitude);
+
 // 'E' for a longitude east of Greenwich, 'W' for one west of it (or on it).
 char Hemisphere(double eastLongitude);
 

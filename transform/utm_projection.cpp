@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "core/korvexa_error.h"
+#include "core/longitude.h"
 #include "transform/proj_handles.h"
 
 namespace korvexa {
@@ -49,7 +50,7 @@ struct UtmProjection::Proj {
 
 std::optional<int> Nad27UtmZone(double eastLongitude) {
   if (!std::isfinite(eastLongitude)) return std::nullopt;
-  const double east = eastLongitude - 360 * std::floor((eastLongitude + 180) / 360);  // [-180, 180)
+  const double east = WrapEast(eastLongitude);
   const int zone = static_cast<int>(std::floor((east + 180) / 6)) + 1;
   if (!IsNad27Zone(zone)) return std::nullopt;
   return zone;
