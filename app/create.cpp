@@ -45,44 +45,54 @@ std::optional<std::string> ReadWaypoint(LxRecord record, OutputKind kind, Waypoi
   return WhyElevationUnusable(record, ElevationColumn(kind));
 }
 
-// The waypoints and the left-out points among points[first, last), added to
-// `selection` in list order.
-void SelectRange(const PointList& points, std::size_t first, std::size_t last, OutputKind kind, Selection& selection) {
-  Waypoint waypoint;
+// Writes the waypoints among points[first, last) to `waypoints` onwards and
+// adds the left-out points to `leftOut`, in list order. Returns the number
+// of waypoints written.
+std::size_t SelectRange(const PointList& points, std::size_t first, std::size_t last, OutputKind kind,
+                        Waypoint* waypoints, std::vector<LeftOutPoint>& leftOut) {
+  Waypoint* next = waypoints;
   for (std::size_t i = first; i < last; ++i) {
     if (i + kPrefetchAhead < last) PrefetchRecord(points[i + kPrefetchAhead].line);
     const PointEntry& entry = points[i];
     if (!entry.ticked) continue;
-    if (std::optional<std::string> why = ReadWaypoint(entry.line, kind, waypoint)) {
-      selection.leftOut.push_back({RecordName(entry.line), std::move(*why)});
+    if (std::optional<std::string> why = ReadWaypoint(entry.line, kind, *next)) {
+      leftOut.push_back({RecordName(entry.line), std::move(*why)});
     } else {
-      selection.waypoints.push_back(waypoint);
+      ++next;
     }
   }
+  return static_cast<std::size_t>(next - waypoints);
 }
 
 // With a helper, the second half of the list is read there, after the helper
 // has readied itself for `transform`: its set-up then overlaps the first
-// half instead of delaying the writer's first blocks.
+// half instead of delaying the writer's first blocks. Both halves write into
+// one list, room for every point, and the second half's waypoints then move
+// down to follow the first's: a county file's waypoints are never held twice.
 Selection SelectWaypoints(const PointList& points, OutputKind kind, HelperThread* helper,
                           const CoordinateTransform* transform) {
   Selection selection;
-  ReserveLarge(selection.waypoints, points.size());
+  std::vector<Waypoint>& waypoints = selection.waypoints;
+  ReserveLarge(waypoints, points.size());
+  waypoints.resize(points.size());
   if (helper == nullptr) {
-    SelectRange(points, 0, points.size(), kind, selection);
+    waypoints.resize(SelectRange(points, 0, points.size(), kind, waypoints.data(), selection.leftOut));
     return selection;
   }
   const std::size_t half = points.size() / 2;
-  Selection second;
-  ReserveLarge(second.waypoints, points.size() - half);
+  std::size_t firstCount = 0, secondCount = 0;
+  std::vector<LeftOutPoint> secondLeftOut;
   RunSideBySide(
-      *helper, [&] { SelectRange(points, 0, half, kind, selection); },
+      *helper, [&] { firstCount = SelectRange(points, 0, half, kind, waypoints.data(), selection.leftOut); },
       [&] {
         if (transform != nullptr) transform->PrepareThread();
-        SelectRange(points, half, points.size(), kind, second);
+        secondCount = SelectRange(points, half, points.size(), kind, waypoints.data() + half, secondLeftOut);
       });
-  selection.waypoints.insert(selection.waypoints.end(), second.waypoints.begin(), second.waypoints.end());
-  std::move(second.leftOut.begin(), second.leftOut.end(), std::back_inserter(selection.leftOut));
+  const auto second = waypoints.begin() + static_cast<std::ptrdiff_t>(half);
+  std::copy(second, second + static_cast<std::ptrdiff_t>(secondCount),
+            waypoints.begin() + static_cast<std::ptrdiff_t>(firstCount));
+  waypoints.resize(firstCount + secondCount);
+  std::move(secondLeftOut.begin(), secondLeftOut.end(), std::back_inserter(selection.leftOut));
   return selection;
 }
 

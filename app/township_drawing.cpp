@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <memory>
 #include <optional>
+#include <span>
 #include <utility>
 
 #include "core/chains.h"
@@ -37,24 +40,26 @@ double Median(std::vector<double> values) {
   return values[values.size() / 2];
 }
 
-// The segments between neighbours of each chain whose both ends are drawn; a
-// segment takes the reliability of its poorer end (the larger number; a tie
-// keeps the first).
-std::vector<TownshipSegment> Segments(const TownshipChains& chains,
-                                      const std::vector<std::optional<std::size_t>>& drawn) {
-  std::size_t links = 0;
-  for (const std::vector<ChainLink>& chain : chains.chains) links += chain.size() - 1;
+constexpr std::uint32_t kNotDrawn = ~std::uint32_t{0};
+
+// The segments between neighbours of each chain whose both ends are drawn
+// (`drawn` gives each point of the chains its place among the township's
+// points); a segment takes the reliability of its poorer end (the larger
+// number; a tie keeps the first).
+std::vector<TownshipSegment> Segments(const TownshipChains& chains, const std::vector<std::uint32_t>& drawn) {
+  std::vector<double> value;  // of each reliability text, read once
+  value.reserve(chains.reliabilities.size());
+  for (const std::string& reliability : chains.reliabilities) value.push_back(LxVal(reliability));
   std::vector<TownshipSegment> segments;
-  ReserveLarge(segments, links);  // room for every segment at once: the largest part of a big drawing
-  for (const std::vector<ChainLink>& chain : chains.chains) {
-    double aReliability = LxVal(chain.front().reliability);  // each link's read once
+  ReserveLarge(segments, chains.links.size() - chains.ChainCount());  // room for every segment at once
+  for (std::size_t c = 0; c < chains.ChainCount(); ++c) {
+    const std::span<const ChainLink> chain = chains.Chain(c);
     for (std::size_t i = 1; i < chain.size(); ++i) {
       const ChainLink& a = chain[i - 1];
       const ChainLink& b = chain[i];
-      const double bReliability = LxVal(b.reliability);
-      const bool bIsPoorer = bReliability > std::exchange(aReliability, bReliability);
-      if (a.point == b.point || !drawn[a.point] || !drawn[b.point]) continue;
-      segments.push_back({*drawn[a.point], *drawn[b.point], std::string(bIsPoorer ? b.reliability : a.reliability)});
+      if (a.point == b.point || drawn[a.point] == kNotDrawn || drawn[b.point] == kNotDrawn) continue;
+      const bool bIsPoorer = value[b.reliability] > value[a.reliability];
+      segments.push_back({drawn[a.point], drawn[b.point], bIsPoorer ? b.reliability : a.reliability});
     }
   }
   return segments;
@@ -62,8 +67,8 @@ std::vector<TownshipSegment> Segments(const TownshipChains& chains,
 
 class TownshipBuilder {
  public:
-  TownshipBuilder(const TownshipChains& chains, const std::string& fileName, std::vector<std::string_view>* keys)
-      : chains_(chains), fileName_(fileName), keys_(keys) {}
+  TownshipBuilder(TownshipChains chains, const std::string& fileName, std::vector<std::string_view>* keys)
+      : chains_(std::move(chains)), fileName_(fileName), keys_(keys) {}
 
   TownshipDrawing Build() {
     if (chains_.points.empty()) throw KorvexaError(Quoted(fileName_) + " holds no points to draw");
@@ -72,8 +77,12 @@ class TownshipBuilder {
     KeepPointsTogether(candidates);
     result_.township.utmZone = Zone();
     TownshipDrawing drawing;
-    const std::vector<std::optional<std::size_t>> drawn = Place(std::move(candidates));
+    const std::vector<std::uint32_t> drawn = Place(std::move(candidates));
+    // The records are no longer read: their room goes to the segments.
+    std::vector<ChainPoint>().swap(chains_.points);
+    std::vector<std::unique_ptr<char[]>>().swap(chains_.recordStore);
     result_.township.segments = Segments(chains_, drawn);
+    result_.township.reliabilities = std::move(chains_.reliabilities);
     std::sort(result_.leftOut.begin(), result_.leftOut.end(),
               [](const Indexed& a, const Indexed& b) { return a.first < b.first; });
     drawing.township = std::move(result_.township);
@@ -91,9 +100,9 @@ class TownshipBuilder {
   // Projects the candidates into the township's points, noting each point's
   // key when asked to; gives, for each point of the chains, its place among them. Takes the
   // candidates, to free them before the segments are made.
-  std::vector<std::optional<std::size_t>> Place(std::vector<Candidate> candidates) {
+  std::vector<std::uint32_t> Place(std::vector<Candidate> candidates) {
     const UtmProjection projection(result_.township.utmZone);
-    std::vector<std::optional<std::size_t>> drawn(chains_.points.size());
+    std::vector<std::uint32_t> drawn(chains_.points.size(), kNotDrawn);
     result_.township.points.reserve(candidates.size());
     if (keys_ != nullptr) keys_->reserve(candidates.size());
     for (const Candidate& candidate : candidates) {
@@ -104,7 +113,7 @@ class TownshipBuilder {
         continue;
       }
       const LxRecord record = chains_.points[candidate.chainPoint].record;
-      drawn[candidate.chainPoint] = result_.township.points.size();
+      drawn[candidate.chainPoint] = static_cast<std::uint32_t>(result_.township.points.size());
       result_.township.points.push_back({TrimmedPointId(record), east, candidate.north, plane->x, plane->y});
       if (keys_ != nullptr) keys_->push_back(DuplicateKey(record));
     }
@@ -170,7 +179,7 @@ class TownshipBuilder {
     std::vector<Indexed> leftOut;
   };
 
-  const TownshipChains& chains_;
+  TownshipChains chains_;
   const std::string& fileName_;
   std::vector<std::string_view>* keys_;
   double middleWest_ = 0;
@@ -181,8 +190,7 @@ class TownshipBuilder {
 
 TownshipDrawing ProjectTownship(std::string_view text, const std::string& fileName,
                                 std::vector<std::string_view>* keys) {
-  const TownshipChains chains = ReadChains(text);
-  return TownshipBuilder(chains, fileName, keys).Build();
+  return TownshipBuilder(ReadChains(text), fileName, keys).Build();
 }
 
 std::filesystem::path DrawingPath(const std::string& lxFile) {
@@ -199,7 +207,9 @@ std::vector<LeftOutPoint> WriteTownshipDrawing(const std::string& lxFile, const 
   if (std::filesystem::weakly_canonical(drawing) == std::filesystem::weakly_canonical(lxFile)) {
     throw KorvexaError("the drawing would replace " + Quoted(lxFile) + " itself");
   }
-  TownshipDrawing township = ProjectTownship(ReadWholeFile(lxFile), lxFile);
+  // Read line by line and built, then written: the file's text is never
+  // held, and the chains are gone before the drawing is written.
+  TownshipDrawing township = TownshipBuilder(ReadChainsOfFile(lxFile), lxFile, nullptr).Build();
   WriteDxfFile(drawing, township.township, byReliability);
   return std::move(township.leftOut);
 }

@@ -8,6 +8,11 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -15,25 +20,39 @@
 
 namespace korvexa {
 
-// One distinct point: its record where it first appears.
+// One distinct point: columns 1 to 41 of its record where it first appears,
+// which hold everything the drawing reads of a point.
 struct ChainPoint {
   LxRecord record;
   std::size_t lineNumber = 0;  // 1-based line of the file
 };
 
-// One record of a chain.
+// One record of a chain. A county file has far fewer than 2^32 lines.
 struct ChainLink {
-  std::size_t point = 0;         // index into TownshipChains::points
-  std::string_view reliability;  // columns 42 to 50 of this record, verbatim
+  std::uint32_t point = 0;        // index into TownshipChains::points
+  std::uint32_t reliability = 0;  // index into TownshipChains::reliabilities
 };
 
 struct TownshipChains {
-  std::vector<ChainPoint> points;  // every distinct point, in order of first appearance
-  std::vector<std::vector<ChainLink>> chains;
+  std::vector<ChainPoint> points;          // every distinct point, in order of first appearance
+  std::vector<ChainLink> links;            // every chain's records, chain after chain
+  std::vector<std::size_t> chainEnds;      // one past the last link of each chain
+  std::vector<std::string> reliabilities;  // columns 42 to 50 of the records, verbatim, each text once
+
+  std::size_t ChainCount() const { return chainEnds.size(); }
+  std::span<const ChainLink> Chain(std::size_t chain) const;
+  std::string_view ReliabilityOf(const ChainLink& link) const { return reliabilities[link.reliability]; }
+
+  // The copied records when the lines did not outlive the reading.
+  std::vector<std::unique_ptr<char[]>> recordStore;
 };
 
 // The chains of a whole file's text (any line ends: CR, LF, CR LF). The
 // result views `text`, which must outlive it.
 TownshipChains ReadChains(std::string_view text);
+
+// The chains of the file at `path`, read in blocks: the file is never held
+// whole. Throws KorvexaError as ReadWholeFile.
+TownshipChains ReadChainsOfFile(const std::filesystem::path& path);
 
 }  // namespace korvexa

@@ -12,7 +12,9 @@
 #include <cstring>
 #include <limits>
 #include <memory>
+#include <optional>
 #include <thread>
+#include <utility>
 
 #include "core/korvexa_error.h"
 
@@ -108,18 +110,58 @@ struct ByBytes {
   }
 };
 
-// Sorts `items` by `compare`: a long list in two halves at once, then merged.
-void SortItems(std::vector<SortItem>& items, const ByBytes& compare) {
+// Sorts `items` by `compare` as two runs, a long list in two halves at
+// once; returns where the second run begins (the end when there is one).
+std::size_t SortRuns(std::vector<SortItem>& items, const ByBytes& compare) {
   constexpr std::size_t kTwoHalvesFrom = std::size_t{1} << 17;
   if (items.size() < kTwoHalvesFrom || std::thread::hardware_concurrency() < 2) {
     std::sort(items.begin(), items.end(), compare);
-    return;
+    return items.size();
   }
   const auto middle = items.begin() + static_cast<std::ptrdiff_t>(items.size() / 2);
   std::thread secondHalf([&] { std::sort(middle, items.end(), compare); });
   std::sort(items.begin(), middle, compare);
   secondHalf.join();
-  std::inplace_merge(items.begin(), middle, items.end(), compare);
+  return items.size() / 2;
+}
+
+// Gives the whole pages inside [from, to) back to the system. For memory of
+// a live allocation that is never read again: the allocator's own words lie
+// outside it.
+void ReleasePages(const void* from, const void* to) {
+  const auto pageSize = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
+  const auto start = (reinterpret_cast<std::uintptr_t>(from) + pageSize - 1) & ~(pageSize - 1);
+  const auto end = reinterpret_cast<std::uintptr_t>(to) & ~(pageSize - 1);
+  if (end > start) ::madvise(reinterpret_cast<void*>(start), end - start, MADV_DONTNEED);
+}
+
+// Calls `visit(item)` (a view that lasts for the call only) for the items of the sorted runs [0, middle) and
+// [middle, end) in merged order, then leaves `items` empty. Merging as they
+// are read needs no second list the size of the file, and the pages of items
+// already passed are given back as the merge goes on, so the memory of the
+// items passes to the lines kept instead of adding to it.
+template <typename Visit>
+void MergeAway(std::vector<SortItem>& items, std::size_t middle, const ByBytes& compare, Visit visit) {
+  constexpr std::size_t kReleaseEvery = (std::size_t{2} << 20) / sizeof(SortItem);
+  const SortItem* const begin = items.data();
+  std::size_t a = 0, b = middle, releasedA = 0, releasedB = middle;
+  auto releasePassed = [&] {
+    if (a - releasedA >= kReleaseEvery) {
+      ReleasePages(begin + releasedA, begin + a);
+      releasedA = a;
+    }
+    if (b - releasedB >= kReleaseEvery) {
+      ReleasePages(begin + releasedB, begin + b);
+      releasedB = b;
+    }
+  };
+  while (a < middle && b < items.size()) {
+    visit(compare(items[b], items[a]) ? items[b++] : items[a++]);
+    releasePassed();
+  }
+  while (a < middle) visit(items[a++]);
+  while (b < items.size()) visit(items[b++]);
+  std::vector<SortItem>().swap(items);
 }
 
 // The lines of `text` (records only) sorted in byte order.
@@ -146,19 +188,23 @@ std::vector<std::string_view> SortedRecords(std::string_view text) {
     std::sort(lines.begin(), lines.end());
     return lines;
   }
-  SortItems(items, ByBytes{text.data()});
+  const ByBytes compare{text.data()};
+  const std::size_t middle = SortRuns(items, compare);
   // Of each run of equal keys the last one stays; different key numbers
-  // already mean different keys.
-  std::size_t kept = 0;
+  // already mean different keys. Room for every line is reserved, but only
+  // the part the kept lines fill is ever touched.
   auto line = [&](const SortItem& item) { return text.substr(item.offset, item.length); };
-  for (std::size_t i = 0; i < items.size(); ++i) {
-    const bool nextHasSameKey = i + 1 < items.size() && items[i].first == items[i + 1].first &&
-                                items[i].second == items[i + 1].second && items[i].third == items[i + 1].third &&
-                                DuplicateKey(line(items[i])) == DuplicateKey(line(items[i + 1]));
-    if (!nextHasSameKey) items[kept++] = items[i];
-  }
-  ReserveLarge(lines, kept);
-  for (std::size_t i = 0; i < kept; ++i) lines.push_back(line(items[i]));
+  auto sameKey = [&](const SortItem& a, const SortItem& b) {
+    return a.first == b.first && a.second == b.second && a.third == b.third &&
+           DuplicateKey(line(a)) == DuplicateKey(line(b));
+  };
+  ReserveLarge(lines, items.size());
+  std::optional<SortItem> last;
+  MergeAway(items, middle, compare, [&](const SortItem& item) {
+    if (last && !sameKey(*last, item)) lines.push_back(line(*last));
+    last = item;
+  });
+  if (last) lines.push_back(line(*last));
   return lines;
 }
 
@@ -202,6 +248,34 @@ std::string ReadWholeFile(const std::filesystem::path& path) {
   char more[1 << 16];
   while (const std::size_t got = ReadInto(fd, more, sizeof more, path)) content.append(more, got);
   return content;
+}
+
+void ReadLines(const std::filesystem::path& path, const std::function<void(std::string_view)>& line) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) throw KorvexaError(ReadErrorText(path, errno));
+  const FileCloser closer{fd};
+  constexpr std::size_t kBlock = std::size_t{1} << 20;
+  std::string buffer;              // the unfinished last line of the blocks so far, then the next block
+  bool lfEndsTheLastLine = false;  // the last line ended at a CR: a LF right after it belongs to it
+  for (;;) {
+    const std::size_t kept = buffer.size();
+    buffer.resize(kept + kBlock);
+    buffer.resize(kept + ReadInto(fd, buffer.data() + kept, kBlock, path));
+    if (buffer.size() == kept) break;
+    std::string_view text = buffer;
+    if (std::exchange(lfEndsTheLastLine, false) && text.front() == '\n') text.remove_prefix(1);
+    const std::size_t lastEnd = text.find_last_of("\r\n");
+    if (lastEnd == std::string_view::npos) {
+      buffer.erase(0, buffer.size() - text.size());
+      continue;
+    }
+    // Every line up to the last line end is complete; a text ending in a line
+    // end gives no empty line after it.
+    ForEachLine(text.substr(0, lastEnd + 1), line);
+    lfEndsTheLastLine = text[lastEnd] == '\r';
+    buffer.erase(0, buffer.size() - text.size() + lastEnd + 1);
+  }
+  if (!buffer.empty()) line(buffer);
 }
 
 void PreferHugePages(const void* data, std::size_t bytes) {

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -68,6 +69,11 @@ LxLines ParseLxText(std::string text);
 // Reads the whole file as bytes. Throws KorvexaError naming the file and the
 // reason when it cannot be opened or read.
 std::string ReadWholeFile(const std::filesystem::path& path);
+
+// Calls `line` for every line of the file at `path`, as SplitLines of its
+// whole text would give them, reading the file in blocks: a big file is never
+// held whole. A view lasts only for its call. Throws as ReadWholeFile.
+void ReadLines(const std::filesystem::path& path, const std::function<void(std::string_view)>& line);
 
 // ParseLxText of the file at `path`. Throws as ReadWholeFile.
 LxLines LoadLxFile(const std::filesystem::path& path);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,17 +18,21 @@ struct TownshipPoint {
   double y = 0;      // UTM northing, metres
 };
 
-// A straight piece of a surveyed line between two distinct points.
+// A straight piece of a surveyed line between two distinct points. Small,
+// as a county drawing holds millions of them.
 struct TownshipSegment {
-  std::size_t from = 0;  // indices into Township::points
-  std::size_t to = 0;
-  std::string reliability;  // of the less reliable end (the larger number), verbatim
+  std::uint32_t from = 0;  // indices into Township::points
+  std::uint32_t to = 0;
+  std::uint32_t reliability = 0;  // of the less reliable end (the larger number): index into Township::reliabilities
 };
 
 struct Township {
   int utmZone = 0;  // NAD27 UTM zone of x and y (EPSG:26700 + zone)
   std::vector<TownshipPoint> points;
   std::vector<TownshipSegment> segments;
+  std::vector<std::string> reliabilities;  // columns 42 to 50 of the records, verbatim, each text once
+
+  std::string_view ReliabilityOf(const TownshipSegment& segment) const { return reliabilities[segment.reliability]; }
 };
 
 }  // namespace korvexa

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <map>
+#include <vector>
 
 #include "core/lx_record.h"
 #include "writers/atomic_file.h"
@@ -54,39 +55,32 @@ class Dxf {
   std::string text_;
 };
 
-// The layer of each segment. A chain's segments mostly share a reliability,
-// so the name of the last one is kept rather than made again.
-class SegmentLayers {
- public:
-  explicit SegmentLayers(bool byReliability) : byReliability_(byReliability), name_(byReliability ? "" : "LINES") {}
-
-  const std::string& Of(const TownshipSegment& segment) {
-    if (byReliability_ && (!named_ || segment.reliability != reliability_)) {
-      reliability_ = segment.reliability;
-      name_ = ReliabilityLayer(reliability_);
-      named_ = true;
-    }
-    return name_;
+// The layer of each reliability text of the township, made once.
+std::vector<std::string> LayerNames(const Township& township, bool byReliability) {
+  std::vector<std::string> names;
+  names.reserve(township.reliabilities.size());
+  for (const std::string& reliability : township.reliabilities) {
+    names.push_back(byReliability ? ReliabilityLayer(reliability) : "LINES");
   }
-
- private:
-  bool byReliability_;
-  bool named_ = false;
-  std::string reliability_;
-  std::string name_;
-};
+  return names;
+}
 
 // Layer name -> AutoCAD colour index, in the order of the LAYER table.
-std::map<std::string, int> Layers(const Township& township, bool byReliability) {
+std::map<std::string, int> Layers(const Township& township, const std::vector<std::string>& layerNames,
+                                  bool byReliability) {
   std::map<std::string, int> layers = {{"0", 7}, {"POINTS", 1}, {"LABELS", 3}};
   if (!byReliability) {
     layers.emplace("LINES", 7);
     return layers;
   }
   constexpr int kReliabilityColours[] = {2, 4, 5, 6, 30, 140, 200, 8};
+  // Only the reliabilities of segments drawn make layers.
+  std::vector<bool> used(layerNames.size(), false);
+  for (const TownshipSegment& segment : township.segments) used[segment.reliability] = true;
   std::map<std::string, int> reliabilities;
-  SegmentLayers layerOf(true);
-  for (const TownshipSegment& segment : township.segments) reliabilities.emplace(layerOf.Of(segment), 0);
+  for (std::size_t i = 0; i < layerNames.size(); ++i) {
+    if (used[i]) reliabilities.emplace(layerNames[i], 0);
+  }
   std::size_t i = 0;
   for (auto& [name, colour] : reliabilities) colour = kReliabilityColours[i++ % std::size(kReliabilityColours)];
   layers.merge(reliabilities);
@@ -148,15 +142,14 @@ std::string LabelText(std::string id) {
   return id;
 }
 
-void WriteEntities(Dxf& dxf, const Township& township, bool byReliability) {
+void WriteEntities(Dxf& dxf, const Township& township, const std::vector<std::string>& layerNames) {
   dxf.Group(0, "SECTION");
   dxf.Group(2, "ENTITIES");
-  SegmentLayers layerOf(byReliability);
   for (const TownshipSegment& segment : township.segments) {
     const TownshipPoint& from = township.points[segment.from];
     const TownshipPoint& to = township.points[segment.to];
     dxf.Group(0, "LINE");
-    dxf.Group(8, layerOf.Of(segment));
+    dxf.Group(8, layerNames[segment.reliability]);
     dxf.Point(from.x, from.y);
     dxf.Point(to.x, to.y, 1);
   }
@@ -179,8 +172,9 @@ void WriteEntities(Dxf& dxf, const Township& township, bool byReliability) {
 
 void WriteDrawing(Dxf& dxf, const Township& township, bool byReliability) {
   WriteHeader(dxf, township);
-  WriteTables(dxf, Layers(township, byReliability));
-  WriteEntities(dxf, township, byReliability);
+  const std::vector<std::string> layerNames = LayerNames(township, byReliability);
+  WriteTables(dxf, Layers(township, layerNames, byReliability));
+  WriteEntities(dxf, township, layerNames);
 }
 
 }  // namespace

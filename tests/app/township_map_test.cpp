@@ -126,7 +126,8 @@ TEST(PointGridTest, TypicalSpacingOfAGrid) {
 Township Chain(const std::vector<WorldPoint>& vertices) {
   Township township;
   for (const WorldPoint& p : vertices) township.points.push_back({"", 0, 0, p.x, p.y});
-  for (std::size_t i = 1; i < vertices.size(); ++i) township.segments.push_back({i - 1, i, ""});
+  township.reliabilities = {""};
+  for (std::uint32_t i = 1; i < vertices.size(); ++i) township.segments.push_back({i - 1, i, 0});
   return township;
 }
 

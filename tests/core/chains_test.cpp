@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <span>
 #include <string>
 #include <vector>
+
+#include "tests/support/temp_folder.h"
 
 namespace korvexa {
 namespace {
@@ -11,7 +14,8 @@ namespace {
 // "0 1 2|2 3": the point indices of each chain.
 std::string ChainText(const TownshipChains& chains) {
   std::string text;
-  for (const std::vector<ChainLink>& chain : chains.chains) {
+  for (std::size_t c = 0; c < chains.ChainCount(); ++c) {
+    const std::span<const ChainLink> chain = chains.Chain(c);
     if (!text.empty()) text += '|';
     for (std::size_t i = 0; i < chain.size(); ++i) {
       if (i > 0) text += ' ';
@@ -84,15 +88,38 @@ INSTANTIATE_TEST_SUITE_P(
         ChainCase{"NothingAfterTheHeaders", {}, "", ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// A file read in blocks, its lines gone after reading, gives the chains of
+// its whole text.
+TEST(ChainsTest, AFileReadInBlocksGivesTheChainsOfItsText) {
+  std::vector<std::string> body;
+  for (int i = 0; i < 40000; ++i) {
+    body.push_back(" " + std::to_string(100000 + i % 15000) + " 350000.0000 1060000.0000     5000      " +
+                   std::to_string(i % 7) + "  x");
+    if (i % 9 == 8) body.push_back(" 999999");
+  }
+  for (const std::string lineEnd : {"\r\n", "\r"}) {
+    const std::string text = FileText(body, lineEnd);
+    testing::TempFolder folder;
+    testing::WriteBytes(folder / "t.lx", text);
+    const TownshipChains fromFile = ReadChainsOfFile(folder / "t.lx");
+    const TownshipChains fromText = ReadChains(text);
+    EXPECT_EQ(ChainText(fromFile), ChainText(fromText));
+    EXPECT_EQ(PointText(fromFile), PointText(fromText));
+    EXPECT_EQ(fromFile.points.size(), 15000u);
+    EXPECT_EQ(fromFile.reliabilities, fromText.reliabilities);
+    EXPECT_EQ(fromFile.reliabilities.size(), 7u);
+  }
+}
+
 TEST(ChainsTest, EachLinkKeepsItsOwnReliability) {
   const std::string text =
       "h1\nh2\n 100100 350000.0000 1060000.0000     5000        1\n 999999\n"
       " 100100 350000.0000 1060000.0000     5000      9.5\n";
   const TownshipChains chains = ReadChains(text);
-  ASSERT_EQ(chains.chains.size(), 2u);
-  EXPECT_EQ(chains.chains[0][0].reliability, "        1");
-  EXPECT_EQ(chains.chains[1][0].reliability, "      9.5");
-  EXPECT_EQ(chains.chains[1][0].point, 0u);
+  ASSERT_EQ(chains.ChainCount(), 2u);
+  EXPECT_EQ(chains.ReliabilityOf(chains.Chain(0)[0]), "        1");
+  EXPECT_EQ(chains.ReliabilityOf(chains.Chain(1)[0]), "      9.5");
+  EXPECT_EQ(chains.Chain(1)[0].point, 0u);
 }
 
 }  // namespace

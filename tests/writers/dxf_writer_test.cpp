@@ -21,7 +21,8 @@ Township SmallTownship() {
   township.points = {{"100100", -106.5, 35.0, 363113.95796, 3873873.39294},
                      {"", -106.5, 35.01, -0.00004, 3874982.6},
                      {"1\t2", -106.49, 35.01, 364027.25, 3874987.12345}};
-  township.segments = {{0, 1, "        1"}, {1, 2, "      a/b"}};
+  township.reliabilities = {"        1", "      a/b"};
+  township.segments = {{0, 1, 0}, {1, 2, 1}};
   return township;
 }
 
