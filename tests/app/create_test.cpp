@@ -9,10 +9,12 @@
 #include <map>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 #include "app/services.h"
 #include "core/korvexa_error.h"
 #include "core/lx_file.h"
+#include "core/lx_record.h"
 #include "fixtures/synthetic_township.h"
 #include "tests/support/fake_services.h"
 #include "tests/support/golden.h"
@@ -225,6 +227,17 @@ TEST_F(CreateTest, ALongListIsReadOnTwoThreadsInListOrder) {
 
   const CreateResult result = Create("t12n.lx", {OutputKind::Gpx, true, false}, services);
   EXPECT_EQ(result.waypoints, lines.size() - unusable.size());
+  // Each half's waypoints, one after the other, nothing lost or repeated
+  // where the halves meet.
+  std::vector<std::string> expected, written;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (unusable.count(i) == 0) expected.push_back("<name>" + TrimmedPointId(lines[i]) + "</name>");
+  }
+  const std::string gpx = testing::ReadBytes(result.outputPath);
+  for (std::size_t at = gpx.find("<name>"); at != std::string::npos; at = gpx.find("<name>", at + 1)) {
+    written.push_back(gpx.substr(at, gpx.find("</name>", at) + 7 - at));
+  }
+  EXPECT_EQ(written, expected);
   std::string leftOut;
   for (const LeftOutPoint& point : result.leftOut) leftOut += point.name + " ";
   EXPECT_EQ(leftOut, "900001 900002 900003 900004 ");

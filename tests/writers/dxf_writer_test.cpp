@@ -37,6 +37,18 @@ TEST(DxfWriterTest, WithoutReliabilityEveryLineIsOnLines) {
   EXPECT_EQ(text.substr(text.size() - 10), "  0\r\nEOF\r\n");
 }
 
+// The township knows the reliability of every record, also of records whose
+// segments were not drawn: only the segments drawn make layers.
+TEST(DxfWriterTest, OnlyTheReliabilitiesOfSegmentsMakeLayers) {
+  Township township = SmallTownship();
+  township.reliabilities.push_back("   unused");
+  const std::string text = DxfText(township, true);
+  EXPECT_THAT(text, HasSubstr("RELY_A_B"));
+  EXPECT_THAT(text, Not(HasSubstr("RELY_UNUSED")));
+  township.segments.clear();
+  EXPECT_THAT(DxfText(township, true), Not(HasSubstr("RELY_")));
+}
+
 TEST(DxfWriterTest, ReliabilityLayerNames) {
   EXPECT_EQ(ReliabilityLayer("        1"), "RELY_1");
   EXPECT_EQ(ReliabilityLayer("      a/b"), "RELY_A_B");
