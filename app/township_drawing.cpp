@@ -35,7 +35,12 @@ struct Candidate {
   double north = 0;
 };
 
-double Median(std::vector<double> values) {
+// The median of one coordinate of the candidates, taken one coordinate at a
+// time: a county's list of values is then only held once.
+double Median(const std::vector<Candidate>& candidates, double Candidate::*coordinate) {
+  std::vector<double> values;
+  values.reserve(candidates.size());
+  for (const Candidate& candidate : candidates) values.push_back(candidate.*coordinate);
   std::nth_element(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(values.size() / 2), values.end());
   return values[values.size() / 2];
 }
@@ -143,13 +148,8 @@ class TownshipBuilder {
   // A point far from the others has wrong coordinates: it would stretch the
   // drawing and could move its UTM zone.
   void KeepPointsTogether(std::vector<Candidate>& candidates) {
-    std::vector<double> wests, norths;
-    for (const Candidate& candidate : candidates) {
-      wests.push_back(candidate.west);
-      norths.push_back(candidate.north);
-    }
-    middleWest_ = Median(std::move(wests));
-    const double middleNorth = Median(std::move(norths));
+    middleWest_ = Median(candidates, &Candidate::west);
+    const double middleNorth = Median(candidates, &Candidate::north);
     std::erase_if(candidates, [&](const Candidate& candidate) {
       if (std::fabs(candidate.west - middleWest_) <= kMaxDegreesFromMiddle &&
           std::fabs(candidate.north - middleNorth) <= kMaxDegreesFromMiddle) {
