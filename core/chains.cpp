@@ -1,6 +1,6 @@
 #include "core/chains.h"
 
-#include <bit>
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <unordered_map>

@@ -135,11 +135,12 @@ void ReleasePages(const void* from, const void* to) {
   if (end > start) ::madvise(reinterpret_cast<void*>(start), end - start, MADV_DONTNEED);
 }
 
-// Calls `visit(item)` (a view that lasts for the call only) for the items of the sorted runs [0, middle) and
-// [middle, end) in merged order, then leaves `items` empty. Merging as they
-// are read needs no second list the size of the file, and the pages of items
-// already passed are given back as the merge goes on, so the memory of the
-// items passes to the lines kept instead of adding to it.
+// Calls `visit(item)` (a view that lasts for the call only) for the items
+// of the sorted runs [0, middle) and [middle, end) in merged order, then
+// leaves `items` empty. Merging as they are read needs no second list the
+// size of the file, and the pages of items already passed are given back as
+// the merge goes on, so the memory of the items passes to the lines kept
+// instead of adding to it.
 template <typename Visit>
 void MergeAway(std::vector<SortItem>& items, std::size_t middle, const ByBytes& compare, Visit visit) {
   constexpr std::size_t kReleaseEvery = (std::size_t{2} << 20) / sizeof(SortItem);

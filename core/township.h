@@ -5,7 +5,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace korvexa {
@@ -31,8 +30,6 @@ struct Township {
   std::vector<TownshipPoint> points;
   std::vector<TownshipSegment> segments;
   std::vector<std::string> reliabilities;  // columns 42 to 50 of the records, verbatim, each text once
-
-  std::string_view ReliabilityOf(const TownshipSegment& segment) const { return reliabilities[segment.reliability]; }
 };
 
 }  // namespace korvexa
