@@ -93,8 +93,9 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(ChainsTest, AFileReadInBlocksGivesTheChainsOfItsText) {
   std::vector<std::string> body;
   for (int i = 0; i < 40000; ++i) {
-    body.push_back(" " + std::to_string(100000 + i % 15000) + " 350000.0000 1060000.0000     5000      " +
-                   std::to_string(i % 7) + "  x");
+    std::string& line = body.emplace_back(" ");
+    line.append(std::to_string(100000 + i % 15000)).append(" 350000.0000 1060000.0000     5000      ");
+    line.append(std::to_string(i % 7)).append("  x");
     if (i % 9 == 8) body.push_back(" 999999");
   }
   for (const std::string lineEnd : {"\r\n", "\r"}) {
