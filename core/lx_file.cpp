@@ -32,6 +32,12 @@ struct FileCloser {
   ~FileCloser() { ::close(fd); }
 };
 
+FileCloser OpenToRead(const std::filesystem::path& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) throw KorvexaError(ReadErrorText(path, errno));
+  return FileCloser{fd};
+}
+
 // Reads into `buffer` until it is full or the file ends; returns the bytes read.
 std::size_t ReadInto(int fd, char* buffer, std::size_t size, const std::filesystem::path& path) {
   std::size_t filled = 0;
@@ -125,14 +131,19 @@ std::size_t SortRuns(std::vector<SortItem>& items, const ByBytes& compare) {
   return items.size() / 2;
 }
 
+// Gives `advice` to madvise for the whole pages of `pageSize` (a power of
+// two) inside [from, to); none when no whole page lies there.
+void AdviseWholePages(const void* from, const void* to, std::uintptr_t pageSize, int advice) {
+  const auto start = (reinterpret_cast<std::uintptr_t>(from) + pageSize - 1) & ~(pageSize - 1);
+  const auto end = reinterpret_cast<std::uintptr_t>(to) & ~(pageSize - 1);
+  if (end > start) ::madvise(reinterpret_cast<void*>(start), end - start, advice);
+}
+
 // Gives the whole pages inside [from, to) back to the system. For memory of
 // a live allocation that is never read again: the allocator's own words lie
 // outside it.
 void ReleasePages(const void* from, const void* to) {
-  const auto pageSize = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
-  const auto start = (reinterpret_cast<std::uintptr_t>(from) + pageSize - 1) & ~(pageSize - 1);
-  const auto end = reinterpret_cast<std::uintptr_t>(to) & ~(pageSize - 1);
-  if (end > start) ::madvise(reinterpret_cast<void*>(start), end - start, MADV_DONTNEED);
+  AdviseWholePages(from, to, static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE)), MADV_DONTNEED);
 }
 
 // Calls `visit(item)` (a view that lasts for the call only) for the items
@@ -232,9 +243,8 @@ LxLines ParseLxText(std::string text) {
 }
 
 std::string ReadWholeFile(const std::filesystem::path& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) throw KorvexaError(ReadErrorText(path, errno));
-  const FileCloser closer{fd};
+  const FileCloser file = OpenToRead(path);
+  const int fd = file.fd;
   // The file's size in one read, straight into the string; then whatever
   // more arrives (a file that grew, or one whose size stat cannot tell).
   struct stat status {};
@@ -252,9 +262,8 @@ std::string ReadWholeFile(const std::filesystem::path& path) {
 }
 
 void ReadLines(const std::filesystem::path& path, const std::function<void(std::string_view)>& line) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) throw KorvexaError(ReadErrorText(path, errno));
-  const FileCloser closer{fd};
+  const FileCloser file = OpenToRead(path);
+  const int fd = file.fd;
   constexpr std::size_t kBlock = std::size_t{1} << 20;
   std::string buffer;              // the unfinished last line of the blocks so far, then the next block
   bool lfEndsTheLastLine = false;  // the last line ended at a CR: a LF right after it belongs to it
@@ -281,9 +290,7 @@ void ReadLines(const std::filesystem::path& path, const std::function<void(std::
 
 void PreferHugePages(const void* data, std::size_t bytes) {
   constexpr std::uintptr_t kHugePage = std::uintptr_t{1} << 21;
-  const auto start = (reinterpret_cast<std::uintptr_t>(data) + kHugePage - 1) & ~(kHugePage - 1);
-  const auto end = (reinterpret_cast<std::uintptr_t>(data) + bytes) & ~(kHugePage - 1);
-  if (end > start) ::madvise(reinterpret_cast<void*>(start), end - start, MADV_HUGEPAGE);
+  AdviseWholePages(data, static_cast<const char*>(data) + bytes, kHugePage, MADV_HUGEPAGE);
 }
 
 LxLines LoadLxFile(const std::filesystem::path& path) {
