@@ -1,17 +1,15 @@
 #include "app/create.h"
 
-#include <algorithm>
-#include <iterator>
 #include <memory>
 #include <span>
 
 #include "app/services.h"
 #include "app/township_drawing.h"
+#include "app/waypoints.h"
 #include "core/korvexa_error.h"
 #include "core/lx_file.h"
 #include "writers/atomic_file.h"
 #include "writers/gpx_writer.h"
-#include "writers/in_order_blocks.h"
 #include "writers/pcx5_writer.h"
 
 namespace korvexa {
@@ -27,82 +25,13 @@ int ElevationColumn(OutputKind kind) {
   return kind == OutputKind::Pcx5 ? kPcx5ElevationColumn : kGpxElevationColumn;
 }
 
-// The ticked records that can be waypoints (their coordinates read once,
-// here), and the others.
-struct Selection {
-  std::vector<Waypoint> waypoints;
-  std::vector<LeftOutPoint> leftOut;
-};
-
-// Why `record` cannot be a waypoint, or nothing when `waypoint` holds it.
-std::optional<std::string> ReadWaypoint(LxRecord record, OutputKind kind, Waypoint& waypoint) {
-  try {
-    waypoint = {record, ReadLxCoordinates(record)};
-  } catch (const KorvexaError&) {
-    return kCoordinateOutOfRange;
-  }
-  if (std::optional<std::string> why = WhyCoordinatesUnusable(ToLxPoint(record, waypoint.coordinates))) return why;
-  return WhyElevationUnusable(record, ElevationColumn(kind));
-}
-
-// Writes the waypoints among points[first, last) to `waypoints` onwards and
-// adds the left-out points to `leftOut`, in list order. Returns the number
-// of waypoints written.
-std::size_t SelectRange(const PointList& points, std::size_t first, std::size_t last, OutputKind kind,
-                        Waypoint* waypoints, std::vector<LeftOutPoint>& leftOut) {
-  Waypoint* next = waypoints;
-  for (std::size_t i = first; i < last; ++i) {
-    if (i + kPrefetchAhead < last) PrefetchRecord(points[i + kPrefetchAhead].line);
-    const PointEntry& entry = points[i];
-    if (!entry.ticked) continue;
-    if (std::optional<std::string> why = ReadWaypoint(entry.line, kind, *next)) {
-      leftOut.push_back({RecordName(entry.line), std::move(*why)});
-    } else {
-      ++next;
-    }
-  }
-  return static_cast<std::size_t>(next - waypoints);
-}
-
-// With a helper, the second half of the list is read there, after the helper
-// has readied itself for `transform`: its set-up then overlaps the first
-// half instead of delaying the writer's first blocks. Both halves write into
-// one list, room for every point, and the second half's waypoints then move
-// down to follow the first's: a county file's waypoints are never held twice.
-Selection SelectWaypoints(const PointList& points, OutputKind kind, HelperThread* helper,
-                          const CoordinateTransform* transform) {
-  Selection selection;
-  std::vector<Waypoint>& waypoints = selection.waypoints;
-  ReserveLarge(waypoints, points.size());
-  waypoints.resize(points.size());
-  if (helper == nullptr) {
-    waypoints.resize(SelectRange(points, 0, points.size(), kind, waypoints.data(), selection.leftOut));
-    return selection;
-  }
-  const std::size_t half = points.size() / 2;
-  std::size_t firstCount = 0, secondCount = 0;
-  std::vector<LeftOutPoint> secondLeftOut;
-  RunSideBySide(
-      *helper, [&] { firstCount = SelectRange(points, 0, half, kind, waypoints.data(), selection.leftOut); },
-      [&] {
-        if (transform != nullptr) transform->PrepareThread();
-        secondCount = SelectRange(points, half, points.size(), kind, waypoints.data() + half, secondLeftOut);
-      });
-  const auto second = waypoints.begin() + static_cast<std::ptrdiff_t>(half);
-  std::copy(second, second + static_cast<std::ptrdiff_t>(secondCount),
-            waypoints.begin() + static_cast<std::ptrdiff_t>(firstCount));
-  waypoints.resize(firstCount + secondCount);
-  std::move(secondLeftOut.begin(), secondLeftOut.end(), std::back_inserter(selection.leftOut));
-  return selection;
-}
-
-std::size_t WriteWaypoints(const std::filesystem::path& path, std::span<const Waypoint> waypoints, OutputKind kind,
-                           const CoordinateTransform* transform, const Clock& clock, HelperThread* helper) {
+void WriteWaypoints(const std::filesystem::path& path, std::span<const Waypoint> waypoints, OutputKind kind,
+                    const Clock& clock) {
   switch (kind) {
     case OutputKind::Pcx5:
-      return WritePcx5File(path, waypoints, transform, clock, helper);
+      return WritePcx5File(path, waypoints, clock);
     case OutputKind::Gpx:
-      return WriteGpxFile(path, waypoints, transform, clock, helper);
+      return WriteGpxFile(path, waypoints, clock);
   }
   throw KorvexaError("unknown output kind");
 }
@@ -181,17 +110,16 @@ CreateResult RunCreate(const std::string& fName, const PointList& points, const 
                        Services& services) {
   CreateResult result;
   result.outputPath = std::filesystem::absolute(OutputName(fName, options.kind));
-  std::unique_ptr<CoordinateTransform> transform;
-  if (options.transform) transform = services.datum->DefineDatumPair();
-  const std::unique_ptr<HelperThread> helper =
-      HelperThreadFor(Threads::Automatic, points.size(), *services.clock, transform.get());
-  Selection selection = SelectWaypoints(points, options.kind, helper.get(), transform.get());
   std::optional<PendingDrawing> drawing;
-  if (options.drawing) drawing.emplace(fName, *services.converters);
-
-  result.waypoints = WriteWaypoints(result.outputPath, selection.waypoints, options.kind, transform.get(),
-                                    *services.clock, helper.get());
-  result.leftOut = std::move(selection.leftOut);
+  {
+    std::unique_ptr<CoordinateTransform> transform;
+    if (options.transform) transform = services.datum->DefineDatumPair();
+    WaypointList list = BuildWaypoints(points, transform.get(), ElevationColumn(options.kind));
+    if (options.drawing) drawing.emplace(fName, *services.converters);
+    WriteWaypoints(result.outputPath, list.waypoints, options.kind, *services.clock);
+    result.waypoints = list.waypoints.size();
+    result.leftOut = std::move(list.leftOut);
+  }
   if (drawing) {
     result.drawingName = drawing->Name();
     result.drawing = drawing->Finish();

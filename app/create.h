@@ -1,11 +1,11 @@
 // The Create command: one complete conversion of the ticked points.
 //
 // In order: form the output name from the loaded file's title, define the
-// NAD27 and NAD83 systems (when transforming), set the ticked points without
-// usable coordinates aside (a long list on two threads, which then share the
-// writing too), start the DXF converter on a temporary file (when drawing)
-// and write the waypoint file of the chosen kind; once that file is
-// in place, the drawing takes its own name. Names resolve against the working
+// NAD27 and NAD83 systems (when transforming), build the waypoints of the
+// ticked points once (app/waypoints.h: the points without usable coordinates
+// set aside, the others moved to NAD83), start the DXF converter on a
+// temporary file (when drawing) and write the waypoint file of the chosen
+// kind; once that file is in place, the drawing takes its own name. Names resolve against the working
 // folder that OpenLxFile set, so the outputs land beside the input.
 //
 // A Create that fails writes nothing: every output is made under a temporary

@@ -56,7 +56,7 @@ std::vector<TownshipSegment> Segments(const TownshipChains& chains, const std::v
   value.reserve(chains.reliabilities.size());
   for (const std::string& reliability : chains.reliabilities) value.push_back(LxVal(reliability));
   std::vector<TownshipSegment> segments;
-  ReserveLarge(segments, chains.links.size() - chains.ChainCount());  // room for every segment at once
+  segments.reserve(chains.links.size() - chains.ChainCount());
   for (std::size_t c = 0; c < chains.ChainCount(); ++c) {
     const std::span<const ChainLink> chain = chains.Chain(c);
     for (std::size_t i = 1; i < chain.size(); ++i) {
@@ -72,8 +72,9 @@ std::vector<TownshipSegment> Segments(const TownshipChains& chains, const std::v
 
 class TownshipBuilder {
  public:
-  TownshipBuilder(TownshipChains chains, const std::string& fileName, std::vector<std::string_view>* keys)
-      : chains_(std::move(chains)), fileName_(fileName), keys_(keys) {}
+  TownshipBuilder(TownshipChains chains, const std::string& fileName, UtmProjections& projections,
+                  std::vector<std::string_view>* keys)
+      : chains_(std::move(chains)), fileName_(fileName), projections_(projections), keys_(keys) {}
 
   TownshipDrawing Build() {
     if (chains_.points.empty()) throw KorvexaError(Quoted(fileName_) + " holds no points to draw");
@@ -85,7 +86,6 @@ class TownshipBuilder {
     const std::vector<std::uint32_t> drawn = Place(std::move(candidates));
     // The records are no longer read: their room goes to the segments.
     std::vector<ChainPoint>().swap(chains_.points);
-    std::vector<std::unique_ptr<char[]>>().swap(chains_.recordStore);
     result_.township.segments = Segments(chains_, drawn);
     result_.township.reliabilities = std::move(chains_.reliabilities);
     std::sort(result_.leftOut.begin(), result_.leftOut.end(),
@@ -106,7 +106,7 @@ class TownshipBuilder {
   // key when asked to; gives, for each point of the chains, its place among them. Takes the
   // candidates, to free them before the segments are made.
   std::vector<std::uint32_t> Place(std::vector<Candidate> candidates) {
-    const UtmProjection projection(result_.township.utmZone);
+    const UtmProjection& projection = projections_.Zone(result_.township.utmZone);
     std::vector<std::uint32_t> drawn(chains_.points.size(), kNotDrawn);
     result_.township.points.reserve(candidates.size());
     if (keys_ != nullptr) keys_->reserve(candidates.size());
@@ -181,16 +181,44 @@ class TownshipBuilder {
 
   TownshipChains chains_;
   const std::string& fileName_;
+  UtmProjections& projections_;
   std::vector<std::string_view>* keys_;
   double middleWest_ = 0;
   Partial result_;
 };
 
+// Draws on Wait, after the waypoint file is written: a county's drawing
+// then never shares the memory with its waypoints.
+class InProcessDrawingJob : public DrawingJob {
+ public:
+  InProcessDrawingJob(std::string fName, std::string drawingName, UtmProjections& projections)
+      : fName_(std::move(fName)), drawingName_(std::move(drawingName)), projections_(projections) {}
+
+  // The outcome in lx2dxf's words: its warnings, or why it drew nothing.
+  DrawingOutcome Wait() override {
+    try {
+      DrawingOutcome outcome{true, ""};
+      for (const LeftOutPoint& point : WriteTownshipDrawing(fName_, drawingName_, false, projections_)) {
+        if (!outcome.messages.empty()) outcome.messages += '\n';
+        outcome.messages += "point " + point.name + " left out: " + point.reason;
+      }
+      return outcome;
+    } catch (const std::exception& error) {
+      return {false, error.what()};
+    }
+  }
+
+ private:
+  std::string fName_;
+  std::string drawingName_;
+  UtmProjections& projections_;
+};
+
 }  // namespace
 
-TownshipDrawing ProjectTownship(std::string_view text, const std::string& fileName,
+TownshipDrawing ProjectTownship(std::string_view text, const std::string& fileName, UtmProjections& projections,
                                 std::vector<std::string_view>* keys) {
-  return TownshipBuilder(ReadChains(text), fileName, keys).Build();
+  return TownshipBuilder(ReadChains(text), fileName, projections, keys).Build();
 }
 
 std::filesystem::path DrawingPath(const std::string& lxFile) {
@@ -203,15 +231,21 @@ std::filesystem::path DrawingPath(const std::string& lxFile) {
 }
 
 std::vector<LeftOutPoint> WriteTownshipDrawing(const std::string& lxFile, const std::filesystem::path& drawing,
-                                               bool byReliability) {
+                                               bool byReliability, UtmProjections& projections) {
   if (std::filesystem::weakly_canonical(drawing) == std::filesystem::weakly_canonical(lxFile)) {
     throw KorvexaError("the drawing would replace " + Quoted(lxFile) + " itself");
   }
-  // Read line by line and built, then written: the file's text is never
-  // held, and the chains are gone before the drawing is written.
-  TownshipDrawing township = TownshipBuilder(ReadChainsOfFile(lxFile), lxFile, nullptr).Build();
+  TownshipDrawing township;
+  {
+    const std::string text = ReadWholeFile(lxFile);
+    township = ProjectTownship(text, lxFile, projections);
+  }
   WriteDxfFile(drawing, township.township, byReliability);
   return std::move(township.leftOut);
+}
+
+std::unique_ptr<DrawingJob> InProcessDrawing::StartDrawing(const std::string& fName, const std::string& drawingName) {
+  return std::make_unique<InProcessDrawingJob>(fName, drawingName, projections_);
 }
 
 }  // namespace korvexa

@@ -8,8 +8,11 @@
 #include <string_view>
 #include <vector>
 
+#include "core/converters.h"
 #include "core/township.h"
 #include "core/usable_point.h"
+#include "process/system_converters.h"
+#include "transform/utm_projection.h"
 
 namespace korvexa {
 
@@ -26,10 +29,11 @@ struct TownshipDrawing {
 // without usable coordinates (core/usable_point.h), points more than 3
 // degrees from the median of the others, points PROJ cannot project.
 // Throws KorvexaError naming the file when no point can be drawn or the
-// township lies outside the NAD27 UTM zones. With `keys`, puts there for
-// each point of the township columns 1 to 41 of its record (the key by which
-// the list knows it), viewing `text`.
-TownshipDrawing ProjectTownship(std::string_view text, const std::string& fileName,
+// township lies outside the NAD27 UTM zones. The projection comes from
+// `projections`. With `keys`, puts there for each point of the township
+// columns 1 to 41 of its record (the key by which the list knows it),
+// viewing `text`.
+TownshipDrawing ProjectTownship(std::string_view text, const std::string& fileName, UtmProjections& projections,
                                 std::vector<std::string_view>* keys = nullptr);
 
 // The drawing's name: `lxFile` with its extension replaced by ".dxf".
@@ -41,6 +45,18 @@ std::filesystem::path DrawingPath(const std::string& lxFile);
 // Returns the points left out. Throws KorvexaError saying why nothing was
 // written.
 std::vector<LeftOutPoint> WriteTownshipDrawing(const std::string& lxFile, const std::filesystem::path& drawing,
-                                               bool byReliability);
+                                               bool byReliability, UtmProjections& projections);
+
+// The converters of a batch: line ends as the system's converters convert
+// them, but the drawing made in this process by WriteTownshipDrawing, as
+// lx2dxf makes it, with each zone's projection set up once for the whole
+// run. A drawing is made when it is waited for.
+class InProcessDrawing : public SystemConverters {
+ public:
+  std::unique_ptr<DrawingJob> StartDrawing(const std::string& fName, const std::string& drawingName) override;
+
+ private:
+  UtmProjections projections_;
+};
 
 }  // namespace korvexa

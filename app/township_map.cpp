@@ -33,7 +33,8 @@ TownshipMap BuildTownshipMap(std::string_view text, const std::string& fileName,
   TownshipMap map;
   std::vector<std::string_view> keys;
   try {
-    map.township = ProjectTownship(text, fileName, &keys).township;
+    UtmProjections projections;
+    map.township = ProjectTownship(text, fileName, projections, &keys).township;
   } catch (const std::exception& error) {
     map.problem = error.what();
   }

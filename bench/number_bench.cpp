@@ -1,5 +1,4 @@
-// The decimal rounding and number text of every coordinate: the fast paths
-// against the text-based rule they replace (the ...Reference functions).
+// The decimal rounding and number text of every coordinate.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
@@ -31,7 +30,6 @@ void BM_Round(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK_TEMPLATE(BM_Round, korvexa::RoundDecimal)->Name("BM_RoundDecimal");
-BENCHMARK_TEMPLATE(BM_Round, korvexa::RoundDecimalReference)->Name("BM_RoundDecimalReference");
 
 template <void (*Append)(std::string&, double)>
 void BM_Text(benchmark::State& state) {
@@ -47,6 +45,5 @@ void BM_Text(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK_TEMPLATE(BM_Text, korvexa::AppendNumberText)->Name("BM_AppendNumberText");
-BENCHMARK_TEMPLATE(BM_Text, korvexa::AppendNumberTextReference)->Name("BM_AppendNumberTextReference");
 
 }  // namespace

@@ -1,5 +1,5 @@
 // The first `points` corners of synthetic townships (from 35 N 106.5 W, inside
-// the conterminous NADCON grid), loaded as File > Open loads them, all ticked.
+// the conterminous NADCON grid), loaded as File > Open loads them and ticked.
 #pragma once
 
 #include <cstdint>
@@ -13,8 +13,7 @@ namespace korvexa::bench {
 inline PointList TickedTownships(std::int64_t points) {
   const std::size_t townships = static_cast<std::size_t>(points) / testing::kCornersPerTownship + 1;
   PointList list = MakePointList(ParseLxText(testing::SyntheticLxText(townships)));
-  list.Truncate(static_cast<std::size_t>(points));
-  for (PointEntry& entry : list) entry.ticked = true;
+  for (std::size_t i = 0; i < list.size(); ++i) list[i].ticked = i < static_cast<std::size_t>(points);
   return list;
 }
 

@@ -1,6 +1,7 @@
-// NAD27 to NAD83 with the NADCON grids: the PCX5 file of transformed points,
-// the library alone, and PROJ's own cs2cs on the same points for comparison.
-// Runs sealed off like the tests: the grids the project ships, no network.
+// NAD27 to NAD83 with the NADCON grids: the waypoints of transformed points,
+// one point through the library alone, and PROJ's own cs2cs on the same
+// points for comparison. Runs sealed off like the tests: the grids the
+// project ships, no network.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -9,28 +10,24 @@
 #include <fstream>
 #include <string>
 
+#include "app/waypoints.h"
 #include "bench/ticked_townships.h"
-#include "core/lx_file.h"
 #include "core/lx_record.h"
 #include "fixtures/sealed_environment.h"
 #include "transform/datum_adapter.h"
 #include "transform/prolat.h"
-#include "writers/pcx5_writer.h"
 
 namespace {
 
-void BM_WriteTransformedPcx5File(benchmark::State& state) {
+void BM_BuildTransformedWaypoints(benchmark::State& state) {
   const korvexa::PointList points = korvexa::bench::TickedTownships(state.range(0));
-  const std::vector<korvexa::LxRecord> records = korvexa::TickedRecords(points);
-  const auto path = std::filesystem::temp_directory_path() / "korvexa-transform-bench.grm";
-  const korvexa::SystemClock clock;
-  korvexa::ProLatDatumLibrary library;
-  const auto transform = library.DefineDatumPair();
-  for (auto _ : state) benchmark::DoNotOptimize(korvexa::WritePcx5File(path, records, transform.get(), clock));
+  const auto transform = korvexa::ProLatDatumLibrary().DefineDatumPair();
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(korvexa::BuildWaypoints(points, transform.get(), korvexa::kGpxElevationColumn));
+  }
   state.SetItemsProcessed(state.iterations() * state.range(0));
-  std::filesystem::remove(path);
 }
-BENCHMARK(BM_WriteTransformedPcx5File)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BuildTransformedWaypoints)->Arg(2000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 void BM_ProLatTransformOnePoint(benchmark::State& state) {
   const int32_t nad27 = ProLatDefineLatLong("NAD27");
@@ -54,6 +51,7 @@ void BM_Cs2cs(benchmark::State& state) {
     std::ofstream out(input);
     out.precision(10);
     for (const auto& entry : points) {
+      if (!entry.ticked) continue;
       const korvexa::LxPoint point = korvexa::DecodeLxPoint(entry.line);
       out << point.Latitude << ' ' << -point.Longitude << '\n';
     }

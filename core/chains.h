@@ -9,8 +9,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <filesystem>
-#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -42,17 +40,10 @@ struct TownshipChains {
   std::size_t ChainCount() const { return chainEnds.size(); }
   std::span<const ChainLink> Chain(std::size_t chain) const;
   std::string_view ReliabilityOf(const ChainLink& link) const { return reliabilities[link.reliability]; }
-
-  // The copied records when the lines did not outlive the reading.
-  std::vector<std::unique_ptr<char[]>> recordStore;
 };
 
 // The chains of a whole file's text (any line ends: CR, LF, CR LF). The
 // result views `text`, which must outlive it.
 TownshipChains ReadChains(std::string_view text);
-
-// The chains of the file at `path`, read in blocks: the file is never held
-// whole. Throws KorvexaError as ReadWholeFile.
-TownshipChains ReadChainsOfFile(const std::filesystem::path& path);
 
 }  // namespace korvexa

@@ -1,6 +1,4 @@
-#include "clock.h"
-
-#include <ctime>
+#include "core/clock.h"
 
 namespace korvexa {
 namespace {
@@ -12,20 +10,16 @@ CivilTime ToCivil(const std::tm& tm) {
 }  // namespace
 
 ClockReading SystemClock::Now() const {
-  // The writers read the clock once per line; the conversion to local time is
-  // done once per second of the clock.
-  thread_local std::time_t cachedSecond = -1;
-  thread_local ClockReading cached;
   const std::time_t now = std::time(nullptr);
-  if (now != cachedSecond) {
+  if (now != second_) {
     std::tm local{};
     std::tm utc{};
     localtime_r(&now, &local);
     gmtime_r(&now, &utc);
-    cached = ClockReading{ToCivil(local), ToCivil(utc)};
-    cachedSecond = now;
+    reading_ = ClockReading{ToCivil(local), ToCivil(utc)};
+    second_ = now;
   }
-  return cached;
+  return reading_;
 }
 
 }  // namespace korvexa

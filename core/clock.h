@@ -1,6 +1,8 @@
 // The clock the writers read, injectable so that tests can freeze it.
 #pragma once
 
+#include <ctime>
+
 namespace korvexa {
 
 // A calendar date and time of day, as written in the output files.
@@ -25,15 +27,18 @@ class Clock {
  public:
   virtual ~Clock() = default;
   virtual ClockReading Now() const = 0;
-  // True when Now may be called from several threads at once.
-  virtual bool ThreadSafe() const { return false; }
 };
 
 // The computer's clock and time zone.
 class SystemClock : public Clock {
  public:
   ClockReading Now() const override;
-  bool ThreadSafe() const override { return true; }  // each thread keeps its own second
+
+ private:
+  // The writers read the clock once per line: the conversion to local time
+  // and UTC is made once per second of the clock.
+  mutable std::time_t second_ = -1;
+  mutable ClockReading reading_;
 };
 
 // Always the same reading.
@@ -41,7 +46,6 @@ class FrozenClock : public Clock {
  public:
   explicit FrozenClock(ClockReading reading) : reading_(reading) {}
   ClockReading Now() const override { return reading_; }
-  bool ThreadSafe() const override { return true; }
 
  private:
   ClockReading reading_;

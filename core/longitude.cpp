@@ -1,5 +1,6 @@
 #include "core/longitude.h"
 
+#include <charconv>
 #include <cmath>
 
 #include "core/number_text.h"
@@ -32,6 +33,26 @@ HemisphereLongitude ToHemisphere(double westLongitude) {
 
 double NearestTurn(double longitude, double reference) {
   return longitude - 360 * std::round((longitude - reference) / 360);
+}
+
+namespace {
+
+void AppendDegrees(std::string& out, double magnitude) {
+  char buffer[32];
+  const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::fixed, 7);
+  out.append(buffer, ec == std::errc() ? end : buffer);
+}
+
+}  // namespace
+
+std::string PositionText(double eastLongitude, double latitude) {
+  std::string text;
+  AppendDegrees(text, std::fabs(latitude));
+  text += latitude < 0 ? " S " : " N ";
+  AppendDegrees(text, std::fabs(eastLongitude));
+  text += ' ';
+  text += Hemisphere(eastLongitude);
+  return text;
 }
 
 }  // namespace korvexa

@@ -8,6 +8,8 @@
 // PCX5 file writes a hemisphere letter and a magnitude up to 180 (E172.84).
 #pragma once
 
+#include <string>
+
 namespace korvexa {
 
 // Degrees east of Greenwich (west negative) of a west-longitude magnitude,
@@ -34,5 +36,9 @@ HemisphereLongitude ToHemisphere(double westLongitude);
 // `longitude` plus the multiple of 360 that brings it nearest to `reference`
 // (degrees): 172.84 near -187.16 -> -187.16.
 double NearestTurn(double longitude, double reference);
+
+// A position for messages: "35.1200960 N 106.7583333 W", 7 decimals and
+// hemisphere letters whatever the locale; `eastLongitude` west negative.
+std::string PositionText(double eastLongitude, double latitude);
 
 }  // namespace korvexa

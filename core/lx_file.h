@@ -8,7 +8,6 @@
 #pragma once
 
 #include <filesystem>
-#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -70,26 +69,7 @@ LxLines ParseLxText(std::string text);
 // reason when it cannot be opened or read.
 std::string ReadWholeFile(const std::filesystem::path& path);
 
-// Calls `line` for every line of the file at `path`, as SplitLines of its
-// whole text would give them, reading the file in blocks: a big file is never
-// held whole. A view lasts only for its call. Throws as ReadWholeFile.
-void ReadLines(const std::filesystem::path& path, const std::function<void(std::string_view)>& line);
-
 // ParseLxText of the file at `path`. Throws as ReadWholeFile.
 LxLines LoadLxFile(const std::filesystem::path& path);
-
-// Asks the system to back the whole 2 MiB pages inside `bytes` at `data`
-// with huge pages when they are first touched: a large buffer then costs a
-// few hundred page faults instead of one per 4 KiB. Only a hint; call it
-// before the buffer is written.
-void PreferHugePages(const void* data, std::size_t bytes);
-
-// Reserves room for `count` elements in an empty `vector`, preferring huge
-// pages for it.
-template <typename T>
-void ReserveLarge(std::vector<T>& vector, std::size_t count) {
-  vector.reserve(count);
-  PreferHugePages(vector.data(), count * sizeof(T));
-}
 
 }  // namespace korvexa

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
+#include <optional>
 #include <string>
 
 #include "core/coordinate_transform.h"
@@ -14,6 +14,7 @@ namespace korvexa {
 namespace {
 
 constexpr int kCoordinateDecimals = 7;
+constexpr double kLargestShiftDegrees = 0.01;  // NADCON shifts stay below 0.004 degree
 
 bool IsIgnoredByLxVal(char c) {
   return c == ' ' || c == '\t' || c == '\n';
@@ -29,8 +30,7 @@ bool IsExponentMark(char c) {
 class LenientCursor {
  public:
   explicit LenientCursor(std::string_view text) : text_(text) { Skip(); }
-  bool AtEnd() const { return pos_ >= text_.size(); }
-  char Peek() const { return AtEnd() ? '\0' : text_[pos_]; }
+  char Peek() const { return pos_ < text_.size() ? text_[pos_] : '\0'; }
   void Next() {
     ++pos_;
     Skip();
@@ -44,66 +44,31 @@ class LenientCursor {
   std::size_t pos_ = 0;
 };
 
-constexpr int kExactDigits = 15;  // a mantissa of this many digits is exact in a double
-
-// The number LxVal reads, as decimal parts. The digits (integer and
-// fraction, leading zeros dropped) are kept as an integer while there are at
-// most 15 of them, the common case, and as text beyond.
-struct LenientNumber {
-  bool negative = false;
-  int significantDigits = 0;
-  std::uint64_t mantissa = 0;  // the digits, while there are at most 15
-  std::string longDigits;      // all the digits, once there are more
-  int fractionDigits = 0;      // how many digits (dropped zeros included) follow the point
-  long exponent = 0;
-  bool any = false;  // at least one digit before the exponent
-
-  void AddDigit(char digit) {
-    if (significantDigits == 0 && digit == '0') return;
-    ++significantDigits;
-    if (significantDigits <= kExactDigits) {
-      mantissa = mantissa * 10 + static_cast<std::uint64_t>(digit - '0');
-      return;
-    }
-    if (longDigits.empty()) longDigits = std::to_string(mantissa);
-    longDigits += digit;
+// Appends the digits at the cursor to `number`; true when there was one.
+bool TakeDigits(LenientCursor& cursor, std::string& number) {
+  bool any = false;
+  for (; IsDigit(cursor.Peek()); cursor.Next()) {
+    number += cursor.Peek();
+    any = true;
   }
-};
-
-void TakeDigits(LenientCursor& cursor, LenientNumber& number, bool fraction) {
-  while (IsDigit(cursor.Peek())) {
-    number.AddDigit(cursor.Peek());
-    if (fraction) ++number.fractionDigits;
-    number.any = true;
-    cursor.Next();
-  }
+  return any;
 }
 
-// The exponent, if a complete one follows: mark, optional sign, digits.
-void TakeExponent(LenientCursor cursor, LenientNumber& number) {
-  if (!IsExponentMark(cursor.Peek())) return;
+// The exponent, if a complete one follows (mark, optional sign, digits);
+// else 0. Clamped far beyond any double, so that it cannot overflow.
+long TakeExponent(LenientCursor cursor) {
+  if (!IsExponentMark(cursor.Peek())) return 0;
   cursor.Next();
   bool negative = false;
   if (cursor.Peek() == '+' || cursor.Peek() == '-') {
     negative = cursor.Peek() == '-';
     cursor.Next();
   }
-  constexpr long kBeyondAnyDouble = 100000;  // keeps the sum below from overflowing
+  constexpr long kBeyondAnyDouble = 100000;
   long exponent = 0;
-  bool any = false;
-  for (; IsDigit(cursor.Peek()); cursor.Next()) {
+  for (; IsDigit(cursor.Peek()); cursor.Next())
     exponent = std::min(exponent * 10 + (cursor.Peek() - '0'), kBeyondAnyDouble);
-    any = true;
-  }
-  if (any) number.exponent = negative ? -exponent : exponent;
-}
-
-double ToDouble(const LenientNumber& number) {
-  const long exponent = number.exponent - number.fractionDigits;
-  const double value = number.significantDigits <= kExactDigits
-                           ? ScaledDecimal(number.mantissa, static_cast<int>(exponent))
-                           : DecimalToDouble(number.longDigits, exponent);
-  return number.negative ? -value : value;
+  return negative ? -exponent : exponent;
 }
 
 double Degrees(LxRecord record, int degreesFirst, int degreesLast) {
@@ -119,39 +84,14 @@ void RequireFinite(double value, LxRecord record, const char* what) {
   }
 }
 
-// LxVal of the common field: blanks, an optional sign, at most 15 digits
-// with an optional full stop, blanks to the end. Returns false for anything
-// else, which the general reading then decides.
-bool ReadPlainNumber(std::string_view text, double& value) {
-  const char* p = text.data();
-  const char* const end = p + text.size();
-  while (p != end && *p == ' ') ++p;
-  bool negative = false;
-  if (p != end && (*p == '-' || *p == '+')) negative = *p++ == '-';
-  std::uint64_t mantissa = 0;
-  auto digits = [&] {
-    const char* const first = p;
-    for (; p != end && static_cast<unsigned char>(*p - '0') < 10; ++p) {
-      mantissa = mantissa * 10 + static_cast<std::uint64_t>(*p - '0');
-    }
-    return static_cast<int>(p - first);
-  };
-  const int wholeDigits = digits();
-  int fractionDigits = 0;
-  if (p != end && *p == '.') {
-    ++p;
-    fractionDigits = digits();
+// `moved` (or its negative: the sign a library returns is not relied on) on
+// the turn of `longitude`, when it lies within a NADCON shift of it.
+std::optional<double> OnTheSameTurn(double longitude, double moved) {
+  for (const double candidate : {moved, -moved}) {
+    const double near = NearestTurn(candidate, longitude);
+    if (std::fabs(near - longitude) <= kLargestShiftDegrees) return near;
   }
-  while (p != end && *p == ' ') ++p;
-  // Leading zeros count here, so a long zero-padded field goes the general way.
-  if (p != end || wholeDigits + fractionDigits > kExactDigits) return false;
-  if (wholeDigits + fractionDigits == 0) {
-    value = 0.0;
-    return true;
-  }
-  const double magnitude = ScaledDecimal(mantissa, -fractionDigits);
-  value = negative ? -magnitude : magnitude;
-  return true;
+  return std::nullopt;
 }
 
 }  // namespace
@@ -181,57 +121,58 @@ std::string_view ReliabilityOf(LxRecord record) {
 }
 
 double LxVal(std::string_view text) {
-  if (double value = 0; ReadPlainNumber(text, value)) return value;
   LenientCursor cursor(text);
-  LenientNumber number;
+  bool negative = false;
   if (cursor.Peek() == '+' || cursor.Peek() == '-') {
-    number.negative = cursor.Peek() == '-';
+    negative = cursor.Peek() == '-';
     cursor.Next();
   }
-  TakeDigits(cursor, number, false);
+  std::string digits;
+  bool any = TakeDigits(cursor, digits);
   if (cursor.Peek() == '.') {
+    digits += '.';
     cursor.Next();
-    TakeDigits(cursor, number, true);
+    any = TakeDigits(cursor, digits) || any;
   }
-  if (!number.any) return 0.0;
-  TakeExponent(cursor, number);
-  return ToDouble(number);
-}
-
-LxCoordinates ReadLxCoordinates(LxRecord record) {
-  LxCoordinates coordinates;
-  coordinates.latitude = RoundDecimal(Degrees(record, 9, 10), kCoordinateDecimals);
-  coordinates.eastLongitude = RoundDecimal(EastLongitude(Degrees(record, 21, 23)), kCoordinateDecimals);
-  RequireFinite(coordinates.latitude, record, "latitude");
-  RequireFinite(coordinates.eastLongitude, record, "longitude");
-  return coordinates;
+  if (!any) return 0.0;
+  const double magnitude = DecimalValue(digits, TakeExponent(cursor));
+  return negative ? -magnitude : magnitude;
 }
 
 LxPoint DecodeLxPoint(LxRecord record, const CoordinateTransform* transform) {
-  return ToLxPoint(record, ReadLxCoordinates(record), transform);
+  LxPoint point;
+  point.Latitude = RoundDecimal(Degrees(record, 9, 10), kCoordinateDecimals);
+  // The west longitude's magnitude: RoundDecimal is symmetric about 0.
+  point.Longitude = std::fabs(RoundDecimal(Degrees(record, 21, 23), kCoordinateDecimals));
+  RequireFinite(point.Latitude, record, "latitude");
+  RequireFinite(point.Longitude, record, "longitude");
+  if (transform == nullptr) return point;
+  try {
+    double longitude = EastLongitude(point.Longitude);
+    double latitude = point.Latitude;
+    transform->TransformPoint(longitude, latitude);
+    return ShiftedLxPoint(point, longitude, latitude);
+  } catch (const KorvexaError& error) {
+    throw KorvexaError("point " + TrimmedPointId(record) + " " + error.what());
+  }
 }
 
-LxPoint ToLxPoint(LxRecord record, LxCoordinates coordinates, const CoordinateTransform* transform) {
-  double latitude = coordinates.latitude;
-  double longitude = coordinates.eastLongitude;
-  if (transform != nullptr) {
-    try {
-      transform->TransformPoint(longitude, latitude);
-    } catch (const KorvexaError& error) {
-      throw KorvexaError("point " + TrimmedPointId(record) + " " + error.what());
-    }
+LxPoint ShiftedLxPoint(const LxPoint& nad27, double longitude, double latitude) {
+  const double given = EastLongitude(nad27.Longitude);
+  const std::optional<double> sameTurn = std::isfinite(longitude) ? OnTheSameTurn(given, longitude) : std::nullopt;
+  const char* problem = nullptr;
+  if (!std::isfinite(longitude) || !std::isfinite(latitude) || std::fabs(latitude) > 90) {
+    problem = "the transformation library returned no valid coordinates";
+  } else if (std::fabs(latitude - nad27.Latitude) > kLargestShiftDegrees || !sameTurn) {
+    problem = "the transformation library moved it by more than 0.01 degree, which no NADCON shift does";
+  }
+  if (problem != nullptr) {
+    throw KorvexaError("at " + PositionText(given, nad27.Latitude) +
+                       " cannot be moved from NAD27 to NAD83: " + problem);
   }
   LxPoint point;
-  if (transform == nullptr) {
-    // Rounding again would change nothing: RoundDecimal is idempotent and
-    // symmetric about 0.
-    point.Latitude = latitude;
-    point.Longitude = std::fabs(longitude);
-    return point;
-  }
   point.Latitude = RoundDecimal(latitude, kCoordinateDecimals);
-  // The magnitude is the west longitude, whichever sign the library returned.
-  point.Longitude = RoundDecimal(std::fabs(longitude), kCoordinateDecimals);
+  point.Longitude = RoundDecimal(std::fabs(*sameTurn), kCoordinateDecimals);
   return point;
 }
 

@@ -56,28 +56,20 @@ double LxVal(std::string_view text);
 
 // Latitude and west-longitude magnitude of `record` in decimal degrees,
 // rounded to 7 places, moved from NAD27 to NAD83 first when `transform` is
-// given. Throws KorvexaError (naming the point) when a coordinate is out of
-// range or the transformation fails; a transformation error gets
-// "point <PointID> " put in front of its message.
+// given (ShiftedLxPoint). Throws KorvexaError (naming the point) when a
+// coordinate field is out of range or the transformation fails; a
+// transformation error gets "point <PointID> " put in front of its message.
 LxPoint DecodeLxPoint(LxRecord record, const CoordinateTransform* transform = nullptr);
 
-// The coordinates of a record as read, before any transformation: decimal
-// degrees rounded to 7 places, the longitude east of Greenwich as the fields
-// give it (a west longitude field gives a negative value).
-struct LxCoordinates {
-  double latitude = 0;
-  double eastLongitude = 0;
-};
-
-// The first half of DecodeLxPoint: reads and rounds the coordinates of
-// `record`. Throws KorvexaError (naming the point) when a coordinate is out of
-// range.
-LxCoordinates ReadLxCoordinates(LxRecord record);
-
-// The second half of DecodeLxPoint: the LxPoint of `coordinates` read from
-// `record`, moved from NAD27 to NAD83 first when `transform` is given.
-// DecodeLxPoint(record, t) is ToLxPoint(record, ReadLxCoordinates(record), t).
-LxPoint ToLxPoint(LxRecord record, LxCoordinates coordinates, const CoordinateTransform* transform = nullptr);
+// The point `nad27` after CoordinateTransform::TransformPoint moved its east
+// longitude (-nad27.Longitude) and latitude to `longitude` and `latitude`:
+// the magnitude of the longitude on the turn of the one given (a longitude
+// past 180 W may come back wrapped, with either sign), both rounded to 7
+// places. Throws KorvexaError when the result is no NADCON shift of `nad27`
+// (not finite, not a latitude, more than 0.01 degree away); the message
+// starts with the position and reads as a sentence once "point <PointID> "
+// is put in front ("at 35.1200960 N 106.7583333 W cannot be moved ...").
+LxPoint ShiftedLxPoint(const LxPoint& nad27, double longitude, double latitude);
 
 // Elevation in whole metres from columns `firstColumn` to 41, read as US
 // survey feet (x 12 / 39.37). Never -0. Throws KorvexaError when the field

@@ -3,7 +3,7 @@
 namespace korvexa {
 
 PointList::PointList(LxLines lines) {
-  ReserveLarge(entries_, lines.size());
+  entries_.reserve(lines.size());
   for (std::string_view line : lines) entries_.push_back({line, false});
   texts_.push_back(lines.text());
 }
@@ -17,23 +17,8 @@ void PointList::Add(std::string_view line, bool ticked) {
   entries_.push_back({*texts_.back(), ticked});
 }
 
-void PointList::Truncate(std::size_t count) {
-  if (count < entries_.size()) entries_.resize(count);
-}
-
 PointList MakePointList(LxLines lines) {
   return PointList(std::move(lines));
-}
-
-std::vector<LxRecord> TickedRecords(const PointList& points) {
-  std::vector<LxRecord> records;
-  std::size_t ticked = 0;
-  for (const PointEntry& entry : points) ticked += entry.ticked ? 1 : 0;
-  ReserveLarge(records, ticked);
-  for (const PointEntry& entry : points) {
-    if (entry.ticked) records.push_back(entry.line);
-  }
-  return records;
 }
 
 }  // namespace korvexa

@@ -35,8 +35,6 @@ class PointList {
 
   // Adds a copy of `line` at the end.
   void Add(std::string_view line, bool ticked);
-  // Keeps the first `count` entries.
-  void Truncate(std::size_t count);
 
   iterator begin() { return entries_.begin(); }
   iterator end() { return entries_.end(); }
@@ -55,9 +53,5 @@ class PointList {
 
 // Every line of `lines`, unticked.
 PointList MakePointList(LxLines lines);
-
-// The records of the ticked entries, in list order: what Create writes. They
-// view `points`' text, which must outlive them.
-std::vector<LxRecord> TickedRecords(const PointList& points);
 
 }  // namespace korvexa

@@ -24,13 +24,7 @@ std::optional<std::string> WhyCoordinatesUnusable(const LxPoint& point) {
   return std::nullopt;
 }
 
-std::optional<std::string> WhyElevationUnusable(LxRecord record, int elevationColumn) {
-  double metres = 0;
-  try {
-    metres = DecodeElevation(record, elevationColumn);
-  } catch (const KorvexaError&) {
-    return "an elevation field out of range";
-  }
+std::optional<std::string> WhyElevationUnusable(double metres) {
   if (metres < kLowestElevationMetres || metres > kHighestElevationMetres) {
     return "elevation " + NumberText(metres) + " m beyond any place on Earth";
   }

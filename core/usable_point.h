@@ -18,8 +18,10 @@ namespace korvexa {
 inline constexpr double kLowestElevationMetres = -500;   // the Dead Sea's shore is at -430 m
 inline constexpr double kHighestElevationMetres = 9000;  // Everest is 8849 m high
 
-// The reason for a record whose coordinate field does not fit a number.
+// The reasons for a record whose coordinate or elevation field does not fit
+// a number.
 inline constexpr const char* kCoordinateOutOfRange = "a coordinate field out of range";
+inline constexpr const char* kElevationOutOfRange = "an elevation field out of range";
 
 // Why `record` has no usable coordinates ("no coordinates", "latitude 99.5
 // beyond 90 degrees", ...), or nothing when it has.
@@ -29,10 +31,9 @@ std::optional<std::string> WhyCoordinatesUnusable(LxRecord record);
 // transformation).
 std::optional<std::string> WhyCoordinatesUnusable(const LxPoint& point);
 
-// Why the elevation of `record`, read from `elevationColumn` to 41, is no
-// place's on Earth ("elevation 12192 m beyond any place on Earth"), or
-// nothing when it is.
-std::optional<std::string> WhyElevationUnusable(LxRecord record, int elevationColumn);
+// Why an elevation of `metres` is no place's on Earth ("elevation 12192 m
+// beyond any place on Earth"), or nothing when it is.
+std::optional<std::string> WhyElevationUnusable(double metres);
 
 // A point that an output leaves out, and why.
 struct LeftOutPoint {

@@ -1,8 +1,10 @@
 // korvexa-convert: the Korvexa conversion for scripts and batch work.
 //
 // Each file is loaded as File > Open loads it and converted as Create
-// converts it; the output lands beside the input. One line per file on
-// standard output; failures as "error:" lines on standard error.
+// converts it; the output lands beside the input. The drawing is made in
+// this process, as lx2dxf makes it, and PROJ is set up once for the whole
+// run. One line per file on standard output; failures as "error:" lines on
+// standard error.
 #include <filesystem>
 #include <iostream>
 #include <set>
@@ -14,6 +16,7 @@
 #include "app/create.h"
 #include "app/open_file.h"
 #include "app/system_services.h"
+#include "app/township_drawing.h"
 #include "core/korvexa_error.h"
 #include "core/lx_record.h"
 
@@ -169,6 +172,7 @@ int main(int argc, char** argv) {
   korvexa::Services services;
   try {
     services = korvexa::MakeSystemServices();
+    services.converters = std::make_unique<korvexa::InProcessDrawing>();
   } catch (const std::exception& error) {
     std::cerr << "error: " << error.what() << std::endl;
     return 1;

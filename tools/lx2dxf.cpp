@@ -86,8 +86,9 @@ int main(int argc, char** argv) {
   }
   try {
     if (arguments.drawing.empty()) arguments.drawing = korvexa::DrawingPath(arguments.file);
+    korvexa::UtmProjections projections;
     for (const korvexa::LeftOutPoint& point :
-         korvexa::WriteTownshipDrawing(arguments.file, arguments.drawing, arguments.byReliability)) {
+         korvexa::WriteTownshipDrawing(arguments.file, arguments.drawing, arguments.byReliability, projections)) {
       std::cerr << "warning: point " << point.name << " left out: " << point.reason << "\n";
     }
   } catch (const std::exception& error) {

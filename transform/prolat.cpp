@@ -1,21 +1,16 @@
-// The prolat C entries: a fixed table of datum handles, the folders where
-// grids are looked for (one setting for the process), and for each thread a
-// PROJ context with the NADCON shift, made on first use and kept while the
-// thread runs (PROJ's objects are not shared between threads).
+// The prolat C entries: a fixed table of datum handles, and one PROJ context
+// with the NADCON shift for the process, made on first use and again when
+// the grid folders change.
 #include "transform/prolat.h"
 
 #include <strings.h>
 
-#include <atomic>
 #include <cstdlib>
-#include <cstring>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "transform/grid_files.h"
 #include "transform/nadcon_shift.h"
 #include "transform/proj_handles.h"
 
@@ -30,8 +25,6 @@ struct SystemDefinition {
 constexpr int32_t kNad27 = 1;
 constexpr int32_t kNad83 = 2;
 constexpr SystemDefinition kSystems[] = {{"NAD27", kNad27}, {"NAD83", kNad83}};
-
-thread_local std::string lastError;
 
 bool IsSystem(int32_t handle) {
   return handle == kNad27 || handle == kNad83;
@@ -59,79 +52,38 @@ std::vector<std::string> SplitPaths(const char* paths) {
   return folders;
 }
 
-// The folders where grids are looked for: one setting for every thread.
-// `generation` counts the changes, so that each thread sees when to make its
-// context again.
-class Folders {
- public:
-  struct Setting {
-    std::vector<std::string> search;    // ProLatSetFilePath
-    std::vector<std::string> fallback;  // ProLatSetFallbackPath
-    unsigned generation = 0;
-  };
-
-  static Folders& Instance() {
-    static Folders folders;
-    return folders;
-  }
-
-  // Cheap enough to ask before every point.
-  unsigned Generation() const { return generation_.load(std::memory_order_acquire); }
-
-  Setting Get() const {
-    const std::lock_guard<std::mutex> lock(mutex_);
-    return setting_;
-  }
-  void SetSearch(std::vector<std::string> folders) {
-    const std::lock_guard<std::mutex> lock(mutex_);
-    setting_.search = std::move(folders);
-    generation_.store(++setting_.generation, std::memory_order_release);
-  }
-  void SetFallback(std::vector<std::string> folders) {
-    const std::lock_guard<std::mutex> lock(mutex_);
-    setting_.fallback = std::move(folders);
-    generation_.store(++setting_.generation, std::memory_order_release);
-  }
-
- private:
-  mutable std::mutex mutex_;
-  Setting setting_;
-  std::atomic<unsigned> generation_{0};
-};
-
-// The calling thread's PROJ context and NADCON shift.
+// The PROJ context and the NADCON shift of the process.
 class Library {
  public:
   static Library& Instance() {
-    thread_local Library library;
+    static Library library;
     return library;
   }
 
-  // The shift, set up on first use and again after the folders changed. With
-  // `retryMissing`, a shift that lacked a grid is set up again in a fresh
-  // context (PROJ remembers a missing grid for the life of a context), so a
-  // grid installed meanwhile is found. Throws ProjFailure.
+  // The shift, set up on first use. With `retryMissing`, a shift that lacked
+  // a grid is set up again in a fresh context (PROJ remembers a missing grid
+  // for the life of a context), so a grid installed meanwhile is found.
+  // Throws ProjFailure.
   const NadconShift& Shift(bool retryMissing) {
-    if (Folders::Instance().Generation() != folders_.generation) {
-      ResetContext();
-      folders_ = Folders::Instance().Get();
-    }
-    if (shift_ && retryMissing && !shift_->AllUsable()) ResetContext();
+    if (shift_ && retryMissing && !shift_->AllUsable()) Reset();
     if (!shift_) shift_.emplace(Context(), GridFolder());
     return *shift_;
   }
 
-  // One line per NADCON grid: which file serves it, or that none does.
-  std::string GridReport() { return Shift(true).GridReport(); }
+  void SetFallback(std::vector<std::string> folders) {
+    Reset();
+    fallback_ = std::move(folders);
+  }
 
   // PROJ's last logged message since the previous call, for error details.
   std::string TakeLog() { return std::exchange(log_, std::string()); }
-  void ForgetLog() { log_.clear(); }
+
+  std::string lastError;
 
  private:
   Library() = default;
 
-  void ResetContext() {
+  void Reset() {
     shift_.reset();
     context_.reset();
   }
@@ -140,11 +92,12 @@ class Library {
     if (context_) return context_.get();
     context_.reset(proj_context_create());
     if (!context_) throw ProjFailure("PROJ cannot create a context");
-    if (!HoldGridFilesInMemory(context_.get())) throw ProjFailure("PROJ does not accept Korvexa's grid file access");
     if (!UserWantsNetwork()) proj_context_set_enable_network(context_.get(), 0);
     if (std::getenv("PROJ_DEBUG") == nullptr) proj_log_func(context_.get(), this, &Library::Log);
-    const std::vector<std::string> folders = SearchPaths();
-    if (!folders.empty()) {
+    if (!fallback_.empty()) {
+      // PROJ's own search path first, then the fallback folders.
+      std::vector<std::string> folders = SplitPaths(proj_info().searchpath);
+      folders.insert(folders.end(), fallback_.begin(), fallback_.end());
       std::vector<const char*> paths;
       for (const std::string& path : folders) paths.push_back(path.c_str());
       proj_context_set_search_paths(context_.get(), static_cast<int>(paths.size()), paths.data());
@@ -152,19 +105,8 @@ class Library {
     return context_.get();
   }
 
-  // The folders set by ProLatSetFilePath; else, with fallback folders, PROJ's
-  // own search path followed by them; else nothing (PROJ's own path).
-  std::vector<std::string> SearchPaths() const {
-    if (!folders_.search.empty() || folders_.fallback.empty()) return folders_.search;
-    std::vector<std::string> folders = SplitPaths(proj_info().searchpath);
-    folders.insert(folders.end(), folders_.fallback.begin(), folders_.fallback.end());
-    return folders;
-  }
-
-  // Where a user puts grids: the first folder set by ProLatSetFilePath, or
-  // PROJ's user folder (e.g. ~/.local/share/proj).
+  // Where a user puts grids: PROJ's user folder (e.g. ~/.local/share/proj).
   std::string GridFolder() {
-    if (!folders_.search.empty()) return folders_.search.front();
     const char* folder = proj_context_get_user_writable_directory(Context(), 0);
     return folder != nullptr ? folder : "PROJ's user folder";
   }
@@ -176,34 +118,33 @@ class Library {
   // Destroyed in reverse order: the shift's objects before their context.
   ContextHandle context_;
   std::optional<NadconShift> shift_;
-  Folders::Setting folders_;
+  std::vector<std::string> fallback_;
   std::string log_;
 };
 
 // Checks both handles; `direction` is PJ_IDENT when src == dst.
 int32_t Direction(int32_t src, int32_t dst, PJ_DIRECTION& direction) {
   if (!IsSystem(src) || !IsSystem(dst)) {
-    lastError = "the system handles " + std::to_string(src) + " and " + std::to_string(dst) +
-                " are not both handles returned by ProLatDefineLatLong";
+    Library::Instance().lastError = "the system handles " + std::to_string(src) + " and " + std::to_string(dst) +
+                                    " are not both handles returned by ProLatDefineLatLong";
     return PROLAT_ERR_BAD_SYSTEM;
   }
   direction = src == dst ? PJ_IDENT : src == kNad27 ? PJ_FWD : PJ_INV;
   return PROLAT_OK;
 }
 
-// Runs `body` with the calling thread's library and turns exceptions into
-// statuses.
+// Runs `body` with the library and turns exceptions into statuses.
 template <typename Body>
 int32_t Guarded(Body body) {
   Library& library = Library::Instance();
-  library.ForgetLog();
+  library.TakeLog();
   try {
     return body(library);
   } catch (const ProjFailure& failure) {
     const std::string log = library.TakeLog();
-    lastError = failure.what() + (log.empty() ? std::string() : " (PROJ: " + log + ")");
+    library.lastError = failure.what() + (log.empty() ? std::string() : " (PROJ: " + log + ")");
   } catch (const std::exception& failure) {
-    lastError = failure.what();
+    library.lastError = failure.what();
   }
   return PROLAT_ERR_PROJ;
 }
@@ -211,12 +152,11 @@ int32_t Guarded(Body body) {
 }  // namespace
 }  // namespace korvexa::prolat
 
-using korvexa::prolat::Folders;
-using korvexa::prolat::lastError;
 using korvexa::prolat::Library;
 using korvexa::prolat::NadconShift;
 
 extern "C" int32_t ProLatDefineLatLong(const char* datum) {
+  std::string& lastError = Library::Instance().lastError;
   lastError.clear();
   for (const auto& system : korvexa::prolat::kSystems) {
     if (datum != nullptr && ::strcasecmp(datum, system.datum) == 0) return system.handle;
@@ -227,23 +167,23 @@ extern "C" int32_t ProLatDefineLatLong(const char* datum) {
 }
 
 extern "C" int32_t ProLatPrepareTransform(int32_t src, int32_t dst) {
-  lastError.clear();
+  Library::Instance().lastError.clear();
   PJ_DIRECTION direction = PJ_IDENT;
   if (const int32_t status = korvexa::prolat::Direction(src, dst, direction); status != PROLAT_OK) return status;
   if (direction == PJ_IDENT) return PROLAT_OK;
   return korvexa::prolat::Guarded([](Library& library) -> int32_t {
     const NadconShift& shift = library.Shift(true);
     if (shift.AnyUsable()) return PROLAT_OK;
-    lastError = shift.MissingGridsText();
+    library.lastError = shift.MissingGridsText();
     return PROLAT_ERR_GRID_MISSING;
   });
 }
 
 extern "C" int32_t ProLatTransform(int32_t src, int32_t dst, double* x, double* y, double* z, int32_t count) {
   (void)z;  // heights pass through unchanged
-  lastError.clear();
+  Library::Instance().lastError.clear();
   if (count < 0 || (count > 0 && (x == nullptr || y == nullptr))) {
-    lastError = "ProLatTransform needs the addresses of x and y and a count of 0 or more";
+    Library::Instance().lastError = "ProLatTransform needs the addresses of x and y and a count of 0 or more";
     return PROLAT_ERR_BAD_ARGUMENT;
   }
   PJ_DIRECTION direction = PJ_IDENT;
@@ -254,7 +194,7 @@ extern "C" int32_t ProLatTransform(int32_t src, int32_t dst, double* x, double* 
     for (int32_t i = 0; i < count; ++i) {
       korvexa::prolat::ShiftOutcome outcome = shift.Move(direction, x[i], y[i]);
       if (outcome.status != PROLAT_OK) {
-        lastError = std::move(outcome.detail);
+        library.lastError = std::move(outcome.detail);
         return outcome.status;
       }
     }
@@ -282,28 +222,23 @@ extern "C" const char* ProLatStrErr(int32_t status) {
 }
 
 extern "C" const char* ProLatLastError(void) {
-  return lastError.c_str();
+  return Library::Instance().lastError.c_str();
 }
 
 extern "C" int32_t ProLatSetFallbackPath(const char* paths) {
-  lastError.clear();
-  Folders::Instance().SetFallback(paths != nullptr ? korvexa::prolat::SplitPaths(paths) : std::vector<std::string>());
+  Library& library = Library::Instance();
+  library.lastError.clear();
+  library.SetFallback(paths != nullptr ? korvexa::prolat::SplitPaths(paths) : std::vector<std::string>());
   return PROLAT_OK;
 }
 
 extern "C" const char* ProLatGridReport(void) {
-  thread_local std::string report;
-  lastError.clear();
-  const int32_t status = korvexa::prolat::Guarded([&](Library& library) -> int32_t {
-    report = library.GridReport();
+  static std::string report;
+  const int32_t status = korvexa::prolat::Guarded([](Library& library) -> int32_t {
+    report = library.Shift(true).GridReport();
+    library.lastError.clear();
     return PROLAT_OK;
   });
-  if (status != PROLAT_OK) report = lastError;
+  if (status != PROLAT_OK) report = Library::Instance().lastError;
   return report.c_str();
-}
-
-extern "C" int32_t ProLatSetFilePath(const char* paths) {
-  lastError.clear();
-  Folders::Instance().SetSearch(paths != nullptr ? korvexa::prolat::SplitPaths(paths) : std::vector<std::string>());
-  return PROLAT_OK;
 }

@@ -12,12 +12,13 @@
  *
  * Grids are found on PROJ's search path (PROJ's user folder, PROJ_DATA, the
  * system folder), then in the fallback folders (ProLatSetFallbackPath), where
- * a program puts the grids it ships. Network access is off unless the user's environment sets
- * PROJ_NETWORK=ON, in which case PROJ may fetch grids from its CDN.
+ * a program puts the grids it ships. Network access is off unless the user's
+ * environment sets PROJ_NETWORK=ON, in which case PROJ may fetch grids from
+ * its CDN.
  *
- * All entries may be called from any thread, also from several at once: each
- * thread moves points with a PROJ context of its own (set up on its first
- * call), and the folder settings hold for every thread. */
+ * The library keeps one PROJ context for the process, set up on first use
+ * and kept for the rest of the run: a program that converts many files sets
+ * PROJ up once. Its entries are for one thread at a time. */
 #ifndef KORVEXA_PROLAT_H
 #define KORVEXA_PROLAT_H
 
@@ -71,31 +72,23 @@ int32_t ProLatTransform(int32_t src, int32_t dst, double* x, double* y, double* 
  * to NAD83 grids". Never null. */
 const char* ProLatStrErr(int32_t status);
 
-/* What went wrong in the calling thread's last failed call, in English,
- * for the user: for a missing grid its name, the projsync command that
- * installs it and the folder to copy it into; for a PROJ failure PROJ's own
- * message. Empty after a successful call. Valid until the thread's next
- * call into this library. */
+/* What went wrong in the last failed call, in English, for the user: for a
+ * missing grid its name, the projsync command that installs it and the
+ * folder to copy it into; for a PROJ failure PROJ's own message. Empty after
+ * a successful call. Valid until the next call into this library. */
 const char* ProLatLastError(void);
-
-/* Replaces the folders searched for grids and for PROJ's database, a list
- * separated by ':', or restores PROJ's normal search path when `paths` is
- * null or empty. While a list is set, PROJ's user folder and PROJ_DATA are
- * not searched, and messages name the list's first folder as the place for
- * missing grids. Prepared transformations are dropped (each thread prepares
- * again on its next call); handles stay valid. Returns PROLAT_OK. */
-int32_t ProLatSetFilePath(const char* paths);
 
 /* Folders, separated by ':', searched for grids after PROJ's own search
  * path: a grid found by PROJ (in its user folder, in PROJ_DATA, in the system
- * folder) comes first. Null or empty removes them. Prepared transformations
- * are dropped; handles stay valid. Returns PROLAT_OK. */
+ * folder) comes first; messages name PROJ's user folder as the place for
+ * missing grids. Null or empty removes them. Prepared transformations are
+ * dropped; handles stay valid. Returns PROLAT_OK. */
 int32_t ProLatSetFallbackPath(const char* paths);
 
 /* One line per NADCON grid, ended by a line feed: its name, its region and
  * the file that serves it ("us_noaa_conus.tif (the conterminous United
  * States): /usr/share/korvexa/grids/us_noaa_conus.tif"), or "not installed".
- * On a PROJ failure, the failure's text. Valid until the thread's next call. */
+ * On a PROJ failure, the failure's text. Valid until the next call. */
 const char* ProLatGridReport(void);
 
 #ifdef __cplusplus

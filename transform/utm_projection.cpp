@@ -79,4 +79,10 @@ std::optional<PlanePoint> UtmProjection::Project(double eastLongitude, double la
   return PlanePoint{utm.xy.x, utm.xy.y};
 }
 
+const UtmProjection& UtmProjections::Zone(int zone) {
+  std::unique_ptr<UtmProjection>& projection = zones_[zone];
+  if (!projection) projection = std::make_unique<UtmProjection>(zone);
+  return *projection;
+}
+
 }  // namespace korvexa

@@ -4,6 +4,7 @@
 // 180), on the same Clarke 1866 ellipsoid.
 #pragma once
 
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -41,6 +42,17 @@ class UtmProjection {
   struct Proj;
   std::unique_ptr<Proj> proj_;
   std::string system_;
+};
+
+// The projections of the zones asked for so far, each set up once, so that
+// a run over many townships sets PROJ up once per zone.
+class UtmProjections {
+ public:
+  // The projection to `zone`. Throws as UtmProjection's constructor.
+  const UtmProjection& Zone(int zone);
+
+ private:
+  std::map<int, std::unique_ptr<UtmProjection>> zones_;
 };
 
 }  // namespace korvexa

@@ -14,8 +14,6 @@
 namespace korvexa {
 namespace {
 
-constexpr std::size_t kWriteBackStep = std::size_t{1} << 20;
-
 std::filesystem::path ResolveSymlink(const std::filesystem::path& target) {
   std::error_code ec;
   if (std::filesystem::is_symlink(target, ec)) {
@@ -72,13 +70,6 @@ void AtomicFile::Write(std::string_view bytes) {
       Fail("write", error);
     }
     bytes.remove_prefix(static_cast<std::size_t>(written));
-    written_ += static_cast<std::size_t>(written);
-  }
-  if (written_ - writeBackStart_ >= kWriteBackStep) {
-    // Only a hint: the fsync in Commit is what makes the file durable.
-    ::sync_file_range(fd_, static_cast<off_t>(writeBackStart_), static_cast<off_t>(written_ - writeBackStart_),
-                      SYNC_FILE_RANGE_WRITE);
-    writeBackStart_ = written_;
   }
 }
 

@@ -19,8 +19,6 @@ class AtomicFile {
   AtomicFile& operator=(const AtomicFile&) = delete;
 
   // Throws KorvexaError when the bytes cannot be written (a full disk).
-  // Every few megabytes written, the system is asked to start writing them
-  // to disk, so that Commit's fsync finds most of the work done.
   void Write(std::string_view bytes);
 
   // Writers append lines to one `buffer` and hand it over after each line:
@@ -48,8 +46,6 @@ class AtomicFile {
   std::filesystem::path target_;
   std::filesystem::path temporary_;
   int fd_ = -1;
-  std::size_t written_ = 0;         // bytes written so far
-  std::size_t writeBackStart_ = 0;  // the first byte not yet handed to the disk
 };
 
 }  // namespace korvexa

@@ -1,16 +1,11 @@
 #include "writers/gpx_writer.h"
 
-#include <memory>
 #include <string>
 #include <string_view>
 
-#include "core/coordinate_transform.h"
-#include "core/korvexa_error.h"
 #include "core/longitude.h"
-#include "core/lx_record.h"
 #include "core/number_text.h"
 #include "writers/atomic_file.h"
-#include "writers/in_order_blocks.h"
 #include "writers/waypoint.h"
 #include "writers/xml_text.h"
 
@@ -41,12 +36,6 @@ class Bounds {
     if (p.latitude > maxlat_) maxlat_ = p.latitude;
     if (p.longitude > maxlon_) maxlon_ = p.longitude;
   }
-  // The box of both.
-  void Add(const Bounds& other) {
-    if (other.empty_) return;
-    Add(GpxPosition{other.minlat_, other.minlon_});
-    Add(GpxPosition{other.maxlat_, other.maxlon_});
-  }
   void AppendLine(std::string& out) const {
     out += "<bounds minlat=\"";
     AppendNumberText(out, minlat_);
@@ -64,15 +53,8 @@ class Bounds {
   double minlat_ = 0, minlon_ = 0, maxlat_ = 0, maxlon_ = 0;
 };
 
-GpxPosition DecodePosition(const Waypoint& waypoint, const CoordinateTransform* transform) {
-  const LxRecord record = waypoint.record;
-  const LxPoint point = ToLxPoint(record, waypoint.coordinates, transform);
-  if (point.Latitude > 90 || point.Latitude < -90 || point.Longitude >= 360) {
-    throw KorvexaError("point " + TrimmedPointId(record) + " at latitude " + NumberText(point.Latitude) +
-                       ", longitude " + NumberText(EastLongitude(point.Longitude)) +
-                       " lies outside the coordinates a GPX file can hold");
-  }
-  return GpxPosition{point.Latitude, WrappedEastLongitude(point.Longitude)};
+GpxPosition PositionOf(const Waypoint& waypoint) {
+  return GpxPosition{waypoint.point.Latitude, WrappedEastLongitude(waypoint.point.Longitude)};
 }
 
 // "yyyy-mm-ddThh:mm:ssZ"
@@ -126,21 +108,21 @@ void AppendHeader(std::string& out, const CivilTime& utc) {
   out += "</time>\r\n";
 }
 
-void AppendWaypoint(std::string& out, LxRecord record, const GpxPosition& position, double elevation,
-                    std::string_view utc) {
-  const std::string_view id = PointIdOf(record);
+void AppendWaypoint(std::string& out, const Waypoint& waypoint, std::string_view utc) {
+  const std::string_view id = PointIdOf(waypoint.record);
+  const GpxPosition position = PositionOf(waypoint);
   out += "<wpt lat=\"";
   AppendNumberText(out, position.latitude);
   out += "\" lon=\"";
   AppendNumberText(out, position.longitude);
   out += "\"><ele>";
-  AppendNumberText(out, elevation);
+  AppendNumberText(out, waypoint.elevation);
   out += ".000</ele><time>";
   out += utc;
   out += "</time><name>";
   AppendXmlText(out, id);
   out += "</name><cmt>Rely=";
-  AppendXmlText(out, ReliabilityOf(record));
+  AppendXmlText(out, ReliabilityOf(waypoint.record));
   out += "</cmt><desc>";
   AppendXmlText(out, id);
   out += "</desc><sym>Waypoint</sym></wpt>\r\n";
@@ -148,54 +130,21 @@ void AppendWaypoint(std::string& out, LxRecord record, const GpxPosition& positi
 
 }  // namespace
 
-std::size_t WriteGpxFile(const std::filesystem::path& path, std::span<const LxRecord> records,
-                         const CoordinateTransform* transform, const Clock& clock) {
-  return WriteGpxFile(path, ReadWaypoints(records), transform, clock);
-}
-
-std::size_t WriteGpxFile(const std::filesystem::path& path, std::span<const Waypoint> waypoints,
-                         const CoordinateTransform* transform, const Clock& clock, Threads threads) {
-  const std::unique_ptr<HelperThread> helper = HelperThreadFor(threads, waypoints.size(), clock, transform);
-  return WriteGpxFile(path, waypoints, transform, clock, helper.get());
-}
-
-std::size_t WriteGpxFile(const std::filesystem::path& path, std::span<const Waypoint> waypoints,
-                         const CoordinateTransform* transform, const Clock& clock, HelperThread* helper) {
+void WriteGpxFile(const std::filesystem::path& path, std::span<const Waypoint> waypoints, const Clock& clock) {
   AtomicFile file(path);
-  std::string head;
-  AppendHeader(head, clock.Now().utc);
-
+  std::string text;
+  AppendHeader(text, clock.Now().utc);
   Bounds bounds;
-  ForEachBlockInOrder<Bounds>(
-      waypoints.size(), kWaypointsPerBlock, helper,
-      [&](std::size_t first, std::size_t last, Bounds& block) {
-        block = Bounds();
-        for (std::size_t i = first; i < last; ++i) {
-          PrefetchAhead(waypoints, i);
-          block.Add(DecodePosition(waypoints[i], transform));
-        }
-      },
-      [&](const Bounds& block) { bounds.Add(block); });
-  bounds.AppendLine(head);
-  file.Write(head);
-
-  ForEachBlockInOrder<std::string>(
-      waypoints.size(), kWaypointsPerBlock, helper,
-      [&](std::size_t first, std::size_t last, std::string& text) {
-        text.clear();
-        UtcTimeText timeText;
-        for (std::size_t i = first; i < last; ++i) {
-          PrefetchAhead(waypoints, i);
-          const LxRecord record = waypoints[i].record;
-          const GpxPosition position = DecodePosition(waypoints[i], transform);
-          const double elevation = DecodeElevation(record, kGpxElevationColumn);
-          AppendWaypoint(text, record, position, elevation, timeText.For(clock.Now().utc));
-        }
-      },
-      [&](const std::string& text) { file.Write(text); });
-  file.Write("</gpx>\r\n");
+  for (const Waypoint& waypoint : waypoints) bounds.Add(PositionOf(waypoint));
+  bounds.AppendLine(text);
+  UtcTimeText timeText;
+  for (const Waypoint& waypoint : waypoints) {
+    AppendWaypoint(text, waypoint, timeText.For(clock.Now().utc));
+    file.FlushWhenFull(text);
+  }
+  text += "</gpx>\r\n";
+  file.Write(text);
   file.Commit();
-  return waypoints.size();
 }
 
 }  // namespace korvexa

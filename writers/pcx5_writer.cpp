@@ -1,14 +1,11 @@
 #include "writers/pcx5_writer.h"
 
 #include <cmath>
-#include <memory>
 #include <string_view>
 
-#include "core/coordinate_transform.h"
 #include "core/longitude.h"
 #include "core/number_text.h"
 #include "writers/atomic_file.h"
-#include "writers/in_order_blocks.h"
 #include "writers/waypoint.h"
 
 namespace korvexa {
@@ -92,9 +89,10 @@ class LocalTimeText {
   std::string clock_;
 };
 
-void AppendPcx5Waypoint(std::string& out, LxRecord record, const LxPoint& point, double elevation,
-                        const LocalTimeText& localTime) {
-  const std::string_view id = PointIdOf(record);
+void AppendPcx5Waypoint(std::string& out, const Waypoint& waypoint, const LocalTimeText& localTime) {
+  const std::string_view id = PointIdOf(waypoint.record);
+  const LxPoint& point = waypoint.point;
+  const double elevation = waypoint.elevation;
   ColumnLine line(out);
   line.Text("W").At(4).Text(id);
   line.At(11).Text("N").Number(point.Latitude);
@@ -109,38 +107,17 @@ void AppendPcx5Waypoint(std::string& out, LxRecord record, const LxPoint& point,
 
 }  // namespace
 
-std::size_t WritePcx5File(const std::filesystem::path& path, std::span<const LxRecord> records,
-                          const CoordinateTransform* transform, const Clock& clock) {
-  return WritePcx5File(path, ReadWaypoints(records), transform, clock);
-}
-
-std::size_t WritePcx5File(const std::filesystem::path& path, std::span<const Waypoint> waypoints,
-                          const CoordinateTransform* transform, const Clock& clock, Threads threads) {
-  const std::unique_ptr<HelperThread> helper = HelperThreadFor(threads, waypoints.size(), clock, transform);
-  return WritePcx5File(path, waypoints, transform, clock, helper.get());
-}
-
-std::size_t WritePcx5File(const std::filesystem::path& path, std::span<const Waypoint> waypoints,
-                          const CoordinateTransform* transform, const Clock& clock, HelperThread* helper) {
+void WritePcx5File(const std::filesystem::path& path, std::span<const Waypoint> waypoints, const Clock& clock) {
   AtomicFile file(path);
-  file.Write(kHeader);
-  ForEachBlockInOrder<std::string>(
-      waypoints.size(), kWaypointsPerBlock, helper,
-      [&](std::size_t first, std::size_t last, std::string& text) {
-        text.clear();
-        LocalTimeText timeText;
-        for (std::size_t i = first; i < last; ++i) {
-          PrefetchAhead(waypoints, i);
-          const LxRecord record = waypoints[i].record;
-          const LxPoint point = ToLxPoint(record, waypoints[i].coordinates, transform);
-          const double elevation = DecodeElevation(record, kPcx5ElevationColumn);
-          timeText.Update(clock.Now().local);
-          AppendPcx5Waypoint(text, record, point, elevation, timeText);
-        }
-      },
-      [&](const std::string& text) { file.Write(text); });
+  std::string text(kHeader);
+  LocalTimeText timeText;
+  for (const Waypoint& waypoint : waypoints) {
+    timeText.Update(clock.Now().local);
+    AppendPcx5Waypoint(text, waypoint, timeText);
+    file.FlushWhenFull(text);
+  }
+  file.Write(text);
   file.Commit();
-  return waypoints.size();
 }
 
 }  // namespace korvexa

@@ -10,38 +10,17 @@
 // five digits) starts in its column on a new line instead.
 #pragma once
 
-#include <cstddef>
 #include <filesystem>
 #include <span>
 
 #include "core/clock.h"
-#include "core/lx_record.h"
-#include "writers/in_order_blocks.h"
 #include "writers/waypoint.h"
 
 namespace korvexa {
 
-class CoordinateTransform;
-
-// Writes `records` to `path` atomically, in their order, each decoded afresh
-// (through `transform` when given) and stamped with the local time of its own
-// clock reading. Returns the number of waypoints written. Throws KorvexaError
-// when a point cannot be decoded or the file cannot be written; the target
-// then keeps its old content.
-std::size_t WritePcx5File(const std::filesystem::path& path, std::span<const LxRecord> records,
-                          const CoordinateTransform* transform, const Clock& clock);
-
-// The same for waypoints whose coordinates were read already (Create reads
-// them once, to leave out the points without usable coordinates). A long
-// list may be shared between two threads (in_order_blocks.h); the file is the
-// same, line for line.
-std::size_t WritePcx5File(const std::filesystem::path& path, std::span<const Waypoint> waypoints,
-                          const CoordinateTransform* transform, const Clock& clock,
-                          Threads threads = Threads::Automatic);
-
-// The same with the caller's helper thread, or on one thread without one.
-// The clock and the transformation must then be thread-safe.
-std::size_t WritePcx5File(const std::filesystem::path& path, std::span<const Waypoint> waypoints,
-                          const CoordinateTransform* transform, const Clock& clock, HelperThread* helper);
+// Writes `waypoints` to `path` atomically, in their order, each stamped with
+// the local time of its own clock reading. Throws KorvexaError when the file
+// cannot be written; the target then keeps its old content.
+void WritePcx5File(const std::filesystem::path& path, std::span<const Waypoint> waypoints, const Clock& clock);
 
 }  // namespace korvexa

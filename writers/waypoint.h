@@ -1,34 +1,16 @@
-// A record on its way into a waypoint file, its coordinates already read, so
-// that no pass of a writer reads the same fields twice.
+// A ticked record as every waypoint file writes it: decoded, moved to NAD83
+// when the transformation is on, checked, its elevation read. Create builds
+// them once (app/waypoints.h); the writers only format them.
 #pragma once
-
-#include <span>
-#include <vector>
 
 #include "core/lx_record.h"
 
 namespace korvexa {
 
 struct Waypoint {
-  LxRecord record;
-  LxCoordinates coordinates;  // ReadLxCoordinates(record)
+  LxRecord record;       // the PointID and the reliability are written from it as they stand
+  LxPoint point;         // the position written: NAD27, or NAD83 after the shift
+  double elevation = 0;  // whole metres
 };
-
-// The waypoints of `records`, in order. Throws as ReadLxCoordinates.
-std::vector<Waypoint> ReadWaypoints(std::span<const LxRecord> records);
-
-// Asks for the text of a record some places ahead: the list is sorted, so
-// its records are not in the order of the file's text, and the first touch
-// of each record would wait for memory.
-inline void PrefetchRecord(LxRecord record) {
-  __builtin_prefetch(record.data());
-  __builtin_prefetch(record.data() + 63);  // a record of up to 64 bytes spans two cache lines at most
-}
-
-inline constexpr std::size_t kPrefetchAhead = 12;
-
-inline void PrefetchAhead(std::span<const Waypoint> waypoints, std::size_t i) {
-  if (i + kPrefetchAhead < waypoints.size()) PrefetchRecord(waypoints[i + kPrefetchAhead].record);
-}
 
 }  // namespace korvexa

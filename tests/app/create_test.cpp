@@ -6,20 +6,15 @@
 
 #include <algorithm>
 #include <functional>
-#include <map>
-#include <mutex>
-#include <thread>
 #include <vector>
 
 #include "app/services.h"
 #include "core/korvexa_error.h"
 #include "core/lx_file.h"
 #include "core/lx_record.h"
-#include "fixtures/synthetic_township.h"
 #include "tests/support/fake_services.h"
 #include "tests/support/golden.h"
 #include "tests/support/temp_folder.h"
-#include "writers/in_order_blocks.h"
 
 namespace korvexa {
 namespace {
@@ -176,74 +171,6 @@ TEST_F(CreateTest, TheTestTownshipWritesItsUsablePoints) {
     ASSERT_EQ(result.leftOut.size(), 2u);
     EXPECT_EQ(result.leftOut[0].name + " " + result.leftOut[1].name, "400400 700700");
   }
-}
-
-// A transformation any thread may use, which notes the threads that readied
-// themselves for it.
-class ThreadSafeDatum : public DatumLibrary {
- public:
-  std::unique_ptr<CoordinateTransform> DefineDatumPair() override { return std::make_unique<Shift>(this); }
-  std::vector<std::thread::id> Prepared() {
-    const std::lock_guard<std::mutex> lock(mutex_);
-    return prepared_;
-  }
-
- private:
-  class Shift : public CoordinateTransform {
-   public:
-    explicit Shift(ThreadSafeDatum* datum) : datum_(datum) {}
-    void TransformPoint(double&, double& latitude) const override { latitude += 0.0001; }
-    bool ThreadSafe() const override { return true; }
-    void PrepareThread() const override {
-      const std::lock_guard<std::mutex> lock(datum_->mutex_);
-      datum_->prepared_.push_back(std::this_thread::get_id());
-    }
-
-   private:
-    ThreadSafeDatum* datum_;
-  };
-
-  std::mutex mutex_;
-  std::vector<std::thread::id> prepared_;
-};
-
-// A long list is read on two threads; the helper readies itself for the
-// transformation meanwhile, and the points left out keep their list order.
-TEST_F(CreateTest, ALongListIsReadOnTwoThreadsInListOrder) {
-  if (std::thread::hardware_concurrency() < 2) GTEST_SKIP() << "one core: Create runs on one thread";
-  const LxLines lines = ParseLxText(testing::SyntheticLxText(120));
-  ASSERT_GE(lines.size(), kTwoThreadsFrom);
-  const std::size_t half = lines.size() / 2;
-  const std::map<std::size_t, std::string> unusable = {
-      {0, " 900001"}, {half - 1, " 900002"}, {half, " 900003"}, {lines.size() - 1, " 900004"}};
-  points_ = {};
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    points_.Add(unusable.count(i) > 0 ? std::string_view(unusable.at(i)) : lines[i], true);
-  }
-  Services services = MakeServices();
-  auto datum = std::make_unique<ThreadSafeDatum>();
-  ThreadSafeDatum& threadSafe = *datum;
-  services.datum = std::move(datum);
-
-  const CreateResult result = Create("t12n.lx", {OutputKind::Gpx, true, false}, services);
-  EXPECT_EQ(result.waypoints, lines.size() - unusable.size());
-  // Each half's waypoints, one after the other, nothing lost or repeated
-  // where the halves meet.
-  std::vector<std::string> expected, written;
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    if (unusable.count(i) == 0) expected.push_back("<name>" + TrimmedPointId(lines[i]) + "</name>");
-  }
-  const std::string gpx = testing::ReadBytes(result.outputPath);
-  for (std::size_t at = gpx.find("<name>"); at != std::string::npos; at = gpx.find("<name>", at + 1)) {
-    written.push_back(gpx.substr(at, gpx.find("</name>", at) + 7 - at));
-  }
-  EXPECT_EQ(written, expected);
-  std::string leftOut;
-  for (const LeftOutPoint& point : result.leftOut) leftOut += point.name + " ";
-  EXPECT_EQ(leftOut, "900001 900002 900003 900004 ");
-  const std::vector<std::thread::id> prepared = threadSafe.Prepared();
-  ASSERT_EQ(prepared.size(), 1u);
-  EXPECT_NE(prepared[0], std::this_thread::get_id());
 }
 
 // ---- the drawing ----

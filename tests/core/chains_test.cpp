@@ -88,30 +88,6 @@ INSTANTIATE_TEST_SUITE_P(
         ChainCase{"NothingAfterTheHeaders", {}, "", ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// A file read in blocks, its lines gone after reading, gives the chains of
-// its whole text.
-TEST(ChainsTest, AFileReadInBlocksGivesTheChainsOfItsText) {
-  std::vector<std::string> body;
-  for (int i = 0; i < 40000; ++i) {
-    std::string& line = body.emplace_back(" ");
-    line.append(std::to_string(100000 + i % 15000)).append(" 350000.0000 1060000.0000     5000      ");
-    line.append(std::to_string(i % 7)).append("  x");
-    if (i % 9 == 8) body.push_back(" 999999");
-  }
-  for (const std::string lineEnd : {"\r\n", "\r"}) {
-    const std::string text = FileText(body, lineEnd);
-    testing::TempFolder folder;
-    testing::WriteBytes(folder / "t.lx", text);
-    const TownshipChains fromFile = ReadChainsOfFile(folder / "t.lx");
-    const TownshipChains fromText = ReadChains(text);
-    EXPECT_EQ(ChainText(fromFile), ChainText(fromText));
-    EXPECT_EQ(PointText(fromFile), PointText(fromText));
-    EXPECT_EQ(fromFile.points.size(), 15000u);
-    EXPECT_EQ(fromFile.reliabilities, fromText.reliabilities);
-    EXPECT_EQ(fromFile.reliabilities.size(), 7u);
-  }
-}
-
 TEST(ChainsTest, EachLinkKeepsItsOwnReliability) {
   const std::string text =
       "h1\nh2\n 100100 350000.0000 1060000.0000     5000        1\n 999999\n"

@@ -121,65 +121,6 @@ TEST(ParseLxTextTest, SortsAndCollapsesLinesWithLongCommonBeginnings) {
   EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.end()), expected);
 }
 
-// A long list is sorted in two halves at once and merged: the same list as
-// one plain sort of every record, the last of each key kept.
-TEST(ParseLxTextTest, ALongFileSortsAsOneSortWould) {
-  const std::string text = testing::SyntheticLxText(500);  // 169,000 records, each corner twice
-  std::vector<std::string_view> records = SplitLines(text);
-  records.erase(records.begin(), records.begin() + kHeaderLines);
-  std::erase_if(records, IsSentinelLine);
-  ASSERT_GT(records.size(), std::size_t{1} << 17);
-  std::sort(records.begin(), records.end());
-  std::vector<std::string_view> expected;
-  for (std::size_t i = 0; i < records.size(); ++i) {
-    if (i + 1 == records.size() || records[i].substr(0, 41) != records[i + 1].substr(0, 41)) {
-      expected.push_back(records[i]);
-    }
-  }
-  const LxLines lines = ParseLxText(text);
-  EXPECT_TRUE(std::equal(lines.begin(), lines.end(), expected.begin(), expected.end()));
-}
-
-// The lines ReadLines gives for a file holding `text`.
-std::vector<std::string> ReadLinesOf(const std::string& text) {
-  testing::TempFolder folder;
-  testing::WriteBytes(folder / "t.lx", text);
-  std::vector<std::string> lines;
-  ReadLines(folder / "t.lx", [&lines](std::string_view line) { lines.emplace_back(line); });
-  return lines;
-}
-
-std::vector<std::string> SplitLinesOf(const std::string& text) {
-  const std::vector<std::string_view> views = SplitLines(text);
-  return {views.begin(), views.end()};
-}
-
-TEST(ReadLinesTest, GivesTheLinesOfSplitLines) {
-  for (const std::string text : {"a\r\nb\rc\nd", "a\r\n", "a\n\nb", "a\n\r", "", "\n", "\r\r\n\n"}) {
-    EXPECT_EQ(ReadLinesOf(text), SplitLinesOf(text)) << "text of " << text.size() << " bytes";
-  }
-}
-
-// The file is read in blocks of 1 MiB: a line end, or a CR LF pair, can fall
-// on either side of a block's end, and a line can be longer than a block.
-TEST(ReadLinesTest, LinesAcrossTheEndsOfBlocksStayWhole) {
-  constexpr std::size_t kBlock = std::size_t{1} << 20;
-  for (const std::string lineEnd : {"\r\n", "\r", "\n", "\n\r"}) {
-    for (std::size_t before = kBlock - 3; before <= kBlock + 1; ++before) {
-      const std::string text = std::string(before, 'x') + lineEnd + "tail" + lineEnd + std::string(kBlock, 'y');
-      EXPECT_EQ(ReadLinesOf(text), SplitLinesOf(text)) << before << " bytes before a line end of " << lineEnd.size();
-    }
-  }
-  const std::string longLines = std::string(3 * kBlock, 'z') + "\r\n" + std::string(kBlock + 7, 'w') + "\r";
-  EXPECT_EQ(ReadLinesOf(longLines), SplitLinesOf(longLines));
-}
-
-TEST(ReadLinesTest, UnreadableFilesAreErrorsNamingTheFile) {
-  testing::TempFolder folder;
-  EXPECT_THROW(ReadLines(folder / "missing.lx", [](std::string_view) {}), KorvexaError);
-  EXPECT_THROW(ReadLines(folder.path(), [](std::string_view) {}), KorvexaError);
-}
-
 TEST(LoadLxFileTest, ReadsBytesUnchanged) {
   testing::TempFolder folder;
   testing::WriteBytes(folder / "t.lx", std::string(kHeaders) + " 1\xFF\x80 z\r\n");

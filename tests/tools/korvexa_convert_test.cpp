@@ -175,7 +175,7 @@ struct BadTownshipCase {
   std::string file;     // the .LX file's name
   std::string text;     // its text
   std::string options;  // before the file
-  bool alone;           // a copy of korvexa-convert without lx2dxf beside it
+  bool alone;           // a copy of korvexa-convert without lx2dxf beside it (it draws by itself)
   int exitCode;
   std::vector<std::string> messages;  // lines of standard error
   std::string listing;                // the folder afterwards
@@ -289,16 +289,8 @@ INSTANTIATE_TEST_SUITE_P(
                         {"error: t.lx: the drawing t.dxf was not made: \"t.lx\": the township's median longitude"},
                         "t.dxf t.gpx t.lx",
                         false},
-        BadTownshipCase{"AMissingDrawingProgram",
-                        "t.lx",
-                        Township(),
-                        "--no-nad83 --dxf",
-                        true,
-                        1,
-                        {"error: t.lx: the drawing t.dxf was not made: the DXF converter lx2dxf was found neither "
-                         "beside the program nor on the PATH\n"},
-                        "t.dxf t.gpx t.lx",
-                        false},
+        BadTownshipCase{
+            "NoLx2dxfBesideIt", "t.lx", Township(), "--no-nad83 --dxf", true, 0, {}, "t.dxf t.gpx t.lx", true},
         BadTownshipCase{"AFailureAfterTheDrawing",
                         "hi.lx",
                         kHawaii,
@@ -310,6 +302,23 @@ INSTANTIATE_TEST_SUITE_P(
                         "hi.dxf hi.lx",
                         false}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// A batch draws each township in its own process, as lx2dxf draws it.
+TEST_F(KorvexaConvertTest, TheDrawingsOfABatchAreLx2dxfsByteForByte) {
+  testing::WriteBytes(folder_ / "a.lx", Township());
+  testing::WriteBytes(folder_ / "b.lx", Township("", {64.8, 147.7}));  // another zone, near Fairbanks
+  ASSERT_EQ(Convert("--no-nad83 a.lx b.lx t12n.lx").exitCode, 0);
+  for (const std::string name : {"a", "b", "t12n"}) {
+    const std::string batch = testing::ReadBytes(folder_ / (name + ".dxf"));
+    const auto drawn =
+        RunCommand("cd " + ShellQuoted(folder_.path().string()) + " && " +
+                   ShellQuoted(std::filesystem::path(KORVEXA_CONVERT).replace_filename("lx2dxf").string()) + " " +
+                   name + ".lx --output " + name + ".lx2dxf.dxf");
+    ASSERT_EQ(drawn.exitCode, 0) << drawn.err;
+    EXPECT_EQ(batch, testing::ReadBytes(folder_ / (name + ".lx2dxf.dxf"))) << name;
+    EXPECT_GT(batch.size(), 1000u);
+  }
+}
 
 // Past 180 W the longitudes are written east of Greenwich, moved with the
 // Alaska grid.

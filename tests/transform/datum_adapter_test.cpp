@@ -1,6 +1,5 @@
 // The adapter between the conversion core and the prolat library: reference
-// stations through DecodeLxPoint, whole files, the calls the program makes
-// and the errors the user sees.
+// stations through DecodeLxPoint, whole files and the errors the user sees.
 #include "transform/datum_adapter.h"
 
 #include <gmock/gmock.h>
@@ -13,7 +12,9 @@
 
 #include "app/create.h"
 #include "app/services.h"
+#include "app/waypoints.h"
 #include "core/korvexa_error.h"
+#include "core/longitude.h"
 #include "core/lx_file.h"
 #include "core/lx_record.h"
 #include "tests/support/fake_services.h"
@@ -133,7 +134,8 @@ TEST(DatumAdapterTest, TheNgsStationsFileMatchesItsGoldenFile) {
   ASSERT_EQ(points.size(), 5u);
   for (PointEntry& entry : points) entry.ticked = true;
   testing::TempFolder folder;
-  WritePcx5File(folder / "ngs.grm", TickedRecords(points), transform.get(), FrozenClock(kDecember6));
+  WritePcx5File(folder / "ngs.grm", BuildWaypoints(points, transform.get(), kPcx5ElevationColumn).waypoints,
+                FrozenClock(kDecember6));
   EXPECT_TRUE(testing::MatchesGolden(testing::ReadBytes(folder / "ngs.grm"), testing::TestData("ngs~pcx5-nad83.grm")));
 }
 
@@ -151,15 +153,16 @@ std::vector<std::string> GpxPositions(const std::string& text, std::string* boun
   return positions;
 }
 
-// The GPX file writes the same NAD83 positions as the PCX5 file (the two
-// decoding passes agree), and its box is made of exactly those values.
+// The GPX file writes the same NAD83 positions as the PCX5 file, and its box
+// is made of exactly those values.
 TEST(DatumAdapterTest, TheGpxFileOfTheNgsStationsAgreesWithThePcx5File) {
   ProLatDatumLibrary library;
   const auto transform = library.DefineDatumPair();
   PointList points = MakePointList(LoadLxFile(testing::TestData("ngs.lx")));
   for (PointEntry& entry : points) entry.ticked = true;
   testing::TempFolder folder;
-  WriteGpxFile(folder / "ngs.gpx", TickedRecords(points), transform.get(), FrozenClock(kDecember6));
+  WriteGpxFile(folder / "ngs.gpx", BuildWaypoints(points, transform.get(), kGpxElevationColumn).waypoints,
+               FrozenClock(kDecember6));
   const std::string gpx = testing::ReadBytes(folder / "ngs.gpx");
   EXPECT_TRUE(testing::MatchesGolden(gpx, testing::TestData("ngs~gpx-nad83.gpx")));
 
@@ -182,167 +185,30 @@ TEST(DatumAdapterTest, TheGpxFileOfTheNgsStationsAgreesWithThePcx5File) {
   EXPECT_EQ(bounds, field(0, 0) + " " + field(4, 1) + " " + field(4, 0) + " " + field(1, 1));
 }
 
-// A library that records every call and moves points by a fixed amount.
-class FakeProLat : public ProLatLibrary {
- public:
-  struct Call {
-    int32_t src, dst;
-    double x, y, z;
-    int32_t count;
-  };
-  int32_t DefineLatLong(const char* datum) override {
-    defined.push_back(datum);
-    return datum == std::string("NAD27") ? 27 : 83;
-  }
-  int32_t PrepareTransform(int32_t, int32_t) override { return prepareStatus; }
-  int32_t Transform(int32_t src, int32_t dst, double* x, double* y, double* z, int32_t count) override {
-    calls.push_back({src, dst, *x, *y, *z, count});
-    *z = 99;  // left behind for the next call to ignore
-    if (status != PROLAT_OK) return status;
-    *x = (*x - 0.0005) * (eastPositive ? -1 : 1);
-    *y = resultLatitude.value_or(*y + 0.0001);
-    return PROLAT_OK;
-  }
-  const char* StrErr(int32_t) override { return "fixed text"; }
-  const char* LastError() override { return lastError.c_str(); }
-
-  std::vector<std::string> defined;
-  std::vector<Call> calls;
-  int32_t prepareStatus = PROLAT_OK;
-  int32_t status = PROLAT_OK;
-  bool eastPositive = false;
-  std::optional<double> resultLatitude;
-  std::string lastError;
-};
-
-class FakeLibraryTest : public ::testing::Test {
- protected:
-  CreateResult Create(const PointList& points, OutputKind kind = OutputKind::Pcx5) {
-    Services services;
-    services.clock = std::make_unique<FrozenClock>(kDecember6);
-    services.datum = std::make_unique<ProLatDatumLibrary>(fake_);
-    const testing::WorkingFolder working(folder_.path());
-    return RunCreate("t12n.lx", points, {kind, true, false}, services);
-  }
-  std::string DecodeError() {
-    try {
-      DecodeLxPoint(kAlbuquerque, ProLatDatumLibrary(fake_).DefineDatumPair().get());
-    } catch (const KorvexaError& error) {
-      return error.what();
-    }
-    return "no error";
-  }
-  std::shared_ptr<FakeProLat> fake_ = std::make_shared<FakeProLat>();
-  testing::TempFolder folder_;
-};
-
-TEST_F(FakeLibraryTest, AnEmptySelectionDefinesBothSystemsAndTransformsNothing) {
-  Create({{kAlbuquerque, false}});
-  EXPECT_THAT(fake_->defined, ElementsAre("NAD27", "NAD83"));
-  EXPECT_TRUE(fake_->calls.empty());
-}
-
-TEST_F(FakeLibraryTest, EachTickedPointIsOneCallWithWestNegativeAndZeroHeight) {
-  Create({{" 100100 350000.0000 1060000.0000", true},
-          {" 100200 360000.0000 1070000.0000", false},
-          {" 100300 370000.0000 1080000.0000", true},
-          {" 100400 380000.0000 1090000.0000", true}});
-  ASSERT_EQ(fake_->calls.size(), 3u);
-  const double longitudes[] = {-106, -108, -109};
-  for (std::size_t i = 0; i < 3; ++i) {
-    const FakeProLat::Call& call = fake_->calls[i];
-    EXPECT_EQ(call.src, 27);
-    EXPECT_EQ(call.dst, 83);
-    EXPECT_EQ(call.x, longitudes[i]);
-    EXPECT_EQ(call.z, 0);
-    EXPECT_EQ(call.count, 1);
+// The receiver's NAD83 position goes back onto the NAD27 map by the inverse
+// shift: a round trip ends where it began.
+TEST(DatumAdapterTest, TheInverseShiftUndoesTheShift) {
+  const std::unique_ptr<CoordinateTransform> transform = ProLatDatumLibrary().DefineDatumPair();
+  for (const auto& [longitude, latitude] : {std::pair(-106.7583333, 35.120096), std::pair(-147.7190683, 64.8434322)}) {
+    double x = longitude, y = latitude;
+    transform->TransformPoint(x, y);
+    EXPECT_GT(std::hypot(x - longitude, y - latitude), 1e-4) << "no shift";
+    transform->InverseTransformPoint(x, y);
+    EXPECT_NEAR(x, longitude, 1e-9);
+    EXPECT_NEAR(y, latitude, 1e-9);
   }
 }
 
-TEST_F(FakeLibraryTest, TheGpxFileTransformsEveryPointInBothPassesInListOrder) {
-  Create({{" 100100 350000.0000 1060000.0000", true},
-          {" 100200 360000.0000 1070000.0000", false},
-          {" 100300 370000.0000 1080000.0000", true},
-          {" 100400 380000.0000 1090000.0000", true}},
-         OutputKind::Gpx);
-  std::vector<double> longitudes;
-  for (const FakeProLat::Call& call : fake_->calls) {
-    longitudes.push_back(call.x);
-    EXPECT_EQ(call.z, 0);
-    EXPECT_EQ(call.count, 1);
-  }
-  EXPECT_THAT(longitudes, ElementsAre(-106, -108, -109, -106, -108, -109));
-  EXPECT_THAT(fake_->defined, ElementsAre("NAD27", "NAD83"));
-}
-
-TEST_F(FakeLibraryTest, EitherSignOfTheReturnedLongitudeGivesTheSameFile) {
-  const PointList points = {{kAlbuquerque, true}};
-  for (OutputKind kind : {OutputKind::Pcx5, OutputKind::Gpx}) {
-    fake_->eastPositive = false;
-    const std::filesystem::path output = Create(points, kind).outputPath;
-    const std::string westNegative = testing::ReadBytes(output);
-    fake_->eastPositive = true;
-    Create(points, kind);
-    EXPECT_EQ(testing::ReadBytes(output), westNegative);
-    EXPECT_THAT(westNegative, HasSubstr(kind == OutputKind::Pcx5 ? "N35.120196  W106.7588333 "
-                                                                 : "lat=\"35.120196\" lon=\"-106.7588333\""));
-  }
-}
-
-struct FailureCase {
-  const char* name;
-  int32_t status;
-  std::optional<double> resultLatitude;
-  const char* message;  // after "point 100100 at 35.1200960 N 106.7583333 W "
-};
-
-void PrintTo(const FailureCase& failure, std::ostream* out) {
-  *out << failure.name;
-}
-
-class FakeFailureTest : public FakeLibraryTest, public ::testing::WithParamInterface<FailureCase> {};
-
-TEST_P(FakeFailureTest, NamesThePointAndKeepsTheEarlierFile) {
-  fake_->status = GetParam().status;
-  fake_->resultLatitude = GetParam().resultLatitude;
-  fake_->lastError = "the library's detail";
-  EXPECT_EQ(DecodeError(), std::string("point 100100 at 35.1200960 N 106.7583333 W ") + GetParam().message);
-  testing::WriteBytes(folder_ / "t12n.grm", "earlier run");
-  EXPECT_THROW(Create({{kAlbuquerque, true}}), KorvexaError);
-  EXPECT_EQ(testing::ReadBytes(folder_ / "t12n.grm"), "earlier run");
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Statuses, FakeFailureTest,
-    ::testing::Values(
-        FailureCase{
-            "Outside", PROLAT_ERR_OUTSIDE_GRIDS, {}, "lies outside the NAD27 to NAD83 grids (the library's detail)"},
-        FailureCase{
-            "GridMissing", PROLAT_ERR_GRID_MISSING, {}, "cannot be moved from NAD27 to NAD83: the library's detail"},
-        FailureCase{
-            "BadSystem", PROLAT_ERR_BAD_SYSTEM, {}, "cannot be moved from NAD27 to NAD83: the library's detail"},
-        FailureCase{"SuccessWithInfinity", PROLAT_OK, HUGE_VAL,
-                    "cannot be moved from NAD27 to NAD83: the transformation library returned no valid coordinates"},
-        FailureCase{"SuccessWithNaN", PROLAT_OK, std::nan(""),
-                    "cannot be moved from NAD27 to NAD83: the transformation library returned no valid coordinates"},
-        FailureCase{"SuccessFarAway", PROLAT_OK, 36.0,
-                    "cannot be moved from NAD27 to NAD83: the transformation library moved it by more than 0.01 "
-                    "degree, which no NADCON shift does"}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(FakeLibraryTest, AFailedPreparationStopsTheCreateBeforeAnyPoint) {
-  fake_->prepareStatus = PROLAT_ERR_GRID_MISSING;
-  fake_->lastError = "the NADCON grid us_noaa_conus.tif is not installed";
-  testing::WriteBytes(folder_ / "t12n.grm", "earlier run");
-  try {
-    Create({{kAlbuquerque, true}});
-    FAIL() << "no error";
-  } catch (const KorvexaError& error) {
-    EXPECT_STREQ(error.what(),
-                 "cannot move points from NAD27 to NAD83: the NADCON grid us_noaa_conus.tif is not installed");
-  }
-  EXPECT_TRUE(fake_->calls.empty());
-  EXPECT_EQ(testing::ReadBytes(folder_ / "t12n.grm"), "earlier run");
+// Without any grid the Create stops before a point is moved, saying what to
+// install.
+TEST(DatumAdapterTest, MissingGridsStopTheDefinition) {
+  testing::TempFolder empty;
+  ASSERT_EQ(ProLatSetFallbackPath(empty.path().c_str()), PROLAT_OK);
+  EXPECT_THAT([] { ProLatDatumLibrary().DefineDatumPair(); },
+              ::testing::ThrowsMessage<KorvexaError>(::testing::StartsWith(
+                  "cannot move points from NAD27 to NAD83: the NADCON grids us_noaa_conus.tif (the conterminous "
+                  "United States) and us_noaa_alaska.tif (Alaska) are not installed")));
+  ASSERT_EQ(ProLatSetFallbackPath(KORVEXA_SHIPPED_GRIDS), PROLAT_OK);
 }
 
 TEST(DatumAdapterTest, APointOutsideTheGridsStopsTheRealCreate) {

@@ -3,11 +3,15 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <regex>
+#include <sstream>
 
 #include "core/coordinate_transform.h"
 #include "core/korvexa_error.h"
 #include "core/lx_file.h"
+#include "core/number_text.h"
 #include "tests/support/fake_services.h"
 #include "tests/support/golden.h"
 #include "tests/support/gpx_schema.h"
@@ -32,7 +36,7 @@ const std::string kWorkedRecord = std::string(testing::kWorkedRecord).substr(0, 
 std::vector<std::string> WriteAndValidate(const PointList& points, const CoordinateTransform* transform = nullptr,
                                           const Clock& clock = FrozenClock(kDecember6)) {
   testing::TempFolder folder;
-  WriteGpxFile(folder / "out.gpx", TickedRecords(points), transform, clock);
+  WriteGpxFile(folder / "out.gpx", testing::DecodedWaypoints(points, kGpxElevationColumn, transform), clock);
   EXPECT_EQ(GpxSchemaErrors(folder / "out.gpx"), "");
   return testing::CrLfLines(testing::ReadBytes(folder / "out.gpx"));
 }
@@ -55,7 +59,7 @@ TEST(GpxWriterTest, GoldenFile) {
   PointList points = MakePointList(LoadLxFile(testing::TestData("t12n.lx")));
   for (auto& point : points) point.ticked = true;
   testing::TempFolder folder;
-  WriteGpxFile(folder / "t12n.gpx", TickedRecords(points), nullptr, FrozenClock(kDecember6));
+  WriteGpxFile(folder / "t12n.gpx", testing::DecodedWaypoints(points, kGpxElevationColumn), FrozenClock(kDecember6));
   EXPECT_EQ(GpxSchemaErrors(folder / "t12n.gpx"), "");
   EXPECT_TRUE(testing::MatchesGolden(testing::ReadBytes(folder / "t12n.gpx"), testing::TestData("t12n~gpx.gpx")));
 }
@@ -148,41 +152,30 @@ TEST(GpxWriterTest, ReadsTheClockForTheMetadataAndForEveryWaypoint) {
   EXPECT_THAT(lines[5], HasSubstr("<time>2026-12-06T21:03:02Z</time>"));
 }
 
-// Shifts every point and counts its calls.
-class CountingShift : public CoordinateTransform {
- public:
-  void TransformPoint(double& longitude, double& latitude) const override {
-    ++calls;
-    longitude = -(longitude - 0.0012345);  // returned east positive: only the magnitude counts
-    latitude += 0.0001;
+// The box of a long list is the smallest one holding every written
+// position, whatever the order of the points.
+TEST(GpxWriterTest, TheBoxOfALongListHoldsExactlyItsPoints) {
+  PointList points;
+  std::vector<std::string> records;
+  for (int i = 0; i < 2000; ++i) {
+    // Latitudes and longitudes up and down the list, in and out of step.
+    const int latitudeSeconds = (i * 7919) % 3600, longitudeSeconds = (i * 104729) % 3600;
+    char record[64];
+    std::snprintf(record, sizeof record, " %06d 35%02d%02d.0000 106%02d%02d.0000", i, latitudeSeconds / 60,
+                  latitudeSeconds % 60, longitudeSeconds / 60, longitudeSeconds % 60);
+    points.Add(record, true);
   }
-  mutable int calls = 0;
-};
-
-TEST(GpxWriterTest, BothPassesTransformEveryPointAlike) {
-  CountingShift shift;
-  const PointList points = {{kWorkedRecord, true},
-                            {" 000002 340000.0000 1063000.0000", false},
-                            {" 000003 360000.0000 1070000.0000", true},
-                            {" 000004 350000.0000 1060000.0000", true}};
-  const auto lines = WriteAndValidate(points, &shift);
-  EXPECT_EQ(shift.calls, 6);
-  EXPECT_EQ(LatLon(lines[4]), "35.120196 -106.7595678");
-  EXPECT_THAT(Bounds(lines), ElementsAre("35.0001", "-107.0012345", "36.0001", "-106.0012345"));
-}
-
-TEST(GpxWriterTest, CoordinatesGpxCannotHoldAreAnErrorAndKeepTheOldFile) {
-  testing::TempFolder folder;
-  testing::WriteBytes(folder / "out.gpx", "earlier");
-  try {
-    WriteGpxFile(folder / "out.gpx", TickedRecords(Ticked({kWorkedRecord, " 4711   950000.0000 1060000.0000"})),
-                 nullptr, FrozenClock(kDecember6));
-    FAIL() << "no error";
-  } catch (const KorvexaError& error) {
-    EXPECT_THAT(error.what(), HasSubstr("point 4711 at latitude 95, longitude -106 lies outside"));
+  const auto lines = WriteAndValidate(points);
+  double minlat = 90, maxlat = -90, minlon = 180, maxlon = -180;
+  for (std::size_t i = 4; i + 1 < lines.size(); ++i) {
+    std::istringstream position(LatLon(lines[i]));
+    double latitude = 0, longitude = 0;
+    ASSERT_TRUE(position >> latitude >> longitude) << lines[i];
+    minlat = std::min(minlat, latitude), maxlat = std::max(maxlat, latitude);
+    minlon = std::min(minlon, longitude), maxlon = std::max(maxlon, longitude);
   }
-  EXPECT_EQ(testing::ReadBytes(folder / "out.gpx"), "earlier");
-  EXPECT_EQ(testing::ListFolder(folder.path()), "out.gpx");
+  EXPECT_THAT(Bounds(lines),
+              ElementsAre(NumberText(minlat), NumberText(minlon), NumberText(maxlat), NumberText(maxlon)));
 }
 
 }  // namespace
