@@ -1,8 +1,11 @@
 #include "app/township_drawing.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
+#include <fstream>
 #include <memory>
 #include <optional>
 #include <span>
@@ -187,18 +190,33 @@ class TownshipBuilder {
   Partial result_;
 };
 
+// Writes `township`'s drawing into the file at `path` in place: Create's
+// temporary file, which Create itself makes the drawing, atomically.
+void WriteInPlace(const std::string& path, const Township& township) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  WriteDxf(township, false,
+           [&out](std::string_view piece) { out.write(piece.data(), static_cast<std::streamsize>(piece.size())); });
+  if (!out.flush()) throw KorvexaError("cannot write \"" + path + "\": " + std::strerror(errno));
+}
+
 // Draws on Wait, after the waypoint file is written: a county's drawing
 // then never shares the memory with its waypoints.
 class InProcessDrawingJob : public DrawingJob {
  public:
-  InProcessDrawingJob(std::string fName, std::string drawingName, UtmProjections& projections)
-      : fName_(std::move(fName)), drawingName_(std::move(drawingName)), projections_(projections) {}
+  InProcessDrawingJob(std::shared_ptr<const std::string> text, std::string fName, std::string drawingName,
+                      UtmProjections& projections)
+      : text_(std::move(text)),
+        fName_(std::move(fName)),
+        drawingName_(std::move(drawingName)),
+        projections_(projections) {}
 
   // The outcome in lx2dxf's words: its warnings, or why it drew nothing.
   DrawingOutcome Wait() override {
     try {
+      const TownshipDrawing drawing = ProjectTownship(*text_, fName_, projections_);
+      WriteInPlace(drawingName_, drawing.township);
       DrawingOutcome outcome{true, ""};
-      for (const LeftOutPoint& point : WriteTownshipDrawing(fName_, drawingName_, false, projections_)) {
+      for (const LeftOutPoint& point : drawing.leftOut) {
         if (!outcome.messages.empty()) outcome.messages += '\n';
         outcome.messages += "point " + point.name + " left out: " + point.reason;
       }
@@ -209,6 +227,7 @@ class InProcessDrawingJob : public DrawingJob {
   }
 
  private:
+  std::shared_ptr<const std::string> text_;
   std::string fName_;
   std::string drawingName_;
   UtmProjections& projections_;
@@ -230,22 +249,23 @@ std::filesystem::path DrawingPath(const std::string& lxFile) {
   return drawing;
 }
 
+TownshipDrawing DrawTownship(const std::string& lxFile, UtmProjections& projections) {
+  const std::string text = ReadWholeFile(lxFile);
+  return ProjectTownship(text, lxFile, projections);
+}
+
 std::vector<LeftOutPoint> WriteTownshipDrawing(const std::string& lxFile, const std::filesystem::path& drawing,
                                                bool byReliability, UtmProjections& projections) {
   if (std::filesystem::weakly_canonical(drawing) == std::filesystem::weakly_canonical(lxFile)) {
     throw KorvexaError("the drawing would replace " + Quoted(lxFile) + " itself");
   }
-  TownshipDrawing township;
-  {
-    const std::string text = ReadWholeFile(lxFile);
-    township = ProjectTownship(text, lxFile, projections);
-  }
+  TownshipDrawing township = DrawTownship(lxFile, projections);
   WriteDxfFile(drawing, township.township, byReliability);
   return std::move(township.leftOut);
 }
 
 std::unique_ptr<DrawingJob> InProcessDrawing::StartDrawing(const std::string& fName, const std::string& drawingName) {
-  return std::make_unique<InProcessDrawingJob>(fName, drawingName, projections_);
+  return std::make_unique<InProcessDrawingJob>(text_, fName, drawingName, projections_);
 }
 
 }  // namespace korvexa

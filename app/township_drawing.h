@@ -4,6 +4,7 @@
 #pragma once
 
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -40,6 +41,10 @@ TownshipDrawing ProjectTownship(std::string_view text, const std::string& fileNa
 // Throws KorvexaError when that is `lxFile` itself.
 std::filesystem::path DrawingPath(const std::string& lxFile);
 
+// ProjectTownship of the file `lxFile`. Throws KorvexaError as
+// ProjectTownship, or when the file cannot be read.
+TownshipDrawing DrawTownship(const std::string& lxFile, UtmProjections& projections);
+
 // Reads `lxFile` and writes its drawing to `drawing`, completely or not at
 // all; with `byReliability` the lines go on one layer per reliability.
 // Returns the points left out. Throws KorvexaError saying why nothing was
@@ -47,16 +52,21 @@ std::filesystem::path DrawingPath(const std::string& lxFile);
 std::vector<LeftOutPoint> WriteTownshipDrawing(const std::string& lxFile, const std::filesystem::path& drawing,
                                                bool byReliability, UtmProjections& projections);
 
-// The converters of a batch: line ends as the system's converters convert
-// them, but the drawing made in this process by WriteTownshipDrawing, as
-// lx2dxf makes it, with each zone's projection set up once for the whole
-// run. A drawing is made when it is waited for.
+// The converters of a batch for one file: line ends as the system's
+// converters convert them, but the drawing made in this process, as lx2dxf
+// makes it (ProjectTownship), from `text`, the file's text as it was loaded,
+// with the projections of the whole run. A drawing is made when it is
+// waited for, into the file it was given.
 class InProcessDrawing : public SystemConverters {
  public:
+  InProcessDrawing(std::shared_ptr<const std::string> text, UtmProjections& projections)
+      : text_(std::move(text)), projections_(projections) {}
+
   std::unique_ptr<DrawingJob> StartDrawing(const std::string& fName, const std::string& drawingName) override;
 
  private:
-  UtmProjections projections_;
+  std::shared_ptr<const std::string> text_;
+  UtmProjections& projections_;
 };
 
 }  // namespace korvexa

@@ -35,17 +35,20 @@ class ChainReader {
     if (result_.links.size() > start) result_.chainEnds.push_back(result_.links.size());
   }
 
-  // The index of `text` among the reliabilities, added when new.
+  // The index of `text` among the reliabilities, added when new. Records
+  // in a row mostly share theirs: the last one is tried first.
   std::uint32_t Reliability(std::string_view text) {
+    if (!result_.reliabilities.empty() && result_.reliabilities[last_] == text) return last_;
     const auto [found, added] =
         reliabilityOf_.try_emplace(std::string(text), static_cast<std::uint32_t>(result_.reliabilities.size()));
     if (added) result_.reliabilities.push_back(found->first);
-    return found->second;
+    return last_ = found->second;
   }
 
   TownshipChains result_;
   std::unordered_map<std::string_view, std::uint32_t> pointOfKey_;
   std::unordered_map<std::string, std::uint32_t> reliabilityOf_;
+  std::uint32_t last_ = 0;
   std::size_t lineNumber_ = 0;
 };
 
@@ -58,7 +61,7 @@ std::span<const ChainLink> TownshipChains::Chain(std::size_t chain) const {
 
 TownshipChains ReadChains(std::string_view text) {
   ChainReader reader;
-  for (const std::string_view line : SplitLines(text)) reader.Add(line);
+  ForEachLine(text, [&reader](std::string_view line) { reader.Add(line); });
   return reader.Finish();
 }
 

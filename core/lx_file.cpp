@@ -24,18 +24,6 @@ struct FileCloser {
   ~FileCloser() { ::close(fd); }
 };
 
-// Calls `line(view)` for every line of `text` (see SplitLines).
-template <typename Line>
-void ForEachLine(std::string_view text, Line line) {
-  std::size_t start = 0;
-  while (start < text.size()) {
-    const std::size_t stop = std::min(text.find_first_of("\r\n", start), text.size());
-    line(text.substr(start, stop - start));
-    start = stop + 1;
-    if (stop + 1 < text.size() && text[stop] == '\r' && text[stop + 1] == '\n') ++start;
-  }
-}
-
 // The records of `text` (its lines but the headers and the sentinels),
 // sorted in byte order, with only the last of each run of equal keys.
 std::vector<std::string_view> SortedRecords(std::string_view text) {
@@ -68,7 +56,6 @@ bool IsSentinelLine(std::string_view line) {
 LxLines ParseLxText(std::string text) {
   auto shared = std::make_shared<const std::string>(std::move(text));
   std::vector<std::string_view> lines = SortedRecords(*shared);
-  if (lines.empty()) return {};
   return LxLines(std::move(shared), std::move(lines));
 }
 

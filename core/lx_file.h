@@ -25,8 +25,22 @@ inline std::string_view DuplicateKey(std::string_view line) {
 // The lines at the top of every file that are not records.
 inline constexpr std::size_t kHeaderLines = 2;
 
-// Splits `text` into lines at CR, CR LF and LF. The last line needs no line
-// end; a text that ends with a line end has no empty line after it.
+// Calls `line(view)` for every line of `text`, split at CR, CR LF and LF.
+// The last line needs no line end; a text that ends with a line end has no
+// empty line after it.
+template <typename Line>
+void ForEachLine(std::string_view text, Line line) {
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t stop = start;
+    while (stop < text.size() && text[stop] != '\r' && text[stop] != '\n') ++stop;
+    line(text.substr(start, stop - start));
+    start = stop + 1;
+    if (stop + 1 < text.size() && text[stop] == '\r' && text[stop + 1] == '\n') ++start;
+  }
+}
+
+// The lines of `text`, as ForEachLine gives them.
 std::vector<std::string_view> SplitLines(std::string_view text);
 
 // True for a line whose first seven characters are exactly " 999999".

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 namespace korvexa {
@@ -26,28 +27,15 @@ DecimalDigits FromScientific(const char* text, const char* end) {
     result.negative = true;
     ++p;
   }
-  for (; p != end && *p != 'e'; ++p) {
+  for (; *p != 'e'; ++p) {
     if (*p != '.') result.digits[result.count++] = *p;
   }
+  const bool negativeExponent = p[1] == '-';
   int exponent = 0;
-  std::from_chars(p + (p[1] == '+' ? 2 : 1), end, exponent);
-  result.pointPosition = exponent + 1;
+  for (p += 2; p != end; ++p) exponent = exponent * 10 + (*p - '0');
+  result.pointPosition = (negativeExponent ? -exponent : exponent) + 1;
   while (result.count > 0 && result.digits[result.count - 1] == '0') --result.count;
   return result;
-}
-
-// The exact value rounded to 15 significant digits. The shortest text that
-// reads back as `value` is tried first: when it has 15 digits or fewer it is
-// that rounding, since no other decimal of 15 digits lies as close to the
-// value; else to_chars rounds the exact value to 15 digits.
-DecimalDigits FifteenDigits(double value) {
-  char buffer[40];
-  const auto shortest = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific);
-  const DecimalDigits d = FromScientific(buffer, shortest.ptr);
-  if (d.count <= kSignificantDigits) return d;
-  const auto rounded =
-      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, kSignificantDigits - 1);
-  return FromScientific(buffer, rounded.ptr);
 }
 
 // Rounds the digit string at `decimals` places after the point, halves away
@@ -75,6 +63,26 @@ void RoundDigits(DecimalDigits& d, int decimals) {
     d.count = i + 1;
   }
   while (d.count > 0 && d.digits[d.count - 1] == '0') --d.count;
+}
+
+// The exact value rounded to 15 significant digits, from the shortest text
+// that reads back as `value` (at most 17 digits). Rounding that text at 15
+// digits rounds the exact value the same way, as no 16-digit decimal can lie
+// between the two (it would read back as `value` too, and be shorter or
+// nearer), unless the text itself ends in a 5 at the 16th digit: only then
+// does to_chars round the exact value, which is slower.
+DecimalDigits FifteenDigits(double value) {
+  char buffer[40];
+  const auto shortest = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific);
+  DecimalDigits d = FromScientific(buffer, shortest.ptr);
+  if (d.count <= kSignificantDigits) return d;
+  if (d.count > kSignificantDigits + 1 || d.digits[kSignificantDigits] != '5') {
+    RoundDigits(d, kSignificantDigits - d.pointPosition);
+    return d;
+  }
+  const auto rounded =
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, kSignificantDigits - 1);
+  return FromScientific(buffer, rounded.ptr);
 }
 
 void AppendDigits(std::string& out, const DecimalDigits& d) {
@@ -142,6 +150,28 @@ void AppendTwoDigits(std::string& out, int value) {
 }
 
 double DecimalValue(std::string_view digits, long exponent10) {
+  // Up to 15 significant digits and a power of ten up to 22 are both exact
+  // doubles, and one multiplication or division of exact doubles is
+  // correctly rounded: the common field needs no text.
+  static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                       1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+  std::uint64_t mantissa = 0;
+  int significant = 0;
+  long exponent = exponent10;
+  bool fraction = false;
+  for (const char c : digits) {
+    if (c == '.') {
+      fraction = true;
+      continue;
+    }
+    if (fraction) --exponent;
+    if (significant > 0 || c != '0') ++significant;
+    mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
+  }
+  if (significant <= kSignificantDigits && exponent >= -22 && exponent <= 22) {
+    const auto m = static_cast<double>(mantissa);
+    return exponent >= 0 ? m * kPowers[exponent] : m / kPowers[-exponent];
+  }
   // "<digits>e<exponent>", on the stack for the short texts of every field.
   char small[64];
   std::string large;

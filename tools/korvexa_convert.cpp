@@ -131,8 +131,9 @@ void TickPoints(korvexa::PointList& points, const CommandLine& line, const std::
 // leaves its inputs alone. `input` is absolute: earlier files have changed the
 // working folder. False when the drawing failed (the waypoint file is written).
 bool ConvertFile(const std::filesystem::path& file, const std::filesystem::path& input, const CommandLine& line,
-                 korvexa::Services& services) {
+                 korvexa::Services& services, korvexa::UtmProjections& projections) {
   korvexa::LoadedFile loaded = korvexa::OpenLxFileUnchanged(input);
+  services.converters = std::make_unique<korvexa::InProcessDrawing>(loaded.lines.text(), projections);
   korvexa::PointList points = korvexa::MakePointList(std::move(loaded.lines));
   TickPoints(points, line, input);
   const korvexa::CreateResult result = korvexa::RunCreate(loaded.fName, points, line.options, services);
@@ -172,18 +173,18 @@ int main(int argc, char** argv) {
   korvexa::Services services;
   try {
     services = korvexa::MakeSystemServices();
-    services.converters = std::make_unique<korvexa::InProcessDrawing>();
   } catch (const std::exception& error) {
     std::cerr << "error: " << error.what() << std::endl;
     return 1;
   }
+  korvexa::UtmProjections projections;  // each zone's, set up once for the run
   std::vector<std::filesystem::path> inputs;
   for (const std::filesystem::path& file : line.files) inputs.push_back(std::filesystem::absolute(file));
   int status = 0;
   for (std::size_t i = 0; i < line.files.size(); ++i) {
     const std::filesystem::path& file = line.files[i];
     try {
-      if (!ConvertFile(file, inputs[i], line, services)) status = 1;
+      if (!ConvertFile(file, inputs[i], line, services, projections)) status = 1;
     } catch (const std::exception& error) {
       std::cerr << "error: " << file.string() << ": " << error.what() << std::endl;
       status = 1;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <map>
 #include <vector>
 
@@ -14,44 +15,60 @@ namespace {
 
 constexpr double kLabelHeight = 10.0;  // metres
 constexpr int kDecimals = 4;           // 0.1 mm
+constexpr std::string_view kZero = "0.0000";
 
-// Group codes and values, one per line. With a file, the text goes to it
-// in pieces of AtomicFile::kFlushSize instead of growing in memory.
+// Group codes and values, one per line. With a sink, the text goes to it in
+// pieces of kPieceSize instead of growing in memory.
 class Dxf {
  public:
-  explicit Dxf(AtomicFile* file = nullptr) : file_(file) {
-    if (file_ != nullptr) text_.reserve(AtomicFile::kFlushSize + 4096);
+  explicit Dxf(const DxfSink* sink = nullptr) : sink_(sink) {
+    if (sink_ != nullptr) text_.reserve(kPieceSize + kPieceSize / 4);
   }
+  // `code` (0 to 999) right-aligned in three columns on a line, `value` on
+  // the next.
   void Group(int code, std::string_view value) {
-    char number[8];
-    const auto end = std::to_chars(number, number + sizeof number, code).ptr;
-    // The group code right-aligned in three columns.
-    for (std::ptrdiff_t width = end - number; width < 3; ++width) text_ += ' ';
-    text_.append(number, end).append("\r\n").append(value).append("\r\n");
-    if (file_ != nullptr) file_->FlushWhenFull(text_);
+    char codeLine[] = "   \r\n";
+    for (int column = 2; column == 2 || (column >= 0 && code > 0); --column, code /= 10) {
+      codeLine[column] = static_cast<char>('0' + code % 10);
+    }
+    text_.append(codeLine, 5).append(value).append("\r\n", 2);
+    if (sink_ != nullptr && text_.size() >= kPieceSize) Flush();
+  }
+  void Flush() {
+    (*sink_)(text_);
+    text_.clear();
   }
   void Group(int code, int value) {
     char number[16];
     const auto end = std::to_chars(number, number + sizeof number, value).ptr;
     Group(code, std::string_view(number, static_cast<std::size_t>(end - number)));
   }
-  void Number(int code, double value) {
+  void Number(int code, double value) { Group(code, Fixed(value)); }
+  // A point as groups 10, 20, 30 (+ `offset` for the second point of a
+  // LINE), its coordinates as Fixed gives them; the plan's z is 0.
+  void Point(std::string_view x, std::string_view y, int offset = 0) {
+    Group(10 + offset, x);
+    Group(20 + offset, y);
+    Group(30 + offset, kZero);
+  }
+  void Point(double x, double y) { Point(Fixed(x), Fixed(y)); }
+
+  // `value` with kDecimals decimals, never "-0.0000".
+  static std::string Fixed(double value) {
     char number[64];
     const auto end = std::to_chars(number, number + sizeof number, value, std::chars_format::fixed, kDecimals).ptr;
     std::string_view written(number, static_cast<std::size_t>(end - number));
     if (written.find_first_not_of("-0.") == std::string_view::npos) written.remove_prefix(written[0] == '-');
-    Group(code, written);
-  }
-  // A point as groups 10, 20, 30 (+ `offset` for the second point of a LINE).
-  void Point(double x, double y, int offset = 0) {
-    Number(10 + offset, x);
-    Number(20 + offset, y);
-    Number(30 + offset, 0);
+    return std::string(written);
   }
   std::string Take() { return std::move(text_); }
 
  private:
-  AtomicFile* file_;
+  // Small enough for the allocator to keep the buffer's memory from one
+  // drawing to the next instead of giving it back to the system.
+  static constexpr std::size_t kPieceSize = std::size_t{64} << 10;
+
+  const DxfSink* sink_;
   std::string text_;
 };
 
@@ -142,29 +159,51 @@ std::string LabelText(std::string id) {
   return id;
 }
 
+// A coordinate as written, made once for its every use: metres with four
+// decimals fit 16 characters anywhere on Earth.
+class CoordinateText {
+ public:
+  explicit CoordinateText(double value) {
+    const std::string text = Dxf::Fixed(value);
+    length_ = static_cast<std::uint8_t>(text.copy(text_, sizeof text_));
+  }
+  operator std::string_view() const { return {text_, length_}; }
+
+ private:
+  char text_[16];
+  std::uint8_t length_;
+};
+
+struct PointText {
+  CoordinateText x, y;
+};
+
 void WriteEntities(Dxf& dxf, const Township& township, const std::vector<std::string>& layerNames) {
+  std::vector<PointText> texts;
+  texts.reserve(township.points.size());
+  for (const TownshipPoint& point : township.points)
+    texts.push_back({CoordinateText(point.x), CoordinateText(point.y)});
+  const std::string labelHeight = Dxf::Fixed(kLabelHeight);
   dxf.Group(0, "SECTION");
   dxf.Group(2, "ENTITIES");
   for (const TownshipSegment& segment : township.segments) {
-    const TownshipPoint& from = township.points[segment.from];
-    const TownshipPoint& to = township.points[segment.to];
     dxf.Group(0, "LINE");
     dxf.Group(8, layerNames[segment.reliability]);
-    dxf.Point(from.x, from.y);
-    dxf.Point(to.x, to.y, 1);
+    dxf.Point(texts[segment.from].x, texts[segment.from].y);
+    dxf.Point(texts[segment.to].x, texts[segment.to].y, 1);
   }
-  for (const TownshipPoint& point : township.points) {
+  for (const PointText& text : texts) {
     dxf.Group(0, "POINT");
     dxf.Group(8, "POINTS");
-    dxf.Point(point.x, point.y);
+    dxf.Point(text.x, text.y);
   }
-  for (const TownshipPoint& point : township.points) {
-    if (point.id.empty()) continue;
+  for (std::size_t i = 0; i < township.points.size(); ++i) {
+    if (township.points[i].id.empty()) continue;
     dxf.Group(0, "TEXT");
     dxf.Group(8, "LABELS");
-    dxf.Point(point.x, point.y);
-    dxf.Number(40, kLabelHeight);
-    dxf.Group(1, LabelText(point.id));
+    dxf.Point(texts[i].x, texts[i].y);
+    dxf.Group(40, labelHeight);
+    dxf.Group(1, LabelText(township.points[i].id));
   }
   dxf.Group(0, "ENDSEC");
   dxf.Group(0, "EOF");
@@ -199,11 +238,15 @@ std::string DxfText(const Township& township, bool byReliability) {
   return dxf.Take();
 }
 
+void WriteDxf(const Township& township, bool byReliability, const DxfSink& sink) {
+  Dxf dxf(&sink);
+  WriteDrawing(dxf, township, byReliability);
+  dxf.Flush();
+}
+
 void WriteDxfFile(const std::filesystem::path& path, const Township& township, bool byReliability) {
   AtomicFile file(path);
-  Dxf dxf(&file);
-  WriteDrawing(dxf, township, byReliability);
-  file.Write(dxf.Take());
+  WriteDxf(township, byReliability, [&file](std::string_view piece) { file.Write(piece); });
   file.Commit();
 }
 

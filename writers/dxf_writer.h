@@ -12,6 +12,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -28,6 +29,12 @@ std::string ReliabilityLayer(std::string_view reliability);
 // The drawing's text. With `byReliability` the segments go on their
 // ReliabilityLayer instead of LINES.
 std::string DxfText(const Township& township, bool byReliability);
+
+// Where the drawing's text goes, in pieces of about 64 KiB. May throw.
+using DxfSink = std::function<void(std::string_view)>;
+
+// Gives `sink` DxfText in pieces: a county's drawing is never held whole.
+void WriteDxf(const Township& township, bool byReliability, const DxfSink& sink);
 
 // Writes DxfText atomically to `path`. Throws KorvexaError when the file
 // cannot be written; the target then keeps its old content.
