@@ -1,7 +1,9 @@
-// korvexa_window_bench: the main window with a large file, on Qt's offscreen
+// korvexa_window_bench: the main window with a file, on Qt's offscreen
 // platform: LoadFile (as File > Open after the dialog, with the line-end
-// converter), Select all, GPX without the transformation and the drawing,
-// Create. Prints the median seconds of each step and of the whole.
+// converter), Select all, Create. One township is created with the options
+// the window opens with (GPX, NAD27 to NAD83, the drawing by lx2dxf); more
+// as GPX without the transformation and the drawing. Prints the median
+// seconds of each step and of the whole.
 //
 // usage: korvexa_window_bench [TOWNSHIPS] [RUNS]
 //   TOWNSHIPS  townships of every corner once (default 1184: 200,096 points)
@@ -58,8 +60,8 @@ int main(int argc, char** argv) {
     window.SelectAll();
     const auto selected = Clock::now();
     window.Option2->setChecked(true);
-    window.Check1->setChecked(false);
-    window.Check2->setChecked(false);
+    window.Check1->setChecked(townships == 1);
+    window.Check2->setChecked(townships == 1);
     window.Create();
     const auto created = Clock::now();
     load.push_back(std::chrono::duration<double>(loaded - start).count());
@@ -72,7 +74,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "error: the window says: %s\n", qPrintable(message.text));
     return 1;
   }
-  if (window.Label2->text() != QStringLiteral("File created.") || !std::filesystem::exists(folder / "big.gpx")) {
+  if (!window.Label2->text().endsWith(QStringLiteral("created.")) || !std::filesystem::exists(folder / "big.gpx")) {
     std::fprintf(stderr, "error: Create wrote no GPX file (status \"%s\")\n", qPrintable(window.Label2->text()));
     return 1;
   }

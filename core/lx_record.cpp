@@ -26,48 +26,23 @@ bool IsExponentMark(char c) {
   return c == 'E' || c == 'e' || c == 'D' || c == 'd';
 }
 
-// The characters of `text` that LxVal looks at, in order.
-class LenientCursor {
- public:
-  explicit LenientCursor(std::string_view text) : text_(text) { Skip(); }
-  char Peek() const { return pos_ < text_.size() ? text_[pos_] : '\0'; }
-  void Next() {
-    ++pos_;
-    Skip();
-  }
-
- private:
-  void Skip() {
-    while (pos_ < text_.size() && IsIgnoredByLxVal(text_[pos_])) ++pos_;
-  }
-  std::string_view text_;
-  std::size_t pos_ = 0;
-};
-
-// Appends the digits at the cursor to `number`; true when there was one.
-bool TakeDigits(LenientCursor& cursor, std::string& number) {
-  bool any = false;
-  for (; IsDigit(cursor.Peek()); cursor.Next()) {
-    number += cursor.Peek();
-    any = true;
-  }
-  return any;
+// The digits at `p` (up to `end`); moves `p` past them.
+std::string_view TakeDigits(const char*& p, const char* end) {
+  const char* const first = p;
+  while (p != end && IsDigit(*p)) ++p;
+  return {first, static_cast<std::size_t>(p - first)};
 }
 
-// The exponent, if a complete one follows (mark, optional sign, digits);
-// else 0. Clamped far beyond any double, so that it cannot overflow.
-long TakeExponent(LenientCursor cursor) {
-  if (!IsExponentMark(cursor.Peek())) return 0;
-  cursor.Next();
-  bool negative = false;
-  if (cursor.Peek() == '+' || cursor.Peek() == '-') {
-    negative = cursor.Peek() == '-';
-    cursor.Next();
-  }
+// The exponent at `p`, if a complete one stands there (mark, optional sign,
+// digits); else 0. Clamped far beyond any double, so that it cannot overflow.
+long TakeExponent(const char* p, const char* end) {
+  if (p == end || !IsExponentMark(*p)) return 0;
+  ++p;
+  const bool negative = p != end && *p == '-';
+  if (p != end && (*p == '-' || *p == '+')) ++p;
   constexpr long kBeyondAnyDouble = 100000;
   long exponent = 0;
-  for (; IsDigit(cursor.Peek()); cursor.Next())
-    exponent = std::min(exponent * 10 + (cursor.Peek() - '0'), kBeyondAnyDouble);
+  for (const char digit : TakeDigits(p, end)) exponent = std::min(exponent * 10 + (digit - '0'), kBeyondAnyDouble);
   return negative ? -exponent : exponent;
 }
 
@@ -121,21 +96,27 @@ std::string_view ReliabilityOf(LxRecord record) {
 }
 
 double LxVal(std::string_view text) {
-  LenientCursor cursor(text);
-  bool negative = false;
-  if (cursor.Peek() == '+' || cursor.Peek() == '-') {
-    negative = cursor.Peek() == '-';
-    cursor.Next();
+  // The characters read: blanks, tabs and line feeds count as if they were
+  // not there. On the stack for the short texts of every field.
+  char small[32];
+  std::string large;
+  char* const kept = text.size() <= sizeof small ? small : (large.resize(text.size()), large.data());
+  const char* p = kept;
+  char* end = kept;
+  for (const char c : text) {
+    if (!IsIgnoredByLxVal(c)) *end++ = c;
   }
-  std::string digits;
-  bool any = TakeDigits(cursor, digits);
-  if (cursor.Peek() == '.') {
-    digits += '.';
-    cursor.Next();
-    any = TakeDigits(cursor, digits) || any;
+  const bool negative = p != end && *p == '-';
+  if (p != end && (*p == '-' || *p == '+')) ++p;
+  const char* const first = p;
+  bool any = !TakeDigits(p, end).empty();
+  if (p != end && *p == '.') {
+    ++p;
+    any = !TakeDigits(p, end).empty() || any;
   }
   if (!any) return 0.0;
-  const double magnitude = DecimalValue(digits, TakeExponent(cursor));
+  const double magnitude =
+      DecimalValue(std::string_view(first, static_cast<std::size_t>(p - first)), TakeExponent(p, end));
   return negative ? -magnitude : magnitude;
 }
 

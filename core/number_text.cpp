@@ -133,6 +133,10 @@ void AppendNumberText(std::string& out, double value) {
     out += value < 0 ? "-inf" : "inf";
   } else if (value == 0) {
     out += '0';
+  } else if (std::fabs(value) < 1e15 && value == std::trunc(value)) {
+    // A whole number of 15 digits or fewer is its own text (an elevation).
+    char digits[24];
+    out.append(digits, std::to_chars(digits, digits + sizeof digits, static_cast<long long>(value)).ptr);
   } else {
     AppendDigits(out, FifteenDigits(value));
   }

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <map>
 #include <vector>
 
@@ -31,7 +32,13 @@ class Dxf {
     for (int column = 2; column == 2 || (column >= 0 && code > 0); --column, code /= 10) {
       codeLine[column] = static_cast<char>('0' + code % 10);
     }
-    text_.append(codeLine, 5).append(value).append("\r\n", 2);
+    // One growth of the text per group, then plain copies.
+    const std::size_t at = text_.size();
+    text_.resize(at + 5 + value.size() + 2);
+    char* const line = text_.data() + at;
+    std::memcpy(line, codeLine, 5);
+    std::memcpy(line + 5, value.data(), value.size());
+    std::memcpy(line + 5 + value.size(), "\r\n", 2);
     if (sink_ != nullptr && text_.size() >= kPieceSize) Flush();
   }
   void Flush() {
