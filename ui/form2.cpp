@@ -23,6 +23,7 @@ Form2::Form2(QWidget* parent) : QWidget(parent, Qt::Window) {
   Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   Text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   Text1->setTabChangesFocus(true);
+  MarkScrollBarHandle(Text1);
 
   // Neither the default nor the cancel button: Enter and Esc do not press it.
   Command1 = new QPushButton(QStringLiteral("Ok"), this);

@@ -71,6 +71,7 @@ void frmAbout::BuildControls() {
   Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   Text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   Text1->setTabChangesFocus(true);
+  MarkScrollBarHandle(Text1);
   Text1->installEventFilter(this);
 
   // The etched separator: a grey line over a white one.

@@ -1,7 +1,9 @@
 #include "ui/look.h"
 
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QLabel>
+#include <QScrollBar>
 #include <QStringList>
 
 namespace korvexa {
@@ -42,6 +44,13 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const 
   label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   label->setGeometry(geometry);
   return label;
+}
+
+void MarkScrollBarHandle(QAbstractScrollArea* text) {
+  text->verticalScrollBar()->setStyleSheet(QStringLiteral(
+      "QScrollBar:vertical { background: palette(base); width: 14px; border-left: 1px solid palette(midlight); }"
+      "QScrollBar::handle:vertical { background: palette(mid); min-height: 16px; margin: 1px; border-radius: 3px; }"
+      "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }"));
 }
 
 }  // namespace korvexa

@@ -9,6 +9,7 @@
 #include <QRect>
 #include <QString>
 
+class QAbstractScrollArea;
 class QLabel;
 class QWidget;
 
@@ -48,5 +49,11 @@ QPixmap AppIconImage();
 
 // A label named `name` on `parent` at `geometry`: plain text, top left.
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const QRect& geometry);
+
+// Gives `text`'s vertical scroll bar a handle darker than its groove. With
+// the platform's plain palette the handle is as light as the text beside it
+// and the groove darker, so that a long handle at the top reads as a short
+// one at the bottom: the scroll bar seems to run backwards.
+void MarkScrollBarHandle(QAbstractScrollArea* text);
 
 }  // namespace korvexa

@@ -1,13 +1,16 @@
 // The help window, the About box, the file-open dialog's set-up, and how the
 // windows close: one instance each, the close box, File > Exit.
 #include <QAction>
+#include <QColor>
 #include <QDir>
 #include <QFileDialog>
 #include <QFrame>
+#include <QImage>
 #include <QLabel>
 #include <QListView>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -71,6 +74,7 @@ class WindowsTest : public QObject {
   void helpTextKeepsItsFixedLines_data();
   void helpTextKeepsItsFixedLines();
   void helpWindowIgnoresEnterAndEsc();
+  void textBoxesOpenAtTheTopWithTheirScrollBarThere();
 
   void aboutBoxOpensOnceAndAfreshAfterClosing();
   void aboutBoxCaptionsAndTexts();
@@ -229,6 +233,39 @@ void WindowsTest::helpWindowIgnoresEnterAndEsc() {
   QTest::keyClick(help, Qt::Key_Escape);
   QVERIFY(help->isVisible());
   QCOMPARE(help->Text1->document()->blockCount(), lines + 1);
+}
+
+// Where a scroll bar looks darkest, as the user sees it: "top" or "bottom".
+static QString DarkerEnd(QScrollBar* bar) {
+  const QImage image = bar->grab().toImage();
+  auto lightness = [&](int fromRow, int toRow) {
+    double sum = 0;
+    for (int y = fromRow; y < toRow; ++y) {
+      for (int x = 0; x < image.width(); ++x) sum += QColor(image.pixel(x, y)).lightnessF();
+    }
+    return sum / ((toRow - fromRow) * image.width());
+  };
+  const int third = image.height() / 3;
+  return lightness(0, third) < lightness(image.height() - third, image.height()) ? QStringLiteral("top")
+                                                                                 : QStringLiteral("bottom");
+}
+
+// The handle of a text's scroll bar shows where the text is: at the top when
+// the window opens, at the bottom once the end is shown.
+void WindowsTest::textBoxesOpenAtTheTopWithTheirScrollBarThere() {
+  Form1& window = MakeWindow();
+  window.mnuHelpPellanore->trigger();
+  window.mnuHelpAbout->trigger();
+  for (QPlainTextEdit* text : {window.helpWindow()->Text1, window.aboutBox()->Text1}) {
+    QVERIFY(QTest::qWaitForWindowExposed(text->window()));
+    QScrollBar* bar = text->verticalScrollBar();
+    QVERIFY2(bar->maximum() > 0, "the text fits: nothing to scroll");
+    QCOMPARE(text->cursorForPosition(QPoint(4, 4)).blockNumber(), 0);
+    QCOMPARE(bar->value(), bar->minimum());
+    QCOMPARE(DarkerEnd(bar), QStringLiteral("top"));
+    bar->setValue(bar->maximum());
+    QCOMPARE(DarkerEnd(bar), QStringLiteral("bottom"));
+  }
 }
 
 void WindowsTest::aboutBoxOpensOnceAndAfreshAfterClosing() {
