@@ -16,8 +16,8 @@ namespace korvexa {
 class Converters;
 
 struct LoadedFile {
-  std::string fName;               // file name with extension, no folder
-  LxLines lines;        // sorted, de-duplicated records
+  std::string fName;  // file name with extension, no folder
+  LxLines lines;      // sorted, de-duplicated records
 };
 
 // Makes the folder of `path` the current folder, runs the line-end converter

@@ -24,29 +24,17 @@
 namespace korvexa {
 namespace {
 
-constexpr double kMaxDegreesFromMiddle = 3;  // half a UTM zone
-
 std::string Quoted(const std::string& fileName) {
   return "\"" + fileName + "\"";
 }
 
-// A point of the chains with its NAD27 position; west-longitude magnitudes
-// run on across 180 W, so they compare without wrapping.
-struct Candidate {
-  std::size_t chainPoint = 0;
-  double west = 0;
-  double north = 0;
+// The usable points of the chains with their NAD27 positions, by their
+// index among the points of the chains; west-longitude magnitudes run on
+// across 180 W, so they compare without wrapping.
+struct Candidates {
+  std::vector<std::size_t> chainPoints;
+  std::vector<LxPoint> positions;
 };
-
-// The median of one coordinate of the candidates, taken one coordinate at a
-// time: a county's list of values is then only held once.
-double Median(const std::vector<Candidate>& candidates, double Candidate::*coordinate) {
-  std::vector<double> values;
-  values.reserve(candidates.size());
-  for (const Candidate& candidate : candidates) values.push_back(candidate.*coordinate);
-  std::nth_element(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(values.size() / 2), values.end());
-  return values[values.size() / 2];
-}
 
 constexpr std::uint32_t kNotDrawn = ~std::uint32_t{0};
 
@@ -81,12 +69,15 @@ class TownshipBuilder {
 
   TownshipDrawing Build() {
     if (chains_.points.empty()) throw KorvexaError(Quoted(fileName_) + " holds no points to draw");
-    std::vector<Candidate> candidates = UsablePoints();
-    if (candidates.empty()) throw KorvexaError(Quoted(fileName_) + " holds no point with usable coordinates");
+    Candidates candidates = UsablePoints();
+    if (candidates.positions.empty()) {
+      throw KorvexaError(Quoted(fileName_) + " holds no point with usable coordinates");
+    }
     KeepPointsTogether(candidates);
     result_.township.utmZone = Zone();
     TownshipDrawing drawing;
     const std::vector<std::uint32_t> drawn = Place(std::move(candidates));
+    if (result_.township.points.empty()) throw KorvexaError(Quoted(fileName_) + " holds no point to draw");
     // The records are no longer read: their room goes to the segments.
     std::vector<ChainPoint>().swap(chains_.points);
     result_.township.segments = Segments(chains_, drawn);
@@ -108,69 +99,64 @@ class TownshipBuilder {
   // Projects the candidates into the township's points, noting each point's
   // key when asked to; gives, for each point of the chains, its place among them. Takes the
   // candidates, to free them before the segments are made.
-  std::vector<std::uint32_t> Place(std::vector<Candidate> candidates) {
+  std::vector<std::uint32_t> Place(Candidates candidates) {
     const UtmProjection& projection = projections_.Zone(result_.township.utmZone);
     std::vector<std::uint32_t> drawn(chains_.points.size(), kNotDrawn);
-    result_.township.points.reserve(candidates.size());
-    if (keys_ != nullptr) keys_->reserve(candidates.size());
-    for (const Candidate& candidate : candidates) {
-      const double east = EastLongitude(candidate.west);
-      const std::optional<PlanePoint> plane = projection.Project(east, candidate.north);
+    result_.township.points.reserve(candidates.positions.size());
+    if (keys_ != nullptr) keys_->reserve(candidates.positions.size());
+    for (std::size_t i = 0; i < candidates.positions.size(); ++i) {
+      const std::size_t chainPoint = candidates.chainPoints[i];
+      const LxPoint& position = candidates.positions[i];
+      const double east = EastLongitude(position.Longitude);
+      const std::optional<PlanePoint> plane = projection.Project(east, position.Latitude);
       if (!plane) {
-        LeaveOut(candidate.chainPoint, "cannot be projected to " + projection.System());
+        LeaveOut(chainPoint, "cannot be projected to " + projection.System());
         continue;
       }
-      const LxRecord record = chains_.points[candidate.chainPoint].record;
-      drawn[candidate.chainPoint] = static_cast<std::uint32_t>(result_.township.points.size());
-      result_.township.points.push_back({TrimmedPointId(record), east, candidate.north, plane->x, plane->y});
+      const LxRecord record = chains_.points[chainPoint].record;
+      drawn[chainPoint] = static_cast<std::uint32_t>(result_.township.points.size());
+      result_.township.points.push_back({TrimmedPointId(record), east, position.Latitude, plane->x, plane->y});
       if (keys_ != nullptr) keys_->push_back(DuplicateKey(record));
     }
     return drawn;
   }
 
-  std::vector<Candidate> UsablePoints() {
-    std::vector<Candidate> candidates;
-    candidates.reserve(chains_.points.size());
+  Candidates UsablePoints() {
+    Candidates candidates;
     for (std::size_t i = 0; i < chains_.points.size(); ++i) {
-      const LxRecord record = chains_.points[i].record;
-      std::optional<LxPoint> point;
-      try {
-        point = DecodeLxPoint(record);
-      } catch (const KorvexaError&) {
-      }
-      std::optional<std::string> why = point ? WhyCoordinatesUnusable(*point) : kCoordinateOutOfRange;
-      if (why) {
+      LxPoint position;
+      if (std::optional<std::string> why = DecodeUsablePoint(chains_.points[i].record, position)) {
         LeaveOut(i, std::move(*why));
         continue;
       }
-      candidates.push_back({i, point->Longitude, point->Latitude});
+      candidates.chainPoints.push_back(i);
+      candidates.positions.push_back(position);
     }
     return candidates;
   }
 
-  // A point far from the others has wrong coordinates: it would stretch the
-  // drawing and could move its UTM zone.
-  void KeepPointsTogether(std::vector<Candidate>& candidates) {
-    middleWest_ = Median(candidates, &Candidate::west);
-    const double middleNorth = Median(candidates, &Candidate::north);
-    std::erase_if(candidates, [&](const Candidate& candidate) {
-      if (std::fabs(candidate.west - middleWest_) <= kMaxDegreesFromMiddle &&
-          std::fabs(candidate.north - middleNorth) <= kMaxDegreesFromMiddle) {
-        return false;
+  // The points far from the township's middle have wrong coordinates: they
+  // would stretch the drawing and could move its UTM zone.
+  void KeepPointsTogether(Candidates& candidates) {
+    middle_ = MiddleOf(candidates.positions);
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < candidates.positions.size(); ++i) {
+      if (std::optional<std::string> why = WhyFarFromMiddle(candidates.positions[i], middle_)) {
+        LeaveOut(candidates.chainPoints[i], std::move(*why));
+        continue;
       }
-      LeaveOut(candidate.chainPoint, "at " + NumberText(candidate.north) + " N " + NumberText(candidate.west) +
-                                         " W lies more than " + NumberText(kMaxDegreesFromMiddle) +
-                                         " degrees from the middle of the township (" + NumberText(middleNorth) +
-                                         " N " + NumberText(middleWest_) + " W)");
-      return true;
-    });
+      candidates.chainPoints[kept] = candidates.chainPoints[i];
+      candidates.positions[kept++] = candidates.positions[i];
+    }
+    candidates.chainPoints.resize(kept);
+    candidates.positions.resize(kept);
   }
 
   // The NAD27 UTM zone of the township's median longitude.
   int Zone() const {
-    const std::optional<int> zone = Nad27UtmZone(EastLongitude(middleWest_));
+    const std::optional<int> zone = Nad27UtmZone(EastLongitude(middle_.westLongitude));
     if (!zone) {
-      throw KorvexaError(Quoted(fileName_) + ": the township's median longitude " + NumberText(middleWest_) +
+      throw KorvexaError(Quoted(fileName_) + ": the township's median longitude " + NumberText(middle_.westLongitude) +
                          " W lies outside the NAD27 UTM zones 1 to 22 and 59 to 60 (168 E to 48 W), which the "
                          "drawing needs");
     }
@@ -186,7 +172,7 @@ class TownshipBuilder {
   const std::string& fileName_;
   UtmProjections& projections_;
   std::vector<std::string_view>* keys_;
-  double middleWest_ = 0;
+  TownshipMiddle middle_;
   Partial result_;
 };
 

@@ -10,16 +10,33 @@
 namespace korvexa {
 namespace {
 
-// Why `record` cannot be a waypoint, or nothing when `waypoint` now holds
-// it, in NAD27.
-std::optional<std::string> ReadWaypoint(LxRecord record, int elevationColumn, Waypoint& waypoint) {
-  waypoint.record = record;
-  try {
-    waypoint.point = DecodeLxPoint(record);
-  } catch (const KorvexaError&) {
-    return kCoordinateOutOfRange;
+// A list entry's NAD27 position, or why it has none.
+struct Reading {
+  LxPoint point;
+  std::optional<std::string> whyUnusable;
+};
+
+// Every entry decoded once, and the middle of those with usable coordinates
+// (none when no entry has them).
+std::vector<Reading> ReadAll(const PointList& points, std::optional<TownshipMiddle>& middle) {
+  std::vector<Reading> readings(points.size());
+  std::vector<LxPoint> usable;
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    readings[i].whyUnusable = DecodeUsablePoint(points[i].line, readings[i].point);
+    if (!readings[i].whyUnusable) usable.push_back(readings[i].point);
   }
-  if (std::optional<std::string> why = WhyCoordinatesUnusable(waypoint.point)) return why;
+  if (!usable.empty()) middle = MiddleOf(usable);
+  return readings;
+}
+
+// Why the entry read as `reading` cannot be a waypoint, or nothing when
+// `waypoint` now holds it, in NAD27.
+std::optional<std::string> MakeWaypoint(LxRecord record, const Reading& reading, const TownshipMiddle& middle,
+                                        int elevationColumn, Waypoint& waypoint) {
+  if (reading.whyUnusable) return reading.whyUnusable;
+  if (std::optional<std::string> why = WhyFarFromMiddle(reading.point, middle)) return why;
+  waypoint.record = record;
+  waypoint.point = reading.point;
   try {
     waypoint.elevation = DecodeElevation(record, elevationColumn);
   } catch (const KorvexaError&) {
@@ -43,12 +60,17 @@ void Shift(Waypoint& waypoint, const CoordinateTransform& transform) {
 }  // namespace
 
 WaypointList BuildWaypoints(const PointList& points, const CoordinateTransform* transform, int elevationColumn) {
+  std::optional<TownshipMiddle> middle;
+  const std::vector<Reading> readings = ReadAll(points, middle);
   WaypointList list;
-  for (const PointEntry& entry : points) {
-    if (!entry.ticked) continue;
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    if (!points[i].ticked) continue;
+    const LxRecord record = points[i].line;
     Waypoint waypoint;
-    if (std::optional<std::string> why = ReadWaypoint(entry.line, elevationColumn, waypoint)) {
-      list.leftOut.push_back({RecordName(entry.line), std::move(*why)});
+    // Without a middle no entry is usable: its own reason comes first.
+    if (std::optional<std::string> why =
+            MakeWaypoint(record, readings[i], middle.value_or(TownshipMiddle{}), elevationColumn, waypoint)) {
+      list.leftOut.push_back({RecordName(record), std::move(*why)});
       continue;
     }
     if (transform != nullptr) Shift(waypoint, *transform);

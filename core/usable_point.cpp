@@ -1,23 +1,61 @@
 #include "core/usable_point.h"
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "core/korvexa_error.h"
 #include "core/number_text.h"
 
 namespace korvexa {
+namespace {
+
+bool HasDigit(std::string_view field) {
+  return field.find_first_of("0123456789") != std::string_view::npos;
+}
+
+// The median of one coordinate of `points`.
+double Median(std::span<const LxPoint> points, double LxPoint::*coordinate) {
+  std::vector<double> values;
+  values.reserve(points.size());
+  for (const LxPoint& point : points) values.push_back(point.*coordinate);
+  const auto middle = values.begin() + static_cast<std::ptrdiff_t>(values.size() / 2);
+  std::nth_element(values.begin(), middle, values.end());
+  return *middle;
+}
+
+}  // namespace
+
+TownshipMiddle MiddleOf(std::span<const LxPoint> points) {
+  return {Median(points, &LxPoint::Latitude), Median(points, &LxPoint::Longitude)};
+}
+
+std::optional<std::string> WhyFarFromMiddle(const LxPoint& point, const TownshipMiddle& middle) {
+  if (std::fabs(point.Latitude - middle.latitude) <= kMaxDegreesFromMiddle &&
+      std::fabs(point.Longitude - middle.westLongitude) <= kMaxDegreesFromMiddle) {
+    return std::nullopt;
+  }
+  return "at " + NumberText(point.Latitude) + " N " + NumberText(point.Longitude) + " W lies more than " +
+         NumberText(kMaxDegreesFromMiddle) + " degrees from the middle of the township (" +
+         NumberText(middle.latitude) + " N " + NumberText(middle.westLongitude) + " W)";
+}
 
 std::optional<std::string> WhyCoordinatesUnusable(LxRecord record) {
   LxPoint point;
+  return DecodeUsablePoint(record, point);
+}
+
+std::optional<std::string> DecodeUsablePoint(LxRecord record, LxPoint& point) {
   try {
     point = DecodeLxPoint(record);
   } catch (const KorvexaError&) {
     return kCoordinateOutOfRange;
   }
-  return WhyCoordinatesUnusable(point);
-}
-
-std::optional<std::string> WhyCoordinatesUnusable(const LxPoint& point) {
+  const bool latitude = HasDigit(LxColumns(record, 9, 19));
+  const bool longitude = HasDigit(LxColumns(record, 21, 32));
+  if (!latitude && !longitude) return "no coordinates";
+  if (!latitude) return "no latitude";
+  if (!longitude) return "no longitude";
   if (point.Latitude == 0 && point.Longitude == 0) return "no coordinates";
   if (std::fabs(point.Latitude) > 90) return "latitude " + NumberText(point.Latitude) + " beyond 90 degrees";
   if (point.Longitude >= 360) return "longitude " + NumberText(point.Longitude) + " W beyond 360 degrees";

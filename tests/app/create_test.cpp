@@ -115,7 +115,10 @@ class LeftOutTest : public CreateTest, public ::testing::WithParamInterface<Left
 // The other ticked points are written all the same, in either format.
 TEST_P(LeftOutTest, APointWithoutUsableCoordinatesIsLeftOutAndNamed) {
   const LeftOutCase& c = GetParam();
-  points_ = {{" 100100 350712.3456 1064530.0000     1000", true}, {c.record, true}};
+  // An unticked neighbour gives the township its middle whatever `c.record` holds.
+  points_ = {{" 100100 350712.3456 1064530.0000     1000", true},
+             {" 100200 350812.3456 1064530.0000     1000", false},
+             {c.record, true}};
   Services services = MakeServices();
   for (const OutputKind kind : {OutputKind::Pcx5, OutputKind::Gpx}) {
     const CreateResult result = Create("t12n.lx", {kind, false, false}, services);
@@ -139,27 +142,31 @@ TEST_P(LeftOutTest, APointWithoutUsableCoordinatesIsLeftOutAndNamed) {
 
 INSTANTIATE_TEST_SUITE_P(
     Records, LeftOutTest,
-    ::testing::Values(
-        LeftOutCase{"EmptyLine", "", "an empty line", "no coordinates"},
-        LeftOutCase{"BlankCoordinates", " 400400", "400400", "no coordinates"},
-        LeftOutCase{"ZeroCoordinates", " 400401 000000.0000 0000000.0000     1000", "400401", "no coordinates"},
-        LeftOutCase{"BlankPointId", "        350000.0000 1060000.0000  1D23", "a point without PointID",
-                    "beyond any place on Earth"},
-        LeftOutCase{"LatitudeBeyond90", " 400402 990000.0000 1060000.0000     1000", "400402",
-                    "latitude 99 beyond 90 degrees"},
-        LeftOutCase{"LongitudeBeyond360", " 400403 350000.0000 4000000.0000     1000", "400403",
-                    "longitude 400 W beyond 360 degrees"},
-        LeftOutCase{"CoordinateBeyondADouble", " 400404 00001E999", "400404", "out of range"},
-        LeftOutCase{"ElevationBeyondEverest", " 400405 350000.0000 1060000.0000    29600", "400405",
-                    "elevation 9022 m beyond any place on Earth"},
-        LeftOutCase{"ElevationBelowTheDeadSea", " 400406 350000.0000 1060000.0000    -1700", "400406",
-                    "elevation -518 m"},
-        LeftOutCase{"EverestIsWritten", " 400407 350000.0000 1060000.0000    29030", "", ""},
-        LeftOutCase{"TheAleutiansPast180WAreWritten", " 400408 520000.0000 1873000.0000      100", "", ""}),
+    ::testing::Values(LeftOutCase{"EmptyLine", "", "an empty line", "no coordinates"},
+                      LeftOutCase{"BlankCoordinates", " 400400", "400400", "no coordinates"},
+                      LeftOutCase{"ZeroCoordinates", " 400401 000000.0000 0000000.0000     1000", "400401",
+                                  "no coordinates"},
+                      LeftOutCase{"BlankPointId", "        350000.0000 1060000.0000  1D23", "a point without PointID",
+                                  "beyond any place on Earth"},
+                      LeftOutCase{"LatitudeBeyond90", " 400402 990000.0000 1060000.0000     1000", "400402",
+                                  "latitude 99 beyond 90 degrees"},
+                      LeftOutCase{"LongitudeBeyond360", " 400403 350000.0000 4000000.0000     1000", "400403",
+                                  "longitude 400 W beyond 360 degrees"},
+                      LeftOutCase{"CoordinateBeyondADouble", " 400404 00001E999", "400404", "out of range"},
+                      LeftOutCase{"ElevationBeyondEverest", " 400405 350000.0000 1060000.0000    29600", "400405",
+                                  "elevation 9022 m beyond any place on Earth"},
+                      LeftOutCase{"ElevationBelowTheDeadSea", " 400406 350000.0000 1060000.0000    -1700", "400406",
+                                  "elevation -518 m"},
+                      LeftOutCase{"EverestIsWritten", " 400407 350000.0000 1060000.0000    29030", "", ""},
+                      LeftOutCase{"NoLongitude", " 400408 350712.3456", "400408", "no longitude"},
+                      LeftOutCase{"NoLatitude", " 400409            1064530.0000     1000", "400409", "no latitude"},
+                      LeftOutCase{"FarFromTheTownship", " 400410 350712.3456 1874530.0000     1000", "400410",
+                                  "lies more than 3 degrees from the middle of the township"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// The files a user gets from the test township: 400400 has no coordinates and
-// 700700 stands 12 km high; the rest is as the writers write it.
+// The files a user gets from the test township: 300500 has no longitude,
+// 400400 no coordinates and 700700 stands far south of the others (and 12 km
+// high); the rest is as the writers write it.
 TEST_F(CreateTest, TheTestTownshipWritesItsUsablePoints) {
   points_ = MakePointList(LoadLxFile(testing::TestData("t12n.lx")));
   for (PointEntry& entry : points_) entry.ticked = true;
@@ -168,8 +175,9 @@ TEST_F(CreateTest, TheTestTownshipWritesItsUsablePoints) {
        {std::pair(OutputKind::Pcx5, "t12n~create-pcx5.grm"), std::pair(OutputKind::Gpx, "t12n~create-gpx.gpx")}) {
     const CreateResult result = Create("t12n.lx", {kind, false, false}, services);
     EXPECT_TRUE(testing::MatchesGolden(testing::ReadBytes(result.outputPath), testing::TestData(golden)));
-    ASSERT_EQ(result.leftOut.size(), 2u);
-    EXPECT_EQ(result.leftOut[0].name + " " + result.leftOut[1].name, "400400 700700");
+    ASSERT_EQ(result.leftOut.size(), 3u);
+    EXPECT_EQ(result.leftOut[0].name + " " + result.leftOut[1].name + " " + result.leftOut[2].name,
+              "300500 400400 700700");
   }
 }
 

@@ -213,8 +213,8 @@ TEST(MapLabelsTest, ALoneLabelStandsAboveRightAndCrowdedOnesGiveWay) {
 }
 
 // tests/data/t12n.lx: 100100 twice (one entry in the list), 100140, 140100,
-// "A&<"B" drawn; 400400 has no coordinates; 300500 (longitude 0) and 700700
-// (32 N) lie far from the others.
+// "A&<"B" drawn; 400400 has no coordinates, 300500 no longitude; 700700
+// (32 N) lies far from the others.
 TEST(TownshipMapTest, TiesEachDrawnPointToItsListEntryAndCountsTheRest) {
   const std::string text = testing::ReadBytes(testing::TestData("t12n.lx"));
   const PointList list = MakePointList(ParseLxText(text));
@@ -230,8 +230,8 @@ TEST(TownshipMapTest, TiesEachDrawnPointToItsListEntryAndCountsTheRest) {
     drawn.push_back(map.township.points[i].id);
   }
   EXPECT_THAT(drawn, UnorderedElementsAreArray({"100100", "100140", "140100", "A&<\"B"}));
-  EXPECT_EQ(map.withoutCoordinates, 1u);
-  EXPECT_EQ(map.farOff, 2u);
+  EXPECT_EQ(map.withoutCoordinates, 2u);
+  EXPECT_EQ(map.farOff, 1u);
   EXPECT_EQ(map.grid.size(), 4u);
   const CornerFacts facts = DescribeCorner(map, list, 0);
   EXPECT_EQ(facts.id, "100100");

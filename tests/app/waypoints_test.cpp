@@ -8,6 +8,7 @@
 #include <optional>
 #include <vector>
 
+#include "app/township_drawing.h"
 #include "core/coordinate_transform.h"
 #include "core/korvexa_error.h"
 #include "core/longitude.h"
@@ -139,6 +140,50 @@ TEST(BuildWaypointsTest, AnImplausibleOrRefusedShiftIsAnErrorNamingThePoint) {
         ::testing::ThrowsMessage<KorvexaError>(
             ::testing::StartsWith(std::string("point 000001 at 35.0000000 N 106.0000000 W ") + c.message)))
         << c.name;
+  }
+}
+
+// Records without a position a GPS can go to are left out of the waypoints,
+// with or without the transformation (which never sees them), and out of the
+// drawing, for the same reason.
+TEST(BuildWaypointsTest, TheWaypointsAndTheDrawingLeaveOutTheSamePoints) {
+  struct Case {
+    const char* record;
+    const char* reason;
+  };
+  const Case cases[] = {
+      {" 900001            1064530.0000     1000", "no latitude"},
+      {" 900002 350712.3456                 1000", "no longitude"},
+      {" 900003                             1000", "no coordinates"},
+      {" 900004 350712.3456 1174530.0000     1000",
+       "at 35.120096 N 117.7583333 W lies more than 3 degrees from the middle of the township (35.1284293 N "
+       "106.7583333 W)"},
+      {" 900005 450712.3456 1064530.0000     1000",
+       "at 45.120096 N 106.7583333 W lies more than 3 degrees from the middle of the township (35.1367627 N "
+       "106.7583333 W)"},
+  };
+  const std::vector<std::string> township = {" 100100 350712.3456 1064530.0000     1000",
+                                             " 100200 350742.3456 1064530.0000     1000",
+                                             " 100300 350812.3456 1064530.0000     1000"};
+  for (const Case& c : cases) {
+    std::vector<std::string> records = township;
+    records.push_back(c.record);
+    const std::string leftOut = "left out: " + TrimmedPointId(c.record) + " (" + c.reason + ")";
+    RecordingShift shift;
+    for (const CoordinateTransform* transform :
+         {static_cast<const CoordinateTransform*>(nullptr), static_cast<const CoordinateTransform*>(&shift)}) {
+      const std::vector<std::string> built = Built(testing::Ticked(records), transform);
+      ASSERT_EQ(built.size(), 4u) << c.record;
+      EXPECT_EQ(built.back(), leftOut);
+    }
+    EXPECT_EQ(shift.given.size(), 3u) << c.record;
+    std::string text = "h1\r\nh2\r\n";
+    for (const std::string& record : records) text += record + "\r\n";
+    UtmProjections projections;
+    const TownshipDrawing drawing = ProjectTownship(text, "t.lx", projections);
+    EXPECT_EQ(drawing.township.points.size(), 3u) << c.record;
+    ASSERT_EQ(drawing.leftOut.size(), 1u) << c.record;
+    EXPECT_EQ("left out: " + drawing.leftOut[0].name + " (" + drawing.leftOut[0].reason + ")", leftOut);
   }
 }
 

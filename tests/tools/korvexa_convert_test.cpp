@@ -46,10 +46,11 @@ class KorvexaConvertTest : public ::testing::Test {
 TEST_F(KorvexaConvertTest, WritesThePcx5FileBesideTheInput) {
   const auto result = Convert("--format pcx5 --no-nad83 --no-dxf t12n.lx");
   ASSERT_EQ(result.exitCode, 0) << result.err;
-  EXPECT_EQ(result.out, "t12n.lx -> " + (folder_ / "t12n.grm").string() + " (5 points)\n");
+  EXPECT_EQ(result.out, "t12n.lx -> " + (folder_ / "t12n.grm").string() + " (4 points)\n");
   EXPECT_EQ(result.err,
-            "warning: t12n.lx: 2 ticked points without usable coordinates were left out: 400400 (no coordinates), "
-            "700700 (elevation 12192 m beyond any place on Earth)\n");
+            "warning: t12n.lx: 3 ticked points without usable coordinates were left out: 300500 (no longitude), "
+            "400400 (no coordinates), 700700 (at 32.1 N 106 W lies more than 3 degrees from the middle of the "
+            "township (35.120096 N 106.7494444 W))\n");
   EXPECT_EQ(WithoutTimes(testing::ReadBytes(folder_ / "t12n.grm")),
             WithoutTimes(testing::ReadBytes(testing::TestData("t12n~create-pcx5.grm"))));
 }
@@ -57,7 +58,7 @@ TEST_F(KorvexaConvertTest, WritesThePcx5FileBesideTheInput) {
 TEST_F(KorvexaConvertTest, WritesAValidGpxFile) {
   const auto result = Convert("--format gpx --no-nad83 --no-dxf t12n.lx");
   ASSERT_EQ(result.exitCode, 0) << result.err;
-  EXPECT_EQ(result.out, "t12n.lx -> " + (folder_ / "t12n.gpx").string() + " (5 points)\n");
+  EXPECT_EQ(result.out, "t12n.lx -> " + (folder_ / "t12n.gpx").string() + " (4 points)\n");
   EXPECT_EQ(testing::GpxSchemaErrors(folder_ / "t12n.gpx"), "");
   // Everything but the times is as in the golden file.
   const std::regex time("<time>[^<]*</time>");
@@ -99,21 +100,31 @@ TEST_F(KorvexaConvertTest, AFailingFileDoesNotStopTheOthers) {
   EXPECT_TRUE(std::filesystem::exists(folder_ / "t12n.grm"));
 }
 
+// The NGS stations lie across the country, each in a township file of its
+// own; each comes out as the golden file has it.
 TEST_F(KorvexaConvertTest, Nad83MovesEveryPointWithTheNadconGrids) {
-  std::filesystem::copy_file(testing::TestData("ngs.lx"), folder_ / "ngs.lx");
-  const auto result = Convert("--format pcx5 --nad83 --no-dxf ngs.lx");
+  const std::vector<std::string> lines = testing::CrLfLines(testing::ReadBytes(testing::TestData("ngs.lx")));
+  std::string files;
+  for (std::size_t i = 2; i < lines.size(); ++i) {
+    const std::string name = "station" + std::to_string(i) + ".lx";
+    testing::WriteBytes(folder_ / name, lines[0] + "\r\n" + lines[1] + "\r\n" + lines[i] + "\r\n");
+    files += " " + name;
+  }
+  const auto result = Convert("--format pcx5 --nad83 --no-dxf" + files);
   ASSERT_EQ(result.exitCode, 0) << result.err;
   EXPECT_EQ(result.err, "");
-  EXPECT_EQ(WithoutTimes(testing::ReadBytes(folder_ / "ngs.grm")),
-            WithoutTimes(testing::ReadBytes(testing::TestData("ngs~pcx5-nad83.grm"))));
-}
-
-TEST_F(KorvexaConvertTest, APointOutsideTheGridsIsAnErrorAndWritesNothing) {
-  const auto result = Convert("--format pcx5 --nad83 --no-dxf t12n.lx");
-  EXPECT_EQ(result.exitCode, 1);
-  EXPECT_THAT(result.err, HasSubstr("error: t12n.lx: point 300500 at 35.1166667 N 0.0000000 W lies outside the "
-                                    "NAD27 to NAD83 grids"));
-  EXPECT_FALSE(std::filesystem::exists(folder_ / "t12n.grm"));
+  std::vector<std::string> golden =
+      testing::CrLfLines(WithoutTimes(testing::ReadBytes(testing::TestData("ngs~pcx5-nad83.grm"))));
+  golden.erase(golden.begin(), golden.begin() + 10);  // the header
+  std::vector<std::string> written;
+  for (std::size_t i = 2; i < lines.size(); ++i) {
+    const std::vector<std::string> file =
+        testing::CrLfLines(WithoutTimes(testing::ReadBytes(folder_ / ("station" + std::to_string(i) + ".grm"))));
+    ASSERT_EQ(file.size(), 11u);
+    written.push_back(file[10]);
+  }
+  std::sort(written.begin(), written.end());  // the golden file's list is sorted
+  EXPECT_EQ(written, golden);
 }
 
 // A copy of the program without the shipped grids beside it, where PROJ has
@@ -302,6 +313,15 @@ INSTANTIATE_TEST_SUITE_P(
                         "hi.dxf hi.lx",
                         false}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(KorvexaConvertTest, APointOutsideTheGridsIsAnErrorAndWritesNothing) {
+  testing::WriteBytes(folder_ / "hi.lx", kHawaii);
+  const auto result = Convert("--format pcx5 --nad83 --no-dxf hi.lx");
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_THAT(result.err, HasSubstr("error: hi.lx: point HI0001 at 21.0000000 N 157.0000000 W lies outside the "
+                                    "NAD27 to NAD83 grids"));
+  EXPECT_FALSE(std::filesystem::exists(folder_ / "hi.grm"));
+}
 
 // A batch draws each township in its own process, as lx2dxf draws it.
 TEST_F(KorvexaConvertTest, TheDrawingsOfABatchAreLx2dxfsByteForByte) {

@@ -12,13 +12,13 @@
 
 #include "app/create.h"
 #include "app/services.h"
-#include "app/waypoints.h"
 #include "core/korvexa_error.h"
 #include "core/longitude.h"
 #include "core/lx_file.h"
 #include "core/lx_record.h"
 #include "tests/support/fake_services.h"
 #include "tests/support/golden.h"
+#include "tests/support/records.h"
 #include "tests/support/run_command.h"
 #include "tests/support/temp_folder.h"
 #include "transform/prolat.h"
@@ -134,7 +134,8 @@ TEST(DatumAdapterTest, TheNgsStationsFileMatchesItsGoldenFile) {
   ASSERT_EQ(points.size(), 5u);
   for (PointEntry& entry : points) entry.ticked = true;
   testing::TempFolder folder;
-  WritePcx5File(folder / "ngs.grm", BuildWaypoints(points, transform.get(), kPcx5ElevationColumn).waypoints,
+  // The stations lie across the country, not in one township: each is moved alone.
+  WritePcx5File(folder / "ngs.grm", testing::DecodedWaypoints(points, kPcx5ElevationColumn, transform.get()),
                 FrozenClock(kDecember6));
   EXPECT_TRUE(testing::MatchesGolden(testing::ReadBytes(folder / "ngs.grm"), testing::TestData("ngs~pcx5-nad83.grm")));
 }
@@ -161,7 +162,7 @@ TEST(DatumAdapterTest, TheGpxFileOfTheNgsStationsAgreesWithThePcx5File) {
   PointList points = MakePointList(LoadLxFile(testing::TestData("ngs.lx")));
   for (PointEntry& entry : points) entry.ticked = true;
   testing::TempFolder folder;
-  WriteGpxFile(folder / "ngs.gpx", BuildWaypoints(points, transform.get(), kGpxElevationColumn).waypoints,
+  WriteGpxFile(folder / "ngs.gpx", testing::DecodedWaypoints(points, kGpxElevationColumn, transform.get()),
                FrozenClock(kDecember6));
   const std::string gpx = testing::ReadBytes(folder / "ngs.gpx");
   EXPECT_TRUE(testing::MatchesGolden(gpx, testing::TestData("ngs~gpx-nad83.gpx")));
@@ -216,7 +217,7 @@ TEST(DatumAdapterTest, APointOutsideTheGridsStopsTheRealCreate) {
   services.clock = std::make_unique<FrozenClock>(kDecember6);
   services.datum = std::make_unique<ProLatDatumLibrary>();
   testing::TempFolder folder;
-  const PointList points = {{kAlbuquerque, true}, {" HI0001 210000.0000 1570000.0000", true}};
+  const PointList points = {{" HI0001 210000.0000 1570000.0000", true}, {" HI0002 210100.0000 1570000.0000", true}};
   EXPECT_THAT(
       [&] {
         const testing::WorkingFolder working(folder.path());

@@ -458,11 +458,12 @@ void Form1Test::createWritesThePcx5FileBesideTheInput() {
   ChooseUnticked(true);
   QTest::mouseClick(window.Command1, Qt::LeftButton);
   QTest::mouseClick(window.Command3, Qt::LeftButton);
-  // 400400 has no coordinates and 700700 stands 12 km high: both left out.
-  QCOMPARE(window.Label2->text(), QStringLiteral("File created. 2 points left out."));
+  // 300500 has no longitude, 400400 no coordinates, 700700 stands far south.
+  QCOMPARE(window.Label2->text(), QStringLiteral("File created. 3 points left out."));
   QCOMPARE(fakes_->sink->messages.size(), std::size_t{1});
   QCOMPARE(fakes_->sink->messages.front().kind, MessageKind::Warning);
-  QVERIFY(fakes_->sink->messages.front().text.contains(QStringLiteral("400400 (no coordinates), 700700 (elevation")));
+  QVERIFY(fakes_->sink->messages.front().text.contains(
+      QStringLiteral("300500 (no longitude), 400400 (no coordinates), 700700 (at 32.1 N 106 W lies more")));
   const auto golden = testing::MatchesGolden(testing::ReadBytes(folder_->path() / "t12n.grm"),
                                              testing::TestData("t12n~create-pcx5.grm"));
   QVERIFY2(golden, golden.message());

@@ -280,12 +280,12 @@ void MapWindowTest::fitShowsEveryCorner() {
   QVERIFY(allShown());
 }
 
-// tests/data/t12n.lx: 400400 has no coordinates; 300500 and 700700 lie far
-// from the other four.
+// tests/data/t12n.lx: 400400 has no coordinates, 300500 no longitude; 700700
+// lies far from the other four.
 void MapWindowTest::pointsWithoutUsableCoordinatesAreCountedNotDrawn() {
   MapWindow& map = OpenMap(testing::ReadBytes(testing::TestData("t12n.lx")));
-  QCOMPARE(map.notShown()->text(), QStringLiteral("1 point without usable coordinates is not shown; "
-                                                  "2 points far from the township are not shown"));
+  QCOMPARE(map.notShown()->text(), QStringLiteral("2 points without usable coordinates are not shown; "
+                                                  "1 point far from the township is not shown"));
   window_->SelectAll();
   QCOMPARE(map.counts()->text(), QStringLiteral("4 corners, 4 ticked"));
   QCOMPARE(CornerIds(*map.view(), [](QPointF) { return true; }), (QStringList{"100100", "100140", "140100", "A&<\"B"}));
