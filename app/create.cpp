@@ -1,5 +1,6 @@
 #include "app/create.h"
 
+#include <algorithm>
 #include <memory>
 #include <span>
 
@@ -7,7 +8,9 @@
 #include "app/township_drawing.h"
 #include "app/waypoints.h"
 #include "core/korvexa_error.h"
+#include "core/longitude.h"
 #include "core/lx_file.h"
+#include "core/number_text.h"
 #include "writers/atomic_file.h"
 #include "writers/gpx_writer.h"
 #include "writers/pcx5_writer.h"
@@ -74,10 +77,41 @@ class PendingDrawing {
   std::unique_ptr<DrawingJob> job_;  // destroyed (waited for) before the file is discarded
 };
 
+// How far the NADCON shift moves the farthest moved of `waypoints` (NAD27),
+// in metres; nothing when the grids are missing or move none of them.
+std::optional<double> LargestNadconShift(std::span<const Waypoint> waypoints, DatumLibrary& datum) {
+  std::unique_ptr<CoordinateTransform> transform;
+  try {
+    transform = datum.DefineDatumPair();
+  } catch (const KorvexaError&) {
+    return std::nullopt;
+  }
+  std::optional<double> largest;
+  for (const Waypoint& waypoint : waypoints) {
+    double longitude = EastLongitude(waypoint.point.Longitude), latitude = waypoint.point.Latitude;
+    try {
+      transform->TransformPoint(longitude, latitude);
+    } catch (const KorvexaError&) {
+      continue;
+    }
+    const double metres =
+        ShortDistanceMetres(waypoint.point.Latitude, EastLongitude(waypoint.point.Longitude), latitude,
+                            NearestTurn(longitude, EastLongitude(waypoint.point.Longitude)));
+    largest = std::max(largest.value_or(0.0), metres);
+  }
+  return largest;
+}
+
 std::string StatusText(const CreateResult& result) {
-  std::string status = !result.drawing         ? "File created."
-                       : result.drawing->drawn ? "Files created."
-                                               : "File created; the drawing was not.";
+  std::string status = !result.drawing         ? "File created"
+                       : result.drawing->drawn ? "Files created"
+                                               : "File created; the drawing was not";
+  if (result.nad27) {
+    status +=
+        result.drawing && result.drawing->drawn ? "; the waypoints' positions are NAD27" : "; its positions are NAD27";
+    status += ", which a GPS reads as WGS 84";
+  }
+  status += '.';
   if (!result.leftOut.empty()) {
     status += ' ';
     status += std::to_string(result.leftOut.size());
@@ -119,6 +153,10 @@ CreateResult RunCreate(const std::string& fName, const PointList& points, const 
     WriteWaypoints(result.outputPath, list.waypoints, options.kind, *services.clock);
     result.waypoints = list.waypoints.size();
     result.leftOut = std::move(list.leftOut);
+    result.nad27 = !options.transform;
+    if (result.nad27 && options.measureNad27Error) {
+      result.nad27ErrorMetres = LargestNadconShift(list.waypoints, *services.datum);
+    }
   }
   if (drawing) {
     result.drawingName = drawing->Name();
@@ -126,6 +164,18 @@ CreateResult RunCreate(const std::string& fName, const PointList& points, const 
   }
   result.status = StatusText(result);
   return result;
+}
+
+std::optional<std::string> DatumWarning(const CreateResult& result) {
+  if (!result.nad27 || result.waypoints == 0) return std::nullopt;
+  std::string text = result.outputPath.filename().string() + " holds NAD27 positions, which a GPS reads as WGS 84";
+  if (result.nad27ErrorMetres) {
+    text += ": it shows the corners up to " + NumberText(RoundDecimal(*result.nad27ErrorMetres, 0)) +
+            " m from where they are (the largest NAD27 to NAD83 shift among them)";
+  } else {
+    text += ": it shows the corners some metres from where they are";
+  }
+  return text;
 }
 
 std::vector<CreateNotice> CreateNotices(const CreateResult& result) {

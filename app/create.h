@@ -35,6 +35,9 @@ struct CreateOptions {
   OutputKind kind = OutputKind::Gpx;
   bool transform = true;  // NAD27 to NAD83
   bool drawing = true;    // DXF drawing of the whole township
+  // Without the transformation, measure how far the NAD27 positions lie from
+  // NAD83 ones (CreateResult::nad27ErrorMetres) through the datum library.
+  bool measureNad27Error = false;
 };
 
 struct CreateResult {
@@ -43,7 +46,12 @@ struct CreateResult {
   std::vector<LeftOutPoint> leftOut;      // ticked points without usable coordinates, in list order
   std::string drawingName;                // "t12n.dxf", when the drawing was asked for
   std::optional<DrawingOutcome> drawing;  // when the drawing was asked for
-  std::string status;                     // the status line: "File created.", "Files created.", ...
+  // Without the transformation the file holds NAD27 positions, which a GPS
+  // takes for WGS 84: how far off that puts the corners, the largest NADCON
+  // shift among the waypoints in metres, when measured and the grids tell.
+  bool nad27 = false;
+  std::optional<double> nad27ErrorMetres;
+  std::string status;  // the status line: "File created.", "Files created.", ...
 };
 
 // `fName` less its last three characters, followed by ".grm" or ".gpx":
@@ -67,6 +75,12 @@ struct CreateNotice {
 // The points left out, a drawing that failed or left points out: one notice
 // each, nothing when all went well.
 std::vector<CreateNotice> CreateNotices(const CreateResult& result);
+
+// For a file of NAD27 positions: what that means for a GPS, and by how much
+// ("t12n.gpx holds NAD27 positions, which a GPS reads as WGS 84: it shows
+// the corners up to 53 m from where they are (...)", without its full stop);
+// nothing for a file of NAD83 positions or without waypoints.
+std::optional<std::string> DatumWarning(const CreateResult& result);
 
 // The status line after a failed Create.
 inline constexpr const char* kCreateFailedStatus = "Create failed; nothing was written.";

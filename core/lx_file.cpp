@@ -19,10 +19,52 @@ std::string ReadErrorText(const std::filesystem::path& path, int error) {
   return "cannot read \"" + path.string() + "\": " + std::strerror(error);
 }
 
-struct FileCloser {
-  int fd;
-  ~FileCloser() { ::close(fd); }
+class OpenFile {
+ public:
+  // Opens a regular file of at most kLargestLxFile bytes to read. Opening does
+  // not wait for a FIFO's writer, so that a FIFO is refused, not waited for.
+  explicit OpenFile(const std::filesystem::path& path) : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)) {
+    if (fd_ < 0) throw KorvexaError(ReadErrorText(path, errno));
+    if (::fstat(fd_, &status_) != 0) Fail(path, errno);
+    if (!S_ISREG(status_.st_mode)) {
+      Fail(path, S_ISDIR(status_.st_mode) ? "is a folder" : "is not a regular file (a FIFO, a socket or a device)");
+    }
+    if (static_cast<std::uintmax_t>(status_.st_size) > kLargestLxFile) {
+      Fail(path, "is larger than 1 GiB, which no township file comes near");
+    }
+  }
+  ~OpenFile() { ::close(fd_); }
+  OpenFile(const OpenFile&) = delete;
+  OpenFile& operator=(const OpenFile&) = delete;
+
+  std::size_t Size() const { return static_cast<std::size_t>(status_.st_size); }
+
+  // Up to `size` bytes into `buffer`; fewer at the end. Throws on failure.
+  std::size_t Read(char* buffer, std::size_t size, const std::filesystem::path& path) const {
+    for (;;) {
+      const ssize_t got = ::read(fd_, buffer, size);
+      if (got >= 0) return static_cast<std::size_t>(got);
+      if (errno != EINTR) throw KorvexaError(ReadErrorText(path, errno));
+    }
+  }
+
+ private:
+  [[noreturn]] void Fail(const std::filesystem::path& path, int error) {
+    ::close(fd_);
+    throw KorvexaError(ReadErrorText(path, error));
+  }
+  [[noreturn]] void Fail(const std::filesystem::path& path, const char* why) {
+    ::close(fd_);
+    throw KorvexaError("cannot read \"" + path.string() + "\": it " + why);
+  }
+
+  int fd_;
+  struct stat status_ {};
 };
+
+bool IsTextControl(unsigned char c) {
+  return (c < 0x20 && c != '\t' && c != '\n' && c != '\f' && c != '\r' && c != 0x1A) || c == 0x7F;
+}
 
 // The records of `text` (its lines but the headers and the sentinels),
 // sorted in byte order, with only the last of each run of equal keys.
@@ -60,19 +102,33 @@ LxLines ParseLxText(std::string text) {
 }
 
 std::string ReadWholeFile(const std::filesystem::path& path) {
-  const FileCloser file{::open(path.c_str(), O_RDONLY | O_CLOEXEC)};
-  if (file.fd < 0) throw KorvexaError(ReadErrorText(path, errno));
+  const OpenFile file(path);
   std::string content;
-  struct stat status {};
-  if (::fstat(file.fd, &status) == 0 && S_ISREG(status.st_mode))
-    content.reserve(static_cast<std::size_t>(status.st_size));
+  content.reserve(file.Size());
   char block[1 << 16];
-  for (;;) {
-    const ssize_t got = ::read(file.fd, block, sizeof block);
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) throw KorvexaError(ReadErrorText(path, errno));
-    if (got == 0) return content;
-    content.append(block, static_cast<std::size_t>(got));
+  while (const std::size_t got = file.Read(block, sizeof block, path)) content.append(block, got);
+  return content;
+}
+
+bool LooksLikeText(std::string_view sample) {
+  if (sample.find('\0') != std::string_view::npos) return false;
+  const auto controls =
+      std::count_if(sample.begin(), sample.end(), [](char c) { return IsTextControl(static_cast<unsigned char>(c)); });
+  return static_cast<std::size_t>(controls) * 10 <= sample.size();
+}
+
+void RequireTextFile(const std::filesystem::path& path) {
+  const OpenFile file(path);
+  std::string sample(kTextSampleSize, '\0');
+  std::size_t filled = 0;
+  while (filled < sample.size()) {
+    const std::size_t got = file.Read(sample.data() + filled, sample.size() - filled, path);
+    if (got == 0) break;
+    filled += got;
+  }
+  sample.resize(filled);
+  if (!LooksLikeText(sample)) {
+    throw KorvexaError("\"" + path.filename().string() + "\" is not a GCDB .LX text file");
   }
 }
 

@@ -7,6 +7,7 @@
 // stays (the one whose remainder sorts last).
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -79,9 +80,27 @@ class LxLines {
 // sorted, neighbouring duplicates collapsed.
 LxLines ParseLxText(std::string text);
 
+// The largest file read: far beyond a county's file, and a guard against a
+// device that never ends.
+inline constexpr std::uintmax_t kLargestLxFile = std::uintmax_t{1} << 30;  // 1 GiB
+
 // Reads the whole file as bytes. Throws KorvexaError naming the file and the
-// reason when it cannot be opened or read.
+// reason, before reading anything, when it cannot be opened, is no regular
+// file (a folder, a FIFO, a device) or is larger than kLargestLxFile, and
+// when it cannot be read.
 std::string ReadWholeFile(const std::filesystem::path& path);
+
+// The rule by which a file is taken for text: its first kTextSampleSize
+// bytes hold no NUL byte, and at most one in ten of them is a control
+// character other than tab, line feed, form feed, carriage return and the
+// end-of-file mark of DOS (Ctrl-Z). Letters beyond ASCII count as text.
+inline constexpr std::size_t kTextSampleSize = 64 << 10;
+bool LooksLikeText(std::string_view sample);
+
+// Reads the first bytes of the file at `path` and throws KorvexaError
+// ("\"pic.png\" is not a GCDB .LX text file") unless they look like text,
+// or as ReadWholeFile.
+void RequireTextFile(const std::filesystem::path& path);
 
 // ParseLxText of the file at `path`. Throws as ReadWholeFile.
 LxLines LoadLxFile(const std::filesystem::path& path);

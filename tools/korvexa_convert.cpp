@@ -7,6 +7,7 @@
 // standard error.
 #include <filesystem>
 #include <iostream>
+#include <optional>
 #include <set>
 #include <string>
 #include <string_view>
@@ -50,7 +51,7 @@ constexpr std::string_view kUsage =
     "for a wrong command line.\n";
 
 struct CommandLine {
-  korvexa::CreateOptions options;
+  korvexa::CreateOptions options{.measureNad27Error = true};
   std::set<std::string> pointIds;  // none: every point
   std::vector<std::filesystem::path> files;
   bool help = false;
@@ -145,6 +146,9 @@ bool ConvertFile(const std::filesystem::path& file, const std::filesystem::path&
     failed = failed || notice.error;
   }
   if (result.waypoints == 0) std::cerr << "warning: " << file.string() << ": no waypoint was written" << std::endl;
+  if (const std::optional<std::string> datum = korvexa::DatumWarning(result)) {
+    std::cerr << "warning: " << file.string() << ": " << *datum << std::endl;
+  }
   return !failed;
 }
 

@@ -69,7 +69,7 @@ TEST_F(CreateTest, WithoutTheOptionsNothingElseRuns) {
   Services services = MakeServices();
   const CreateResult result = Create("t12n.lx", {OutputKind::Pcx5, false, false}, services);
   EXPECT_TRUE(journal_.calls.empty());
-  EXPECT_EQ(result.status, "File created.");
+  EXPECT_EQ(result.status, "File created; its positions are NAD27, which a GPS reads as WGS 84.");
 }
 
 TEST_F(CreateTest, AShortTitleStopsBeforeAnythingRuns) {
@@ -125,14 +125,14 @@ TEST_P(LeftOutTest, APointWithoutUsableCoordinatesIsLeftOutAndNamed) {
     if (*c.leftOutAs == '\0') {
       EXPECT_EQ(result.waypoints, 2u);
       EXPECT_THAT(result.leftOut, ::testing::IsEmpty());
-      EXPECT_EQ(result.status, "File created.");
+      EXPECT_EQ(result.status, "File created; its positions are NAD27, which a GPS reads as WGS 84.");
       continue;
     }
     EXPECT_EQ(result.waypoints, 1u);
     ASSERT_EQ(result.leftOut.size(), 1u);
     EXPECT_EQ(result.leftOut[0].name, c.leftOutAs);
     EXPECT_THAT(result.leftOut[0].reason, HasSubstr(c.reason));
-    EXPECT_EQ(result.status, "File created. 1 point left out.");
+    EXPECT_EQ(result.status, "File created; its positions are NAD27, which a GPS reads as WGS 84. 1 point left out.");
     ASSERT_EQ(CreateNotices(result).size(), 1u);
     EXPECT_THAT(
         CreateNotices(result)[0].text,
@@ -188,7 +188,7 @@ TEST_F(CreateTest, AFailedDrawingLeavesTheOldOneAndStillWritesTheWaypointFile) {
   journal_.drawing = {false, "\"t12n.lx\" holds no points to draw"};
   Services services = MakeServices();
   const CreateResult result = Create("t12n.lx", {OutputKind::Gpx, false, true}, services);
-  EXPECT_EQ(result.status, "File created; the drawing was not.");
+  EXPECT_EQ(result.status, "File created; the drawing was not; its positions are NAD27, which a GPS reads as WGS 84.");
   ASSERT_EQ(CreateNotices(result).size(), 1u);
   EXPECT_TRUE(CreateNotices(result)[0].error);
   EXPECT_EQ(CreateNotices(result)[0].text, "the drawing t12n.dxf was not made: \"t12n.lx\" holds no points to draw");
@@ -211,7 +211,7 @@ TEST_F(CreateTest, TheDrawingsWarningsAreNotices) {
   journal_.drawing = {true, "point 400400 left out: no coordinates\npoint 700700 left out: no coordinates"};
   Services services = MakeServices();
   const CreateResult result = Create("t12n.lx", {OutputKind::Gpx, false, true}, services);
-  EXPECT_EQ(result.status, "Files created.");
+  EXPECT_EQ(result.status, "Files created; the waypoints' positions are NAD27, which a GPS reads as WGS 84.");
   const std::vector<CreateNotice> notices = CreateNotices(result);
   ASSERT_EQ(notices.size(), 2u);
   EXPECT_FALSE(notices[0].error);

@@ -144,3 +144,23 @@ TEST(LoadLxFileTest, UnreadableFilesAreErrorsNamingTheFile) {
 
 }  // namespace
 }  // namespace korvexa
+
+namespace korvexa {
+namespace {
+
+// GCDB files are 8-bit text; a picture or a program opened by mistake is not.
+TEST(LooksLikeTextTest, TellsTextFromOtherBytes) {
+  const std::string lxText = "h1\r\nh2\r\n 100100 350712.3456 1064530.0000     1000   R\xE9\r\n\x1A";
+  struct Case {
+    std::string sample;
+    bool text;
+  };
+  for (const Case& c : {Case{"", true}, Case{lxText, true}, Case{"a\tb\fc\r\n", true},
+                        Case{lxText + std::string(1, '\0'), false}, Case{std::string(9, 'x') + "\x01", true},
+                        Case{std::string(8, 'x') + "\x01\x7F", false}, Case{"\x89PNG\r\n\x1A\n\x1B\x02\x03", false}}) {
+    EXPECT_EQ(LooksLikeText(c.sample), c.text) << ::testing::PrintToString(c.sample);
+  }
+}
+
+}  // namespace
+}  // namespace korvexa

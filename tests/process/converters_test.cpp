@@ -142,7 +142,7 @@ class CreateWithConvertersTest : public ConvertersTest {
 
 TEST_F(CreateWithConvertersTest, TheDrawingTakesItsNameBesideTheWaypointFile) {
   const CreateResult result = Create(true);
-  EXPECT_EQ(result.status, "Files created.");
+  EXPECT_EQ(result.status, "Files created; the waypoints' positions are NAD27, which a GPS reads as WGS 84.");
   EXPECT_THAT(CreateNotices(result), IsEmpty());
   EXPECT_EQ(testing::ListFolder(work_.path()), "t12n.dxf t12n.grm t12n.lx");
   EXPECT_THAT(testing::ReadBytes(work_ / "t12n.dxf"), ::testing::StartsWith("  0\r\nSECTION\r\n"));
@@ -150,7 +150,7 @@ TEST_F(CreateWithConvertersTest, TheDrawingTakesItsNameBesideTheWaypointFile) {
 
 TEST_F(CreateWithConvertersTest, WithoutTheDrawingNoProgramRuns) {
   const CreateResult result = Create(false);
-  EXPECT_EQ(result.status, "File created.");
+  EXPECT_EQ(result.status, "File created; its positions are NAD27, which a GPS reads as WGS 84.");
   EXPECT_EQ(testing::ListFolder(work_.path()), "t12n.grm t12n.lx");
 }
 
@@ -160,7 +160,7 @@ TEST_F(CreateWithConvertersTest, AFailedDrawingSaysWhyAndLeavesNoFileBehind) {
   testing::WriteBytes(work_ / "empty.lx", "h1\r\nh2\r\n 999999\r\n");
   testing::WriteBytes(work_ / "empty.dxf", "an earlier drawing");
   const CreateResult result = Create(true, "empty.lx");
-  EXPECT_EQ(result.status, "File created; the drawing was not.");
+  EXPECT_EQ(result.status, "File created; the drawing was not; its positions are NAD27, which a GPS reads as WGS 84.");
   ASSERT_EQ(CreateNotices(result).size(), 1u);
   EXPECT_TRUE(CreateNotices(result)[0].error);
   EXPECT_THAT(CreateNotices(result)[0].text,

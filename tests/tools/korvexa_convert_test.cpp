@@ -50,7 +50,9 @@ TEST_F(KorvexaConvertTest, WritesThePcx5FileBesideTheInput) {
   EXPECT_EQ(result.err,
             "warning: t12n.lx: 3 ticked points without usable coordinates were left out: 300500 (no longitude), "
             "400400 (no coordinates), 700700 (at 32.1 N 106 W lies more than 3 degrees from the middle of the "
-            "township (35.120096 N 106.7494444 W))\n");
+            "township (35.120096 N 106.7494444 W))\n"
+            "warning: t12n.lx: t12n.grm holds NAD27 positions, which a GPS reads as WGS 84: it shows the corners up "
+            "to 53 m from where they are (the largest NAD27 to NAD83 shift among them)\n");
   EXPECT_EQ(WithoutTimes(testing::ReadBytes(folder_ / "t12n.grm")),
             WithoutTimes(testing::ReadBytes(testing::TestData("t12n~create-pcx5.grm"))));
 }
@@ -321,6 +323,29 @@ TEST_F(KorvexaConvertTest, APointOutsideTheGridsIsAnErrorAndWritesNothing) {
   EXPECT_THAT(result.err, HasSubstr("error: hi.lx: point HI0001 at 21.0000000 N 157.0000000 W lies outside the "
                                     "NAD27 to NAD83 grids"));
   EXPECT_FALSE(std::filesystem::exists(folder_ / "hi.grm"));
+}
+
+// Inputs that are no township file are refused before they are read or
+// changed, and nothing is written for them.
+TEST_F(KorvexaConvertTest, InputsThatAreNoTownshipFileAreRefused) {
+  const std::string picture = std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16) + std::string(600, 'x');
+  testing::WriteBytes(folder_ / "pic.png", picture);
+  testing::WriteBytes(folder_ / "controls.lx", std::string(1000, '\x01') + "\r\n");
+  ASSERT_EQ(::mkfifo((folder_ / "fifo.lx").c_str(), 0644), 0);
+  struct Case {
+    const char* input;
+    const char* error;
+  };
+  for (const Case& c : {Case{"pic.png", "\"pic.png\" is not a GCDB .LX text file"},
+                        Case{"controls.lx", "\"controls.lx\" is not a GCDB .LX text file"},
+                        Case{"fifo.lx", "is not a regular file"}, Case{"/dev/zero", "is not a regular file"}}) {
+    const auto result = Convert(std::string("--format pcx5 ") + c.input);
+    EXPECT_EQ(result.exitCode, 1) << c.input;
+    EXPECT_THAT(result.err, HasSubstr(std::string("error: ") + c.input + ": ")) << c.input;
+    EXPECT_THAT(result.err, HasSubstr(c.error)) << c.input;
+  }
+  EXPECT_EQ(testing::ReadBytes(folder_ / "pic.png"), picture);
+  EXPECT_EQ(testing::ListFolder(folder_.path()), "controls.lx fifo.lx pic.png t12n.lx");
 }
 
 // A batch draws each township in its own process, as lx2dxf draws it.

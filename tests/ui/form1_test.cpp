@@ -65,6 +65,7 @@ class Form1Test : public QObject {
 
   void openFillsTheSortedList();
   void openShowsProgressAndMakesTheFolderCurrent();
+  void aFileThatIsNotTextIsRefusedUntouched();
   void secondOpenReplacesListAndTitle();
   void cancelledOpenKeepsEverything();
   void unreadableFileIsReportedAndChangesNothing();
@@ -327,7 +328,8 @@ void Form1Test::cancelledOpenKeepsEverything() {
   ChooseUnticked(true);
   window.List1->model()->setData(window.List1->model()->index(2, 0), Qt::Checked, Qt::CheckStateRole);
   window.Create();
-  QCOMPARE(window.Label2->text(), QStringLiteral("File created."));
+  QCOMPARE(window.Label2->text(),
+           QStringLiteral("File created; its positions are NAD27, which a GPS reads as WGS 84."));
   const QString folder = QDir::currentPath();
   const QList<bool> ticks = Ticks(window);
   QVERIFY(ticks.at(2));
@@ -341,7 +343,8 @@ void Form1Test::cancelledOpenKeepsEverything() {
   QCOMPARE(Ticks(window), ticks);
   QCOMPARE(window.fName(), std::string("t12n.lx"));
   QCOMPARE(window.windowTitle(), QStringLiteral("Korvexat12n.lx"));
-  QCOMPARE(window.Label2->text(), QStringLiteral("File created."));
+  QCOMPARE(window.Label2->text(),
+           QStringLiteral("File created; its positions are NAD27, which a GPS reads as WGS 84."));
   QCOMPARE(QDir::currentPath(), folder);
   QVERIFY(fakes_->sink->messages.empty());
 }
@@ -372,6 +375,25 @@ void Form1Test::unreadableFileIsReportedAndChangesNothing() {
   window.Create();
   QVERIFY(std::filesystem::exists(folder_->path() / "t12n.grm"));
   QCOMPARE(testing::ListFolder(folder_->path() / "other"), std::string("bad.lx"));
+}
+
+// A picture opened by mistake is neither rewritten by the line-end converter
+// nor read into the list; the list keeps the file opened before.
+void Form1Test::aFileThatIsNotTextIsRefusedUntouched() {
+  Form1& window = MakeWindow(testing::FakeServices(journal_.get()));
+  Open(CopyFixture("t12n.lx"));
+  const std::string picture = std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16) + std::string(600, '\x7f');
+  testing::WriteBytes(folder_->path() / "pic.png", picture);
+  journal_->calls.clear();
+  Open(folder_->path() / "pic.png");
+  QCOMPARE(fakes_->sink->messages.size(), std::size_t{1});
+  QVERIFY2(fakes_->sink->messages.front().text.contains(QStringLiteral("\"pic.png\" is not a GCDB .LX text file")),
+           qPrintable(fakes_->sink->messages.front().text));
+  QVERIFY(journal_->calls.empty());
+  QCOMPARE(testing::ReadBytes(folder_->path() / "pic.png"), picture);
+  QCOMPARE(window.List1->model()->rowCount(), 7);
+  QCOMPARE(window.windowTitle(), QStringLiteral("Korvexat12n.lx"));
+  QCOMPARE(testing::ListFolder(folder_->path()), std::string("pic.png t12n.lx"));
 }
 
 // The file named on the command line is opened this way.
@@ -459,7 +481,8 @@ void Form1Test::createWritesThePcx5FileBesideTheInput() {
   QTest::mouseClick(window.Command1, Qt::LeftButton);
   QTest::mouseClick(window.Command3, Qt::LeftButton);
   // 300500 has no longitude, 400400 no coordinates, 700700 stands far south.
-  QCOMPARE(window.Label2->text(), QStringLiteral("File created. 3 points left out."));
+  QCOMPARE(window.Label2->text(),
+           QStringLiteral("File created; its positions are NAD27, which a GPS reads as WGS 84. 3 points left out."));
   QCOMPARE(fakes_->sink->messages.size(), std::size_t{1});
   QCOMPARE(fakes_->sink->messages.front().kind, MessageKind::Warning);
   QVERIFY(fakes_->sink->messages.front().text.contains(
@@ -553,7 +576,8 @@ void Form1Test::aFailedDrawingIsReportedAfterTheWaypointFile() {
   window.Check1->setChecked(false);
   window.List1->model()->setData(window.List1->model()->index(1, 0), Qt::Checked, Qt::CheckStateRole);
   window.Create();
-  QCOMPARE(window.Label2->text(), QStringLiteral("File created; the drawing was not."));
+  QCOMPARE(window.Label2->text(),
+           QStringLiteral("File created; the drawing was not; its positions are NAD27, which a GPS reads as WGS 84."));
   QCOMPARE(fakes_->sink->messages.size(), std::size_t{1});
   QCOMPARE(fakes_->sink->messages.front().text,
            QStringLiteral("The drawing t12n.dxf was not made: \"t12n.lx\" holds no points to draw."));
