@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "app/township_drawing.h"
+#include "core/longitude.h"
 #include "core/lx_file.h"
 #include "core/lx_record.h"
 #include "core/usable_point.h"
@@ -57,12 +58,23 @@ TownshipMap BuildTownshipMap(std::string_view text, const std::string& fileName,
   return map;
 }
 
-CornerFacts DescribeCorner(const TownshipMap& map, const PointList& list, std::size_t corner) {
+CornerFacts DescribeCorner(const TownshipMap& map, const PointList& list, std::size_t corner,
+                           const CoordinateTransform* nad83) {
   const TownshipPoint& point = map.township.points[corner];
-  CornerFacts facts{point.id, point.north, point.east, {}, std::nullopt, {}};
+  CornerFacts facts{point.id, "NAD27", point.north, point.east, {}, std::nullopt, {}};
   const std::optional<std::size_t> entry = ListEntryOf(map, list, corner);
   if (!entry) return facts;
   const LxRecord record = list[*entry].line;
+  if (nad83 != nullptr) {
+    try {
+      const LxPoint moved = DecodeLxPoint(record, nad83);
+      facts.datum = "NAD83";
+      facts.latitude = moved.Latitude;
+      facts.longitude = EastLongitude(moved.Longitude);
+    } catch (const std::exception&) {
+      // A corner the shift cannot move keeps its NAD27 position, named so.
+    }
+  }
   facts.elevationFeet = TrimBlanks(LxColumns(record, kGpxElevationColumn, kElevationLastColumn));
   facts.reliability = TrimBlanks(ReliabilityOf(record));
   try {

@@ -18,6 +18,8 @@
 
 namespace korvexa {
 
+class CoordinateTransform;
+
 inline constexpr std::size_t kNoListEntry = std::numeric_limits<std::size_t>::max();
 
 struct TownshipMap {
@@ -49,16 +51,21 @@ inline bool IsTicked(const TownshipMap& map, const PointList& list, std::size_t 
 // What the map tells about one corner, in its tooltip and on the field sheet.
 struct CornerFacts {
   std::string id;                         // PointID without blanks
-  double latitude = 0;                    // NAD27, degrees north
-  double longitude = 0;                   // NAD27, degrees east (west is negative)
+  const char* datum = "NAD27";            // of the position: "NAD27", or "NAD83" when moved
+  double latitude = 0;                    // degrees north
+  double longitude = 0;                   // degrees east (west is negative)
   std::string elevationFeet;              // columns 34 to 41 without blanks: US survey feet as written
   std::optional<double> elevationMetres;  // whole metres; nothing when the field is out of range
   std::string reliability;                // columns 42 to 50 without blanks
 };
 
-// The facts of township point `corner`: position from the township, the
-// rest from its list entry in `list` (none without one).
-CornerFacts DescribeCorner(const TownshipMap& map, const PointList& list, std::size_t corner);
+// The facts of township point `corner`: its position in the datum of the
+// waypoint file being made, NAD83 when `nad83` is given (moved as Create
+// moves it, so that the sheet and the file agree), NAD27 when not or when
+// the point cannot be moved; the rest from its list entry in `list` (none
+// without one).
+CornerFacts DescribeCorner(const TownshipMap& map, const PointList& list, std::size_t corner,
+                           const CoordinateTransform* nad83 = nullptr);
 
 // The map of the .LX text `text` (of the file `fileName`, named in
 // messages) whose list is `list` (the records of the same text, as File >

@@ -35,11 +35,11 @@ QString ElevationText(const CornerFacts& facts) {
 
 QString CornerTooltip(const CornerFacts& facts) {
   const QString reliability = facts.reliability.empty() ? QStringLiteral("none") : Latin1Text(facts.reliability);
-  return QStringList{QStringLiteral("PointID %1").arg(Latin1Text(facts.id)),
-                     QStringLiteral("Latitude %1 (NAD27)").arg(LatitudeText(facts.latitude)),
-                     QStringLiteral("Longitude %1 (NAD27)").arg(LongitudeText(facts.longitude)),
-                     QStringLiteral("Elevation %1").arg(ElevationText(facts)),
-                     QStringLiteral("Reliability %1").arg(reliability)}
+  return QStringList{
+      QStringLiteral("PointID %1").arg(Latin1Text(facts.id)),
+      QStringLiteral("Latitude %1 (%2)").arg(LatitudeText(facts.latitude), QLatin1String(facts.datum)),
+      QStringLiteral("Longitude %1 (%2)").arg(LongitudeText(facts.longitude), QLatin1String(facts.datum)),
+      QStringLiteral("Elevation %1").arg(ElevationText(facts)), QStringLiteral("Reliability %1").arg(reliability)}
       .join(QLatin1Char('\n'));
 }
 

@@ -14,7 +14,7 @@ namespace korvexa {
 // A PointID or a field of a record: the file's 8-bit text as Latin-1.
 QString Latin1Text(const std::string& text);
 
-// "35.1200960° N" and "106.7583333° W" (degrees, NAD27).
+// "35.1200960° N" and "106.7583333° W" (degrees).
 QString LatitudeText(double latitude);
 QString LongitudeText(double eastLongitude);
 

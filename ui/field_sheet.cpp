@@ -73,8 +73,13 @@ struct FieldSheet::Layout {
 };
 
 FieldSheet::FieldSheet(const QString& fileName, const TownshipMap& map, const PointList& points,
-                       const MapViewport& view, const CivilTime& date)
-    : fileName_(fileName), map_(map), points_(points), view_(view), date_(date) {
+                       const MapViewport& view, const CivilTime& date, const CoordinateTransform* nad83)
+    : fileName_(fileName),
+      map_(map),
+      points_(points),
+      view_(view),
+      date_(date),
+      datum_(nad83 != nullptr ? QStringLiteral("NAD83") : QStringLiteral("NAD27")) {
   std::vector<std::size_t> cornerOf(points.size(), kNoListEntry);
   for (std::size_t corner = 0; corner < map.entryOf.size(); ++corner) {
     if (map.entryOf[corner] < cornerOf.size()) cornerOf[map.entryOf[corner]] = corner;
@@ -84,7 +89,7 @@ FieldSheet::FieldSheet(const QString& fileName, const TownshipMap& map, const Po
     if (cornerOf[entry] == kNoListEntry) {
       ++tickedNotOnMap_;
     } else {
-      rows_.push_back(DescribeCorner(map, points, cornerOf[entry]));
+      rows_.push_back(DescribeCorner(map, points, cornerOf[entry], nad83));
     }
   }
 }
@@ -135,9 +140,10 @@ void FieldSheet::PaintHeader(QPainter& painter, const Layout& layout, int index,
     painter.drawText(QRectF(kMargin, kMargin, width, 24), Qt::AlignLeft | Qt::AlignVCenter,
                      QStringLiteral("Field sheet: %1").arg(fileName_));
     painter.setFont(SheetFont(11));
-    const QString datum = QStringLiteral(
-                              "Datum NAD27 (North American Datum of 1927), map in UTM zone %1N metres, "
-                              "grid north up")
+    const QString datum = QStringLiteral("Positions in %1 (%2), map in NAD27 UTM zone %3N metres, grid north up")
+                              .arg(datum_, datum_ == QLatin1String("NAD83")
+                                               ? QStringLiteral("North American Datum of 1983, by the NADCON grids")
+                                               : QStringLiteral("North American Datum of 1927"))
                               .arg(map_.township.utmZone);
     const QString ticks = QStringLiteral("%1 of %2 ticked, %3")
                               .arg(rows_.size())
@@ -148,7 +154,7 @@ void FieldSheet::PaintHeader(QPainter& painter, const Layout& layout, int index,
   } else {
     painter.setFont(SheetFont(11, true));
     painter.drawText(QRectF(kMargin, kMargin, width, 18), Qt::AlignLeft | Qt::AlignVCenter,
-                     QStringLiteral("Field sheet: %1 (continued), NAD27, %2").arg(fileName_, DateText(date_)));
+                     QStringLiteral("Field sheet: %1 (continued), %2, %3").arg(fileName_, datum_, DateText(date_)));
   }
   painter.setFont(SheetFont(9));
   painter.setPen(Qt::darkGray);
@@ -185,8 +191,8 @@ void FieldSheet::PaintTable(QPainter& painter, const Layout& layout, int index) 
   painter.setPen(Qt::black);
   painter.setFont(SheetFont(10, true));
   cell(0, QStringLiteral("PointID"));
-  cell(1, QStringLiteral("Latitude (NAD27)"));
-  cell(2, QStringLiteral("Longitude (NAD27)"));
+  cell(1, QStringLiteral("Latitude (%1)").arg(datum_));
+  cell(2, QStringLiteral("Longitude (%1)").arg(datum_));
   cell(3, QStringLiteral("Elevation"));
   painter.drawLine(QPointF(kMargin, y + kRowHeight), QPointF(kMargin + width, y + kRowHeight));
   y += kRowHeight + 2;
@@ -195,8 +201,10 @@ void FieldSheet::PaintTable(QPainter& painter, const Layout& layout, int index) 
   for (int row = first; row < end; ++row, y += kRowHeight) {
     const CornerFacts& facts = rows_[static_cast<std::size_t>(row)];
     cell(0, Latin1Text(facts.id));
-    cell(1, LatitudeText(facts.latitude));
-    cell(2, LongitudeText(facts.longitude));
+    // A corner the shift could not move says its own datum.
+    const QString otherDatum = datum_ == QLatin1String(facts.datum) ? QString() : QLatin1String(" ") + facts.datum;
+    cell(1, LatitudeText(facts.latitude) + otherDatum);
+    cell(2, LongitudeText(facts.longitude) + otherDatum);
     cell(3, ElevationText(facts));
   }
   if (end == static_cast<int>(rows_.size()) && tickedNotOnMap_ > 0) {

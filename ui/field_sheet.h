@@ -20,14 +20,20 @@
 class QPrinter;
 
 namespace korvexa {
+class CoordinateTransform;
+}
+
+namespace korvexa {
 
 class FieldSheet {
  public:
   // A sheet of `map` with the ticks of `points` (the list the map was built
   // with) for the file `fileName`, showing what `view` shows, dated
-  // `date`. The sheet views `map` and `points`, which must outlive it.
+  // `date`, its positions in NAD83 through `nad83` when given (as the
+  // waypoint file being made has them), else NAD27. The sheet views `map`
+  // and `points`, which must outlive it.
   FieldSheet(const QString& fileName, const TownshipMap& map, const PointList& points, const MapViewport& view,
-             const CivilTime& date);
+             const CivilTime& date, const CoordinateTransform* nad83 = nullptr);
 
   // The pages a page of `page` units holds the sheet on.
   int PageCount(QSizeF page) const;
@@ -48,6 +54,7 @@ class FieldSheet {
   const PointList& points_;
   MapViewport view_;
   CivilTime date_;
+  QString datum_;  // of the table: "NAD27" or "NAD83"
   std::vector<CornerFacts> rows_;
   std::size_t tickedNotOnMap_ = 0;
 };

@@ -132,6 +132,7 @@ void Form1::BuildControls(QWidget* client) {
 
   Check1 =
       MakeTickedCheckBox(client, "Check1", QLatin1String("Transform NAD27 to NAD83"), Twips(2640, 5400, 2535, 375));
+  connect(Check1, &QCheckBox::toggled, this, &Form1::ShowMapDatum);
   Check2 = MakeTickedCheckBox(client, "Check2", QLatin1String("Create  .dxf for CAD"), Twips(5280, 5280, 2535, 615));
 
   // Down to the foot of the window: room for the longest instruction text.
@@ -258,6 +259,22 @@ void Form1::ShowMap() {
     map->ShowFile(*loadedText_, fName_);
     return map;
   });
+  ShowMapDatum();
+}
+
+// The map gives the positions the waypoint file will hold: NAD83 when the
+// transformation is ticked and the grids can be used, else NAD27 (and says
+// which).
+void Form1::ShowMapDatum() {
+  if (!mapWindow_) return;
+  if (Check1->checkState() == Qt::Checked && !nad83_) {
+    try {
+      nad83_ = services_.datum->DefineDatumPair();
+    } catch (const std::exception&) {
+      // Without the grids Create will say why; the map stays in NAD27.
+    }
+  }
+  mapWindow_->SetNad83(Check1->checkState() == Qt::Checked ? nad83_ : nullptr);
 }
 
 void Form1::closeEvent(QCloseEvent* event) {

@@ -99,6 +99,7 @@ class Form1 : public QMainWindow {
   void BuildOptions(QWidget* client);
   void ShowLoadedFile(std::string title);
   void ReportNotices(const std::vector<CreateNotice>& notices);
+  void ShowMapDatum();
 
   Services services_;
   WindowPlatform platform_;
@@ -108,6 +109,7 @@ class Form1 : public QMainWindow {
   QPointer<Form2> helpWindow_;
   QPointer<frmAbout> aboutBox_;
   QPointer<MapWindow> mapWindow_;
+  std::shared_ptr<const CoordinateTransform> nad83_;  // defined when the map first shows NAD83
 };
 
 }  // namespace korvexa

@@ -125,6 +125,11 @@ void MapWindow::UpdateCounts() {
       QStringLiteral("%1, %2 ticked").arg(Counted(map_->township.points.size(), "corner", "corners")).arg(ticked));
 }
 
+void MapWindow::SetNad83(std::shared_ptr<const CoordinateTransform> nad83) {
+  nad83_ = std::move(nad83);
+  view_->SetNad83(nad83_);
+}
+
 void MapWindow::Fit() {
   view_->Fit();
 }
@@ -170,7 +175,7 @@ void MapWindow::Export(const QString& command, const QString& filter, const QStr
 
 // The field sheet of the map as shown, dated now.
 FieldSheet MapWindow::MakeSheet() const {
-  return FieldSheet(fileName_, *map_, model_->points(), view_->viewport(), clock_.Now().local);
+  return FieldSheet(fileName_, *map_, model_->points(), view_->viewport(), clock_.Now().local, nad83_.get());
 }
 
 void MapWindow::closeEvent(QCloseEvent* event) {

@@ -20,6 +20,7 @@ class QLabel;
 namespace korvexa {
 
 class Clock;
+class CoordinateTransform;
 class FieldSheet;
 class PointListModel;
 class TownshipMapView;
@@ -34,6 +35,10 @@ class MapWindow : public QMainWindow {
   // Shows the file whose whole text is `text` and whose list the model
   // holds; `fileName` is its name without folder ("t12n.lx").
   void ShowFile(std::string_view text, const std::string& fileName);
+
+  // Positions in the tooltips and on the field sheet: NAD83 through `nad83`
+  // (the transformation is on), NAD27 when it is null.
+  void SetNad83(std::shared_ptr<const CoordinateTransform> nad83);
 
   void Fit();
   void Print();
@@ -67,6 +72,7 @@ class MapWindow : public QMainWindow {
   QLabel* counts_;
   QLabel* notShown_;
   std::shared_ptr<const TownshipMap> map_;
+  std::shared_ptr<const CoordinateTransform> nad83_;
   QString fileName_;
 };
 

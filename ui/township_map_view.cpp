@@ -143,7 +143,8 @@ void TownshipMapView::ShowTooltip(const QPoint& pos, const QPoint& globalPos) {
   const QPointF at = PositionOf(*corner);
   const QRect around(at.toPoint() - QPoint(int(kPickRadius), int(kPickRadius)),
                      QSize(2 * int(kPickRadius) + 1, 2 * int(kPickRadius) + 1));
-  QToolTip::showText(globalPos, CornerTooltip(DescribeCorner(*map_, model_->points(), *corner)), this, around);
+  QToolTip::showText(globalPos, CornerTooltip(DescribeCorner(*map_, model_->points(), *corner, nad83_.get())), this,
+                     around);
 }
 
 void TownshipMapView::paintEvent(QPaintEvent*) {

@@ -38,6 +38,10 @@ class TownshipMapView : public QWidget {
 
   // Shows `map` (built from the model's current list), fitted.
   void SetMap(std::shared_ptr<const TownshipMap> map);
+
+  // The tooltips give positions in NAD83 through `nad83`, or in NAD27 when
+  // it is null: the datum of the waypoint file being made.
+  void SetNad83(std::shared_ptr<const CoordinateTransform> nad83) { nad83_ = std::move(nad83); }
   const TownshipMap* map() const { return map_.get(); }
 
   // Shows the whole township.
@@ -78,6 +82,7 @@ class TownshipMapView : public QWidget {
 
   PointListModel* model_;
   std::shared_ptr<const TownshipMap> map_;
+  std::shared_ptr<const CoordinateTransform> nad83_;
   MapViewport viewport_;
   bool fitted_ = true;  // follows the widget's size until the user moves the view
   QPixmap cache_;       // the map as last painted; the dragged rectangle goes over it

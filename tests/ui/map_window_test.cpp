@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QHelpEvent>
 #include <QImage>
 #include <QLabel>
@@ -23,13 +24,16 @@
 #include <filesystem>
 #include <memory>
 
+#include "app/services.h"
 #include "core/lx_file.h"
 #include "fixtures/synthetic_township.h"
+#include "tests/support/fake_services.h"
 #include "tests/support/golden.h"
 #include "tests/support/run_command.h"
 #include "tests/support/temp_folder.h"
 #include "tests/ui/qtest_main.h"
 #include "tests/ui/ui_fakes.h"
+#include "transform/datum_adapter.h"
 #include "ui/form1.h"
 #include "ui/map_painter.h"
 #include "ui/point_list_model.h"
@@ -107,6 +111,8 @@ class MapWindowTest : public QObject {
   void fitShowsEveryCorner();
   void pointsWithoutUsableCoordinatesAreCountedNotDrawn();
   void tooltipDescribesTheCorner();
+  void tooltipSheetAndWaypointFileShareTheDatum_data();
+  void tooltipSheetAndWaypointFileShareTheDatum();
   void fieldSheetListsTheTickedCorners_data();
   void fieldSheetListsTheTickedCorners();
   void fieldSheetAsPicture();
@@ -295,6 +301,7 @@ void MapWindowTest::tooltipDescribesTheCorner() {
   MapWindow& map = OpenMap(testing::ReadBytes(testing::TestData("t12n.lx")));
   TownshipMapView& view = *map.view();
   const QPoint at = view.PositionOf(*CornerNamed(view, "100100")).toPoint() + QPoint(2, -1);
+  window_->Check1->setChecked(false);
   QHelpEvent help(QEvent::ToolTip, at, view.mapToGlobal(at));
   QApplication::sendEvent(&view, &help);
   QCOMPARE(QToolTip::text(), QStringLiteral("PointID 100100\n"
@@ -303,6 +310,60 @@ void MapWindowTest::tooltipDescribesTheCorner() {
                                             "Elevation 1000 ft (305 m)\n"
                                             "Reliability 2.5"));
   QToolTip::hideText();
+}
+
+// With the transformation on, the tooltip, the field sheet and the waypoint
+// file give a corner the same NAD83 position (NADCON, as Create moves it);
+// with it off, all three give NAD27.
+void MapWindowTest::tooltipSheetAndWaypointFileShareTheDatum_data() {
+  QTest::addColumn<bool>("transform");
+  QTest::addColumn<QString>("position");  // of 100100, as written in the GPX file
+  QTest::newRow("NAD83") << true << QStringLiteral("35.1201408 -106.758917");
+  QTest::newRow("NAD27") << false << QStringLiteral("35.120096 -106.7583333");
+}
+
+void MapWindowTest::tooltipSheetAndWaypointFileShareTheDatum() {
+  QFETCH(bool, transform);
+  QFETCH(QString, position);
+  UseShippedGrids(KORVEXA_SHIPPED_GRIDS);
+  Services services = testing::FakeServices(nullptr);
+  services.datum = std::make_unique<ProLatDatumLibrary>();
+  window_ = std::make_unique<Form1>(std::move(services), fakes_->Platform());
+  window_->show();
+  window_->Check1->setChecked(transform);
+  window_->Check2->setChecked(false);
+  MapWindow& map = OpenMap(testing::ReadBytes(testing::TestData("t12n.lx")));
+  TownshipMapView& view = *map.view();
+  const std::size_t corner = *CornerNamed(view, "100100");
+  window_->points()->SetTicked({view.map()->entryOf[corner]}, true);
+  const QString datum = transform ? QStringLiteral("NAD83") : QStringLiteral("NAD27");
+  const QStringList latLon = position.split(QLatin1Char(' '));
+  const QString latitude = latLon[0].leftJustified(10, QLatin1Char('0')) + QStringLiteral("\u00B0 N");
+  const QString longitude = latLon[1].mid(1).leftJustified(11, QLatin1Char('0')) + QStringLiteral("\u00B0 W");
+
+  const QPoint at = view.PositionOf(corner).toPoint() + QPoint(2, -1);
+  QHelpEvent help(QEvent::ToolTip, at, view.mapToGlobal(at));
+  QApplication::sendEvent(&view, &help);
+  QVERIFY2(QToolTip::text().contains(QStringLiteral("Latitude %1 (%2)").arg(latitude, datum)),
+           qPrintable(QToolTip::text()));
+  QVERIFY2(QToolTip::text().contains(QStringLiteral("Longitude %1 (%2)").arg(longitude, datum)),
+           qPrintable(QToolTip::text()));
+  QToolTip::hideText();
+
+  const std::filesystem::path pdf = folder_->path() / "sheet.pdf";
+  fakes_->saveDialog->Answer(Text(pdf));
+  map.actSavePdf->trigger();
+  const QString text = PdfText(pdf);
+  QVERIFY2(text.contains(QStringLiteral("Positions in ") + datum), qPrintable(text));
+  QVERIFY2(text.contains(QRegularExpression(QStringLiteral("100100\\s+") + QRegularExpression::escape(latitude) +
+                                            QStringLiteral("\\s+") + QRegularExpression::escape(longitude))),
+           qPrintable(text));
+
+  window_->Create();
+  QCOMPARE(fakes_->sink->messages.size(), std::size_t{0});
+  const std::string gpx = testing::ReadBytes(folder_->path() / "t12n.gpx");
+  const QString written = QStringLiteral("<wpt lat=\"%1\" lon=\"%2\">").arg(latLon[0], latLon[1]);
+  QVERIFY2(QString::fromStdString(gpx).contains(written), gpx.c_str());
 }
 
 void MapWindowTest::fieldSheetListsTheTickedCorners_data() {
