@@ -49,7 +49,9 @@ class PendingDrawing {
     try {
       name_ = DrawingPath(fName).string();
       file_.emplace(std::filesystem::absolute(name_));
-      job_ = converters.StartDrawing(fName, file_->TemporaryPath().filename().string());
+      // The whole path: a drawing name that links into another folder has
+      // its temporary file there.
+      job_ = converters.StartDrawing(fName, file_->TemporaryPath().string());
     } catch (const KorvexaError& error) {
       failure_ = error.what();
     }

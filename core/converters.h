@@ -31,7 +31,8 @@ class Converters {
   virtual void ConvertLineEnds(const std::string& fName) = 0;
 
   // Starts drawing the whole township of the .LX file `fName` into the file
-  // `drawingName` (a bare name too) and returns at once.
+  // `drawingName` (a path, absolute or against the current folder) and
+  // returns at once.
   virtual std::unique_ptr<DrawingJob> StartDrawing(const std::string& fName, const std::string& drawingName) = 0;
 };
 

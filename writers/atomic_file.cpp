@@ -14,13 +14,25 @@
 namespace korvexa {
 namespace {
 
-std::filesystem::path ResolveSymlink(const std::filesystem::path& target) {
+// The file `target` names at the end of its chain of links, which need not
+// exist yet: an output written through a link replaces what it points to.
+std::filesystem::path FollowLinks(std::filesystem::path target) {
   std::error_code ec;
-  if (std::filesystem::is_symlink(target, ec)) {
-    auto resolved = std::filesystem::weakly_canonical(target, ec);
-    if (!ec) return resolved;
+  for (int hops = 0; hops < 40 && std::filesystem::is_symlink(target, ec); ++hops) {
+    const std::filesystem::path link = std::filesystem::read_symlink(target, ec);
+    if (ec) break;
+    target = link.is_absolute() ? link : target.parent_path() / link;
   }
   return target;
+}
+
+// A hidden name for the temporary file of `name` in the same folder, as long
+// as a name may be ("name" gives ".name.XXXXXX").
+std::string TemporaryName(const std::string& name, const std::filesystem::path& folder) {
+  const long longest = ::pathconf(folder.c_str(), _PC_NAME_MAX);
+  const std::size_t room = longest > 0 ? static_cast<std::size_t>(longest) : 255;
+  constexpr std::string_view kUnique = ".XXXXXX";
+  return "." + name.substr(0, room - 1 - kUnique.size()) + std::string(kUnique);
 }
 
 // New files get the usual permissions (0666 less the umask); a replaced file
@@ -35,10 +47,11 @@ mode_t ModeFor(const std::filesystem::path& target) {
 
 }  // namespace
 
-AtomicFile::AtomicFile(std::filesystem::path target) : target_(ResolveSymlink(target)) {
+AtomicFile::AtomicFile(std::filesystem::path target) : target_(FollowLinks(std::move(target))) {
   struct stat existing {};
   if (::stat(target_.c_str(), &existing) == 0) {
     if (S_ISDIR(existing.st_mode)) Fail("create", EISDIR);
+    if (!S_ISREG(existing.st_mode)) Fail("replace", "it is not a regular file (a device, a FIFO or a socket)");
     // A file marked read-only stays untouched, also for a user who could
     // replace it anyway (the folder is writable, or the user is root).
     if ((existing.st_mode & 0222) == 0) Fail("overwrite", EACCES);
@@ -46,10 +59,7 @@ AtomicFile::AtomicFile(std::filesystem::path target) : target_(ResolveSymlink(ta
   }
   std::filesystem::path folder = target_.parent_path();
   if (folder.empty()) folder = ".";
-  std::string hiddenName = ".";
-  hiddenName += target_.filename().string();
-  hiddenName += ".XXXXXX";
-  std::string pattern = (folder / hiddenName).string();
+  std::string pattern = (folder / TemporaryName(target_.filename().string(), folder)).string();
   fd_ = ::mkstemp(pattern.data());
   if (fd_ < 0) Fail("create", errno);
   temporary_ = pattern;
@@ -94,7 +104,11 @@ void AtomicFile::Discard() {
 }
 
 void AtomicFile::Fail(const char* action, int error) const {
-  throw KorvexaError(std::string("cannot ") + action + " \"" + target_.string() + "\": " + std::strerror(error));
+  Fail(action, std::strerror(error));
+}
+
+void AtomicFile::Fail(const char* action, const char* why) const {
+  throw KorvexaError(std::string("cannot ") + action + " \"" + target_.string() + "\": " + why);
 }
 
 }  // namespace korvexa

@@ -12,7 +12,8 @@ namespace korvexa {
 class AtomicFile {
  public:
   // Throws KorvexaError naming `target` when it cannot be written: a missing
-  // or read-only folder, a read-only file, a folder of that name.
+  // or read-only folder, a read-only file, a folder, device, FIFO or socket
+  // of that name. A `target` that is a link writes the file it points to.
   explicit AtomicFile(std::filesystem::path target);
   ~AtomicFile();
   AtomicFile(const AtomicFile&) = delete;
@@ -41,6 +42,7 @@ class AtomicFile {
 
  private:
   [[noreturn]] void Fail(const char* action, int error) const;
+  [[noreturn]] void Fail(const char* action, const char* why) const;
   void Discard();
 
   std::filesystem::path target_;

@@ -169,5 +169,19 @@ TEST_F(CreateWithConvertersTest, AFailedDrawingSaysWhyAndLeavesNoFileBehind) {
   EXPECT_EQ(testing::ReadBytes(work_ / "empty.dxf"), "an earlier drawing");
 }
 
+// A drawing name that links into another folder: lx2dxf draws into the
+// temporary file made there, and the drawing replaces what the link points to.
+TEST_F(CreateWithConvertersTest, ADrawingThroughALinkReplacesWhatItPointsTo) {
+  std::filesystem::create_directory(work_ / "other");
+  testing::WriteBytes(work_ / "other" / "target.dxf", "an earlier drawing");
+  std::filesystem::create_symlink("other/target.dxf", work_ / "t12n.dxf");
+  const CreateResult result = Create(true);
+  EXPECT_THAT(CreateNotices(result), IsEmpty());
+  EXPECT_TRUE(std::filesystem::is_symlink(work_ / "t12n.dxf"));
+  EXPECT_THAT(testing::ReadBytes(work_ / "other" / "target.dxf"), ::testing::StartsWith("  0\r\nSECTION\r\n"));
+  EXPECT_EQ(testing::ListFolder(work_.path()), "other t12n.dxf t12n.grm t12n.lx");
+  EXPECT_EQ(testing::ListFolder(work_ / "other"), "target.dxf");
+}
+
 }  // namespace
 }  // namespace korvexa

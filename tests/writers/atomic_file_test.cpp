@@ -94,5 +94,68 @@ TEST(AtomicFileTest, ASymlinkedTargetIsReplacedWhereItPoints) {
   EXPECT_EQ(testing::ReadBytes(folder / "real" / "a.grm"), "new");
 }
 
+// Names an output may have: each is either written where it leads, or
+// refused with nothing written anywhere.
+TEST(AtomicFileTest, OutputNamesAreWrittenWhereTheyLeadOrRefused) {
+  struct Case {
+    const char* name;
+    std::function<std::filesystem::path(const std::filesystem::path&)> make;  // the output's name in a folder
+    const char* written;  // the file that gets the content, relative to the folder; "" when refused
+    const char* error;
+  };
+  const Case cases[] = {
+      {"RelativeLinkIntoAnotherFolder",
+       [](const std::filesystem::path& folder) {
+         std::filesystem::create_directory(folder / "other");
+         testing::WriteBytes(folder / "other" / "target.dxf", "old");
+         std::filesystem::create_symlink("other/target.dxf", folder / "t.dxf");
+         return folder / "t.dxf";
+       },
+       "other/target.dxf", ""},
+      {"LinkToAFileNotThereYet",
+       [](const std::filesystem::path& folder) {
+         std::filesystem::create_directory(folder / "other");
+         std::filesystem::create_symlink("other/new.gpx", folder / "t.gpx");
+         return folder / "t.gpx";
+       },
+       "other/new.gpx", ""},
+      {"LinkToADevice",
+       [](const std::filesystem::path& folder) {
+         std::filesystem::create_symlink("/dev/null", folder / "t.gpx");
+         return folder / "t.gpx";
+       },
+       "", "cannot replace \"/dev/null\": it is not a regular file"},
+      {"Fifo",
+       [](const std::filesystem::path& folder) {
+         ::mkfifo((folder / "t.grm").c_str(), 0644);
+         return folder / "t.grm";
+       },
+       "", "it is not a regular file"},
+      {"TheLongestName", [](const std::filesystem::path& folder) { return folder / (std::string(251, 'n') + ".gpx"); },
+       "nnnn", ""},
+  };
+  for (const Case& c : cases) {
+    testing::TempFolder folder;
+    const std::filesystem::path name = c.make(folder.path());
+    const std::string before = testing::ListFolder(folder.path());
+    const std::string error = ErrorOf([&] {
+      AtomicFile file(name);
+      file.Write("new");
+      file.Commit();
+    });
+    if (*c.written == '\0') {
+      EXPECT_THAT(error, HasSubstr(c.error)) << c.name;
+      EXPECT_EQ(testing::ListFolder(folder.path()), before) << c.name;
+      continue;
+    }
+    EXPECT_EQ(error, "(no error)") << c.name;
+    const std::filesystem::path written = std::string_view(c.written) == "nnnn" ? name : folder.path() / c.written;
+    EXPECT_EQ(testing::ReadBytes(written), "new") << c.name;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder.path())) {
+      EXPECT_NE(entry.path().filename().string().front(), '.') << c.name << ": " << entry.path();
+    }
+  }
+}
+
 }  // namespace
 }  // namespace korvexa
