@@ -18,8 +18,6 @@
 namespace korvexa {
 namespace {
 
-constexpr std::size_t kCutFromTitle = 3;
-
 const char* Extension(OutputKind kind) {
   return kind == OutputKind::Pcx5 ? ".grm" : ".gpx";
 }
@@ -135,11 +133,7 @@ std::string LeftOutText(const std::vector<LeftOutPoint>& leftOut) {
 }  // namespace
 
 std::string OutputName(const std::string& fName, OutputKind kind) {
-  if (fName.size() <= kCutFromTitle) {
-    throw KorvexaError("cannot name the output file: the file title \"" + fName +
-                       "\" leaves no name before the extension (open a .LX file first)");
-  }
-  return fName.substr(0, fName.size() - kCutFromTitle) + Extension(kind);
+  return OutputNameOf(fName, Extension(kind));
 }
 
 CreateResult RunCreate(const std::string& fName, const PointList& points, const CreateOptions& options,

@@ -227,12 +227,7 @@ TownshipDrawing ProjectTownship(std::string_view text, const std::string& fileNa
 }
 
 std::filesystem::path DrawingPath(const std::string& lxFile) {
-  std::filesystem::path drawing(lxFile);
-  drawing.replace_extension(".dxf");
-  if (drawing == std::filesystem::path(lxFile)) {
-    throw KorvexaError(Quoted(lxFile) + " is a drawing itself; give the .LX file");
-  }
-  return drawing;
+  return OutputNameOf(lxFile, ".dxf");
 }
 
 TownshipDrawing DrawTownship(const std::string& lxFile, UtmProjections& projections) {

@@ -37,8 +37,8 @@ struct TownshipDrawing {
 TownshipDrawing ProjectTownship(std::string_view text, const std::string& fileName, UtmProjections& projections,
                                 std::vector<std::string_view>* keys = nullptr);
 
-// The drawing's name: `lxFile` with its extension replaced by ".dxf".
-// Throws KorvexaError when that is `lxFile` itself.
+// The drawing's name, by the rule of every output (OutputNameOf):
+// "t12n.lx" -> "t12n.dxf". Throws KorvexaError when `lxFile` leaves no name.
 std::filesystem::path DrawingPath(const std::string& lxFile);
 
 // ProjectTownship of the file `lxFile`. Throws KorvexaError as

@@ -132,6 +132,17 @@ void RequireTextFile(const std::filesystem::path& path) {
   }
 }
 
+std::string OutputNameOf(std::string_view title, std::string_view extension) {
+  constexpr std::size_t kCutFromTitle = 3;
+  const std::size_t slash = title.rfind('/');
+  const std::size_t nameLength = slash == std::string_view::npos ? title.size() : title.size() - slash - 1;
+  if (nameLength <= kCutFromTitle) {
+    throw KorvexaError("cannot name the output file: the file title \"" + std::string(title) +
+                       "\" leaves no name before the extension (open a .LX file first)");
+  }
+  return std::string(title.substr(0, title.size() - kCutFromTitle)) + std::string(extension);
+}
+
 LxLines LoadLxFile(const std::filesystem::path& path) {
   return ParseLxText(ReadWholeFile(path));
 }

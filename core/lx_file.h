@@ -102,6 +102,13 @@ bool LooksLikeText(std::string_view sample);
 // or as ReadWholeFile.
 void RequireTextFile(const std::filesystem::path& path);
 
+// The name of an output of the file `title` (its name, or a path to it): the
+// title less its last three characters, followed by `extension`:
+// "t12n.lx", ".gpx" -> "t12n.gpx"; "points.txt" -> "points..gpx"; "noext" ->
+// "no.gpx". The one rule for every output. Throws KorvexaError for a file
+// name of three characters or fewer, which leaves no name.
+std::string OutputNameOf(std::string_view title, std::string_view extension);
+
 // ParseLxText of the file at `path`. Throws as ReadWholeFile.
 LxLines LoadLxFile(const std::filesystem::path& path);
 

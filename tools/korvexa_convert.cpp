@@ -123,7 +123,11 @@ void TickPoints(korvexa::PointList& points, const CommandLine& line, const std::
     missing.erase(id);
   }
   if (!missing.empty()) {
-    throw KorvexaError("point " + *missing.begin() + " is not in \"" + file.string() + "\"");
+    std::string names;
+    for (const std::string& id : missing) names += (names.empty() ? "" : ", ") + id;
+    throw KorvexaError(
+        (missing.size() == 1 ? "point " + names + " is not in \"" : "points " + names + " are not in \"") +
+        file.string() + "\"");
   }
 }
 

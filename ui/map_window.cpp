@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QSettings>
 #include <QStatusBar>
 #include <QStringList>
@@ -137,7 +138,11 @@ void MapWindow::Fit() {
 void MapWindow::Print() {
   if (!map_) return;
   QPrinter printer(QPrinter::HighResolution);
-  printer.setDocName(QStringLiteral("Field sheet: ") + fileName_);
+  printer.setDocName(QStringLiteral("Field sheet of ") + fileName_);
+  // A print to a file is offered beside the input, as Save as PDF does,
+  // while a real printer stays the printer chosen first.
+  printer.setOutputFileName(BesideTheFile(QStringLiteral("pdf")));
+  if (!QPrinterInfo::defaultPrinter().isNull()) printer.setOutputFormat(QPrinter::NativeFormat);
   if (!platform_.printDialog->ChoosePrinter(printer, this)) return;
   try {
     PrintFieldSheet(MakeSheet(), printer);
@@ -160,8 +165,7 @@ void MapWindow::SaveAsPng() {
 // The suggested name is the file's, beside it (the working folder).
 void MapWindow::Export(const QString& command, const QString& filter, const QString& extension, SheetWriter write) {
   if (!map_) return;
-  const QString suggested =
-      QDir::current().filePath(QFileInfo(fileName_).completeBaseName() + QLatin1Char('.') + extension);
+  const QString suggested = BesideTheFile(extension);
   const std::optional<QString> path = platform_.saveDialog->ChooseSaveFile(this, command, filter, suggested);
   if (!path) return;
   try {
@@ -171,6 +175,12 @@ void MapWindow::Export(const QString& command, const QString& filter, const QStr
   } catch (const std::exception& error) {
     ReportFailure(*platform_.messages, this, command, error);
   }
+}
+
+// The file named after the map's, beside it (in the working folder), with
+// `extension` ("pdf").
+QString MapWindow::BesideTheFile(const QString& extension) const {
+  return QDir::current().filePath(QFileInfo(fileName_).completeBaseName() + QLatin1Char('.') + extension);
 }
 
 // The field sheet of the map as shown, dated now.

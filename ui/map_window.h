@@ -64,6 +64,7 @@ class MapWindow : public QMainWindow {
   using SheetWriter = void (*)(const FieldSheet&, const QString&);
   void Export(const QString& command, const QString& filter, const QString& extension, SheetWriter write);
   FieldSheet MakeSheet() const;
+  QString BesideTheFile(const QString& extension) const;
 
   PointListModel* model_;
   const Clock& clock_;

@@ -95,7 +95,7 @@ void AppendPcx5Waypoint(std::string& out, const Waypoint& waypoint, const LocalT
   const double elevation = waypoint.elevation;
   ColumnLine line(out);
   line.Text("W").At(4).Text(id);
-  line.At(11).Text("N").Number(point.Latitude);
+  line.At(11).Text(point.Latitude < 0 ? "S" : "N").Number(std::fabs(point.Latitude));
   const HemisphereLongitude longitude = ToHemisphere(point.Longitude);
   line.At(23).Text(std::string_view(&longitude.hemisphere, 1)).Number(longitude.degrees);
   line.At(36).Text(localTime.Date());

@@ -1,8 +1,9 @@
 // The Garmin PCX5 waypoint file (".grm"): ten fixed header lines, then one
 // fixed-column "W" line per record, CR LF after every line.
 //
-//   col 1 "W", 4 PointID, 11 "N"+latitude, 23 "W"+longitude (a longitude past
-//   180 W as "E" and its east longitude), 36 dd-mmm-yy, 46 hh:mm:ss,
+//   col 1 "W", 4 PointID, 11 "N"+latitude (a southern one as "S" and its
+//   magnitude), 23 "W"+longitude (a longitude past 180 W as "E" and its east
+//   longitude), 36 dd-mmm-yy, 46 hh:mm:ss,
 //   55 altitude (sign or blank, digits, blank), 61 PointID,
 //   102 "0.00000e+00       18"
 //

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/services.h"
+#include "app/township_drawing.h"
 #include "core/korvexa_error.h"
 #include "core/lx_file.h"
 #include "core/lx_record.h"
@@ -45,6 +46,9 @@ TEST(OutputNameTest, CutsExactlyThreeCharacters) {
   EXPECT_EQ(OutputName("SURVEY.LX", OutputKind::Gpx), "SURVEY.gpx");
   EXPECT_EQ(OutputName("points.txt", OutputKind::Pcx5), "points..grm");
   EXPECT_EQ(OutputName("abcd", OutputKind::Pcx5), "a.grm");
+  // The drawing follows the same rule, also without an extension of three.
+  EXPECT_EQ(DrawingPath("noext"), "no.dxf");
+  EXPECT_EQ(DrawingPath("dir/T12N3E.LX"), "dir/T12N3E.dxf");
 }
 
 // A title of three characters would name a hidden file, ".grm".
@@ -52,6 +56,7 @@ TEST(OutputNameTest, ATitleThatLeavesNoNameIsAnError) {
   EXPECT_THROW(OutputName("abc", OutputKind::Pcx5), KorvexaError);
   EXPECT_THROW(OutputName("ab", OutputKind::Pcx5), KorvexaError);
   EXPECT_THROW(OutputName("", OutputKind::Gpx), KorvexaError);
+  EXPECT_THROW(DrawingPath("dir/abc"), KorvexaError);
 }
 
 TEST_F(CreateTest, DefinesTheDatumThenDrawsThenWrites) {

@@ -87,11 +87,14 @@ TEST_F(KorvexaConvertTest, PointsSelectsByTrimmedPointId) {
   EXPECT_THAT(text, ::testing::Not(HasSubstr("W  100140 ")));
 }
 
-TEST_F(KorvexaConvertTest, AnUnknownPointIsAnErrorAndWritesNothing) {
-  const auto result = Convert("--format pcx5 --no-nad83 --no-dxf --points 100100,999000 t12n.lx");
-  EXPECT_EQ(result.exitCode, 1);
-  EXPECT_THAT(result.err, HasSubstr("error: t12n.lx: point 999000 is not in"));
-  EXPECT_FALSE(std::filesystem::exists(folder_ / "t12n.grm"));
+TEST_F(KorvexaConvertTest, UnknownPointsAreAnErrorNamingEachAndWriteNothing) {
+  for (const auto& [points, error] : {std::pair("100100,999000", "point 999000 is not in"),
+                                      std::pair("100100,nope,alsonope", "points alsonope, nope are not in")}) {
+    const auto result = Convert(std::string("--format pcx5 --no-nad83 --no-dxf --points ") + points + " t12n.lx");
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_THAT(result.err, HasSubstr(std::string("error: t12n.lx: ") + error));
+    EXPECT_FALSE(std::filesystem::exists(folder_ / "t12n.grm"));
+  }
 }
 
 TEST_F(KorvexaConvertTest, AFailingFileDoesNotStopTheOthers) {

@@ -212,7 +212,7 @@ INSTANTIATE_TEST_SUITE_P(
                       FailureCase{"TooManyArguments", "t12n.lx r r", 2, "too many arguments"},
                       FailureCase{"NoPoints", "headers.lx", 1, "\"headers.lx\" holds no points to draw"},
                       FailureCase{"OutsideTheZones", "east.lx", 1, "lies outside the NAD27 UTM zones 1 to 22"},
-                      FailureCase{"ADrawing", "old.dxf", 1, "\"old.dxf\" is a drawing itself"},
+                      FailureCase{"ADrawing", "old.dxf", 1, "\"old.dxf\" holds no points to draw"},
                       FailureCase{"OutputOverTheInput", "t12n.lx --output ./t12n.lx", 1,
                                   "the drawing would replace \"t12n.lx\" itself"}),
     [](const auto& info) { return std::string(info.param.name); });

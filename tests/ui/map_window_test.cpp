@@ -384,6 +384,7 @@ void MapWindowTest::fieldSheetListsTheTickedCorners() {
     fakes_->printDialog->pdfPath = Text(pdf);
     map.actPrint->trigger();
     QCOMPARE(fakes_->printDialog->calls, 1);
+    QCOMPARE(fakes_->printDialog->offeredFile, Text(std::filesystem::canonical(folder_->path()) / "t12n.pdf"));
   } else {
     fakes_->saveDialog->Answer(Text(pdf));
     map.actSavePdf->trigger();

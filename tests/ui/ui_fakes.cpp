@@ -20,6 +20,7 @@ std::optional<QString> ScriptedSaveDialog::ChooseSaveFile(QWidget*, const QStrin
 
 bool PdfPrintDialog::ChoosePrinter(QPrinter& printer, QWidget*) {
   ++calls;
+  offeredFile = printer.outputFileName();
   if (pdfPath.isEmpty()) return false;
   printer.setOutputFormat(QPrinter::PdfFormat);
   printer.setOutputFileName(pdfPath);

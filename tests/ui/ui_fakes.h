@@ -50,6 +50,7 @@ class PdfPrintDialog : public PrintDialog {
   bool ChoosePrinter(QPrinter& printer, QWidget* parent) override;
   QString pdfPath;
   int calls = 0;
+  QString offeredFile;  // the file a print to file would write, as the dialog was given it
 };
 
 struct Message {

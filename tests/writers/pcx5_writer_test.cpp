@@ -69,6 +69,13 @@ TEST(Pcx5WriterTest, ShortAndBlankRecordsKeepEveryItemInItsColumn) {
   EXPECT_EQ(lines[11], "W         N0          W0           06-Dec-26 14:03:27  0    " + std::string(41, ' ') + tail);
 }
 
+// A hemisphere letter and a magnitude, north and south as west and east.
+TEST(Pcx5WriterTest, ASouthernLatitudeIsWrittenWithAnS) {
+  const auto lines = CrLfLines(WriteToString(Ticked({" 000001 -330  0.000 1860000.0000", " 000002 3330  0.000"})));
+  EXPECT_EQ(lines[10].substr(10, 25), "S2.5        E174         ");
+  EXPECT_EQ(lines[11].substr(10, 6), "N33.5 ");
+}
+
 TEST(Pcx5WriterTest, NegativeAltitudeTakesTheSignColumn) {
   const auto lines = CrLfLines(WriteToString(Ticked({" 140100 350712.3456 1064458.0000     -282       10"})));
   EXPECT_EQ(lines[10].substr(54, 7), "-86   1");
