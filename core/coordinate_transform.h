@@ -21,6 +21,11 @@ class CoordinateTransform {
   // outside the NAD27 to NAD83 grids").
   virtual void TransformPoint(double& longitude, double& latitude) const = 0;
 
+  // The way back: moves one point in place from NAD83 to NAD27, in the same
+  // units (degrees, west negative), the longitude on the turn it was given.
+  // Throws KorvexaError as TransformPoint does.
+  virtual void InverseTransformPoint(double& longitude, double& latitude) const = 0;
+
   // True when TransformPoint may be called from several threads at once and
   // gives every thread the same results; the writers then share the work of
   // a large file between threads. A transformation that records its calls,

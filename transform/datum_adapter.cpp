@@ -95,6 +95,21 @@ class ProLatCoordinateTransform : public CoordinateTransform {
     latitude = y;
   }
 
+  void InverseTransformPoint(double& longitude, double& latitude) const override {
+    double x = longitude;
+    double y = latitude;
+    double z = 0;
+    const int32_t status = library_->Transform(pair_.nad83, pair_.nad27, &x, &y, &z, 1);
+    const std::optional<double> sameTurn = OnTheSameTurn(longitude, x);
+    const char* problem = status != PROLAT_OK ? nullptr : ImplausibleResult(latitude, x, y, sameTurn);
+    if (status != PROLAT_OK || problem != nullptr) {
+      throw KorvexaError(Where(longitude, latitude) + " cannot be moved from NAD83 to NAD27: " +
+                         (problem != nullptr ? std::string(problem) : Reason(*library_, status)));
+    }
+    longitude = *sameTurn;
+    latitude = y;
+  }
+
  private:
   static std::string Where(double longitude, double latitude) { return "at " + PositionText(longitude, latitude); }
 

@@ -193,6 +193,7 @@ class ThreadSafeDatum : public DatumLibrary {
    public:
     explicit Shift(ThreadSafeDatum* datum) : datum_(datum) {}
     void TransformPoint(double&, double& latitude) const override { latitude += 0.0001; }
+    void InverseTransformPoint(double&, double&) const override {}
     bool ThreadSafe() const override { return true; }
     void PrepareThread() const override {
       const std::lock_guard<std::mutex> lock(datum_->mutex_);

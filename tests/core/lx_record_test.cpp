@@ -114,6 +114,7 @@ class ShiftingTransform : public CoordinateTransform {
     latitude += 0.00000111;
     if (!eastPositive_) longitude = -longitude;
   }
+  void InverseTransformPoint(double&, double&) const override {}
   mutable std::pair<double, double> received;
 
  private:

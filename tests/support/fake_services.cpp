@@ -8,6 +8,7 @@ namespace {
 class IdentityTransform : public CoordinateTransform {
  public:
   void TransformPoint(double&, double&) const override {}
+  void InverseTransformPoint(double&, double&) const override {}
 };
 
 class LoggingDatum : public DatumLibrary {

@@ -156,6 +156,7 @@ class CountingShift : public CoordinateTransform {
     longitude = -(longitude - 0.0012345);  // returned east positive: only the magnitude counts
     latitude += 0.0001;
   }
+  void InverseTransformPoint(double&, double&) const override {}
   mutable int calls = 0;
 };
 

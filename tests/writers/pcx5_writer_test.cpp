@@ -104,6 +104,7 @@ TEST(Pcx5WriterTest, TransformedCoordinatesUnderTheSameDatumLine) {
       longitude -= 0.001;
       latitude += 0.0001;
     }
+    void InverseTransformPoint(double&, double&) const override {}
   } shift;
   const std::string text = WriteToString(Ticked({kWorkedRecord}), &shift);
   EXPECT_THAT(text, HasSubstr("M  G WGS 84 "));

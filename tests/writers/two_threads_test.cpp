@@ -30,6 +30,7 @@ class PureShift : public CoordinateTransform {
     longitude -= 0.0012345;
     latitude += 0.0001;
   }
+  void InverseTransformPoint(double&, double&) const override {}
   bool ThreadSafe() const override { return true; }
 
  private:
