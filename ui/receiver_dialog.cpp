@@ -101,14 +101,20 @@ void ReceiverDialog::ShowChoice(const ReceiverChoice& choice) {
   UpdateEnabled();
 }
 
+// Only the fields of the kind chosen; the others keep their defaults.
 ReceiverChoice ReceiverDialog::choice() const {
   ReceiverChoice choice;
-  choice.kind = serial->isChecked() ? ReceiverKind::Serial : log->isChecked() ? ReceiverKind::Log : ReceiverKind::Gpsd;
-  choice.device = Local(serialPort->currentText());
-  choice.baud = serialSpeed->currentData().toInt();
-  choice.host = Local(gpsdHost->text());
-  choice.port = gpsdPort->value();
-  choice.log = Local(logFile->text());
+  if (serial->isChecked()) {
+    choice.kind = ReceiverKind::Serial;
+    choice.device = Local(serialPort->currentText());
+    choice.baud = serialSpeed->currentData().toInt();
+  } else if (log->isChecked()) {
+    choice.kind = ReceiverKind::Log;
+    choice.log = Local(logFile->text());
+  } else {
+    choice.host = Local(gpsdHost->text());
+    choice.port = gpsdPort->value();
+  }
   return choice;
 }
 

@@ -31,7 +31,7 @@ class ReceiverDialog : public QDialog {
   ReceiverDialog(const ReceiverChoice& current, const QStringList& serialPorts, ChooseLog chooseLog,
                  QWidget* parent = nullptr);
 
-  // What the dialog shows now.
+  // What the dialog shows now: the fields of the kind chosen.
   ReceiverChoice choice() const;
 
   // The serial ports of this computer, as device paths.
