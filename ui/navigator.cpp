@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QMainWindow>
 #include <QMenuBar>
+#include <QRegion>
 #include <QSettings>
 #include <QStatusBar>
 #include <QTimer>
@@ -267,7 +268,7 @@ void Navigator::ShowPosition(const QGeoPositionInfo& info) {
   if (!info.coordinate().isValid()) return;
   watch_.HeardFix(seconds_());
   const GeoPoint nad83{info.coordinate().longitude(), info.coordinate().latitude()};
-  const QRect before = ChangingArea();
+  const QRegion before = ChangingArea();
   Fix fix{nad83, {}, Attribute(info, QGeoPositionInfo::HorizontalAccuracy), std::nullopt};
   try {
     fix.place = Positioner().Place(nad83);
@@ -289,7 +290,7 @@ void Navigator::ShowPosition(const QGeoPositionInfo& info) {
   shownCurrent_ = true;
   UpdateLeg();
   const QRect piece = view_ ? TrailPieceArea(view_->viewport(), lastOfTrail, fix.place.map) : QRect();
-  if (!(follow_ && KeepInView(fix.place.map))) Repaint(before | piece | ChangingArea());
+  if (!(follow_ && KeepInView(fix.place.map))) Repaint(before + piece + ChangingArea());
   UpdateTexts();
 }
 
@@ -323,12 +324,12 @@ bool Navigator::KeepInView(WorldPoint at) {
 
 void Navigator::NavigateTo(std::optional<std::size_t> corner) {
   if (!map_) return;
-  const QRect before = ChangingArea();
+  const QRegion before = ChangingArea();
   walk_.SetTarget(corner);
   PlaceTarget();
   if (walk_.target()) dock_->show();
   UpdateLeg();
-  Repaint(before | ChangingArea());
+  Repaint(before + ChangingArea());
   UpdateTexts();
 }
 
@@ -425,15 +426,16 @@ NavigationMarks Navigator::Marks() const {
 }
 
 // The pixels of the marks that move with the position or the target.
-QRect Navigator::ChangingArea() const {
+// (A region: the bounding box of a position and a far target would be most of the view.)
+QRegion Navigator::ChangingArea() const {
   if (!view_) return {};
   const NavigationMarks marks = Marks();
-  QRect area = PositionArea(view_->viewport(), marks);
-  if (marks.target) area |= CornerArea(view_->viewport(), *marks.target);
+  QRegion area(PositionArea(view_->viewport(), marks));
+  if (marks.target) area += CornerArea(view_->viewport(), *marks.target);
   return area;
 }
 
-void Navigator::Repaint(const QRect& area) {
+void Navigator::Repaint(const QRegion& area) {
   if (view_ && !area.isEmpty()) view_->update(area);
 }
 

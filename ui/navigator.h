@@ -17,7 +17,7 @@
 
 #include <QObject>
 #include <QPointer>
-#include <QRect>
+#include <QRegion>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -125,8 +125,8 @@ class Navigator : public QObject {
   void UpdateLeg();
   bool KeepInView(WorldPoint at);
   NavigationMarks Marks() const;
-  QRect ChangingArea() const;
-  void Repaint(const QRect& area);
+  QRegion ChangingArea() const;
+  void Repaint(const QRegion& area);
   void UpdateTexts();
   void Say(const QString& message);
   QString CornerName(std::size_t corner) const;
