@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <filesystem>
 #include <optional>
 
 #include "core/korvexa_error.h"
@@ -108,7 +109,7 @@ std::string DescribeReceiver(const ReceiverChoice& choice) {
     case ReceiverKind::Serial:
       return choice.device + " at " + std::to_string(choice.baud) + " baud";
     case ReceiverKind::Log:
-      return "the log " + choice.log;
+      return "the log " + std::filesystem::path(choice.log).filename().string();
     case ReceiverKind::Gpsd:
       break;
   }

@@ -41,7 +41,7 @@ ReceiverChoice ParseReceiverChoice(std::string_view text);
 std::string ReceiverChoiceText(const ReceiverChoice& choice);
 
 // For people: "/dev/ttyUSB0 at 9600 baud", "gpsd on localhost:2947", "the
-// log walk.nmea".
+// log walk.nmea" (its name without the folder).
 std::string DescribeReceiver(const ReceiverChoice& choice);
 
 }  // namespace korvexa

@@ -13,9 +13,10 @@ namespace korvexa {
 namespace {
 
 constexpr double kMarkerRadius = 6;
-constexpr double kTravelArrowTip = 17;     // from the middle of the marker, pixels
-constexpr double kTargetPointerFrom = 22;  // the pointer toward the target runs from here
-constexpr double kTargetPointerTo = 34;    // to here
+constexpr double kTravelArrowTip = 22;     // from the middle of the marker, pixels
+constexpr double kTravelArrowBase = 4;     // where its base crosses the marker
+constexpr double kTargetPointerFrom = 28;  // the pointer toward the target runs from here
+constexpr double kTargetPointerTo = 40;    // to here
 constexpr double kCornerRingRadius = 11;   // around the target and visited corners
 constexpr double kLargestCircle = 20000;   // pixels; a larger circle covers the view anyway
 constexpr int kAreaMargin = 3;             // pixels of antialiasing and pen around every mark
@@ -104,7 +105,7 @@ void PaintPosition(QPainter& painter, const MapViewport& viewport, const Navigat
   painter.setBrush(overlay_style::kPosition);
   if (marks.travelBearing) {
     painter.drawPolygon(Arrowhead(Toward(at, *marks.travelBearing, kTravelArrowTip), *marks.travelBearing,
-                                  kTravelArrowTip, kMarkerRadius));
+                                  kTravelArrowTip - kTravelArrowBase, kMarkerRadius + 1));
   }
   painter.setPen(QPen(Qt::white, 2));
   painter.drawEllipse(at, kMarkerRadius, kMarkerRadius);

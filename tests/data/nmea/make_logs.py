@@ -126,10 +126,10 @@ def replay_log():
 
 
 def search_walk_log():
-    """A crew closing in on 400400 for 40 s at two fixes a second, from 110 m
+    """A crew closing in on 400400 for 40 s at two fixes a second, from 86 m
     south-west, with a bend: the navigator's picture for the README."""
     lines = []
-    legs = [((-95, -70), (-40, -42)), ((-40, -42), (-18, -10)), ((-18, -10), (-2, 3))]
+    legs = [((-70, -50), (-40, -42)), ((-40, -42), (-18, -10)), ((-18, -10), (-2, 3))]
     t = 0.0
     for start, end in legs:
         steps = int(math.hypot(end[0] - start[0], end[1] - start[1]) / 1.2)
