@@ -12,9 +12,9 @@
 namespace korvexa {
 namespace {
 
-// A step north small enough that the meridian is straight over it, large
+// A step along the meridian small enough that it is straight over it, large
 // enough that the projected difference keeps its digits: about a metre.
-constexpr double kNorthStepDegrees = 1e-5;
+constexpr double kStepDegrees = 1e-5;
 
 }  // namespace
 
@@ -29,9 +29,9 @@ MapPlace MapPositioner::Place(GeoPoint nad83) const {
   place.map = Project(nad27);
   // The meridian through the place, as the map draws it, from a step toward
   // the equator (never past a pole), turned to point north.
-  const double northward = nad27.latitude + (nad27.latitude < 0 ? kNorthStepDegrees : -kNorthStepDegrees);
-  const WorldPoint other = Project({nad27.longitude, northward});
-  const double sign = northward < nad27.latitude ? -1 : 1;
+  const double stepped = nad27.latitude + (nad27.latitude < 0 ? kStepDegrees : -kStepDegrees);
+  const WorldPoint other = Project({nad27.longitude, stepped});
+  const double sign = stepped < nad27.latitude ? -1 : 1;
   place.convergence =
       std::atan2(sign * (other.x - place.map.x), sign * (other.y - place.map.y)) * 180 / std::numbers::pi;
   return place;

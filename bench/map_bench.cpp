@@ -132,7 +132,8 @@ void BM_PositionUpdate(benchmark::State& state) {
   const std::size_t target = *map.grid.Nearest(map.grid.bounds().Centre(), 1e6);
   navigator.NavigateTo(target);
   const double metresPerPixel = static_cast<double>(state.range(1));
-  if (metresPerPixel > 0) view.SetViewport(korvexa::MapViewport(map.grid[target], metresPerPixel, view.width(), view.height()));
+  if (metresPerPixel > 0)
+    view.SetViewport(korvexa::MapViewport(map.grid[target], metresPerPixel, view.width(), view.height()));
   QCoreApplication::processEvents();
   const korvexa::TownshipPoint& start = map.township.points[target];
   constexpr double kStepDegrees = 1.4 / 111000 / std::numbers::sqrt2;

@@ -18,6 +18,7 @@
 #include <QToolBar>
 #include <cmath>
 #include <exception>
+#include <limits>
 
 #include "core/clock.h"
 #include "core/korvexa_error.h"
@@ -198,7 +199,7 @@ void Navigator::PlaceTrail() {
       try {
         onMap.push_back(Positioner().Place({point.longitude, point.latitude}).map);
       } catch (const KorvexaError&) {
-        onMap.push_back({NAN, NAN});
+        onMap.push_back({std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::quiet_NaN()});
       }
     }
     if (fix_) fix_->place = Positioner().Place(fix_->nad83);

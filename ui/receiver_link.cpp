@@ -121,11 +121,13 @@ void ReceiverLink::CheckLogEnd() {
   }
 }
 
-// One failure is reported; the source stops, so no late position follows it.
+// One failure is reported; the source stops, so no late position follows
+// it, and the device is closed (a port that went away must be).
 void ReceiverLink::Fail(const QString& reason) {
   if (failed_) return;
   failed_ = true;
   if (source_ != nullptr) source_->stopUpdates();
+  if (device_) device_->close();
   Q_EMIT failed(reason);
 }
 

@@ -54,7 +54,8 @@ class GeodesicTest : public ::testing::TestWithParam<Pair> {};
 // The navigator needs 0.1 m and 0.1 degree; the method gives far better.
 TEST_P(GeodesicTest, AgreesWithProj) {
   const Pair& pair = GetParam();
-  const GeodesicLine line = GeodesicInverse(pair.from.longitude, pair.from.latitude, pair.to.longitude, pair.to.latitude);
+  const GeodesicLine line =
+      GeodesicInverse(pair.from.longitude, pair.from.latitude, pair.to.longitude, pair.to.latitude);
   const ProjLine reference = ProjGeodesic(pair.from, pair.to);
   EXPECT_NEAR(line.metres, reference.metres, 1e-3 + reference.metres * 1e-9);
   EXPECT_LT(AngleBetween(line.azimuth, reference.azimuth), 1e-6);
@@ -62,17 +63,16 @@ TEST_P(GeodesicTest, AgreesWithProj) {
   EXPECT_LT(line.azimuth, 360);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Pairs, GeodesicTest,
-    ::testing::Values(Pair{"ThirtyFeetNorthEast", {-106.5441, 35.0361}, {-106.54402, 35.03616}},
-                      Pair{"HalfAMileDueWest", {-106.5, 35.0}, {-106.508845, 35.0}},
-                      Pair{"DueSouthAcrossATownship", {-106.5, 35.08}, {-106.5, 35.0}},
-                      Pair{"AcrossTheAntimeridian", {179.99, 52.0}, {-179.99, 52.01}},
-                      Pair{"AlongTheEquator", {10.0, 0.0}, {10.5, 0.0}},
-                      Pair{"NearTheNorthPole", {-150.0, 89.9}, {30.0, 89.95}},
-                      Pair{"SouthernHemisphere", {147.0, -42.0}, {147.01, -42.02}},
-                      Pair{"AcrossTheContinent", {-122.4, 37.8}, {-74.0, 40.7}}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Pairs, GeodesicTest,
+                         ::testing::Values(Pair{"ThirtyFeetNorthEast", {-106.5441, 35.0361}, {-106.54402, 35.03616}},
+                                           Pair{"HalfAMileDueWest", {-106.5, 35.0}, {-106.508845, 35.0}},
+                                           Pair{"DueSouthAcrossATownship", {-106.5, 35.08}, {-106.5, 35.0}},
+                                           Pair{"AcrossTheAntimeridian", {179.99, 52.0}, {-179.99, 52.01}},
+                                           Pair{"AlongTheEquator", {10.0, 0.0}, {10.5, 0.0}},
+                                           Pair{"NearTheNorthPole", {-150.0, 89.9}, {30.0, 89.95}},
+                                           Pair{"SouthernHemisphere", {147.0, -42.0}, {147.01, -42.02}},
+                                           Pair{"AcrossTheContinent", {-122.4, 37.8}, {-74.0, 40.7}}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(GeodesicTest, TheSamePlaceIsNoDistance) {
   const GeodesicLine line = GeodesicInverse(-106.5, 35.0, -106.5 + 360, 35.0);
@@ -104,14 +104,13 @@ TEST_P(GridBearingTest, IsTheDirectionTheMapDraws) {
   EXPECT_LT(AngleBetween(leg.trueBearing, ProjGeodesic(pair.from, pair.to).azimuth), 1e-6);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Places, GridBearingTest,
-    ::testing::Values(Pair{"OnTheCentralMeridian", {-105.0, 35.0}, {-104.99, 35.01}},
-                      Pair{"EastOfIt", {-102.2, 35.0}, {-102.21, 35.005}},
-                      Pair{"WestOfIt", {-107.8, 35.0}, {-107.79, 34.99}},
-                      Pair{"FarNorth", {-149.9, 64.8}, {-149.91, 64.81}},
-                      Pair{"WestOf180", {172.7, 52.0}, {172.71, 52.01}}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Places, GridBearingTest,
+                         ::testing::Values(Pair{"OnTheCentralMeridian", {-105.0, 35.0}, {-104.99, 35.01}},
+                                           Pair{"EastOfIt", {-102.2, 35.0}, {-102.21, 35.005}},
+                                           Pair{"WestOfIt", {-107.8, 35.0}, {-107.79, 34.99}},
+                                           Pair{"FarNorth", {-149.9, 64.8}, {-149.91, 64.81}},
+                                           Pair{"WestOf180", {172.7, 52.0}, {172.71, 52.01}}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // The receiver's NAD83 position moved to NAD27 with the shipped grids comes
 // out at the station's published NAD27 position (NGS datasheets, see the
@@ -146,15 +145,14 @@ TEST_P(InverseShiftTest, MovesNad83ToThePublishedNad27Position) {
   EXPECT_LT(ProjGeodesic(back, station.nad83).metres, 0.001) << "the shifts are not each other's inverse";
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Datasheets, InverseShiftTest,
-    ::testing::Values(Station{"KG0640",
-                              {-Degrees(98, 32, 31.74686), Degrees(39, 13, 26.71982)},
-                              {-Degrees(98, 32, 30.5060), Degrees(39, 13, 26.6860)}},
-                      Station{"CF0273",
-                              {-Degrees(108, 23, 55.48034), Degrees(31, 38, 7.39428)},
-                              {-Degrees(108, 23, 53.3370), Degrees(31, 38, 7.0260)}}),
-    [](const auto& info) { return std::string(info.param.pid); });
+INSTANTIATE_TEST_SUITE_P(Datasheets, InverseShiftTest,
+                         ::testing::Values(Station{"KG0640",
+                                                   {-Degrees(98, 32, 31.74686), Degrees(39, 13, 26.71982)},
+                                                   {-Degrees(98, 32, 30.5060), Degrees(39, 13, 26.6860)}},
+                                           Station{"CF0273",
+                                                   {-Degrees(108, 23, 55.48034), Degrees(31, 38, 7.39428)},
+                                                   {-Degrees(108, 23, 53.3370), Degrees(31, 38, 7.0260)}}),
+                         [](const auto& info) { return std::string(info.param.pid); });
 
 // West of 180 the receiver says 172.7 E; the map's longitudes run on past
 // 180 W, and the position lands on their turn.

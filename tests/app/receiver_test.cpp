@@ -37,7 +37,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         LineCase{"Good", "$GPGGA,172814.0,3723.46587704,N,12202.26957864,W,2,6,1.2,18.893,M,-25.669,M,2.0,0031*4F\r\n",
                  NmeaLineKind::Sentence},
-        LineCase{"LowerCaseHex", "$GPGGA,172814.0,3723.46587704,N,12202.26957864,W,2,6,1.2,18.893,M,-25.669,M,2.0,0031*4f",
+        LineCase{"LowerCaseHex",
+                 "$GPGGA,172814.0,3723.46587704,N,12202.26957864,W,2,6,1.2,18.893,M,-25.669,M,2.0,0031*4f",
                  NmeaLineKind::Sentence},
         LineCase{"GoodWithoutLineEnd", "$GPGSA,A,3,19,28,14,18,27,22,31,39,,,,,1.7,1.0,1.3*34", NmeaLineKind::Sentence},
         LineCase{"OneBitOff", "$GPGSA,A,3,19,28,14,18,27,22,31,39,,,,,1.7,1.0,1.3*35", NmeaLineKind::Garbage},
@@ -131,8 +132,7 @@ TEST_P(UnreadableChoiceTest, IsRefusedNamingTheText) {
     ParseReceiverChoice(GetParam());
     FAIL() << "accepted";
   } catch (const KorvexaError& error) {
-    EXPECT_NE(std::string(error.what()).find(std::string("\"") + GetParam() + "\""), std::string::npos)
-        << error.what();
+    EXPECT_NE(std::string(error.what()).find(std::string("\"") + GetParam() + "\""), std::string::npos) << error.what();
   }
 }
 
@@ -168,11 +168,21 @@ TEST_P(ReceiverWatchTest, SaysWhatTheReceiverDoes) {
   watch.Start(100);
   for (const Event& event : c.events) {
     switch (event.what) {
-      case Event::Sentence: watch.HeardSentence(event.at); break;
-      case Event::Garbage: watch.HeardGarbage(event.at); break;
-      case Event::Fix: watch.HeardFix(event.at); break;
-      case Event::Ended: watch.LogEnded(); break;
-      case Event::Failure: watch.Failed("Cannot open /dev/ttyUSB0: Permission denied"); break;
+      case Event::Sentence:
+        watch.HeardSentence(event.at);
+        break;
+      case Event::Garbage:
+        watch.HeardGarbage(event.at);
+        break;
+      case Event::Fix:
+        watch.HeardFix(event.at);
+        break;
+      case Event::Ended:
+        watch.LogEnded();
+        break;
+      case Event::Failure:
+        watch.Failed("Cannot open /dev/ttyUSB0: Permission denied");
+        break;
     }
   }
   const ReceiverStatus status = watch.Status(c.askedAt);
@@ -183,22 +193,18 @@ TEST_P(ReceiverWatchTest, SaysWhatTheReceiverDoes) {
 
 INSTANTIATE_TEST_SUITE_P(
     Histories, ReceiverWatchTest,
-    ::testing::Values(WatchCase{"NothingYet", {}, 109.9, ReceiverState::Waiting, 0},
-                      WatchCase{"NothingForTenSeconds", {}, 110, ReceiverState::Silent, 10},
-                      WatchCase{"FreshFix", {{Event::Fix, 101}}, 105.9, ReceiverState::Fix, 0},
-                      WatchCase{"FixFiveSecondsOld", {{Event::Fix, 101}, {Event::Sentence, 105}}, 106,
-                                ReceiverState::NoFix, 0},
-                      WatchCase{"SilentAfterAFix", {{Event::Fix, 101}}, 112.5, ReceiverState::Silent, 11},
-                      WatchCase{"OnlyNoise", {{Event::Garbage, 105}, {Event::Garbage, 109}}, 110,
-                                ReceiverState::Unreadable, 10},
-                      WatchCase{"NoiseAfterSentences", {{Event::Sentence, 103}, {Event::Garbage, 113}}, 113,
-                                ReceiverState::Unreadable, 10},
-                      WatchCase{"LogEndedWhileTheFixIsFresh", {{Event::Fix, 101}, {Event::Ended, 101}}, 102,
-                                ReceiverState::Fix, 0},
-                      WatchCase{"LogEndedAndTheFixAged", {{Event::Fix, 101}, {Event::Ended, 101}}, 130,
-                                ReceiverState::Ended, 0},
-                      WatchCase{"FailedDespiteAFreshFix", {{Event::Fix, 101}, {Event::Failure, 101}}, 102,
-                                ReceiverState::Failed, 0}),
+    ::testing::Values(
+        WatchCase{"NothingYet", {}, 109.9, ReceiverState::Waiting, 0},
+        WatchCase{"NothingForTenSeconds", {}, 110, ReceiverState::Silent, 10},
+        WatchCase{"FreshFix", {{Event::Fix, 101}}, 105.9, ReceiverState::Fix, 0},
+        WatchCase{"FixFiveSecondsOld", {{Event::Fix, 101}, {Event::Sentence, 105}}, 106, ReceiverState::NoFix, 0},
+        WatchCase{"SilentAfterAFix", {{Event::Fix, 101}}, 112.5, ReceiverState::Silent, 11},
+        WatchCase{"OnlyNoise", {{Event::Garbage, 105}, {Event::Garbage, 109}}, 110, ReceiverState::Unreadable, 10},
+        WatchCase{
+            "NoiseAfterSentences", {{Event::Sentence, 103}, {Event::Garbage, 113}}, 113, ReceiverState::Unreadable, 10},
+        WatchCase{"LogEndedWhileTheFixIsFresh", {{Event::Fix, 101}, {Event::Ended, 101}}, 102, ReceiverState::Fix, 0},
+        WatchCase{"LogEndedAndTheFixAged", {{Event::Fix, 101}, {Event::Ended, 101}}, 130, ReceiverState::Ended, 0},
+        WatchCase{"FailedDespiteAFreshFix", {{Event::Fix, 101}, {Event::Failure, 101}}, 102, ReceiverState::Failed, 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ReceiverWatchTest, StoppedIsOffAndStartingAgainForgets) {

@@ -4,6 +4,8 @@
 // fix, a receiver that goes silent or talks noise, bad checksums, Next
 // through the ticked corners, Follow, "Navigate to" on a list entry, and the
 // remembered receiver replaying a log.
+#include "ui/navigator.h"
+
 #include <proj.h>
 
 #include <QAction>
@@ -13,8 +15,8 @@
 #include <QListView>
 #include <QSettings>
 #include <QSignalSpy>
-#include <QStatusBar>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cmath>
@@ -30,7 +32,6 @@
 #include "tests/ui/ui_fakes.h"
 #include "ui/form1.h"
 #include "ui/navigation_panel.h"
-#include "ui/navigator.h"
 #include "ui/point_list_model.h"
 #include "ui/position_overlay.h"
 #include "ui/receiver_link.h"
@@ -211,8 +212,9 @@ void NavigatorTest::walkToACornerByDistanceAndBearing() {
   for (qsizetype i = 0; i < epochs.size(); ++i) {
     QVERIFY(Feed(epochs[i], 5.0 * double(i)));
     const GeoPoint at = *navigator_->position();
-    const PJ_COORD reference = proj_geod(grs80, proj_coord(at.longitude * std::numbers::pi / 180, at.latitude * std::numbers::pi / 180, 0, 0),
-                                         proj_coord(corner.east * std::numbers::pi / 180, corner.north * std::numbers::pi / 180, 0, 0));
+    const PJ_COORD reference =
+        proj_geod(grs80, proj_coord(at.longitude * std::numbers::pi / 180, at.latitude * std::numbers::pi / 180, 0, 0),
+                  proj_coord(corner.east * std::numbers::pi / 180, corner.north * std::numbers::pi / 180, 0, 0));
     const Leg leg = *navigator_->leg();
     QVERIFY2(std::fabs(leg.metres - reference.geod.s) < 0.1, qPrintable(QString::number(leg.metres)));
     QVERIFY(AngleBetween(leg.trueBearing, reference.geod.a1) < 0.1);

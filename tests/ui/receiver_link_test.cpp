@@ -2,6 +2,8 @@
 // at 9600 baud stands in for it), gpsd (a local server speaking its
 // protocol), a replayed log; the failures the status bar reports; the GPS
 // receiver dialog.
+#include "ui/receiver_link.h"
+
 #include <pty.h>
 #include <termios.h>
 #include <unistd.h>
@@ -22,7 +24,6 @@
 #include "tests/support/golden.h"
 #include "tests/ui/qtest_main.h"
 #include "ui/receiver_dialog.h"
-#include "ui/receiver_link.h"
 
 namespace korvexa {
 namespace {
@@ -37,7 +38,8 @@ QByteArray FirstFix() {
 
 bool IsTheFirstFix(const QList<QVariant>& signal) {
   const QGeoCoordinate at = signal.at(0).value<QGeoPositionInfo>().coordinate();
-  return std::fabs(at.latitude() - (35 + 2.13988 / 60)) < 1e-9 && std::fabs(at.longitude() + 106 + 32.68692 / 60) < 1e-9;
+  return std::fabs(at.latitude() - (35 + 2.13988 / 60)) < 1e-9 &&
+         std::fabs(at.longitude() + 106 + 32.68692 / 60) < 1e-9;
 }
 
 ReceiverLink* Link(const QString& text, QObject* parent) {
@@ -104,7 +106,9 @@ void ReceiverLinkTest::gpsdIsAskedForNmea() {
            watch.constData());
   client->write(R"({"class":"DEVICES","devices":[{"class":"DEVICE","path":"/dev/ttyUSB0"}]})"
                 "\n" +
-                FirstFix() + R"({"class":"TPV","mode":3})" "\n");
+                FirstFix() +
+                R"({"class":"TPV","mode":3})"
+                "\n");
   QVERIFY(positions.wait());
   QVERIFY(IsTheFirstFix(positions.first()));
   client->close();
@@ -174,9 +178,8 @@ void ReceiverLinkTest::theDialogGivesBackWhatItShows_data() {
 void ReceiverLinkTest::theDialogGivesBackWhatItShows() {
   QFETCH(QString, receiver);
   const ReceiverChoice shown = ParseReceiverChoice(receiver.toStdString());
-  ReceiverDialog dialog(shown, {QStringLiteral("/dev/ttyUSB0")}, [](QWidget*) {
-    return std::optional<QString>(QStringLiteral("/tmp/chosen.nmea"));
-  });
+  ReceiverDialog dialog(shown, {QStringLiteral("/dev/ttyUSB0")},
+                        [](QWidget*) { return std::optional<QString>(QStringLiteral("/tmp/chosen.nmea")); });
   QVERIFY(dialog.choice() == shown);
   QPushButton* ok = dialog.buttons->button(QDialogButtonBox::Ok);
   QVERIFY(ok->isEnabled());

@@ -203,8 +203,7 @@ void WindowsTest::helpTextKeepsItsFixedLines_data() {
   QTest::newRow("Garmin Mapsource") << 26 << "Garmin Mapsource";
   QTest::newRow("Delorme, the last of the list") << 27 << "Delorme \"Xmap\"     .... and many others";
   QTest::newRow("empty line after the list") << 28 << "";
-  QTest::newRow("11 map")
-      << 29 << "\"Can I pick the points on a map instead of by their numbers?\" -- ";
+  QTest::newRow("11 map") << 29 << "\"Can I pick the points on a map instead of by their numbers?\" -- ";
   QTest::newRow("12 GPS, the last entry") << 32 << "\"Can the map show where I stand?\" -- ";
 }
 

@@ -32,15 +32,15 @@ TrackPoint Point(double latitude, double longitude, std::optional<double> elevat
 // one without time, one at half a second, one at 180 E (GPX wants 180 W), a
 // name that needs escaping.
 TEST(GpxTrackWriterTest, GoldenFile) {
-  std::vector<TrackPoint> points = {Point(35.0357822, -106.54456213, 1532.04, 0, 0, true),
-                                    Point(35.03580, -106.5445400, std::nullopt, 1, 500),
-                                    Point(35.0358722, -106.5444522, 1531.5, 7, 0, true),
-                                    Point(-42.0, 180.0, 12.0, 8, 999)};
+  std::vector<TrackPoint> points = {
+      Point(35.0357822, -106.54456213, 1532.04, 0, 0, true), Point(35.03580, -106.5445400, std::nullopt, 1, 500),
+      Point(35.0358722, -106.5444522, 1531.5, 7, 0, true), Point(-42.0, 180.0, 12.0, 8, 999)};
   points[3].utc.reset();
   testing::TempFolder folder;
   WriteGpxTrack(folder / "trail.gpx", "t12n.lx <east> & \xe9", points, kDecember6.utc);
   EXPECT_EQ(testing::GpxSchemaErrors(folder / "trail.gpx"), "");
-  EXPECT_TRUE(testing::MatchesGolden(testing::ReadBytes(folder / "trail.gpx"), testing::TestData("trail~gpx-track.gpx")));
+  EXPECT_TRUE(
+      testing::MatchesGolden(testing::ReadBytes(folder / "trail.gpx"), testing::TestData("trail~gpx-track.gpx")));
 }
 
 TEST(GpxTrackWriterTest, AnEmptyTrailIsAValidFile) {
