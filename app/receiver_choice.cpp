@@ -69,6 +69,13 @@ ReceiverChoice ParseGpsd(std::string_view text, std::string_view rest) {
   return choice;
 }
 
+// The host, an IPv6 address in brackets.
+std::string HostText(const ReceiverChoice& choice) {
+  if (choice.host.find(':') == std::string::npos) return choice.host;
+  std::string text = "[";
+  return text.append(choice.host).append("]");
+}
+
 }  // namespace
 
 ReceiverChoice ParseReceiverChoice(std::string_view text) {
@@ -87,34 +94,37 @@ ReceiverChoice ParseReceiverChoice(std::string_view text) {
   Refuse(text, "is of no known kind");
 }
 
+// Written by appending: GCC 12 warns wrongly about "@" + std::string in
+// optimised builds.
 std::string ReceiverChoiceText(const ReceiverChoice& choice) {
+  std::string text;
   switch (choice.kind) {
     case ReceiverKind::Serial:
-      return std::string(kSerialPrefix) + choice.device +
-             (choice.baud != kNmeaSerialSpeed ? "@" + std::to_string(choice.baud) : "");
+      text.append(kSerialPrefix).append(choice.device);
+      if (choice.baud != kNmeaSerialSpeed) text.append("@").append(std::to_string(choice.baud));
+      return text;
     case ReceiverKind::Log:
-      return std::string(kLogPrefix) + choice.log;
+      return text.append(kLogPrefix).append(choice.log);
     case ReceiverKind::Gpsd:
       break;
   }
-  const bool v6 = choice.host.find(':') != std::string::npos;
-  const std::string host = v6 ? "[" + choice.host + "]" : choice.host;
-  if (choice.port != kGpsdPort) return std::string(kGpsdName) + ":" + host + ":" + std::to_string(choice.port);
-  if (choice.host != ReceiverChoice{}.host) return std::string(kGpsdName) + ":" + host;
-  return std::string(kGpsdName);
+  text.append(kGpsdName);
+  if (choice.host != ReceiverChoice{}.host || choice.port != kGpsdPort) text.append(":").append(HostText(choice));
+  if (choice.port != kGpsdPort) text.append(":").append(std::to_string(choice.port));
+  return text;
 }
 
 std::string DescribeReceiver(const ReceiverChoice& choice) {
+  std::string text;
   switch (choice.kind) {
     case ReceiverKind::Serial:
-      return choice.device + " at " + std::to_string(choice.baud) + " baud";
+      return text.append(choice.device).append(" at ").append(std::to_string(choice.baud)).append(" baud");
     case ReceiverKind::Log:
-      return "the log " + std::filesystem::path(choice.log).filename().string();
+      return text.append("the log ").append(std::filesystem::path(choice.log).filename().string());
     case ReceiverKind::Gpsd:
       break;
   }
-  const bool v6 = choice.host.find(':') != std::string::npos;
-  return "gpsd on " + (v6 ? "[" + choice.host + "]" : choice.host) + ":" + std::to_string(choice.port);
+  return text.append("gpsd on ").append(HostText(choice)).append(":").append(std::to_string(choice.port));
 }
 
 }  // namespace korvexa

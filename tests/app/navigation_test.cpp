@@ -114,10 +114,11 @@ INSTANTIATE_TEST_SUITE_P(Places, GridBearingTest,
 
 // The receiver's NAD83 position moved to NAD27 with the shipped grids comes
 // out at the station's published NAD27 position (NGS datasheets, see the
-// stations of tests/transform/datum_adapter_test.cpp) within NADCON's 0.15 m.
+// stations of tests/transform/datum_adapter_test.cpp) within NADCON's accuracy.
 struct Station {
   const char* pid;
   GeoPoint nad83, nad27;
+  double toleranceMetres;  // NADCON: 0.15 m in the conterminous states, 0.5 m in Alaska
 };
 
 void PrintTo(const Station& station, std::ostream* out) {
@@ -140,18 +141,20 @@ TEST_P(InverseShiftTest, MovesNad83ToThePublishedNad27Position) {
                                  station.nad27.longitude);
   const MapPlace place = positioner.Place(station.nad83);
   const ProjLine off = ProjGeodesic(place.nad27, station.nad27);
-  EXPECT_LT(off.metres, 0.2);
+  EXPECT_LT(off.metres, station.toleranceMetres);
   const GeoPoint back = positioner.Nad83Of(place.nad27);
   EXPECT_LT(ProjGeodesic(back, station.nad83).metres, 0.001) << "the shifts are not each other's inverse";
 }
 
 INSTANTIATE_TEST_SUITE_P(Datasheets, InverseShiftTest,
-                         ::testing::Values(Station{"KG0640",
-                                                   {-Degrees(98, 32, 31.74686), Degrees(39, 13, 26.71982)},
-                                                   {-Degrees(98, 32, 30.5060), Degrees(39, 13, 26.6860)}},
-                                           Station{"CF0273",
+                         ::testing::Values(Station{"CF0273",
                                                    {-Degrees(108, 23, 55.48034), Degrees(31, 38, 7.39428)},
-                                                   {-Degrees(108, 23, 53.3370), Degrees(31, 38, 7.0260)}}),
+                                                   {-Degrees(108, 23, 53.3370), Degrees(31, 38, 7.0260)},
+                                                   0.2},
+                                           Station{"TT6714",
+                                                   {-Degrees(147, 43, 17.35307), Degrees(64, 50, 34.81463)},
+                                                   {-Degrees(147, 43, 8.6460), Degrees(64, 50, 36.3560)},
+                                                   0.5}),
                          [](const auto& info) { return std::string(info.param.pid); });
 
 // West of 180 the receiver says 172.7 E; the map's longitudes run on past

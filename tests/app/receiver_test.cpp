@@ -78,52 +78,33 @@ INSTANTIATE_TEST_SUITE_P(Times, NmeaTimeTest,
                                            TimeCase{"2103a0", std::nullopt}, TimeCase{"210300.", 75780000},
                                            TimeCase{"210300.-1", std::nullopt}, TimeCase{"", std::nullopt}));
 
+// As read: DescribeReceiver names every field that counts.
 struct ChoiceCase {
   const char* text;
-  ReceiverChoice choice;
+  const char* described;
   const char* written;  // as ReceiverChoiceText writes it back
 };
-
-ReceiverChoice Serial(const char* device, int baud) {
-  ReceiverChoice choice;
-  choice.kind = ReceiverKind::Serial;
-  choice.device = device;
-  choice.baud = baud;
-  return choice;
-}
-
-ReceiverChoice Gpsd(const char* host, int port) {
-  ReceiverChoice choice;
-  choice.host = host;
-  choice.port = port;
-  return choice;
-}
-
-ReceiverChoice Log(const char* file) {
-  ReceiverChoice choice;
-  choice.kind = ReceiverKind::Log;
-  choice.log = file;
-  return choice;
-}
 
 class ReceiverChoiceTest : public ::testing::TestWithParam<ChoiceCase> {};
 
 TEST_P(ReceiverChoiceTest, IsReadAndWrittenBack) {
   const ChoiceCase& c = GetParam();
-  EXPECT_EQ(ParseReceiverChoice(c.text), c.choice);
-  EXPECT_EQ(ReceiverChoiceText(c.choice), c.written);
+  const ReceiverChoice choice = ParseReceiverChoice(c.text);
+  EXPECT_EQ(DescribeReceiver(choice), c.described);
+  EXPECT_EQ(ReceiverChoiceText(choice), c.written);
+  EXPECT_EQ(ParseReceiverChoice(c.written), choice);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Texts, ReceiverChoiceTest,
-    ::testing::Values(ChoiceCase{"serial:/dev/ttyUSB0@9600", Serial("/dev/ttyUSB0", 9600), "serial:/dev/ttyUSB0@9600"},
-                      ChoiceCase{"serial:/dev/rfcomm0", Serial("/dev/rfcomm0", 4800), "serial:/dev/rfcomm0"},
-                      ChoiceCase{"serial:/dev/ttyACM0@4800", Serial("/dev/ttyACM0", 4800), "serial:/dev/ttyACM0"},
-                      ChoiceCase{"gpsd", Gpsd("localhost", 2947), "gpsd"},
-                      ChoiceCase{"gpsd:survey-pc", Gpsd("survey-pc", 2947), "gpsd:survey-pc"},
-                      ChoiceCase{"gpsd:10.0.0.5:2948", Gpsd("10.0.0.5", 2948), "gpsd:10.0.0.5:2948"},
-                      ChoiceCase{"gpsd:[::1]:2947", Gpsd("::1", 2947), "gpsd:[::1]"},
-                      ChoiceCase{"file:walk 2.nmea", Log("walk 2.nmea"), "file:walk 2.nmea"}));
+    ::testing::Values(ChoiceCase{"serial:/dev/ttyUSB0@9600", "/dev/ttyUSB0 at 9600 baud", "serial:/dev/ttyUSB0@9600"},
+                      ChoiceCase{"serial:/dev/rfcomm0", "/dev/rfcomm0 at 4800 baud", "serial:/dev/rfcomm0"},
+                      ChoiceCase{"serial:/dev/ttyACM0@4800", "/dev/ttyACM0 at 4800 baud", "serial:/dev/ttyACM0"},
+                      ChoiceCase{"gpsd", "gpsd on localhost:2947", "gpsd"},
+                      ChoiceCase{"gpsd:survey-pc", "gpsd on survey-pc:2947", "gpsd:survey-pc"},
+                      ChoiceCase{"gpsd:10.0.0.5:2948", "gpsd on 10.0.0.5:2948", "gpsd:10.0.0.5:2948"},
+                      ChoiceCase{"gpsd:[::1]:2947", "gpsd on [::1]:2947", "gpsd:[::1]"},
+                      ChoiceCase{"file:/crew/walk 2.nmea", "the log walk 2.nmea", "file:/crew/walk 2.nmea"}));
 
 class UnreadableChoiceTest : public ::testing::TestWithParam<const char*> {};
 
