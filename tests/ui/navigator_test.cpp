@@ -10,7 +10,6 @@
 
 #include <QAction>
 #include <QDockWidget>
-#include <QGeoPositionInfo>
 #include <QLabel>
 #include <QListView>
 #include <QSettings>
@@ -119,7 +118,6 @@ class NavigatorTest : public QObject {
   bool Feed(const QByteArray& epoch, double seconds, bool fix);
   bool Feed(const QByteArray& epoch, double seconds) { return Feed(epoch, seconds, epoch.contains(",A,")); }
   std::size_t Corner(const char* id) const;
-  void StandAt(std::size_t corner);
   QColor PixelAtPosition();
 
   QTemporaryDir settings_;
@@ -184,12 +182,6 @@ std::size_t NavigatorTest::Corner(const char* id) const {
     if (map.township.points[i].id == id) return i;
   }
   qFatal("no corner %s", id);
-}
-
-// A fix exactly at `corner` (NAD27 numbers: the fake datum shift is none).
-void NavigatorTest::StandAt(std::size_t corner) {
-  const TownshipPoint& point = map_->view()->map()->township.points[corner];
-  navigator_->ShowPosition(QGeoPositionInfo(QGeoCoordinate(point.north, point.east), QDateTime::currentDateTimeUtc()));
 }
 
 QColor NavigatorTest::PixelAtPosition() {
@@ -298,25 +290,28 @@ void NavigatorTest::badChecksumsNeverMoveThePosition() {
 }
 
 // Four corners ticked, half a mile apart on the grid: from 350350 the
-// nearest is 450350 (two steps east), then 350500, then 700700.
+// nearest is 450350 (two steps east), then 350500, then 700700. The crew
+// reaches each in turn (the log has a fix at each, in that order; Qt
+// passes on no fix as old as the one before).
 void NavigatorTest::nextLeadsThroughTheTickedCornersNearestFirst() {
-  const std::vector<std::size_t> ticked = {Corner("700700"), Corner("350500"), Corner("450350"), Corner("350350")};
+  const std::vector<const char*> order = {"350350", "450350", "350500", "700700"};
   std::vector<std::size_t> entries;
-  for (std::size_t corner : ticked) entries.push_back(map_->view()->map()->entryOf[corner]);
+  for (const char* id : order) entries.push_back(map_->view()->map()->entryOf[Corner(id)]);
   window_->points()->SetTicked(entries, true);
-  StandAt(Corner("350350"));
-  std::vector<std::size_t> walked;
-  for (int leg = 0; leg < 4; ++leg) {
+  const QList<QByteArray> fixes = Epochs("corners.nmea");
+  QVERIFY(Feed(fixes[0], 0));
+  for (std::size_t leg = 0; leg < order.size(); ++leg) {
     navigator_->actNext->trigger();
-    walked.push_back(*navigator_->walk().target());
-    StandAt(walked.back());
-    QVERIFY(navigator_->walk().Visited(walked.back()));
+    QVERIFY2(navigator_->walk().target() == Corner(order[leg]), order[leg]);
+    if (leg > 0) QVERIFY(Feed(fixes[qsizetype(leg)], double(leg)));
+    QVERIFY(navigator_->walk().Visited(Corner(order[leg])));
   }
-  QVERIFY(walked == (std::vector<std::size_t>{Corner("350350"), Corner("450350"), Corner("350500"), Corner("700700")}));
   navigator_->actNext->trigger();
   QCOMPARE(map_->statusBar()->currentMessage(), QStringLiteral("No ticked corner is left to visit."));
 }
 
+// Zoomed in on the middle of the township; the fixes at the far corners
+// 700700 and 100100.
 void NavigatorTest::followKeepsThePositionInViewUntilThePanning() {
   TownshipMapView& view = *map_->view();
   view.SetViewport(MapViewport(view.map()->grid.bounds().Centre(), 2, view.width(), view.height()));
@@ -324,12 +319,13 @@ void NavigatorTest::followKeepsThePositionInViewUntilThePanning() {
     const ScreenPoint at = view.viewport().ToScreen(*navigator_->positionOnMap());
     return at.x > 0 && at.x < view.width() && at.y > 0 && at.y < view.height();
   };
+  const QList<QByteArray> fixes = Epochs("corners.nmea");
   QVERIFY(navigator_->following());
-  StandAt(Corner("100100"));
+  QVERIFY(Feed(fixes[3], 0));
   QVERIFY(inView());
   QTest::keyClick(&view, Qt::Key_Left);
   QVERIFY(!navigator_->following() && !navigator_->actFollow->isChecked());
-  StandAt(Corner("700700"));
+  QVERIFY(Feed(fixes[4], 1));
   QVERIFY(!inView());
   navigator_->actFollow->trigger();
   QVERIFY(inView());

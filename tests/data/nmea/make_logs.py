@@ -2,18 +2,35 @@
 """Writes the NMEA 0183 logs of the navigator's tests into this folder.
 
 The walks lead to corners of the synthetic township of fixtures/ (the first
-township of korvexa_make_township): 350350 at 35 02 10.1123 N, 106 32 38.8377 W
-and 400400 at 35 02 36.1347 N, 106 33 10.6053 W. Positions are written with
-five decimals of a minute (2 cm); every sentence has its checksum except where
-a log is about bad ones. Run it again after changing it: python3 make_logs.py
+township of korvexa_make_township), at the positions its records give
+(CORNERS). Positions are written with five decimals of a minute (2 cm); every
+sentence has its checksum except where a log is about bad ones. Run it again
+after changing it: python3 make_logs.py
 """
 import math
 import os
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-CORNER_350350 = (35 + 2 / 60 + 10.1123 / 3600, -(106 + 32 / 60 + 38.8377 / 3600))
-CORNER_400400 = (35 + 2 / 60 + 36.1347 / 3600, -(106 + 33 / 60 + 10.6053 / 3600))
-METRES_PER_DEGREE_LAT = 110950.0  # near 35 N; the tests measure on the positions as written
+# Corners as the township's records give them: degrees, minutes, seconds.
+CORNERS = {
+    "350350": ((35, 2, 10.1123), (106, 32, 38.8377)),
+    "450350": ((35, 2, 10.1123), (106, 33, 42.3728)),
+    "350500": ((35, 3, 28.1796), (106, 32, 38.8377)),
+    "700700": ((35, 5, 12.2694), (106, 36, 21.2106)),
+    "100100": ((35, 0, 0.0), (106, 30, 0.0)),
+    "400400": ((35, 2, 36.1347), (106, 33, 10.6053)),
+}
+METRES_PER_DEGREE_LAT = 110950.0
+
+
+def corner(name):
+    """Latitude and longitude (west negative) of a corner, degrees."""
+    (d, m, s), (ld, lm, ls) = CORNERS[name]
+    return (d + m / 60 + s / 3600, -(ld + lm / 60 + ls / 3600))
+
+
+CORNER_350350 = corner("350350")
+CORNER_400400 = corner("400400")  # near 35 N; the tests measure on the positions as written
 DATE = "061226"  # 6 December 2026
 
 
@@ -125,6 +142,15 @@ def replay_log():
     write("replay.nmea", lines)
 
 
+def corners_log():
+    """A fix at each of five corners, a minute apart: 350350, 450350,
+    350500, 700700, 100100."""
+    lines = []
+    for i, name in enumerate(["350350", "450350", "350500", "700700", "100100"]):
+        lines += fix(60 * i, corner(name), 0.0, 0.0)
+    write("corners.nmea", lines)
+
+
 def search_walk_log():
     """A crew closing in on 400400 for 40 s at two fixes a second, from 86 m
     south-west, with a bend: the navigator's picture for the README."""
@@ -144,4 +170,5 @@ if __name__ == "__main__":
     lost_fix_log()
     bad_checksums_log()
     replay_log()
+    corners_log()
     search_walk_log()
