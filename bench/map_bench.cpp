@@ -2,21 +2,32 @@
 // corners (592 synthetic townships), rendered offscreen into a picture of a
 // 1200 x 800 map window, as the whole township and zoomed in; and building
 // the map of a loaded file. A repaint must stay under 30 ms at 100,000
-// corners for panning and zooming to run smoothly.
+// corners for panning and zooming to run smoothly. And one position update
+// of the field navigator at 100,000 corners, which must stay under 10 ms for
+// a receiver's ten fixes a second.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QBuffer>
+#include <QGeoPositionInfo>
 #include <QImage>
 #include <QPainter>
+#include <cmath>
 #include <cstdlib>
 #include <memory>
+#include <numbers>
 
 #include "app/township_map.h"
+#include "core/clock.h"
 #include "core/lx_file.h"
 #include "fixtures/sealed_environment.h"
 #include "fixtures/synthetic_township.h"
+#include "transform/datum_adapter.h"
 #include "ui/map_painter.h"
+#include "ui/map_window.h"
+#include "ui/navigator.h"
 #include "ui/point_list_model.h"
+#include "ui/receiver_link.h"
 #include "ui/township_map_view.h"
 
 namespace {
@@ -98,6 +109,50 @@ void BM_BuildTownshipMap(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_BuildTownshipMap)->ArgNames({"corners"})->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// One fix of a walk at 1.4 m a fix toward the north-east, from the middle of
+// the map, with a target corner: moved to NAD27 with the shipped grids,
+// projected, added to the trail, measured to the target, and drawn by
+// repainting the pixels its marks change (the window on Qt's offscreen
+// platform). Zoomed in to 1 m a pixel, Follow re-centres the map each few
+// hundred fixes, a full repaint that the time includes; 0: the whole map.
+void BM_PositionUpdate(benchmark::State& state) {
+  korvexa::UseShippedGrids(KORVEXA_SHIPPED_GRIDS);
+  Scene scene(state.range(0), 10);
+  korvexa::ProLatDatumLibrary datum;
+  const korvexa::FrozenClock clock({});
+  korvexa::MapWindow window(&scene.model, clock, korvexa::WindowPlatform{}, &datum);
+  window.resize(kWidth, kHeight);
+  window.show();
+  window.ShowFile(scene.text, "bench.lx");
+  korvexa::TownshipMapView& view = *window.view();
+  korvexa::Navigator& navigator = *window.navigator();
+  navigator.Attach(new korvexa::ReceiverLink(new QBuffer, QNmeaPositionInfoSource::RealTimeMode), "bench");
+  const korvexa::TownshipMap& map = *view.map();
+  const std::size_t target = *map.grid.Nearest(map.grid.bounds().Centre(), 1e6);
+  navigator.NavigateTo(target);
+  const double metresPerPixel = static_cast<double>(state.range(1));
+  if (metresPerPixel > 0)
+    view.SetViewport(korvexa::MapViewport(map.grid[target], metresPerPixel, view.width(), view.height()));
+  QCoreApplication::processEvents();
+  const korvexa::TownshipPoint& start = map.township.points[target];
+  constexpr double kStepDegrees = 1.4 / 111000 / std::numbers::sqrt2;
+  const QDateTime now = QDateTime::currentDateTimeUtc();
+  double steps = 0;
+  for (auto _ : state) {
+    steps += 1;
+    const QGeoCoordinate at(start.north + steps * kStepDegrees, start.east + steps * kStepDegrees / 0.82);
+    navigator.ShowPosition(QGeoPositionInfo(at, now));
+    QCoreApplication::processEvents();
+  }
+  state.counters["corners"] = static_cast<double>(map.township.points.size());
+  state.counters["current"] = navigator.PositionCurrent() ? 1 : 0;
+}
+BENCHMARK(BM_PositionUpdate)
+    ->ArgNames({"corners", "m_per_px"})
+    ->Args({100000, 1})
+    ->Args({100000, 0})
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -23,8 +23,9 @@ class CoordinateTransform {
   // to NAD83 grids").
   virtual void TransformPoint(double& longitude, double& latitude) const = 0;
 
-  // The inverse: moves one point in place from NAD83 back to NAD27, in the
-  // same units. Throws KorvexaError as TransformPoint.
+  // The way back: moves one point in place from NAD83 to NAD27, in the same
+  // units (degrees, west negative), the longitude on the turn it was given.
+  // Throws KorvexaError as TransformPoint does.
   virtual void InverseTransformPoint(double& longitude, double& latitude) const = 0;
 };
 

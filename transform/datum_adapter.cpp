@@ -25,10 +25,16 @@ class ProLatCoordinateTransform : public CoordinateTransform {
   }
 
  private:
+  // Moves the point, its longitude kept on the turn it was given (a
+  // longitude past 180 W may come back wrapped).
   static void Move(int32_t from, int32_t to, const char* direction, double& longitude, double& latitude) {
     double z = 0;
+    const double given = longitude;
     const int32_t status = ProLatTransform(from, to, &longitude, &latitude, &z, 1);
-    if (status == PROLAT_OK) return;
+    if (status == PROLAT_OK) {
+      longitude = NearestTurn(longitude, given);
+      return;
+    }
     const std::string where = "at " + PositionText(longitude, latitude);
     if (status == PROLAT_ERR_OUTSIDE_GRIDS) {
       throw KorvexaError(where + " lies outside the NAD27 to NAD83 grids (" + Reason(status) + ")");

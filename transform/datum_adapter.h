@@ -34,8 +34,9 @@ class ProLatDatumLibrary : public DatumLibrary {
   // usable (the message says what to install).
   //
   // The returned transformation moves one point per ProLatTransform call
-  // (z = 0, count 1); it throws KorvexaError ("at <position> ...", see
-  // above) for a failed status, and the point is then unchanged.
+  // (z = 0, count 1), either way, its longitude on the turn it was given; it
+  // throws KorvexaError ("at <position> ...", see above) for a failed status,
+  // and the point is then unchanged.
   std::unique_ptr<CoordinateTransform> DefineDatumPair() override;
 };
 

@@ -1,5 +1,6 @@
 #include "ui/form1.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -22,6 +23,7 @@
 #include "app/create.h"
 #include "app/open_file.h"
 #include "ui/look.h"
+#include "ui/navigator.h"
 #include "ui/point_list_model.h"
 #include "ui/texts.h"
 
@@ -121,6 +123,14 @@ void Form1::BuildControls(QWidget* client) {
   List1->setUniformItemSizes(true);
   List1->setFont(FixedPitchFont());
   List1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  mnuNavigateTo = new QAction(QStringLiteral("&Navigate to"), List1);
+  mnuNavigateTo->setObjectName(QStringLiteral("mnuNavigateTo"));
+  mnuNavigateTo->setEnabled(false);
+  List1->addAction(mnuNavigateTo);
+  List1->setContextMenuPolicy(Qt::ActionsContextMenu);
+  connect(mnuNavigateTo, &QAction::triggered, this, [this] {
+    if (List1->currentIndex().isValid()) NavigateTo(static_cast<std::size_t>(List1->currentIndex().row()));
+  });
 
   Command1 = Place(new QPushButton(QStringLiteral("Select all"), client), "Command1", Twips(120, 5280, 1095, 495));
   Command2 = Place(new QPushButton(QStringLiteral("Select none"), client), "Command2", Twips(1200, 5280, 1095, 495));
@@ -200,6 +210,7 @@ void Form1::ShowLoadedFile(std::string title) {
     control->setEnabled(true);
   }
   mnuViewMap->setEnabled(true);
+  mnuNavigateTo->setEnabled(true);
   Label3->setVisible(true);
   Label2->setText(texts::kInstructionText);
 }
@@ -255,7 +266,7 @@ void Form1::ShowAbout() {
 void Form1::ShowMap() {
   if (!loadedText_) return;
   ShowOne(mapWindow_, [this] {
-    auto* map = new MapWindow(model_, *services_.clock, platform_);
+    auto* map = new MapWindow(model_, *services_.clock, platform_, services_.datum.get());
     map->ShowFile(*loadedText_, fName_);
     return map;
   });
@@ -275,6 +286,11 @@ void Form1::ShowMapDatum() {
     }
   }
   mapWindow_->SetNad83(Check1->checkState() == Qt::Checked ? nad83_ : nullptr);
+}
+
+void Form1::NavigateTo(std::size_t entry) {
+  ShowMap();
+  if (mapWindow_ && mapWindow_->navigator()) mapWindow_->navigator()->NavigateToEntry(entry);
 }
 
 void Form1::closeEvent(QCloseEvent* event) {

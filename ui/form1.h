@@ -58,6 +58,9 @@ class Form1 : public QMainWindow {
   void ShowHelp();    // Help > "Pellanore Help": one help window, brought to the front
   void ShowAbout();   // Help > "About": one About box, brought to the front
   void ShowMap();     // View > "Township map": one map window, brought to the front
+  // "Navigate to" on a list entry: the map window, with the entry's corner as
+  // the navigator's target.
+  void NavigateTo(std::size_t entry);
 
   // File > Open after the dialog: loads the file at `path`. The file named on
   // the command line and a file dropped on the window are opened this way.
@@ -70,6 +73,7 @@ class Form1 : public QMainWindow {
   MapWindow* mapWindow() const { return mapWindow_; }
 
   QListView* List1;
+  QAction* mnuNavigateTo;  // List1's context menu
   QPushButton* Command1;
   QPushButton* Command2;
   QPushButton* Command3;

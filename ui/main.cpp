@@ -1,6 +1,9 @@
 // korvexa: the window program.
 //
 //   korvexa [FILE.lx]        opens the main window, and FILE.lx in it
+//   korvexa FILE.lx --gps RECEIVER
+//                            also opens the township map, showing where the
+//                            GPS receiver stands (app/receiver_choice.h)
 //   korvexa --version | --help
 //
 // Qt's own arguments (-platform, ...) work as in any Qt program. The program
@@ -8,25 +11,34 @@
 #include <QApplication>
 #include <QStringList>
 #include <cstring>
+#include <exception>
 #include <iostream>
+#include <optional>
 
 #include "app/build_info.h"
+#include "app/receiver_choice.h"
 #include "app/system_services.h"
 #include "ui/form1.h"
 #include "ui/look.h"
+#include "ui/map_window.h"
+#include "ui/navigator.h"
 #include "ui/texts.h"
 #include "ui/window_platform.h"
 
 namespace {
 
 constexpr const char* kUsage =
-    "usage: korvexa [FILE.lx]\n"
+    "usage: korvexa [FILE.lx] [--gps RECEIVER]\n"
     "\n"
     "Opens the Korvexa window, which turns the corners of a GCDB .LX file into a\n"
     "GPS waypoint file; with FILE.lx, that file is opened at start.\n"
     "\n"
-    "  --version  show the version\n"
-    "  --help     show this text\n";
+    "  --gps RECEIVER  also open the township map of FILE.lx and show on it where\n"
+    "                  a GPS receiver stands: serial:DEVICE[@BAUD] (4800 baud\n"
+    "                  when not given), gpsd[:HOST[:PORT]] (localhost:2947) or\n"
+    "                  file:LOG (an NMEA log, replayed at its own pace)\n"
+    "  --version       show the version\n"
+    "  --help          show this text\n";
 
 // --version and --help are answered without a display.
 bool AnswersAtOnce(int argc, char** argv, int& status) {
@@ -45,6 +57,32 @@ bool AnswersAtOnce(int argc, char** argv, int& status) {
   return false;
 }
 
+struct Arguments {
+  QStringList files;
+  std::optional<korvexa::ReceiverChoice> gps;
+};
+
+// What Qt leaves of the arguments: the file to open and --gps RECEIVER (or
+// --gps=RECEIVER). Throws KorvexaError for a receiver it cannot read.
+std::optional<Arguments> ReadArguments(const QStringList& arguments) {
+  Arguments read;
+  for (qsizetype i = 0; i < arguments.size(); ++i) {
+    QString gps;
+    if (arguments[i] == QStringLiteral("--gps")) {
+      if (++i == arguments.size()) return std::nullopt;
+      gps = arguments[i];
+    } else if (arguments[i].startsWith(QStringLiteral("--gps="))) {
+      gps = arguments[i].mid(6);
+    } else {
+      read.files << arguments[i];
+      continue;
+    }
+    read.gps = korvexa::ParseReceiverChoice(gps.toLocal8Bit().toStdString());
+  }
+  if (read.files.size() > 1 || (read.gps && read.files.isEmpty())) return std::nullopt;
+  return read;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -54,14 +92,23 @@ int main(int argc, char** argv) {
   QApplication::setApplicationVersion(QString::fromLatin1(korvexa::kVersion));
   QApplication::setDesktopFileName(QStringLiteral("org.korvexa.Korvexa"));
   QApplication::setWindowIcon(korvexa::AppIcon());
-  // What Qt leaves of the arguments is the file to open.
-  const QStringList files = QApplication::arguments().mid(1);
-  if (files.size() > 1) {
-    std::cerr << "error: give one .LX file at most\n\n" << kUsage;
+  std::optional<Arguments> arguments;
+  try {
+    arguments = ReadArguments(QApplication::arguments().mid(1));
+  } catch (const std::exception& error) {
+    std::cerr << "error: " << error.what() << "\n";
+    return 2;
+  }
+  if (!arguments) {
+    std::cerr << "error: give one .LX file at most, and one with --gps\n\n" << kUsage;
     return 2;
   }
   korvexa::Form1 window(korvexa::MakeSystemServices(), korvexa::MakeDesktopWindowPlatform());
   window.show();
-  if (!files.isEmpty()) window.LoadFile(files.constFirst());
+  if (!arguments->files.isEmpty()) window.LoadFile(arguments->files.constFirst());
+  if (arguments->gps) {
+    window.ShowMap();
+    if (window.mapWindow() != nullptr) window.mapWindow()->navigator()->Start(*arguments->gps);
+  }
   return QApplication::exec();
 }

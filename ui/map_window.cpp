@@ -20,6 +20,7 @@
 #include "ui/corner_text.h"
 #include "ui/field_sheet.h"
 #include "ui/look.h"
+#include "ui/navigator.h"
 #include "ui/point_list_model.h"
 #include "ui/texts.h"
 #include "ui/township_map_view.h"
@@ -37,7 +38,8 @@ const QString kGeometryKey = QStringLiteral("MapWindow/geometry");
 
 }  // namespace
 
-MapWindow::MapWindow(PointListModel* model, const Clock& clock, WindowPlatform platform, QWidget* parent)
+MapWindow::MapWindow(PointListModel* model, const Clock& clock, WindowPlatform platform, DatumLibrary* datum,
+                     QWidget* parent)
     : QMainWindow(parent, Qt::Window), model_(model), clock_(clock), platform_(std::move(platform)) {
   setObjectName(QStringLiteral("MapWindow"));
   setAttribute(Qt::WA_DeleteOnClose);
@@ -53,6 +55,7 @@ MapWindow::MapWindow(PointListModel* model, const Clock& clock, WindowPlatform p
   statusBar()->addPermanentWidget(counts_);
   connect(model_, &QAbstractItemModel::dataChanged, this, &MapWindow::UpdateCounts);
   connect(model_, &QAbstractItemModel::modelReset, this, &MapWindow::UpdateCounts);
+  if (datum != nullptr) navigator_ = new Navigator(this, view_, model_, *datum, clock_, platform_);
   if (!restoreGeometry(Settings().value(kGeometryKey).toByteArray())) resize(900, 680);
   view_->setFocus();
 }
@@ -101,6 +104,7 @@ void MapWindow::ShowFile(std::string_view text, const std::string& fileName) {
   setWindowTitle(fileName_ + QStringLiteral(" - Township map"));
   map_ = std::make_shared<const TownshipMap>(BuildTownshipMap(text, fileName, model_->points()));
   view_->SetMap(map_);
+  if (navigator_ != nullptr) navigator_->SetMap(map_, fileName_);
   QStringList notShown;
   if (!map_->problem.empty()) notShown << QStringLiteral("Nothing to draw: ") + QString::fromLocal8Bit(map_->problem);
   if (map_->withoutCoordinates > 0) {

@@ -3,7 +3,8 @@
 // PNG) and a status bar that counts the corners, the ticked ones and the
 // points the map cannot show. One non-modal window beside the main window:
 // the ticks are the main window's list model's. It remembers its size and
-// place between runs (QSettings, organisation and program "Korvexa").
+// place between runs (QSettings, organisation and program "Korvexa"). With a
+// datum library it has a GPS menu: the field navigator (ui/navigator.h).
 #pragma once
 
 #include <QMainWindow>
@@ -21,7 +22,9 @@ namespace korvexa {
 
 class Clock;
 class CoordinateTransform;
+class DatumLibrary;
 class FieldSheet;
+class Navigator;
 class PointListModel;
 class TownshipMapView;
 
@@ -29,8 +32,10 @@ class MapWindow : public QMainWindow {
   Q_OBJECT
 
  public:
-  // `model` and `clock` must outlive the window.
-  MapWindow(PointListModel* model, const Clock& clock, WindowPlatform platform, QWidget* parent = nullptr);
+  // `model`, `clock` and `datum` must outlive the window; without `datum`
+  // there is no navigator.
+  MapWindow(PointListModel* model, const Clock& clock, WindowPlatform platform, DatumLibrary* datum = nullptr,
+            QWidget* parent = nullptr);
 
   // Shows the file whose whole text is `text` and whose list the model
   // holds; `fileName` is its name without folder ("t12n.lx").
@@ -48,6 +53,7 @@ class MapWindow : public QMainWindow {
   TownshipMapView* view() const { return view_; }
   QLabel* counts() const { return counts_; }
   QLabel* notShown() const { return notShown_; }
+  Navigator* navigator() const { return navigator_; }
 
   QAction* actFit;
   QAction* actPrint;
@@ -75,6 +81,7 @@ class MapWindow : public QMainWindow {
   std::shared_ptr<const TownshipMap> map_;
   std::shared_ptr<const CoordinateTransform> nad83_;
   QString fileName_;
+  Navigator* navigator_ = nullptr;
 };
 
 }  // namespace korvexa

@@ -57,6 +57,16 @@ QString HelpText() {
       QStringLiteral("Print, Save as PDF and Save as PNG make a field sheet to take along: the map with the checked "
                      "points named, the datum (NAD27), the date, and a table of the checked points with their "
                      "latitude, longitude and elevation."),
+      QString(),
+      QStringLiteral(
+          "\"Can the map show where I stand?\" -- Yes, with a GPS receiver on a USB or Bluetooth serial port, "
+          "or through gpsd: in the map window choose GPS > Receiver... (Ctrl+G), pick the port and its "
+          "speed (or gpsd, or an NMEA log to practise with) and press OK. Double-click a point on the map, "
+          "or choose Navigate to on a point of the list, to walk to it: the status bar and the Navigation "
+          "panel give the distance in feet and metres, the bearing from true north and from grid north, "
+          "and the accuracy of the position. A point reached within 30 ft (set it in the panel) is marked "
+          "visited; Next (N) leads on to the nearest checked point not yet visited. Follow (L) keeps your "
+          "position in view. GPS > Save trail as GPX... saves where you walked."),
   };
   return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }

@@ -57,6 +57,10 @@ std::optional<MapViewport> MovedByKey(int key, MapViewport view) {
   }
 }
 
+bool IsArrowKey(int key) {
+  return key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down;
+}
+
 }  // namespace
 
 TownshipMapView::TownshipMapView(PointListModel* model, QWidget* parent) : QWidget(parent), model_(model) {
@@ -147,7 +151,7 @@ void TownshipMapView::ShowTooltip(const QPoint& pos, const QPoint& globalPos) {
                      around);
 }
 
-void TownshipMapView::paintEvent(QPaintEvent*) {
+void TownshipMapView::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
   PaintCached(painter);
   if (drag_ == Drag::Rectangle) {
@@ -157,6 +161,7 @@ void TownshipMapView::paintEvent(QPaintEvent*) {
     painter.setBrush(fill);
     painter.drawRect(QRectF(pressPos_, lastPos_).normalized());
   }
+  if (overlay_) overlay_(painter, viewport_, event->rect());
 }
 
 // The map changes only with the view or the ticks; dragging a rectangle
@@ -212,6 +217,7 @@ void TownshipMapView::mouseMoveEvent(QMouseEvent* event) {
     MapViewport moved = viewport_;
     moved.PanBy(pos.x() - lastPos_.x(), pos.y() - lastPos_.y());
     SetViewport(moved);
+    Q_EMIT panned();
   } else if (drag_ == Drag::Pending && (pos - pressPos_).manhattanLength() >= QApplication::startDragDistance()) {
     drag_ = Drag::Rectangle;
   }
@@ -232,9 +238,18 @@ void TownshipMapView::mouseReleaseEvent(QMouseEvent* event) {
   UpdateCursor();
 }
 
+// The press of the second click toggles the tick back as it toggles any tick.
+void TownshipMapView::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton && !spaceHeld_) {
+    if (const std::optional<std::size_t> corner = CornerAt(event->position())) Q_EMIT cornerDoubleClicked(*corner);
+  }
+  QWidget::mouseDoubleClickEvent(event);
+}
+
 void TownshipMapView::keyPressEvent(QKeyEvent* event) {
   if (const std::optional<MapViewport> moved = MovedByKey(event->key(), viewport_)) {
     SetViewport(*moved);
+    if (IsArrowKey(event->key())) Q_EMIT panned();
   } else if (event->key() == Qt::Key_Escape && drag_ == Drag::Rectangle) {
     drag_ = Drag::None;  // the rectangle is dropped; the release ticks nothing
     update();

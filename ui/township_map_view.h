@@ -6,6 +6,7 @@
 //   wheel                      zooms around the pointer
 //   middle drag, Space + drag  pans; so do the arrow keys
 //   + and -                    zoom around the middle
+//   double-click on a corner   cornerDoubleClicked (its tick stays as it was)
 //
 // The ticks are the PointListModel's: the view changes them only through the
 // model and repaints whenever the model changes, so the list and the map
@@ -17,11 +18,14 @@
 #include <QPoint>
 #include <QWidget>
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <optional>
 
 #include "app/map_viewport.h"
 #include "app/township_map.h"
+
+class QPainter;
 
 namespace korvexa {
 
@@ -57,6 +61,17 @@ class TownshipMapView : public QWidget {
 
   QSize sizeHint() const override { return {720, 560}; }
 
+  // Paints over the map on every paint, clipped to the area repainted
+  // (`exposed`, widget pixels); update(rect) repaints just the area an
+  // overlay changed, from the picture of the map.
+  using Overlay = std::function<void(QPainter& painter, const MapViewport& viewport, const QRect& exposed)>;
+  void SetOverlay(Overlay overlay) { overlay_ = std::move(overlay); }
+
+ Q_SIGNALS:
+  void cornerDoubleClicked(std::size_t corner);
+  // The user moved the map: dragged it or pressed an arrow key.
+  void panned();
+
  protected:
   bool event(QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
@@ -65,6 +80,7 @@ class TownshipMapView : public QWidget {
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void keyReleaseEvent(QKeyEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
@@ -92,6 +108,7 @@ class TownshipMapView : public QWidget {
   QPointF pressPos_;
   QPointF lastPos_;
   bool spaceHeld_ = false;
+  Overlay overlay_;
 };
 
 }  // namespace korvexa

@@ -5,13 +5,18 @@
 # once the window is painted, and saves a picture of the window. Then opens
 # the township map with Ctrl+M, ticks a block of corners by dragging a
 # rectangle over it, and saves a picture of the map window beside the first.
-# usage: smoke_test.sh KORVEXA SCREEN_GRAB MAKE_TOWNSHIP OUTPUT.png [MAP_OUTPUT.png]
+# Then starts the program again with --gps replaying an NMEA log, ticks every
+# corner (Select all), lets Next pick the corner the walk closes in on, zooms
+# in on the position the map follows, and saves a picture of the navigator.
+# usage: smoke_test.sh KORVEXA SCREEN_GRAB MAKE_TOWNSHIP OUTPUT.png [MAP_OUTPUT.png [NAVIGATOR_OUTPUT.png LOG.nmea]]
 set -eu
 korvexa=$1
 grab=$2
 make_township=$3
 out=$4
 map_out=${5:-}
+navigator_out=${6:-}
+log=${7:-}
 
 work=$(mktemp -d)
 "$make_township" "$work/t12n.lx"
@@ -72,3 +77,24 @@ sleep 1
 kill -0 "$pid" 2>/dev/null || { echo "error: korvexa ended after showing the map" >&2; exit 1; }
 "$grab" "$map_out" "$x" "$y" "$width" "$height"
 echo "saved $map_out"
+
+[ -n "$navigator_out" ] || exit 0
+kill "$pid"
+wait "$pid" 2>/dev/null || true
+(cd "$work" && exec "$korvexa" t12n.lx --gps "file:$log") &
+pid=$!
+window=$(find_window "Korvexat12n.lx")
+map=$(find_window "t12n.lx - Township map")
+sleep 1
+# Select all: the button keeps its place (8, 352 and 73 x 33 pixels in the
+# window below the menu bar, whatever its height up to 40 pixels). Without a
+# window manager the map window lies over the main one: raise each in turn.
+xdotool windowraise "$window" mousemove --window "$window" 44 393 click 1
+measure "$map"
+xdotool windowraise "$map" windowfocus --sync "$map" key n
+for _ in 1 2 3 4 5 6 7 8 9 10; do xdotool key plus; done
+xdotool mousemove $((x + width - 5)) $((y + height - 5))
+sleep 20  # the walk closes in on the corner
+kill -0 "$pid" 2>/dev/null || { echo "error: korvexa ended while following the walk" >&2; exit 1; }
+"$grab" "$navigator_out" "$x" "$y" "$width" "$height"
+echo "saved $navigator_out"

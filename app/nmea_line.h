@@ -1,0 +1,48 @@
+// One line of what a GPS receiver sends: an NMEA 0183 sentence
+// ("$GPGGA,...*hh"), or something else on the same channel (gpsd's JSON
+// reports, noise at a wrong serial speed). Qt's NMEA source reads position,
+// time, course and fix from the sentences; the navigator reads here what Qt
+// leaves out: whether a line was a sentence at all, and the receiver's own
+// estimate of its accuracy.
+#pragma once
+
+#include <optional>
+#include <string_view>
+
+namespace korvexa {
+
+enum class NmeaLineKind {
+  Sentence,  // "$" or "!", a body, "*" and the two hex digits of its checksum, which matches
+  Garbage,   // anything else that is not blank: a bad or missing checksum, noise
+  Other,     // a blank line or a JSON object ("{...}", as gpsd sends): not meant as NMEA
+};
+
+// The kind of `line`, which may end in CR LF. The checksum is the exclusive
+// or of the bytes between "$" and "*", in upper- or lower-case hex.
+NmeaLineKind ClassifyNmeaLine(std::string_view line);
+
+// The sentence type without its talker: "GGA" of "$GPGGA,..." and of
+// "$GNGGA,..."; empty when the address is shorter than five characters.
+std::string_view NmeaSentenceType(std::string_view sentence);
+
+// Field `index` of `sentence` (0 is the address "$GPGGA"), without the
+// checksum; empty when the sentence has fewer fields.
+std::string_view NmeaField(std::string_view sentence, int index);
+
+// The number in `field` ("1.2", "-0.5"), or nothing when it is empty or not
+// a plain decimal number. Ignores the locale.
+std::optional<double> NmeaNumber(std::string_view field);
+
+// The time of day of an NMEA time field "hhmmss" or "hhmmss.sss", in
+// milliseconds since midnight, or nothing when it is not such a time.
+std::optional<int> NmeaTimeOfDay(std::string_view field);
+
+// The receiver's horizontal accuracy in metres from a GST sentence: the root
+// of the sum of the squares of the standard deviations of latitude and
+// longitude error (fields 6 and 7), or nothing when either is missing.
+std::optional<double> GstHorizontalError(std::string_view sentence);
+
+// The horizontal dilution of precision of a GGA sentence (field 8).
+std::optional<double> GgaHdop(std::string_view sentence);
+
+}  // namespace korvexa

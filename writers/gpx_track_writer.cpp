@@ -1,0 +1,93 @@
+#include "writers/gpx_track_writer.h"
+
+#include <cmath>
+#include <string>
+
+#include "core/korvexa_error.h"
+#include "core/longitude.h"
+#include "core/number_text.h"
+#include "writers/atomic_file.h"
+#include "writers/xml_text.h"
+
+namespace korvexa {
+namespace {
+
+constexpr std::string_view kHead =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\"?>\r\n"
+    "<gpx xmlns=\"http://www.topografix.com/GPX/1/1\" creator=\"Korvexa\" version=\"1.1\" "
+    "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
+    "xsi:schemaLocation=\"http://www.topografix.com/GPX/1/1 http://www.topografix.com/GPX/1/1/gpx.xsd\">\r\n";
+constexpr int kCoordinateDecimals = 7;
+constexpr int kElevationDecimals = 2;
+
+// "yyyy-mm-ddThh:mm:ss[.mmm]Z"
+void AppendTime(std::string& out, const CivilTime& t, int milliseconds) {
+  AppendTwoDigits(out, t.year / 100);
+  AppendTwoDigits(out, t.year % 100);
+  out += '-';
+  AppendTwoDigits(out, t.month);
+  out += '-';
+  AppendTwoDigits(out, t.day);
+  out += 'T';
+  AppendTwoDigits(out, t.hour);
+  out += ':';
+  AppendTwoDigits(out, t.minute);
+  out += ':';
+  AppendTwoDigits(out, t.second);
+  if (milliseconds > 0) {
+    out += '.';
+    out += static_cast<char>('0' + milliseconds / 100);
+    AppendTwoDigits(out, milliseconds % 100);
+  }
+  out += 'Z';
+}
+
+void CheckCoordinates(const TrackPoint& point) {
+  if (!(std::fabs(point.latitude) <= 90) || !std::isfinite(point.longitude)) {
+    throw KorvexaError("the track point at latitude " + NumberText(point.latitude) + ", longitude " +
+                       NumberText(point.longitude) + " lies outside the coordinates a GPX file can hold");
+  }
+}
+
+void AppendPoint(std::string& out, const TrackPoint& point) {
+  CheckCoordinates(point);
+  out += "<trkpt lat=\"";
+  AppendNumberText(out, RoundDecimal(point.latitude, kCoordinateDecimals));
+  out += "\" lon=\"";
+  // Rounded first: 179.99999999 E rounds to 180 and is written as 180 W.
+  AppendNumberText(out, WrapEast(RoundDecimal(point.longitude, kCoordinateDecimals)));
+  out += "\">";
+  if (point.elevation && std::isfinite(*point.elevation)) {
+    out += "<ele>";
+    AppendNumberText(out, RoundDecimal(*point.elevation, kElevationDecimals));
+    out += "</ele>";
+  }
+  if (point.utc) {
+    out += "<time>";
+    AppendTime(out, *point.utc, point.milliseconds);
+    out += "</time>";
+  }
+  out += "</trkpt>\r\n";
+}
+
+}  // namespace
+
+void WriteGpxTrack(const std::filesystem::path& path, std::string_view name, std::span<const TrackPoint> points,
+                   const CivilTime& writtenUtc) {
+  std::string text(kHead);
+  text += "<metadata><time>";
+  AppendTime(text, writtenUtc, 0);
+  text += "</time></metadata>\r\n<trk><name>";
+  AppendXmlText(text, name);
+  text += "</name>\r\n<trkseg>\r\n";
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    if (i > 0 && points[i].startsSegment) text += "</trkseg>\r\n<trkseg>\r\n";
+    AppendPoint(text, points[i]);
+  }
+  text += "</trkseg>\r\n</trk>\r\n</gpx>\r\n";
+  AtomicFile file(path);
+  file.Write(text);
+  file.Commit();
+}
+
+}  // namespace korvexa
