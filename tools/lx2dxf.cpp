@@ -7,6 +7,10 @@
 // at all. Points left out are named in "warning:" lines on standard error.
 // Exit status 0 when the drawing was written, 1 when the file cannot be drawn
 // (one "error:" line), 2 for a wrong command line.
+#include <sys/prctl.h>
+#include <unistd.h>
+
+#include <csignal>
 #include <filesystem>
 #include <iostream>
 #include <string>
@@ -66,9 +70,19 @@ Arguments ParseArguments(int argc, char** argv) {
   return arguments;
 }
 
+// Ends the converter with the program that started it (SIGTERM, which also
+// removes its temporary file): Create ended half way leaves no lx2dxf
+// drawing on by itself.
+void EndWithTheParent() {
+  const pid_t parent = ::getppid();
+  ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+  if (::getppid() != parent) std::raise(SIGTERM);  // it ended before it could be asked
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  EndWithTheParent();
   Arguments arguments;
   try {
     arguments = ParseArguments(argc, argv);

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "core/korvexa_error.h"
+#include "writers/temporary_files.h"
 
 namespace korvexa {
 namespace {
@@ -62,7 +63,8 @@ AtomicFile::AtomicFile(std::filesystem::path target) : target_(FollowLinks(std::
   std::string pattern = (folder / TemporaryName(target_.filename().string(), folder)).string();
   fd_ = ::mkstemp(pattern.data());
   if (fd_ < 0) Fail("create", errno);
-  temporary_ = pattern;
+  temporary_ = std::filesystem::absolute(pattern);
+  slot_ = RememberTemporaryFile(temporary_.c_str());
   ::fchmod(fd_, ModeFor(target_));
 }
 
@@ -93,6 +95,7 @@ void AtomicFile::Commit() {
     Discard();
     Fail("write", error);
   }
+  ForgetTemporaryFile(slot_);
   temporary_.clear();
 }
 
@@ -100,6 +103,7 @@ void AtomicFile::Discard() {
   if (fd_ >= 0) ::close(fd_);
   fd_ = -1;
   if (!temporary_.empty()) ::unlink(temporary_.c_str());
+  ForgetTemporaryFile(slot_);
   temporary_.clear();
 }
 

@@ -1,6 +1,7 @@
 // An output file that is either the complete new file or the untouched old
 // one: bytes go to a temporary file in the target's folder, which Commit()
-// renames over the target. Without Commit() the temporary file is removed.
+// renames over the target. Without Commit() the temporary file is removed,
+// also when SIGTERM, SIGINT or SIGHUP ends the program (temporary_files.h).
 #pragma once
 
 #include <filesystem>
@@ -48,6 +49,7 @@ class AtomicFile {
   std::filesystem::path target_;
   std::filesystem::path temporary_;
   int fd_ = -1;
+  int slot_ = -1;  // the temporary file's, to be removed on SIGTERM (temporary_files.h)
 };
 
 }  // namespace korvexa

@@ -1,7 +1,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <regex>
 
 #include "fixtures/synthetic_township.h"

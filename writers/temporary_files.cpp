@@ -1,0 +1,61 @@
+#include "writers/temporary_files.h"
+
+#include <limits.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstring>
+
+namespace korvexa {
+namespace {
+
+// More than any run has at once: Create writes a waypoint file and a drawing.
+constexpr int kSlots = 8;
+constexpr int kSignals[] = {SIGTERM, SIGINT, SIGHUP};
+
+// Filled before they are marked in use, so that a signal handler sees only
+// whole names; the handler may only call async-signal-safe functions.
+char paths[kSlots][PATH_MAX];
+volatile std::sig_atomic_t inUse[kSlots];
+bool installed = false;
+
+extern "C" void RemoveTemporaryFilesAndEnd(int signal) {
+  for (int slot = 0; slot < kSlots; ++slot) {
+    if (inUse[slot] != 0) ::unlink(paths[slot]);
+  }
+  std::signal(signal, SIG_DFL);
+  std::raise(signal);
+}
+
+void InstallHandlers() {
+  for (const int signal : kSignals) {
+    struct sigaction current {};
+    if (::sigaction(signal, nullptr, &current) != 0 || current.sa_handler == SIG_IGN) continue;
+    struct sigaction removing {};
+    removing.sa_handler = RemoveTemporaryFilesAndEnd;
+    sigemptyset(&removing.sa_mask);
+    for (const int other : kSignals) sigaddset(&removing.sa_mask, other);
+    ::sigaction(signal, &removing, nullptr);
+  }
+  installed = true;
+}
+
+}  // namespace
+
+int RememberTemporaryFile(const char* path) {
+  if (!installed) InstallHandlers();
+  if (std::strlen(path) >= PATH_MAX) return -1;
+  for (int slot = 0; slot < kSlots; ++slot) {
+    if (inUse[slot] != 0) continue;
+    std::strcpy(paths[slot], path);
+    inUse[slot] = 1;
+    return slot;
+  }
+  return -1;
+}
+
+void ForgetTemporaryFile(int slot) {
+  if (slot >= 0 && slot < kSlots) inUse[slot] = 0;
+}
+
+}  // namespace korvexa
