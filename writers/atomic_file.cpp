@@ -60,11 +60,10 @@ AtomicFile::AtomicFile(std::filesystem::path target) : target_(FollowLinks(std::
   }
   std::filesystem::path folder = target_.parent_path();
   if (folder.empty()) folder = ".";
-  std::string pattern = (folder / TemporaryName(target_.filename().string(), folder)).string();
-  fd_ = ::mkstemp(pattern.data());
+  std::string pattern = std::filesystem::absolute(folder / TemporaryName(target_.filename().string(), folder)).string();
+  fd_ = CreateTemporaryFile(pattern, slot_);
   if (fd_ < 0) Fail("create", errno);
-  temporary_ = std::filesystem::absolute(pattern);
-  slot_ = RememberTemporaryFile(temporary_.c_str());
+  temporary_ = pattern;
   ::fchmod(fd_, ModeFor(target_));
 }
 

@@ -40,10 +40,8 @@ void InstallHandlers() {
   installed = true;
 }
 
-}  // namespace
-
-int RememberTemporaryFile(const char* path) {
-  if (!installed) InstallHandlers();
+// The slot `path` now has, or -1.
+int Remember(const char* path) {
   if (std::strlen(path) >= PATH_MAX) return -1;
   for (int slot = 0; slot < kSlots; ++slot) {
     if (inUse[slot] != 0) continue;
@@ -52,6 +50,22 @@ int RememberTemporaryFile(const char* path) {
     return slot;
   }
   return -1;
+}
+
+}  // namespace
+
+int CreateTemporaryFile(std::string& pattern, int& slot) {
+  if (!installed) InstallHandlers();
+  sigset_t signals, before;
+  sigemptyset(&signals);
+  for (const int signal : kSignals) sigaddset(&signals, signal);
+  ::sigprocmask(SIG_BLOCK, &signals, &before);  // a signal now waits until the file is remembered
+  const int fd = ::mkstemp(pattern.data());
+  const int error = errno;
+  slot = fd >= 0 ? Remember(pattern.c_str()) : -1;
+  ::sigprocmask(SIG_SETMASK, &before, nullptr);
+  errno = error;
+  return fd;
 }
 
 void ForgetTemporaryFile(int slot) {
