@@ -28,7 +28,8 @@ QString HelpText() {
       QStringLiteral("\"Source Datum?\" -- The GCDB flat files were made in the North American Datum of 1927 "
                      "(NAD27); the GIS shapefiles were moved to the North American Datum of 1983 (NAD83)."),
       QStringLiteral("The flat files you download from the website are therefore in NAD27, even though nothing "
-                     "in them says so."),
+                     "in them says so. A GPS reads a waypoint file as WGS 84, which is within a meter or two of "
+                     "NAD83 but 10 to 100 meters from NAD27: keep \"Transform NAD27 to NAD83\" checked."),
       QString(),
       QStringLiteral("\"GARMIN data format?\" -- The file a Garmin receiver reads is also known as the \"PCX "
                      "format\"; receivers of other makers read it as well."),
@@ -55,8 +56,9 @@ QString HelpText() {
                      "drag with the middle button (or hold the space bar and drag) to move the map, and press F to "
                      "see the whole township again."),
       QStringLiteral("Print, Save as PDF and Save as PNG make a field sheet to take along: the map with the checked "
-                     "points named, the datum (NAD27), the date, and a table of the checked points with their "
-                     "latitude, longitude and elevation."),
+                     "points named, the date, and a table of the checked points with their latitude, longitude and "
+                     "elevation, in the datum of the waypoint file: NAD83 while \"Transform NAD27 to NAD83\" is "
+                     "checked, else NAD27. Pointing at a point on the map shows the same."),
       QString(),
       QStringLiteral(
           "\"Can the map show where I stand?\" -- Yes, with a GPS receiver on a USB or Bluetooth serial port, "
