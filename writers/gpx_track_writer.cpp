@@ -20,28 +20,6 @@ constexpr std::string_view kHead =
 constexpr int kCoordinateDecimals = 7;
 constexpr int kElevationDecimals = 2;
 
-// "yyyy-mm-ddThh:mm:ss[.mmm]Z"
-void AppendTime(std::string& out, const CivilTime& t, int milliseconds) {
-  AppendTwoDigits(out, t.year / 100);
-  AppendTwoDigits(out, t.year % 100);
-  out += '-';
-  AppendTwoDigits(out, t.month);
-  out += '-';
-  AppendTwoDigits(out, t.day);
-  out += 'T';
-  AppendTwoDigits(out, t.hour);
-  out += ':';
-  AppendTwoDigits(out, t.minute);
-  out += ':';
-  AppendTwoDigits(out, t.second);
-  if (milliseconds > 0) {
-    out += '.';
-    out += static_cast<char>('0' + milliseconds / 100);
-    AppendTwoDigits(out, milliseconds % 100);
-  }
-  out += 'Z';
-}
-
 void CheckCoordinates(const TrackPoint& point) {
   if (!(std::fabs(point.latitude) <= 90) || !std::isfinite(point.longitude)) {
     throw KorvexaError("the track point at latitude " + NumberText(point.latitude) + ", longitude " +
@@ -64,7 +42,7 @@ void AppendPoint(std::string& out, const TrackPoint& point) {
   }
   if (point.utc) {
     out += "<time>";
-    AppendTime(out, *point.utc, point.milliseconds);
+    AppendXmlTime(out, *point.utc, point.milliseconds);
     out += "</time>";
   }
   out += "</trkpt>\r\n";
@@ -76,7 +54,7 @@ void WriteGpxTrack(const std::filesystem::path& path, std::string_view name, std
                    const CivilTime& writtenUtc) {
   std::string text(kHead);
   text += "<metadata><time>";
-  AppendTime(text, writtenUtc, 0);
+  AppendXmlTime(text, writtenUtc, 0);
   text += "</time></metadata>\r\n<trk><name>";
   AppendXmlText(text, name);
   text += "</name>\r\n<trkseg>\r\n";

@@ -57,31 +57,14 @@ GpxPosition PositionOf(const Waypoint& waypoint) {
   return GpxPosition{waypoint.point.Latitude, WrappedEastLongitude(waypoint.point.Longitude)};
 }
 
-// "yyyy-mm-ddThh:mm:ssZ"
-void AppendUtcTime(std::string& out, const CivilTime& t) {
-  AppendTwoDigits(out, t.year / 100);
-  AppendTwoDigits(out, t.year % 100);
-  out += '-';
-  AppendTwoDigits(out, t.month);
-  out += '-';
-  AppendTwoDigits(out, t.day);
-  out += 'T';
-  AppendTwoDigits(out, t.hour);
-  out += ':';
-  AppendTwoDigits(out, t.minute);
-  out += ':';
-  AppendTwoDigits(out, t.second);
-  out += 'Z';
-}
-
-// AppendUtcTime of the clock's readings, written once per second of the clock.
+// AppendXmlTime of the clock's readings, written once per second of the clock.
 class UtcTimeText {
  public:
   std::string_view For(const CivilTime& utc) {
     if (text_.empty() || utc != time_) {
       time_ = utc;
       text_.clear();
-      AppendUtcTime(text_, utc);
+      AppendXmlTime(text_, utc);
     }
     return text_;
   }
@@ -104,7 +87,7 @@ void AppendHeader(std::string& out, const CivilTime& utc) {
   out += "/gpx.xsd\"><metadata><link href=\"";
   out += kKorvexaHomePage;
   out += "\"><text>Vesk Surveying Engineering</text></link><time>";
-  AppendUtcTime(out, utc);
+  AppendXmlTime(out, utc);
   out += "</time>\r\n";
 }
 

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "core/number_text.h"
+
 namespace korvexa {
 namespace {
 
@@ -64,6 +66,27 @@ void AppendXmlText(std::string& out, std::string_view text) {
         }
     }
   }
+}
+
+void AppendXmlTime(std::string& out, const CivilTime& t, int milliseconds) {
+  AppendTwoDigits(out, t.year / 100);
+  AppendTwoDigits(out, t.year % 100);
+  out += '-';
+  AppendTwoDigits(out, t.month);
+  out += '-';
+  AppendTwoDigits(out, t.day);
+  out += 'T';
+  AppendTwoDigits(out, t.hour);
+  out += ':';
+  AppendTwoDigits(out, t.minute);
+  out += ':';
+  AppendTwoDigits(out, t.second);
+  if (milliseconds > 0) {
+    out += '.';
+    out += static_cast<char>('0' + milliseconds / 100);
+    AppendTwoDigits(out, milliseconds % 100);
+  }
+  out += 'Z';
 }
 
 }  // namespace korvexa

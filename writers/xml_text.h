@@ -1,8 +1,10 @@
-// Record text as XML character data in UTF-8.
+// Record text as XML character data in UTF-8, and times as XML writes them.
 #pragma once
 
 #include <string>
 #include <string_view>
+
+#include "core/clock.h"
 
 namespace korvexa {
 
@@ -12,5 +14,9 @@ namespace korvexa {
 // characters XML forbids (all below 0x20 except tab, line feed and carriage
 // return) are dropped.
 void AppendXmlText(std::string& out, std::string_view text);
+
+// Appends `t`, a UTC time, as an XML Schema dateTime: "2026-12-06T21:03:27Z",
+// with the milliseconds before the Z (".250") when there are any.
+void AppendXmlTime(std::string& out, const CivilTime& t, int milliseconds = 0);
 
 }  // namespace korvexa
