@@ -88,15 +88,14 @@ std::optional<double> LargestNadconShift(std::span<const Waypoint> waypoints, Da
   }
   std::optional<double> largest;
   for (const Waypoint& waypoint : waypoints) {
-    double longitude = EastLongitude(waypoint.point.Longitude), latitude = waypoint.point.Latitude;
+    const double given = EastLongitude(waypoint.point.Longitude);
+    double longitude = given, latitude = waypoint.point.Latitude;
     try {
       transform->TransformPoint(longitude, latitude);
     } catch (const KorvexaError&) {
-      continue;
+      continue;  // outside the grids: no shift to measure
     }
-    const double metres =
-        ShortDistanceMetres(waypoint.point.Latitude, EastLongitude(waypoint.point.Longitude), latitude,
-                            NearestTurn(longitude, EastLongitude(waypoint.point.Longitude)));
+    const double metres = ShortDistanceMetres(waypoint.point.Latitude, given, latitude, NearestTurn(longitude, given));
     largest = std::max(largest.value_or(0.0), metres);
   }
   return largest;
