@@ -33,7 +33,10 @@ std::string TemporaryName(const std::string& name, const std::filesystem::path& 
   const long longest = ::pathconf(folder.c_str(), _PC_NAME_MAX);
   const std::size_t room = longest > 0 ? static_cast<std::size_t>(longest) : 255;
   constexpr std::string_view kUnique = ".XXXXXX";
-  return "." + name.substr(0, room - 1 - kUnique.size()) + std::string(kUnique);
+  std::string temporary = ".";
+  temporary.append(name, 0, room - 1 - kUnique.size());
+  temporary.append(kUnique);
+  return temporary;
 }
 
 // New files get the usual permissions (0666 less the umask); a replaced file
