@@ -120,6 +120,8 @@ std::string StatusText(const CreateResult& result) {
   return status;
 }
 
+}  // namespace
+
 std::string LeftOutText(const std::vector<LeftOutPoint>& leftOut) {
   std::string text = leftOut.size() == 1
                          ? "1 ticked point without usable coordinates was left out: "
@@ -130,8 +132,6 @@ std::string LeftOutText(const std::vector<LeftOutPoint>& leftOut) {
   return text;
 }
 
-}  // namespace
-
 std::string OutputName(const std::string& fName, OutputKind kind) {
   return OutputNameOf(fName, Extension(kind));
 }
@@ -139,13 +139,13 @@ std::string OutputName(const std::string& fName, OutputKind kind) {
 CreateResult RunCreate(const std::string& fName, const PointList& points, const CreateOptions& options,
                        Services& services) {
   CreateResult result;
-  result.outputPath = std::filesystem::absolute(OutputName(fName, options.kind));
+  result.outputPath = std::filesystem::absolute(options.outputPath.value_or(OutputName(fName, options.kind)));
   std::optional<PendingDrawing> drawing;
   {
     std::unique_ptr<CoordinateTransform> transform;
     if (options.transform) transform = services.datum->DefineDatumPair();
     WaypointList list = BuildWaypoints(points, transform.get(), ElevationColumn(options.kind));
-    if (options.drawing) drawing.emplace(fName, *services.converters);
+    if (options.drawing && !options.outputPath) drawing.emplace(fName, *services.converters);
     WriteWaypoints(result.outputPath, list.waypoints, options.kind, *services.clock);
     result.waypoints = list.waypoints.size();
     result.leftOut = std::move(list.leftOut);

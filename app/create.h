@@ -38,6 +38,10 @@ struct CreateOptions {
   // Without the transformation, measure how far the NAD27 positions lie from
   // NAD83 ones (CreateResult::nad27ErrorMetres) through the datum library.
   bool measureNad27Error = false;
+  // Where the waypoint file goes instead of beside the input (Save
+  // waypoints as...: the way out of a read-only folder). The drawing is not
+  // made then.
+  std::optional<std::filesystem::path> outputPath;
 };
 
 struct CreateResult {
@@ -75,6 +79,10 @@ struct CreateNotice {
 // The points left out, a drawing that failed or left points out: one notice
 // each, nothing when all went well.
 std::vector<CreateNotice> CreateNotices(const CreateResult& result);
+
+// "1 ticked point without usable coordinates was left out: 300500 (no
+// longitude)", without its full stop; `leftOut` must not be empty.
+std::string LeftOutText(const std::vector<LeftOutPoint>& leftOut);
 
 // For a file of NAD27 positions: what that means for a GPS, and by how much
 // ("t12n.gpx holds NAD27 positions, which a GPS reads as WGS 84: it shows
