@@ -83,8 +83,8 @@ std::optional<CreateNotice> ZoneDoubt(const GridOffer& offer, const GridCrs& cho
     if (!crs.utm && std::find(zones.begin(), zones.end(), zone) == zones.end()) zones.push_back(zone);
   }
   if (zones.size() < 2) return std::nullopt;
-  std::string text = "the township lies in the areas of use of " + std::to_string(zones.size()) +
-                     " State Plane zones (";
+  std::string text =
+      "the township lies in the areas of use of " + std::to_string(zones.size()) + " State Plane zones (";
   for (std::size_t i = 0; i < zones.size(); ++i) text += (i > 0 ? ", " : "") + zones[i];
   text += "); " + chosen.Label() + " was taken as the smallest: check the zone of the county";
   return CreateNotice{false, std::move(text)};
@@ -122,6 +122,7 @@ ExportResult ExportCsv(const std::filesystem::path& path, const PointList& point
   result.waypoints = rows.size();
   result.leftOut = std::move(corners.leftOut);
   if (!result.leftOut.empty()) result.notices.insert(result.notices.begin(), {false, LeftOutText(result.leftOut)});
+  result.crsCode = projection.Crs().code;
   result.summary = projection.Crs().Label();
   result.status = ExportStatus(result, "created in " + result.summary);
   return result;

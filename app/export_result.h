@@ -18,6 +18,7 @@ struct ExportResult {
   std::size_t waypoints = 0;
   std::vector<LeftOutPoint> leftOut;  // ticked points without usable coordinates, in list order
   std::vector<CreateNotice> notices;  // the points left out, doubts about the grid
+  std::string crsCode;                // of a point file: "EPSG:2258"
   std::string summary;                // after the count: "NAD83 / New Mexico Central (ftUS), EPSG:2258"
   std::string status;                 // the status line: "t12n.csv created in NAD83 / ... ."
 };

@@ -138,9 +138,8 @@ fs::path FolderOnVolume(const fs::path& volume, const std::string& relative, con
 
 // The kernel's own file systems, where no unit is ever mounted.
 const std::set<std::string, std::less<>> kKernelFileSystems = {
-    "proc",   "sysfs",   "cgroup", "cgroup2",  "devpts",      "devtmpfs", "mqueue",    "debugfs", "tracefs",
-    "pstore", "bpf",     "autofs", "configfs", "securityfs",  "fusectl",  "hugetlbfs", "binfmt_misc",
-    "nsfs",   "efivarfs"};
+    "proc", "sysfs",  "cgroup",   "cgroup2",    "devpts",  "devtmpfs",  "mqueue",      "debugfs", "tracefs", "pstore",
+    "bpf",  "autofs", "configfs", "securityfs", "fusectl", "hugetlbfs", "binfmt_misc", "nsfs",    "efivarfs"};
 
 // A field of /proc/self/mounts with its octal escapes ("\040" for a blank)
 // decoded.
@@ -195,7 +194,6 @@ std::vector<GarminUnit> FindGarminUnits(std::span<const fs::path> volumes) {
   }
   return units;
 }
-
 
 std::vector<fs::path> MountedVolumes() {
   std::ifstream mounts("/proc/self/mounts");

@@ -9,8 +9,7 @@
 
 namespace korvexa {
 
-ExportResult SendToGps(const GarminUnit& unit, const std::string& fName, const PointList& points,
-                       Services& services) {
+ExportResult SendToGps(const GarminUnit& unit, const std::string& fName, const PointList& points, Services& services) {
   ExportResult result;
   const std::unique_ptr<CoordinateTransform> nad83 = services.datum->DefineDatumPair();
   WaypointList list = BuildWaypoints(points, nad83.get(), kGpxElevationColumn);

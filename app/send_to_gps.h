@@ -19,8 +19,7 @@ struct Services;
 // Writes the ticked corners of `points` of the file `fName` to `unit`,
 // creating its GPX folder when the unit has none yet. Throws KorvexaError
 // naming the step and the reason; nothing is written then.
-ExportResult SendToGps(const GarminUnit& unit, const std::string& fName, const PointList& points,
-                       Services& services);
+ExportResult SendToGps(const GarminUnit& unit, const std::string& fName, const PointList& points, Services& services);
 
 // The one unit among `units` to send to. Throws KorvexaError saying how to
 // connect one when there is none, and naming them when there are several

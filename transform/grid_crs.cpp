@@ -51,8 +51,8 @@ void ReadUnit(PJ_CONTEXT* context, const PJ* crs, ZoneDefinition& zone) {
   const PjHandle cs(proj_crs_get_coordinate_system(context, crs));
   const char *unitName = nullptr, *unitAuthority = nullptr, *unitCode = nullptr, *category = nullptr;
   double factor = 0;
-  if (!cs || !proj_cs_get_axis_info(context, cs.get(), 0, nullptr, nullptr, nullptr, &factor, &unitName,
-                                    &unitAuthority, &unitCode)) {
+  if (!cs || !proj_cs_get_axis_info(context, cs.get(), 0, nullptr, nullptr, nullptr, &factor, &unitName, &unitAuthority,
+                                    &unitCode)) {
     return;
   }
   zone.crs.unitName = Text(unitName);

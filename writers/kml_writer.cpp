@@ -65,8 +65,8 @@ void AppendLine(std::string& out, const KmlLine& line, std::size_t number) {
 
 }  // namespace
 
-void WriteKmlFile(const std::filesystem::path& path, std::string_view documentName,
-                  std::span<const Waypoint> waypoints, std::span<const KmlLine> lines) {
+void WriteKmlFile(const std::filesystem::path& path, std::string_view documentName, std::span<const Waypoint> waypoints,
+                  std::span<const KmlLine> lines) {
   AtomicFile file(path);
   std::string text(kHeader);
   text += "<name>";

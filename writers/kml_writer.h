@@ -27,7 +27,7 @@ using KmlLine = std::vector<LxPoint>;
 // position, elevation and reliability) and the surveyed `lines` to `path`
 // atomically, in the document `documentName`. Throws KorvexaError when the
 // file cannot be written; the target then keeps its old content.
-void WriteKmlFile(const std::filesystem::path& path, std::string_view documentName,
-                  std::span<const Waypoint> waypoints, std::span<const KmlLine> lines);
+void WriteKmlFile(const std::filesystem::path& path, std::string_view documentName, std::span<const Waypoint> waypoints,
+                  std::span<const KmlLine> lines);
 
 }  // namespace korvexa
