@@ -138,14 +138,20 @@ std::string OutputName(const std::string& fName, OutputKind kind) {
 
 CreateResult RunCreate(const std::string& fName, const PointList& points, const CreateOptions& options,
                        Services& services) {
+  return RunCreateTo(OutputName(fName, options.kind), fName, points, options, services);
+}
+
+CreateResult RunCreateTo(const std::filesystem::path& outputPath, const std::string& fName, const PointList& points,
+                         CreateOptions options, Services& services) {
   CreateResult result;
-  result.outputPath = std::filesystem::absolute(options.outputPath.value_or(OutputName(fName, options.kind)));
+  result.outputPath = std::filesystem::absolute(outputPath);
+  if (outputPath != OutputName(fName, options.kind)) options.drawing = false;
   std::optional<PendingDrawing> drawing;
   {
     std::unique_ptr<CoordinateTransform> transform;
     if (options.transform) transform = services.datum->DefineDatumPair();
     WaypointList list = BuildWaypoints(points, transform.get(), ElevationColumn(options.kind));
-    if (options.drawing && !options.outputPath) drawing.emplace(fName, *services.converters);
+    if (options.drawing) drawing.emplace(fName, *services.converters);
     WriteWaypoints(result.outputPath, list.waypoints, options.kind, *services.clock);
     result.waypoints = list.waypoints.size();
     result.leftOut = std::move(list.leftOut);

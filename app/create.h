@@ -38,10 +38,6 @@ struct CreateOptions {
   // Without the transformation, measure how far the NAD27 positions lie from
   // NAD83 ones (CreateResult::nad27ErrorMetres) through the datum library.
   bool measureNad27Error = false;
-  // Where the waypoint file goes instead of beside the input (Save
-  // waypoints as...: the way out of a read-only folder). The drawing is not
-  // made then.
-  std::optional<std::filesystem::path> outputPath;
 };
 
 struct CreateResult {
@@ -69,6 +65,12 @@ std::string OutputName(const std::string& fName, OutputKind kind);
 // is written then.
 CreateResult RunCreate(const std::string& fName, const PointList& points, const CreateOptions& options,
                        Services& services);
+
+// RunCreate with the waypoint file at `outputPath` instead of beside the
+// input (Save waypoints as...: the way out of a read-only folder), and
+// without the drawing, which belongs beside the input.
+CreateResult RunCreateTo(const std::filesystem::path& outputPath, const std::string& fName, const PointList& points,
+                         CreateOptions options, Services& services);
 
 // What the user must be told after a Create that wrote its waypoint file.
 struct CreateNotice {

@@ -79,7 +79,7 @@ enum class Job { Create, Csv, Kml, SendToGps, ListCrs };
 
 struct CommandLine {
   Job job = Job::Create;
-  korvexa::CreateOptions options{.measureNad27Error = true, .outputPath = std::nullopt};
+  korvexa::CreateOptions options{.measureNad27Error = true};
   korvexa::CsvExportOptions csv;
   bool listCrs = false;
   bool sendToGps = false;

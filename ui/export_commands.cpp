@@ -88,8 +88,8 @@ std::optional<CreateResult> SaveWaypointsAsCommand(const ExportScene& scene, Cre
       scene, QStringLiteral("Save the waypoints as"),
       pcx5 ? QStringLiteral("PCX5 files (*.grm)") : QStringLiteral("GPX files (*.gpx)"), pcx5 ? ".grm" : ".gpx");
   if (!path) return std::nullopt;
-  options.outputPath = *path;
-  return RunCreate(scene.fName, scene.points, options, scene.services);
+  options.drawing = false;
+  return RunCreateTo(*path, scene.fName, scene.points, options, scene.services);
 }
 
 }  // namespace korvexa
