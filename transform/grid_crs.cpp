@@ -234,8 +234,8 @@ const GridProjection& GridSystems::Projection(const std::string& text, PositionD
   }
   const GridCrs& crs = cached->Crs();
   if (!crs.area.Contains(township)) {
-    throw KorvexaError("the township (" + township.Text() + ") does not lie within the area of use of " + crs.code +
-                       " " + crs.name + " (" + crs.areaName + ": " + crs.area.Text() + ")");
+    throw KorvexaError(crs.code + " " + crs.name + " does not hold the township (" + township.Text() +
+                       ") in its area of use (" + crs.areaName + ": " + crs.area.Text() + ")");
   }
   return *cached;
 }
