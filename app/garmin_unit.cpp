@@ -9,7 +9,6 @@
 
 #include "core/korvexa_error.h"
 #include "core/lx_file.h"
-#include "core/lx_record.h"
 
 namespace korvexa {
 namespace {
@@ -29,6 +28,14 @@ std::optional<fs::path> EntryAnyCase(const fs::path& folder, std::string_view na
     if (SameLetters(entry.path().filename().string(), name)) return entry.path();
   }
   return std::nullopt;
+}
+
+// `text` without the white space around it: units write their XML over
+// several lines, with the values on lines of their own.
+std::string_view TrimmedXml(std::string_view text) {
+  const std::size_t first = text.find_first_not_of(" \t\r\n");
+  if (first == std::string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
 }
 
 std::string_view LocalName(std::string_view tag) {
@@ -96,7 +103,7 @@ class DeviceReader {
       if (name == "File") file_ = FileType{};
       if (!empty) return;
     } else {
-      Close(name, Unescaped(TrimBlanks(xml.substr(textStart_, after - textStart_ - tag.size() - 3))));
+      Close(name, Unescaped(TrimmedXml(xml.substr(textStart_, after - textStart_ - tag.size() - 3))));
     }
     if (!open_.empty()) open_.pop_back();
   }
