@@ -214,9 +214,13 @@ const GridProjection& GridSystems::Projection(const std::string& text, PositionD
       throw KorvexaError(name + " is not a projected coordinate system: a point file needs northings and eastings");
     }
     std::optional<ZoneDefinition> zone = DescribeZone(context_->get(), crs.get(), number);
-    if (!zone || !zone->lengthUnit) {
-      throw KorvexaError(name + " does not measure its axes in a length unit" +
-                         (zone ? " (" + zone->crs.unitName + ")" : std::string()));
+    if (!zone) throw KorvexaError("PROJ cannot read the axes and area of use of " + name);
+    if (!zone->lengthUnit) {
+      std::string why = name;
+      why += " does not measure its axes in a length unit (";
+      why += zone->crs.unitName;
+      why += ')';
+      throw KorvexaError(why);
     }
     if (zone->geographicCode != GeographicCode(datum)) {
       throw KorvexaError(name + " is not on " + DatumName(datum) +
