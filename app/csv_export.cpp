@@ -74,22 +74,6 @@ std::vector<CsvPoint> Project(std::span<const Waypoint> waypoints, const GridPro
   return rows;
 }
 
-// With the guess: when the township lies in the areas of several State
-// Plane zones, which they are, for the user to check the county's zone.
-std::optional<CreateNotice> ZoneDoubt(const GridOffer& offer, const GridCrs& chosen) {
-  std::vector<std::string> zones;
-  for (const GridCrs& crs : offer.systems) {
-    const std::string zone = crs.name.substr(0, crs.name.find(" ("));
-    if (!crs.utm && std::find(zones.begin(), zones.end(), zone) == zones.end()) zones.push_back(zone);
-  }
-  if (zones.size() < 2) return std::nullopt;
-  std::string text =
-      "the township lies in the areas of use of " + std::to_string(zones.size()) + " State Plane zones (";
-  for (std::size_t i = 0; i < zones.size(); ++i) text += (i > 0 ? ", " : "") + zones[i];
-  text += "); " + chosen.Label() + " was taken as the smallest: check the zone of the county";
-  return CreateNotice{false, std::move(text)};
-}
-
 }  // namespace
 
 GridOffer OfferGrids(const PointList& points, bool transform, Services& services, GridSystems& grids) {
@@ -112,8 +96,11 @@ ExportResult ExportCsv(const std::filesystem::path& path, const PointList& point
                          "); name a CRS with its EPSG code");
     }
     code = offer.systems.front().code;
-    if (std::optional<CreateNotice> doubt = ZoneDoubt(offer, offer.systems.front())) {
-      result.notices.push_back(std::move(*doubt));
+    if (std::optional<std::string> doubt = ZoneDoubt(offer)) {
+      *doubt += "; ";
+      *doubt += offer.systems.front().Label();
+      *doubt += " was taken as the smallest: check the zone of the county";
+      result.notices.push_back({false, std::move(*doubt)});
     }
   }
   const GridProjection& projection = grids.Projection(code, offer.datum, offer.township);
@@ -126,6 +113,24 @@ ExportResult ExportCsv(const std::filesystem::path& path, const PointList& point
   result.summary = projection.Crs().Label();
   result.status = ExportStatus(result, "created in " + result.summary);
   return result;
+}
+
+std::optional<std::string> ZoneDoubt(const GridOffer& offer) {
+  std::vector<std::string> zones;
+  for (const GridCrs& crs : offer.systems) {
+    const std::string zone = crs.name.substr(0, crs.name.find(" ("));
+    if (!crs.utm && std::find(zones.begin(), zones.end(), zone) == zones.end()) zones.push_back(zone);
+  }
+  if (zones.size() < 2) return std::nullopt;
+  std::string text = "the corners lie in the areas of use of ";
+  text += std::to_string(zones.size());
+  text += " State Plane zones (";
+  for (std::size_t i = 0; i < zones.size(); ++i) {
+    if (i > 0) text += ", ";
+    text += zones[i];
+  }
+  text += ')';
+  return text;
 }
 
 std::string GridListText(const GridOffer& offer) {

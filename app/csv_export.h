@@ -10,6 +10,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -48,6 +49,13 @@ struct CsvExportOptions {
 // nothing is written then.
 ExportResult ExportCsv(const std::filesystem::path& path, const PointList& points, const CsvExportOptions& options,
                        Services& services, GridSystems& grids);
+
+// When the corners of `offer` lie in the areas of use of several State
+// Plane zones (areas are boxes and overlap at zone borders, so the best
+// guess may be the neighbouring zone): "the corners lie in the areas of use
+// of 2 State Plane zones (NAD83 / New Mexico East, NAD83 / New Mexico
+// Central)", without its full stop. Nothing otherwise.
+std::optional<std::string> ZoneDoubt(const GridOffer& offer);
 
 // One line per grid of `offer`: "EPSG:2258  NAD83 / New Mexico Central
 // (ftUS)  US survey foot", the best guess marked " (best guess)".

@@ -260,6 +260,7 @@ void ExportFile(const std::filesystem::path& file, const std::filesystem::path& 
     const korvexa::GridOffer offer = korvexa::OfferGrids(points, line.options.transform, services, tools.grids);
     std::cout << file.string() << " (" << offer.township.Text() << "):\n" << korvexa::GridListText(offer);
     if (offer.systems.empty()) std::cout << "no State Plane or UTM zone holds the township\n";
+    if (const std::optional<std::string> doubt = korvexa::ZoneDoubt(offer)) std::cout << *doubt << '\n';
     return;
   }
   korvexa::ExportResult result;

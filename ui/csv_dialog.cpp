@@ -58,6 +58,14 @@ CsvDialog::CsvDialog(const GridOffer& offer, const CsvChoice& last, QWidget* par
   layout->addWidget(new QLabel(QStringLiteral("Grid (best guess first; or type an EPSG code):"), this));
   layout->addWidget(crsBox);
   layout->addWidget(areaLabel);
+  if (const std::optional<std::string> doubt = ZoneDoubt(offer)) {
+    QString text = QString::fromStdString(*doubt);
+    text[0] = text[0].toUpper();
+    auto* doubtLabel = new QLabel(text + QStringLiteral(": check which zone the county uses."), this);
+    doubtLabel->setObjectName(QStringLiteral("doubtLabel"));
+    doubtLabel->setWordWrap(true);
+    layout->addWidget(doubtLabel);
+  }
   layout->addWidget(pnezdButton);
   layout->addWidget(penzdButton);
   layout->addWidget(headerBox);

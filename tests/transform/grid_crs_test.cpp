@@ -38,6 +38,7 @@ struct TownshipCase {
   double south, west;
   const char* state;  // in the guessed CRS's name
   const char* unit;   // of the state's law, as EPSG names it
+  bool doubt;         // in the areas of use of more than one State Plane zone
 };
 
 void PrintTo(const TownshipCase& township, std::ostream* out) {
@@ -49,7 +50,8 @@ class GuessTest : public ::testing::TestWithParam<TownshipCase> {};
 // The guess is a zone that holds the township, in the state's own unit.
 // Areas of use are boxes: near a zone border the guess may name the
 // neighbouring zone (Taos lies in New Mexico Central, Eugene in Oregon
-// South), which is why the program names its choice and the doubt.
+// South; Laguna, in Cibola County, in New Mexico West), which is why the
+// program names its choice, and the zones when several areas hold it.
 TEST_P(GuessTest, HoldsTheTownshipInTheStatesUnit) {
   Services services = testing::FakeServices();  // positions taken as they are
   GridSystems grids;
@@ -60,21 +62,22 @@ TEST_P(GuessTest, HoldsTheTownshipInTheStatesUnit) {
   EXPECT_THAT(guess.name, ::testing::StartsWith(std::string("NAD83 / ") + GetParam().state));
   EXPECT_EQ(guess.unitName, GetParam().unit);
   for (const GridCrs& crs : offer.systems) EXPECT_TRUE(crs.area.Contains(offer.township)) << crs.Label();
+  EXPECT_EQ(ZoneDoubt(offer).has_value(), GetParam().doubt);
   EXPECT_TRUE(std::any_of(offer.systems.begin(), offer.systems.end(), [](const GridCrs& crs) { return crs.utm; }) ||
               offer.township.west > offer.township.east);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Townships, GuessTest,
-    ::testing::Values(TownshipCase{"Albuquerque", 35.0, 106.7, "New Mexico Central", "US survey foot"},
-                      TownshipCase{"Taos", 36.35, 105.6, "New Mexico East", "US survey foot"},
-                      TownshipCase{"Laguna", 35.0, 107.4, "New Mexico Central", "US survey foot"},
-                      TownshipCase{"Bozeman", 45.6, 111.0, "Montana", "foot"},
-                      TownshipCase{"Salem", 44.9, 123.0, "Oregon North", "foot"},
-                      TownshipCase{"Eugene", 44.0, 123.05, "Oregon North", "foot"},
-                      TownshipCase{"Medford", 42.3, 122.85, "Oregon South", "foot"},
-                      TownshipCase{"Fairbanks", 64.8, 147.7, "Alaska zone 3", "metre"},
-                      TownshipCase{"AcrossTheAntimeridian", 51.8, 179.96, "Alaska zone 10", "metre"}),
+    ::testing::Values(TownshipCase{"Albuquerque", 35.0, 106.7, "New Mexico Central", "US survey foot", true},
+                      TownshipCase{"Taos", 36.35, 105.6, "New Mexico East", "US survey foot", true},
+                      TownshipCase{"Laguna", 35.0, 107.4, "New Mexico Central", "US survey foot", true},
+                      TownshipCase{"Bozeman", 45.6, 111.0, "Montana", "foot", false},
+                      TownshipCase{"Salem", 44.9, 123.0, "Oregon North", "foot", false},
+                      TownshipCase{"Eugene", 44.0, 123.05, "Oregon North", "foot", true},
+                      TownshipCase{"Medford", 42.3, 122.85, "Oregon South", "foot", false},
+                      TownshipCase{"Fairbanks", 64.8, 147.7, "Alaska zone 3", "metre", false},
+                      TownshipCase{"AcrossTheAntimeridian", 51.8, 179.96, "Alaska zone 10", "metre", false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // An Albuquerque township, its box as the export computes it.
