@@ -112,15 +112,18 @@ std::string StatusText(const CreateResult& result) {
     status += ", which a GPS reads as WGS 84";
   }
   status += '.';
-  if (!result.leftOut.empty()) {
-    status += ' ';
-    status += std::to_string(result.leftOut.size());
-    status += result.leftOut.size() == 1 ? " point left out." : " points left out.";
-  }
+  AppendLeftOutCount(status, result.leftOut.size());
   return status;
 }
 
 }  // namespace
+
+void AppendLeftOutCount(std::string& status, std::size_t leftOut) {
+  if (leftOut == 0) return;
+  status += ' ';
+  status += std::to_string(leftOut);
+  status += leftOut == 1 ? " point left out." : " points left out.";
+}
 
 std::string LeftOutText(const std::vector<LeftOutPoint>& leftOut) {
   std::string text = leftOut.size() == 1

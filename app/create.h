@@ -66,6 +66,10 @@ std::string OutputName(const std::string& fName, OutputKind kind);
 CreateResult RunCreate(const std::string& fName, const PointList& points, const CreateOptions& options,
                        Services& services);
 
+// Appends " 3 points left out." (" 1 point left out.") to a status line;
+// nothing for 0.
+void AppendLeftOutCount(std::string& status, std::size_t leftOut);
+
 // RunCreate with the waypoint file at `outputPath` instead of beside the
 // input (Save waypoints as...: the way out of a read-only folder), and
 // without the drawing, which belongs beside the input.

@@ -7,11 +7,7 @@ std::string ExportStatus(const ExportResult& result, const std::string& verbAndW
   status += ' ';
   status += verbAndWhere;
   status += '.';
-  if (!result.leftOut.empty()) {
-    status += ' ';
-    status += std::to_string(result.leftOut.size());
-    status += result.leftOut.size() == 1 ? " point left out." : " points left out.";
-  }
+  AppendLeftOutCount(status, result.leftOut.size());
   return status;
 }
 
