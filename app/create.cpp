@@ -111,12 +111,17 @@ std::string StatusText(const CreateResult& result) {
     status += ", which a GPS reads as WGS 84";
   }
   status += '.';
-  if (!result.leftOut.empty()) {
-    status += ' ';
-    status += std::to_string(result.leftOut.size());
-    status += result.leftOut.size() == 1 ? " point left out." : " points left out.";
-  }
+  AppendLeftOutCount(status, result.leftOut.size());
   return status;
+}
+
+}  // namespace
+
+void AppendLeftOutCount(std::string& status, std::size_t leftOut) {
+  if (leftOut == 0) return;
+  status += ' ';
+  status += std::to_string(leftOut);
+  status += leftOut == 1 ? " point left out." : " points left out.";
 }
 
 std::string LeftOutText(const std::vector<LeftOutPoint>& leftOut) {
@@ -129,16 +134,20 @@ std::string LeftOutText(const std::vector<LeftOutPoint>& leftOut) {
   return text;
 }
 
-}  // namespace
-
 std::string OutputName(const std::string& fName, OutputKind kind) {
   return OutputNameOf(fName, Extension(kind));
 }
 
 CreateResult RunCreate(const std::string& fName, const PointList& points, const CreateOptions& options,
                        Services& services) {
+  return RunCreateTo(OutputName(fName, options.kind), fName, points, options, services);
+}
+
+CreateResult RunCreateTo(const std::filesystem::path& outputPath, const std::string& fName, const PointList& points,
+                         CreateOptions options, Services& services) {
   CreateResult result;
-  result.outputPath = std::filesystem::absolute(OutputName(fName, options.kind));
+  result.outputPath = std::filesystem::absolute(outputPath);
+  if (outputPath != OutputName(fName, options.kind)) options.drawing = false;
   std::optional<PendingDrawing> drawing;
   {
     std::unique_ptr<CoordinateTransform> transform;

@@ -66,6 +66,16 @@ std::string OutputName(const std::string& fName, OutputKind kind);
 CreateResult RunCreate(const std::string& fName, const PointList& points, const CreateOptions& options,
                        Services& services);
 
+// Appends " 3 points left out." (" 1 point left out.") to a status line;
+// nothing for 0.
+void AppendLeftOutCount(std::string& status, std::size_t leftOut);
+
+// RunCreate with the waypoint file at `outputPath` instead of beside the
+// input (Save waypoints as...: the way out of a read-only folder), and
+// without the drawing, which belongs beside the input.
+CreateResult RunCreateTo(const std::filesystem::path& outputPath, const std::string& fName, const PointList& points,
+                         CreateOptions options, Services& services);
+
 // What the user must be told after a Create that wrote its waypoint file.
 struct CreateNotice {
   bool error = false;  // the drawing failed
@@ -75,6 +85,10 @@ struct CreateNotice {
 // The points left out, a drawing that failed or left points out: one notice
 // each, nothing when all went well.
 std::vector<CreateNotice> CreateNotices(const CreateResult& result);
+
+// "1 ticked point without usable coordinates was left out: 300500 (no
+// longitude)", without its full stop; `leftOut` must not be empty.
+std::string LeftOutText(const std::vector<LeftOutPoint>& leftOut);
 
 // For a file of NAD27 positions: what that means for a GPS, and by how much
 // ("t12n.gpx holds NAD27 positions, which a GPS reads as WGS 84: it shows

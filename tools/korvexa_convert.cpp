@@ -4,8 +4,11 @@
 // converts it; the output lands beside the input. The drawing is made in
 // this process, as lx2dxf makes it, and PROJ is set up once for the whole
 // run. One line per file on standard output; failures as "error:" lines on
-// standard error.
+// standard error. The exports (a data collector's CSV, KML, a GPX file sent
+// to a Garmin unit) take the same waypoints and set their PROJ objects up
+// once for the run too.
 #include <filesystem>
+#include <functional>
 #include <iostream>
 #include <optional>
 #include <set>
@@ -15,7 +18,10 @@
 
 #include "app/build_info.h"
 #include "app/create.h"
+#include "app/csv_export.h"
+#include "app/kml_export.h"
 #include "app/open_file.h"
+#include "app/send_to_gps.h"
 #include "app/system_services.h"
 #include "app/township_drawing.h"
 #include "core/korvexa_error.h"
@@ -26,18 +32,36 @@ namespace {
 using korvexa::KorvexaError;
 
 constexpr std::string_view kUsage =
-    "usage: korvexa-convert [--format gpx|pcx5] [--nad83|--no-nad83] [--dxf|--no-dxf]\n"
+    "usage: korvexa-convert [--format gpx|pcx5|csv|kml] [--nad83|--no-nad83] [--dxf|--no-dxf]\n"
+    "                       [--crs EPSG:NNNN|auto] [--columns pnezd|penzd] [--no-header]\n"
+    "                       [--send-to-gps [--gps-folder DIR]]\n"
     "                       [--points ID,ID,...] FILE.lx [FILE.lx ...]\n"
+    "       korvexa-convert --list-crs [--no-nad83] FILE.lx [FILE.lx ...]\n"
     "\n"
     "Converts GCDB .LX files to GPS waypoint files, each written beside its input\n"
     "under the input's name with its last three characters replaced.\n"
     "\n"
     "  --format gpx     GPX 1.1 waypoint file, FILE.gpx (the default)\n"
     "  --format pcx5    Garmin PCX5 waypoint file, FILE.grm\n"
+    "  --format csv     point file for a data collector, FILE.csv, in a State\n"
+    "                   Plane or UTM grid, with the CRS as WKT in FILE.prj\n"
+    "  --format kml     Google Earth file, FILE.kml: the points and the surveyed\n"
+    "                   lines, always moved to NAD83 (KML is WGS 84)\n"
+    "  --crs CODE       the grid of the CSV file: an EPSG code (EPSG:2258), or\n"
+    "                   auto, the best guess of --list-crs (the default)\n"
+    "  --columns ORDER  pnezd (Point, Northing, Easting, Elevation, Description;\n"
+    "                   the default) or penzd\n"
+    "  --no-header      no header row in the CSV file\n"
+    "  --list-crs       show the State Plane and UTM zones that hold each\n"
+    "                   township, best guess first, and exit\n"
+    "  --send-to-gps    put the GPX file (NAD83) on the mounted Garmin unit, in\n"
+    "                   the folder its Garmin/GarminDevice.xml names\n"
+    "  --gps-folder DIR the unit is mounted at DIR (the folder holding Garmin/)\n"
     "  --nad83          move every point from NAD27 to NAD83 with the NADCON\n"
     "                   grids (the default)\n"
     "  --no-nad83       write the NAD27 coordinates of the file unchanged\n"
-    "  --dxf            also draw the whole township as FILE.dxf (the default)\n"
+    "  --dxf            also draw the whole township as FILE.dxf (the default;\n"
+    "                   GPX and PCX5 only)\n"
     "  --no-dxf         write the waypoint file only\n"
     "  --points IDS     write only these points (PointIDs separated by commas,\n"
     "                   compared without surrounding blanks); default: all\n"
@@ -45,13 +69,21 @@ constexpr std::string_view kUsage =
     "  --version        show the version, and exit\n"
     "  --help           show this text\n"
     "\n"
-    "Prints one line per file: input, output and number of waypoints. Ticked\n"
+    "Prints one line per file: input, output and number of waypoints (for CSV\n"
+    "the grid, for KML the lines and the datum). Ticked\n"
     "points without usable coordinates are left out with a \"warning:\" line. Exits\n"
     "with status 1 when any file or its drawing fails (an \"error:\" line each), 2\n"
     "for a wrong command line.\n";
 
+enum class Job { Create, Csv, Kml, SendToGps, ListCrs };
+
 struct CommandLine {
+  Job job = Job::Create;
   korvexa::CreateOptions options{.measureNad27Error = true};
+  korvexa::CsvExportOptions csv;
+  bool listCrs = false;
+  bool sendToGps = false;
+  std::optional<std::filesystem::path> gpsFolder;
   std::set<std::string> pointIds;  // none: every point
   std::vector<std::filesystem::path> files;
   bool help = false;
@@ -72,10 +104,40 @@ std::set<std::string> ParsePointIds(std::string_view list) {
   return ids;
 }
 
-korvexa::OutputKind ParseFormat(std::string_view name) {
-  if (name == "gpx") return korvexa::OutputKind::Gpx;
-  if (name == "pcx5") return korvexa::OutputKind::Pcx5;
-  throw KorvexaError("unknown format \"" + std::string(name) + "\" (choose gpx or pcx5)");
+void ParseFormat(std::string_view name, CommandLine& line) {
+  line.job = name == "csv" ? Job::Csv : name == "kml" ? Job::Kml : Job::Create;
+  if (name == "gpx" || name == "pcx5") {
+    line.options.kind = name == "gpx" ? korvexa::OutputKind::Gpx : korvexa::OutputKind::Pcx5;
+  } else if (line.job == Job::Create) {
+    throw KorvexaError("unknown format \"" + std::string(name) + "\" (choose gpx, pcx5, csv or kml)");
+  }
+}
+
+korvexa::CsvColumns ParseColumns(std::string_view name) {
+  if (name == "pnezd") return korvexa::CsvColumns::Pnezd;
+  if (name == "penzd") return korvexa::CsvColumns::Penzd;
+  throw KorvexaError("unknown column order \"" + std::string(name) + "\" (choose pnezd or penzd)");
+}
+
+// The options of the exports; false for any other argument.
+bool ParseExportOption(std::string_view arg, const std::function<std::string_view()>& value, CommandLine& line) {
+  if (arg == "--crs") {
+    const std::string code(value());
+    line.csv.crs = code == "auto" ? code : korvexa::EpsgCode(code);
+  } else if (arg == "--columns") {
+    line.csv.layout.columns = ParseColumns(value());
+  } else if (arg == "--no-header") {
+    line.csv.layout.header = false;
+  } else if (arg == "--list-crs") {
+    line.listCrs = true;
+  } else if (arg == "--send-to-gps") {
+    line.sendToGps = true;
+  } else if (arg == "--gps-folder") {
+    line.gpsFolder = std::filesystem::path(value());
+  } else {
+    return false;
+  }
+  return true;
 }
 
 CommandLine ParseCommandLine(int argc, char** argv) {
@@ -93,13 +155,14 @@ CommandLine ParseCommandLine(int argc, char** argv) {
     } else if (arg == "--grids") {
       line.grids = true;
     } else if (arg == "--format") {
-      line.options.kind = ParseFormat(value());
+      ParseFormat(value(), line);
     } else if (arg == "--nad83" || arg == "--no-nad83") {
       line.options.transform = arg == "--nad83";
     } else if (arg == "--dxf" || arg == "--no-dxf") {
       line.options.drawing = arg == "--dxf";
     } else if (arg == "--points") {
       line.pointIds = ParsePointIds(value());
+    } else if (ParseExportOption(arg, value, line)) {
     } else if (arg.starts_with("-") && arg != "-") {
       throw KorvexaError("unknown option \"" + std::string(arg) + "\"");
     } else {
@@ -107,6 +170,13 @@ CommandLine ParseCommandLine(int argc, char** argv) {
     }
   }
   if (!line.help && !line.version && !line.grids && line.files.empty()) throw KorvexaError("no .LX file given");
+  if (line.sendToGps && (line.job == Job::Csv || line.job == Job::Kml)) {
+    throw KorvexaError("--send-to-gps sends a GPX file: it goes with --format gpx or none");
+  }
+  if (line.gpsFolder && !line.sendToGps) throw KorvexaError("--gps-folder goes with --send-to-gps");
+  if (line.sendToGps) line.job = Job::SendToGps;
+  if (line.listCrs) line.job = Job::ListCrs;
+  line.csv.transform = line.options.transform;
   return line;
 }
 
@@ -156,6 +226,56 @@ bool ConvertFile(const std::filesystem::path& file, const std::filesystem::path&
   return !failed;
 }
 
+// The run's PROJ objects and the unit sent to, shared by every file.
+struct ExportTools {
+  korvexa::GridSystems grids;
+  std::optional<korvexa::GarminUnit> unit;
+};
+
+// The unit of --send-to-gps: the one at --gps-folder, else the one mounted.
+korvexa::GarminUnit UnitToSendTo(const CommandLine& line) {
+  if (!line.gpsFolder)
+    return korvexa::OnlyUnit(korvexa::FindGarminUnits(korvexa::MountedVolumes()), "name one with --gps-folder DIR");
+  const std::filesystem::path folder = std::filesystem::absolute(*line.gpsFolder);
+  std::optional<korvexa::GarminUnit> unit = korvexa::ReadGarminUnit(folder);
+  if (!unit) throw KorvexaError("\"" + line.gpsFolder->string() + "\" holds no Garmin/GarminDevice.xml");
+  return *unit;
+}
+
+void PrintNotices(const std::filesystem::path& file, const std::vector<korvexa::CreateNotice>& notices) {
+  for (const korvexa::CreateNotice& notice : notices) {
+    std::cerr << (notice.error ? "error: " : "warning: ") << file.string() << ": " << notice.text << std::endl;
+  }
+}
+
+// Loads one file as ConvertFile does and writes the export of the job, or
+// lists the grids that hold it.
+void ExportFile(const std::filesystem::path& file, const std::filesystem::path& input, const CommandLine& line,
+                korvexa::Services& services, ExportTools& tools) {
+  korvexa::LoadedFile loaded = korvexa::OpenLxFileUnchanged(input);
+  const std::shared_ptr<const std::string> text = loaded.lines.text();
+  korvexa::PointList points = korvexa::MakePointList(std::move(loaded.lines));
+  TickPoints(points, line, input);
+  if (line.job == Job::ListCrs) {
+    const korvexa::GridOffer offer = korvexa::OfferGrids(points, line.options.transform, services, tools.grids);
+    std::cout << file.string() << " (" << offer.township.Text() << "):\n" << korvexa::GridListText(offer);
+    if (offer.systems.empty()) std::cout << "no State Plane or UTM zone holds the township\n";
+    if (const std::optional<std::string> doubt = korvexa::ZoneDoubt(offer)) std::cout << *doubt << '\n';
+    return;
+  }
+  korvexa::ExportResult result;
+  if (line.job == Job::Csv) {
+    result = korvexa::ExportCsv(korvexa::OutputNameOf(loaded.fName, ".csv"), points, line.csv, services, tools.grids);
+  } else if (line.job == Job::Kml) {
+    result = korvexa::ExportKml(korvexa::OutputNameOf(loaded.fName, ".kml"), loaded.fName, points, *text, services);
+  } else {
+    result = korvexa::SendToGps(*tools.unit, loaded.fName, points, services);
+  }
+  std::cout << file.string() << " -> " << result.outputPath.string() << " (" << result.waypoints
+            << (result.waypoints == 1 ? " point, " : " points, ") << result.summary << ")" << std::endl;
+  PrintNotices(file, result.notices);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -186,13 +306,25 @@ int main(int argc, char** argv) {
     return 1;
   }
   korvexa::UtmProjections projections;  // each zone's, set up once for the run
+  std::optional<ExportTools> tools;
+  try {
+    if (line.job != Job::Create) tools.emplace();
+    if (line.job == Job::SendToGps) tools->unit = UnitToSendTo(line);
+  } catch (const std::exception& error) {
+    std::cerr << "error: " << error.what() << std::endl;
+    return 1;
+  }
   std::vector<std::filesystem::path> inputs;
   for (const std::filesystem::path& file : line.files) inputs.push_back(std::filesystem::absolute(file));
   int status = 0;
   for (std::size_t i = 0; i < line.files.size(); ++i) {
     const std::filesystem::path& file = line.files[i];
     try {
-      if (!ConvertFile(file, inputs[i], line, services, projections)) status = 1;
+      if (tools) {
+        ExportFile(file, inputs[i], line, services, *tools);
+      } else if (!ConvertFile(file, inputs[i], line, services, projections)) {
+        status = 1;
+      }
     } catch (const std::exception& error) {
       std::cerr << "error: " << file.string() << ": " << error.what() << std::endl;
       status = 1;

@@ -16,12 +16,15 @@
 #include <QRadioButton>
 #include <QStringList>
 #include <QUrl>
+#include <algorithm>
 #include <exception>
 #include <filesystem>
+#include <type_traits>
 #include <utility>
 
 #include "app/create.h"
 #include "app/open_file.h"
+#include "ui/export_commands.h"
 #include "ui/look.h"
 #include "ui/navigator.h"
 #include "ui/point_list_model.h"
@@ -78,6 +81,8 @@ Form1::Form1(Services services, WindowPlatform platform, QWidget* parent)
   setWindowIcon(AppIcon());
   setFont(DialogFont(kDialogPoints, false));
   model_ = new PointListModel(this);
+  connect(model_, &QAbstractItemModel::dataChanged, this, &Form1::ShowTicks);
+  connect(model_, &QAbstractItemModel::modelReset, this, &Form1::ShowTicks);
   BuildMenus();
   auto* client = new QWidget(this);
   client->setObjectName(QStringLiteral("client"));
@@ -98,6 +103,21 @@ void Form1::BuildMenus() {
   mnuFile->setObjectName(QStringLiteral("mnuFile"));
   mnuFileOpen = mnuFile->addAction(QStringLiteral("&Open"), this, &Form1::OpenFile);
   mnuFileOpen->setObjectName(QStringLiteral("mnuFileOpen"));
+  mnuFileOpen->setShortcut(QKeySequence::Open);
+  mnuFileSaveAs = mnuFile->addAction(QStringLiteral("&Save waypoints as..."), this, &Form1::SaveWaypointsAs);
+  mnuFileSaveAs->setObjectName(QStringLiteral("mnuFileSaveAs"));
+  mnuFileExport = mnuFile->addMenu(QStringLiteral("&Export"));
+  mnuFileExport->setObjectName(QStringLiteral("mnuFileExport"));
+  mnuFileExportCsv =
+      mnuFileExport->addAction(QStringLiteral("Point file for a data collector (&CSV)..."), this, &Form1::ExportCsv);
+  mnuFileExportCsv->setObjectName(QStringLiteral("mnuFileExportCsv"));
+  mnuFileExportKml = mnuFileExport->addAction(QStringLiteral("Google Earth (&KML)..."), this, &Form1::ExportKml);
+  mnuFileExportKml->setObjectName(QStringLiteral("mnuFileExportKml"));
+  mnuFileSendToGps = mnuFileExport->addAction(QStringLiteral("Send to &GPS"), this, &Form1::SendToGps);
+  mnuFileSendToGps->setObjectName(QStringLiteral("mnuFileSendToGps"));
+  for (QAction* action : {mnuFileSaveAs, mnuFileExportCsv, mnuFileExportKml, mnuFileSendToGps}) {
+    action->setEnabled(false);
+  }
   mnuFileExit = mnuFile->addAction(QStringLiteral("E&xit"), this, &Form1::Exit);
   mnuFileExit->setObjectName(QStringLiteral("mnuFileExit"));
 
@@ -211,6 +231,7 @@ void Form1::ShowLoadedFile(std::string title) {
   }
   mnuViewMap->setEnabled(true);
   mnuNavigateTo->setEnabled(true);
+  ShowTicks();
   Label3->setVisible(true);
   Label2->setText(texts::kInstructionText);
 }
@@ -253,6 +274,59 @@ void Form1::ReportNotices(const std::vector<CreateNotice>& notices) {
     paragraphs << text + QLatin1Char('.');
   }
   platform_.messages->Show(this, MessageKind::Warning, texts::kProgramName, paragraphs.join(QStringLiteral("\n\n")));
+}
+
+// The exports act on ticked corners: offered once there are some.
+void Form1::ShowTicks() {
+  const PointList& points = model_->points();
+  const bool ticked = std::any_of(points.begin(), points.end(), [](const PointEntry& entry) { return entry.ticked; });
+  for (QAction* action : {mnuFileSaveAs, mnuFileExportCsv, mnuFileExportKml, mnuFileSendToGps}) {
+    action->setEnabled(ticked && loadedText_ != nullptr);
+  }
+}
+
+// Runs one export `command` (returning its result, or nothing when the user
+// cancelled) and reports it as Create is reported.
+template <typename Command>
+void Form1::RunExport(const QString& name, Command command) {
+  const ExportScene scene{this, platform_, services_, fName_, model_->points()};
+  try {
+    const auto result = command(scene);
+    if (!result) return;
+    Label2->setText(QString::fromStdString(result->status));
+    if constexpr (std::is_same_v<std::decay_t<decltype(*result)>, CreateResult>) {
+      ReportNotices(CreateNotices(*result));
+    } else {
+      ReportNotices(result->notices);
+    }
+  } catch (const std::exception& error) {
+    Label2->setText(name + QStringLiteral(" failed; nothing was written."));
+    ReportFailure(*platform_.messages, this, name, error);
+  }
+}
+
+void Form1::ExportCsv() {
+  RunExport(QStringLiteral("Export"), [this](const ExportScene& scene) {
+    if (!grids_) grids_ = std::make_unique<GridSystems>();
+    return ExportCsvCommand(scene, Check1->checkState() == Qt::Checked, *grids_);
+  });
+}
+
+void Form1::ExportKml() {
+  RunExport(QStringLiteral("Export"),
+            [this](const ExportScene& scene) { return ExportKmlCommand(scene, *loadedText_); });
+}
+
+void Form1::SendToGps() {
+  RunExport(QStringLiteral("Send to GPS"), [](const ExportScene& scene) { return SendToGpsCommand(scene); });
+}
+
+void Form1::SaveWaypointsAs() {
+  CreateOptions options;
+  options.kind = Option1->isChecked() ? OutputKind::Pcx5 : OutputKind::Gpx;
+  options.transform = Check1->checkState() == Qt::Checked;
+  RunExport(QStringLiteral("Save waypoints as"),
+            [&options](const ExportScene& scene) { return SaveWaypointsAsCommand(scene, options); });
 }
 
 void Form1::ShowHelp() {

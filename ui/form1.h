@@ -13,7 +13,8 @@
 // options; Create hands fName, the model's PointList and the options to the
 // app's RunCreate with the Services and shows its status text. A failure
 // arrives as a KorvexaError and goes to the MessageSink, leaving the window
-// as it was.
+// as it was. File > Export (ui/export_commands.h) hands the same fName, list
+// and options to the app's exports and reports as Create does.
 #pragma once
 
 #include <QMainWindow>
@@ -24,6 +25,7 @@
 
 #include "app/create.h"
 #include "app/services.h"
+#include "transform/grid_crs.h"
 #include "ui/form2.h"
 #include "ui/frm_about.h"
 #include "ui/map_window.h"
@@ -58,6 +60,13 @@ class Form1 : public QMainWindow {
   void ShowHelp();    // Help > "Pellanore Help": one help window, brought to the front
   void ShowAbout();   // Help > "About": one About box, brought to the front
   void ShowMap();     // View > "Township map": one map window, brought to the front
+  // File > Export and File > "Save waypoints as...": the ticked corners as a
+  // data collector's point file, a KML file, a GPX file on a Garmin unit, or
+  // the waypoint file of the options under another name.
+  void ExportCsv();
+  void ExportKml();
+  void SendToGps();
+  void SaveWaypointsAs();
   // "Navigate to" on a list entry: the map window, with the entry's corner as
   // the navigator's target.
   void NavigateTo(std::size_t entry);
@@ -85,6 +94,11 @@ class Form1 : public QMainWindow {
   QRadioButton* Option2;
   QMenu* mnuFile;
   QAction* mnuFileOpen;
+  QAction* mnuFileSaveAs;
+  QMenu* mnuFileExport;
+  QAction* mnuFileExportCsv;
+  QAction* mnuFileExportKml;
+  QAction* mnuFileSendToGps;
   QAction* mnuFileExit;
   QMenu* mnuView;
   QAction* mnuViewMap;
@@ -104,6 +118,9 @@ class Form1 : public QMainWindow {
   void ShowLoadedFile(std::string title);
   void ReportNotices(const std::vector<CreateNotice>& notices);
   void ShowMapDatum();
+  void ShowTicks();
+  template <typename Command>
+  void RunExport(const QString& name, Command command);
 
   Services services_;
   WindowPlatform platform_;
@@ -114,6 +131,7 @@ class Form1 : public QMainWindow {
   QPointer<frmAbout> aboutBox_;
   QPointer<MapWindow> mapWindow_;
   std::shared_ptr<const CoordinateTransform> nad83_;  // defined when the map first shows NAD83
+  std::unique_ptr<GridSystems> grids_;                // set up on the first point file
 };
 
 }  // namespace korvexa

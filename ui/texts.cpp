@@ -69,6 +69,16 @@ QString HelpText() {
           "and the accuracy of the position. A point reached within 30 ft (set it in the panel) is marked "
           "visited; Next (N) leads on to the nearest checked point not yet visited. Follow (L) keeps your "
           "position in view. GPS > Save trail as GPX... saves where you walked."),
+      QString(),
+      QStringLiteral(
+          "\"Can I take the points to a data collector, to Google Earth or straight onto my Garmin?\" -- Yes: "
+          "check the points, then choose File > Export. \"Point file for a data collector (CSV)\" writes Point, "
+          "Northing, Easting, Elevation and Description in a State Plane or UTM zone, in the zone's own unit (US "
+          "survey feet, international feet or metres), with a .PRJ file beside it that names the zone. The likeliest "
+          "zone comes first, but zones overlap at their borders: check the zone your county uses, or type its EPSG "
+          "code. \"Google Earth (KML)\" writes the points and the surveyed lines, always moved to NAD83. \"Send to "
+          "GPS\" puts the GPX file on a Garmin unit plugged in by USB, in the folder the unit reads. File > Save "
+          "waypoints as... writes the waypoint file into another folder."),
   };
   return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }

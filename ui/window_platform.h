@@ -1,10 +1,15 @@
 // What the windows need from the desktop besides the conversion services:
 // the file-open dialog, the message boxes, the System Info platform, and the
-// map window's save and print dialogs. Tests put fakes in its place.
+// map window's save and print dialogs, the choices of File > Export and the
+// mounted volumes where a GPS unit may be. Tests put fakes in its place.
 #pragma once
 
+#include <filesystem>
+#include <functional>
 #include <memory>
+#include <vector>
 
+#include "ui/csv_dialog.h"
 #include "ui/export_dialogs.h"
 #include "ui/file_dialog.h"
 #include "ui/message_sink.h"
@@ -18,10 +23,12 @@ struct WindowPlatform {
   SystemInfoPlatform systemInfo;
   std::shared_ptr<SaveFileDialog> saveDialog;
   std::shared_ptr<PrintDialog> printDialog;
+  std::shared_ptr<ExportChoices> exportChoices;
+  std::function<std::vector<std::filesystem::path>()> volumes;  // where to look for a GPS unit
 };
 
-// Qt's file dialogs, print dialog, modal message boxes and this computer's
-// System Info platform.
+// Qt's file dialogs, print dialog, modal message boxes, this computer's
+// System Info platform and its mounted volumes (MountedVolumes).
 WindowPlatform MakeDesktopWindowPlatform();
 
 }  // namespace korvexa

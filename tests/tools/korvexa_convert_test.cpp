@@ -390,7 +390,7 @@ TEST_F(KorvexaConvertTest, TheAleutiansPast180WAreWrittenAsEastLongitudes) {
 }
 
 TEST_F(KorvexaConvertTest, WrongCommandLinesShowTheUsage) {
-  for (const char* arguments : {"", "--format kml t12n.lx", "--bogus t12n.lx", "--points"}) {
+  for (const char* arguments : {"", "--format shp t12n.lx", "--bogus t12n.lx", "--points", "--gps-folder x t12n.lx"}) {
     const auto result = Convert(arguments);
     EXPECT_EQ(result.exitCode, 2) << arguments;
     EXPECT_THAT(result.err, HasSubstr("error: ")) << arguments;

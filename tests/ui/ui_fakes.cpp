@@ -37,7 +37,20 @@ WindowPlatform FakePlatform::Platform() const {
           {std::make_shared<EmptyRegistry>(), [](const std::string&) { return false; },
            [](const std::string&) { return false; }},
           saveDialog,
-          printDialog};
+          printDialog,
+          exportChoices,
+          [volumes = volumes] { return *volumes; }};
+}
+
+std::optional<CsvChoice> ScriptedExportChoices::ChooseCsv(QWidget*, const GridOffer& offer, const CsvChoice& last) {
+  offers.push_back(offer);
+  lasts.push_back(last);
+  return csv;
+}
+
+std::optional<std::size_t> ScriptedExportChoices::ChooseUnit(QWidget*, const std::vector<GarminUnit>& units) {
+  unitLists.push_back(units);
+  return unit;
 }
 
 }  // namespace korvexa::testing

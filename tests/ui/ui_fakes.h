@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -53,6 +54,19 @@ class PdfPrintDialog : public PrintDialog {
   QString offeredFile;  // the file a print to file would write, as the dialog was given it
 };
 
+// Answers the export choices from what the test set: `csv` (nothing
+// cancels), the unit at `unit` (nothing cancels); keeps what it was offered.
+class ScriptedExportChoices : public ExportChoices {
+ public:
+  std::optional<CsvChoice> ChooseCsv(QWidget* parent, const GridOffer& offer, const CsvChoice& last) override;
+  std::optional<std::size_t> ChooseUnit(QWidget* parent, const std::vector<GarminUnit>& units) override;
+  std::optional<CsvChoice> csv = CsvChoice{};
+  std::optional<std::size_t> unit = 0;
+  std::vector<GridOffer> offers;  // each ChooseCsv's
+  std::vector<CsvChoice> lasts;   // the last choice each ChooseCsv was given
+  std::vector<std::vector<GarminUnit>> unitLists;
+};
+
 struct Message {
   MessageKind kind;
   QString title;
@@ -65,12 +79,16 @@ class RecordingMessageSink : public MessageSink {
   std::vector<Message> messages;
 };
 
-// The scripted dialogs, the recording sink and an empty registry.
+// The scripted dialogs, the recording sink, an empty registry, the scripted
+// export choices and the volumes of the test.
 struct FakePlatform {
   std::shared_ptr<ScriptedFileDialog> dialog = std::make_shared<ScriptedFileDialog>();
   std::shared_ptr<RecordingMessageSink> sink = std::make_shared<RecordingMessageSink>();
   std::shared_ptr<ScriptedSaveDialog> saveDialog = std::make_shared<ScriptedSaveDialog>();
   std::shared_ptr<PdfPrintDialog> printDialog = std::make_shared<PdfPrintDialog>();
+  std::shared_ptr<ScriptedExportChoices> exportChoices = std::make_shared<ScriptedExportChoices>();
+  // The mounted volumes the window sees: none unless a test adds some.
+  std::shared_ptr<std::vector<std::filesystem::path>> volumes = std::make_shared<std::vector<std::filesystem::path>>();
   WindowPlatform Platform() const;
 };
 
