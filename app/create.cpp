@@ -4,6 +4,7 @@
 #include <memory>
 #include <span>
 
+#include "app/geodesic.h"
 #include "app/services.h"
 #include "app/township_drawing.h"
 #include "app/waypoints.h"
@@ -95,7 +96,7 @@ std::optional<double> LargestNadconShift(std::span<const Waypoint> waypoints, Da
     } catch (const KorvexaError&) {
       continue;  // outside the grids: no shift to measure
     }
-    const double metres = ShortDistanceMetres(waypoint.point.Latitude, given, latitude, NearestTurn(longitude, given));
+    const double metres = GeodesicInverse(given, waypoint.point.Latitude, longitude, latitude).metres;
     largest = std::max(largest.value_or(0.0), metres);
   }
   return largest;

@@ -7,51 +7,28 @@
 #include "app/waypoints.h"
 #include "core/chains.h"
 #include "core/coordinate_transform.h"
-#include "core/korvexa_error.h"
-#include "core/longitude.h"
 #include "core/usable_point.h"
 
 namespace korvexa {
 namespace {
 
-// Each point of the chains decoded once: its NAD27 position, or nothing
-// when the rule of every output leaves it out.
-std::vector<std::optional<LxPoint>> UsablePositions(const TownshipChains& chains) {
+// Each point of the chains at its NAD83 position, or nothing when the rule
+// of every output leaves it out.
+std::vector<std::optional<LxPoint>> Nad83Positions(const TownshipChains& chains, const CoordinateTransform& nad83) {
+  const JudgedTownship judged =
+      JudgeTownship(chains.points.size(), [&chains](std::size_t i) { return chains.points[i].record; });
   std::vector<std::optional<LxPoint>> positions(chains.points.size());
-  std::vector<LxPoint> usable;
-  for (std::size_t i = 0; i < chains.points.size(); ++i) {
-    LxPoint point;
-    if (!DecodeUsablePoint(chains.points[i].record, point)) {
-      positions[i] = point;
-      usable.push_back(point);
-    }
-  }
-  if (usable.empty()) return positions;
-  const TownshipMiddle middle = MiddleOf(usable);
-  for (std::optional<LxPoint>& position : positions) {
-    if (position && WhyFarFromMiddle(*position, middle)) position.reset();
+  for (std::size_t i = 0; i < positions.size(); ++i) {
+    if (judged.usable[i]) positions[i] = MovedLxPoint(chains.points[i].record, judged.points[i], nad83);
   }
   return positions;
-}
-
-LxPoint Shifted(const LxPoint& nad27, LxRecord record, const CoordinateTransform& nad83) {
-  double longitude = EastLongitude(nad27.Longitude), latitude = nad27.Latitude;
-  try {
-    nad83.TransformPoint(longitude, latitude);
-    return ShiftedLxPoint(nad27, longitude, latitude);
-  } catch (const KorvexaError& error) {
-    throw KorvexaError("point " + TrimmedPointId(record) + " " + error.what());
-  }
 }
 
 }  // namespace
 
 std::vector<KmlLine> SurveyedLines(std::string_view text, const CoordinateTransform& nad83) {
   const TownshipChains chains = ReadChains(text);
-  std::vector<std::optional<LxPoint>> positions = UsablePositions(chains);
-  for (std::size_t i = 0; i < positions.size(); ++i) {
-    if (positions[i]) positions[i] = Shifted(*positions[i], chains.points[i].record, nad83);
-  }
+  const std::vector<std::optional<LxPoint>> positions = Nad83Positions(chains, nad83);
   std::vector<KmlLine> lines;
   KmlLine piece;
   auto endPiece = [&] {

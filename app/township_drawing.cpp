@@ -28,14 +28,6 @@ std::string Quoted(const std::string& fileName) {
   return "\"" + fileName + "\"";
 }
 
-// The usable points of the chains with their NAD27 positions, by their
-// index among the points of the chains; west-longitude magnitudes run on
-// across 180 W, so they compare without wrapping.
-struct Candidates {
-  std::vector<std::size_t> chainPoints;
-  std::vector<LxPoint> positions;
-};
-
 constexpr std::uint32_t kNotDrawn = ~std::uint32_t{0};
 
 // The segments between neighbours of each chain whose both ends are drawn
@@ -69,14 +61,13 @@ class TownshipBuilder {
 
   TownshipDrawing Build() {
     if (chains_.points.empty()) throw KorvexaError(Quoted(fileName_) + " holds no points to draw");
-    Candidates candidates = UsablePoints();
-    if (candidates.positions.empty()) {
-      throw KorvexaError(Quoted(fileName_) + " holds no point with usable coordinates");
-    }
-    KeepPointsTogether(candidates);
-    result_.township.utmZone = Zone();
+    JudgedTownship judged =
+        JudgeTownship(chains_.points.size(), [this](std::size_t i) { return chains_.points[i].record; });
+    if (!judged.middle) throw KorvexaError(Quoted(fileName_) + " holds no point with usable coordinates");
+    for (auto& [chainPoint, reason] : judged.leftOut) LeaveOut(chainPoint, std::move(reason));
+    result_.township.utmZone = Zone(*judged.middle);
     TownshipDrawing drawing;
-    const std::vector<std::uint32_t> drawn = Place(std::move(candidates));
+    const std::vector<std::uint32_t> drawn = Place(std::move(judged));
     if (result_.township.points.empty()) throw KorvexaError(Quoted(fileName_) + " holds no point to draw");
     // The records are no longer read: their room goes to the segments.
     std::vector<ChainPoint>().swap(chains_.points);
@@ -96,17 +87,19 @@ class TownshipBuilder {
     result_.leftOut.push_back({chainPoint, {RecordName(chains_.points[chainPoint].record), std::move(reason)}});
   }
 
-  // Projects the candidates into the township's points, noting each point's
-  // key when asked to; gives, for each point of the chains, its place among them. Takes the
-  // candidates, to free them before the segments are made.
-  std::vector<std::uint32_t> Place(Candidates candidates) {
+  // Projects the usable points into the township's points, noting each
+  // point's key when asked to; gives, for each point of the chains, its
+  // place among them. Takes the judgement, to free it before the segments
+  // are made.
+  std::vector<std::uint32_t> Place(JudgedTownship judged) {
     const UtmProjection& projection = projections_.Zone(result_.township.utmZone);
     std::vector<std::uint32_t> drawn(chains_.points.size(), kNotDrawn);
-    result_.township.points.reserve(candidates.positions.size());
-    if (keys_ != nullptr) keys_->reserve(candidates.positions.size());
-    for (std::size_t i = 0; i < candidates.positions.size(); ++i) {
-      const std::size_t chainPoint = candidates.chainPoints[i];
-      const LxPoint& position = candidates.positions[i];
+    const std::size_t usable = judged.points.size() - judged.leftOut.size();
+    result_.township.points.reserve(usable);
+    if (keys_ != nullptr) keys_->reserve(usable);
+    for (std::size_t chainPoint = 0; chainPoint < judged.points.size(); ++chainPoint) {
+      if (!judged.usable[chainPoint]) continue;
+      const LxPoint& position = judged.points[chainPoint];
       const double east = EastLongitude(position.Longitude);
       const std::optional<PlanePoint> plane = projection.Project(east, position.Latitude);
       if (!plane) {
@@ -121,42 +114,11 @@ class TownshipBuilder {
     return drawn;
   }
 
-  Candidates UsablePoints() {
-    Candidates candidates;
-    for (std::size_t i = 0; i < chains_.points.size(); ++i) {
-      LxPoint position;
-      if (std::optional<std::string> why = DecodeUsablePoint(chains_.points[i].record, position)) {
-        LeaveOut(i, std::move(*why));
-        continue;
-      }
-      candidates.chainPoints.push_back(i);
-      candidates.positions.push_back(position);
-    }
-    return candidates;
-  }
-
-  // The points far from the township's middle have wrong coordinates: they
-  // would stretch the drawing and could move its UTM zone.
-  void KeepPointsTogether(Candidates& candidates) {
-    middle_ = MiddleOf(candidates.positions);
-    std::size_t kept = 0;
-    for (std::size_t i = 0; i < candidates.positions.size(); ++i) {
-      if (std::optional<std::string> why = WhyFarFromMiddle(candidates.positions[i], middle_)) {
-        LeaveOut(candidates.chainPoints[i], std::move(*why));
-        continue;
-      }
-      candidates.chainPoints[kept] = candidates.chainPoints[i];
-      candidates.positions[kept++] = candidates.positions[i];
-    }
-    candidates.chainPoints.resize(kept);
-    candidates.positions.resize(kept);
-  }
-
   // The NAD27 UTM zone of the township's median longitude.
-  int Zone() const {
-    const std::optional<int> zone = Nad27UtmZone(EastLongitude(middle_.westLongitude));
+  int Zone(const TownshipMiddle& middle) const {
+    const std::optional<int> zone = Nad27UtmZone(EastLongitude(middle.westLongitude));
     if (!zone) {
-      throw KorvexaError(Quoted(fileName_) + ": the township's median longitude " + NumberText(middle_.westLongitude) +
+      throw KorvexaError(Quoted(fileName_) + ": the township's median longitude " + NumberText(middle.westLongitude) +
                          " W lies outside the NAD27 UTM zones 1 to 22 and 59 to 60 (168 E to 48 W), which the "
                          "drawing needs");
     }
@@ -172,7 +134,6 @@ class TownshipBuilder {
   const std::string& fileName_;
   UtmProjections& projections_;
   std::vector<std::string_view>* keys_;
-  TownshipMiddle middle_;
   Partial result_;
 };
 

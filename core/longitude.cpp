@@ -35,19 +35,6 @@ double NearestTurn(double longitude, double reference) {
   return longitude - 360 * std::round((longitude - reference) / 360);
 }
 
-double ShortDistanceMetres(double latitude1, double eastLongitude1, double latitude2, double eastLongitude2) {
-  constexpr double kSemiMajorAxis = 6378137.0;  // GRS 80, metres
-  constexpr double kEccentricitySquared = 0.00669438002290;
-  constexpr double kRadiansPerDegree = M_PI / 180;
-  const double latitude = (latitude1 + latitude2) / 2 * kRadiansPerDegree;
-  const double w = 1 - kEccentricitySquared * std::sin(latitude) * std::sin(latitude);
-  const double meridian = kSemiMajorAxis * (1 - kEccentricitySquared) / (w * std::sqrt(w));
-  const double primeVertical = kSemiMajorAxis / std::sqrt(w);
-  const double north = (latitude2 - latitude1) * kRadiansPerDegree * meridian;
-  const double east = (eastLongitude2 - eastLongitude1) * kRadiansPerDegree * primeVertical * std::cos(latitude);
-  return std::hypot(north, east);
-}
-
 namespace {
 
 void AppendDegrees(std::string& out, double magnitude) {

@@ -37,12 +37,6 @@ HemisphereLongitude ToHemisphere(double westLongitude);
 // (degrees): 172.84 near -187.16 -> -187.16.
 double NearestTurn(double longitude, double reference);
 
-// The distance in metres between two points a few kilometres apart at most
-// (degrees; longitudes east positive, on the same turn), from the radii of
-// curvature of the GRS 80 ellipsoid between them: within a millimetre over
-// the length of a datum shift.
-double ShortDistanceMetres(double latitude1, double eastLongitude1, double latitude2, double eastLongitude2);
-
 // A position for messages: "35.1200960 N 106.7583333 W", 7 decimals and
 // hemisphere letters whatever the locale; `eastLongitude` west negative.
 std::string PositionText(double eastLongitude, double latitude);

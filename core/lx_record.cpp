@@ -127,12 +127,15 @@ LxPoint DecodeLxPoint(LxRecord record, const CoordinateTransform* transform) {
   point.Longitude = std::fabs(RoundDecimal(Degrees(record, 21, 23), kCoordinateDecimals));
   RequireFinite(point.Latitude, record, "latitude");
   RequireFinite(point.Longitude, record, "longitude");
-  if (transform == nullptr) return point;
+  return transform == nullptr ? point : MovedLxPoint(record, point, *transform);
+}
+
+LxPoint MovedLxPoint(LxRecord record, const LxPoint& nad27, const CoordinateTransform& transform) {
   try {
-    double longitude = EastLongitude(point.Longitude);
-    double latitude = point.Latitude;
-    transform->TransformPoint(longitude, latitude);
-    return ShiftedLxPoint(point, longitude, latitude);
+    double longitude = EastLongitude(nad27.Longitude);
+    double latitude = nad27.Latitude;
+    transform.TransformPoint(longitude, latitude);
+    return ShiftedLxPoint(nad27, longitude, latitude);
   } catch (const KorvexaError& error) {
     throw KorvexaError("point " + TrimmedPointId(record) + " " + error.what());
   }

@@ -56,10 +56,15 @@ double LxVal(std::string_view text);
 
 // Latitude and west-longitude magnitude of `record` in decimal degrees,
 // rounded to 7 places, moved from NAD27 to NAD83 first when `transform` is
-// given (ShiftedLxPoint). Throws KorvexaError (naming the point) when a
+// given (MovedLxPoint). Throws KorvexaError (naming the point) when a
 // coordinate field is out of range or the transformation fails; a
 // transformation error gets "point <PointID> " put in front of its message.
 LxPoint DecodeLxPoint(LxRecord record, const CoordinateTransform* transform = nullptr);
+
+// `nad27`, the position decoded from `record`, moved by `transform`
+// (ShiftedLxPoint). Throws KorvexaError when the transformation fails, with
+// "point <PointID> " put in front of its message.
+LxPoint MovedLxPoint(LxRecord record, const LxPoint& nad27, const CoordinateTransform& transform);
 
 // The point `nad27` after CoordinateTransform::TransformPoint moved its east
 // longitude (-nad27.Longitude) and latitude to `longitude` and `latitude`:

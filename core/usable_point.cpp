@@ -62,6 +62,41 @@ std::optional<std::string> DecodeUsablePoint(LxRecord record, LxPoint& point) {
   return std::nullopt;
 }
 
+JudgedTownship JudgeTownship(std::size_t count, const std::function<LxRecord(std::size_t)>& recordAt) {
+  JudgedTownship judged;
+  judged.points.resize(count);
+  judged.usable.resize(count);
+  std::vector<LxPoint> usable;
+  usable.reserve(count);
+  for (std::size_t i = 0; i < count; ++i) {
+    if (std::optional<std::string> why = DecodeUsablePoint(recordAt(i), judged.points[i])) {
+      judged.leftOut.emplace_back(i, std::move(*why));
+      continue;
+    }
+    judged.usable[i] = true;
+    usable.push_back(judged.points[i]);
+  }
+  if (usable.empty()) return judged;
+  judged.middle = MiddleOf(usable);
+  const std::size_t unusable = judged.leftOut.size();
+  for (std::size_t i = 0; i < count; ++i) {
+    if (!judged.usable[i]) continue;
+    if (std::optional<std::string> why = WhyFarFromMiddle(judged.points[i], *judged.middle)) {
+      judged.usable[i] = false;
+      judged.leftOut.emplace_back(i, std::move(*why));
+    }
+  }
+  std::inplace_merge(judged.leftOut.begin(), judged.leftOut.begin() + static_cast<std::ptrdiff_t>(unusable),
+                     judged.leftOut.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+  return judged;
+}
+
+const std::string& JudgedTownship::WhyLeftOut(std::size_t index) const {
+  const auto found = std::lower_bound(leftOut.begin(), leftOut.end(), index,
+                                      [](const auto& entry, std::size_t wanted) { return entry.first < wanted; });
+  return found->second;
+}
+
 std::optional<std::string> WhyElevationUnusable(double metres) {
   if (metres < kLowestElevationMetres || metres > kHighestElevationMetres) {
     return "elevation " + NumberText(metres) + " m beyond any place on Earth";

@@ -11,9 +11,13 @@
 // records stay in the list, but every output leaves them out and says so.
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "core/lx_record.h"
 
@@ -54,6 +58,23 @@ TownshipMiddle MiddleOf(std::span<const LxPoint> points);
 // degrees from the middle of the township (35.120096 N 106.7583333 W)"), or
 // nothing when it is not.
 std::optional<std::string> WhyFarFromMiddle(const LxPoint& point, const TownshipMiddle& middle);
+
+// A township's records judged once by the rule above, for every output.
+struct JudgedTownship {
+  std::vector<LxPoint> points;  // each record's NAD27 position, in record order
+  std::vector<bool> usable;     // whether each record's position may be written or drawn
+  // The other records' indexes and why they are left out, by index.
+  std::vector<std::pair<std::size_t, std::string>> leftOut;
+  // The middle of the records with usable coordinates; none when no record has them.
+  std::optional<TownshipMiddle> middle;
+
+  // Why the record at `index`, which is not usable, is left out.
+  const std::string& WhyLeftOut(std::size_t index) const;
+};
+
+// Judges the `count` records that `recordAt` gives by index: each decoded
+// once, then those far from the middle of the usable ones left out too.
+JudgedTownship JudgeTownship(std::size_t count, const std::function<LxRecord(std::size_t)>& recordAt);
 
 // Why an elevation of `metres` is no place's on Earth ("elevation 12192 m
 // beyond any place on Earth"), or nothing when it is.
