@@ -17,18 +17,18 @@
 #include <memory>
 #include <numbers>
 
-#include "app/township_map.h"
+#include "app/map/township_map.h"
 #include "core/clock.h"
 #include "core/lx_file.h"
 #include "fixtures/sealed_environment.h"
 #include "fixtures/synthetic_township.h"
 #include "transform/datum_adapter.h"
-#include "ui/map_painter.h"
-#include "ui/map_window.h"
-#include "ui/navigator.h"
-#include "ui/point_list_model.h"
-#include "ui/receiver_link.h"
-#include "ui/township_map_view.h"
+#include "ui/map/map_painter.h"
+#include "ui/map/map_window.h"
+#include "ui/navigate/navigator.h"
+#include "ui/convert/point_list_model.h"
+#include "ui/navigate/receiver_link.h"
+#include "ui/map/township_map_view.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <fstream>
 #include <string>
 
-#include "app/waypoints.h"
+#include "app/convert/waypoints.h"
 #include "bench/ticked_townships.h"
 #include "core/lx_record.h"
 #include "fixtures/sealed_environment.h"

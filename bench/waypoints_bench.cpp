@@ -5,7 +5,7 @@
 
 #include <filesystem>
 
-#include "app/waypoints.h"
+#include "app/convert/waypoints.h"
 #include "bench/ticked_townships.h"
 #include "writers/gpx_writer.h"
 #include "writers/pcx5_writer.h"

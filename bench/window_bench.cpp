@@ -24,8 +24,8 @@
 #include "fixtures/synthetic_township.h"
 #include "tests/support/temp_folder.h"
 #include "tests/ui/ui_fakes.h"
-#include "ui/form1.h"
-#include "ui/point_list_model.h"
+#include "ui/convert/form1.h"
+#include "ui/convert/point_list_model.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // A township in plane coordinates: what the DXF drawing holds (and the map
-// shows). Built from the chains of a .LX file by app/township_drawing.h.
+// shows). Built from the chains of a .LX file by app/convert/township_drawing.h.
 #pragma once
 
 #include <cstddef>

@@ -17,13 +17,13 @@
 #include <vector>
 
 #include "app/build_info.h"
-#include "app/create.h"
-#include "app/csv_export.h"
-#include "app/kml_export.h"
-#include "app/open_file.h"
-#include "app/send_to_gps.h"
+#include "app/convert/create.h"
+#include "app/export/csv_export.h"
+#include "app/export/kml_export.h"
+#include "app/convert/open_file.h"
+#include "app/export/send_to_gps.h"
 #include "app/system_services.h"
-#include "app/township_drawing.h"
+#include "app/convert/township_drawing.h"
 #include "core/korvexa_error.h"
 #include "core/lx_record.h"
 

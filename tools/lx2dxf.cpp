@@ -2,7 +2,7 @@
 //
 //   lx2dxf FILE.lx [r] [--output DRAWING.dxf]      ("R" works as "r")
 //
-// Writes the drawing of FILE.lx (app/township_drawing.h, writers/dxf_writer.h)
+// Writes the drawing of FILE.lx (app/convert/township_drawing.h, writers/dxf_writer.h)
 // beside it as FILE.dxf, or under the name --output gives, completely or not
 // at all. Points left out are named in "warning:" lines on standard error.
 // Exit status 0 when the drawing was written, 1 when the file cannot be drawn
@@ -17,7 +17,7 @@
 #include <string_view>
 
 #include "app/build_info.h"
-#include "app/township_drawing.h"
+#include "app/convert/township_drawing.h"
 #include "core/korvexa_error.h"
 
 namespace {

@@ -3,7 +3,7 @@
 //   korvexa [FILE.lx]        opens the main window, and FILE.lx in it
 //   korvexa FILE.lx --gps RECEIVER
 //                            also opens the township map, showing where the
-//                            GPS receiver stands (app/receiver_choice.h)
+//                            GPS receiver stands (app/navigate/receiver_choice.h)
 //   korvexa --version | --help
 //
 // Qt's own arguments (-platform, ...) work as in any Qt program. The program
@@ -16,14 +16,14 @@
 #include <optional>
 
 #include "app/build_info.h"
-#include "app/receiver_choice.h"
+#include "app/navigate/receiver_choice.h"
 #include "app/system_services.h"
-#include "ui/form1.h"
-#include "ui/look.h"
-#include "ui/map_window.h"
-#include "ui/navigator.h"
-#include "ui/texts.h"
-#include "ui/window_platform.h"
+#include "ui/convert/form1.h"
+#include "ui/desktop/look.h"
+#include "ui/map/map_window.h"
+#include "ui/navigate/navigator.h"
+#include "ui/help/texts.h"
+#include "ui/desktop/window_platform.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // A ticked record as every waypoint file writes it: decoded, moved to NAD83
 // when the transformation is on, checked, its elevation read. Create builds
-// them once (app/waypoints.h); the writers only format them.
+// them once (app/convert/waypoints.h); the writers only format them.
 #pragma once
 
 #include "core/lx_record.h"

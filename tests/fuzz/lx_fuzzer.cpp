@@ -12,8 +12,8 @@
 #include <filesystem>
 #include <string>
 
-#include "app/township_drawing.h"
-#include "app/waypoints.h"
+#include "app/convert/township_drawing.h"
+#include "app/convert/waypoints.h"
 #include "core/coordinate_transform.h"
 #include "core/korvexa_error.h"
 #include "core/lx_file.h"

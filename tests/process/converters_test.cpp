@@ -5,8 +5,8 @@
 
 #include <functional>
 
-#include "app/create.h"
-#include "app/open_file.h"
+#include "app/convert/create.h"
+#include "app/convert/open_file.h"
 #include "app/services.h"
 #include "core/lx_file.h"
 #include "fixtures/synthetic_township.h"

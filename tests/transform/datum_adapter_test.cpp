@@ -10,7 +10,7 @@
 #include <regex>
 #include <sstream>
 
-#include "app/create.h"
+#include "app/convert/create.h"
 #include "app/services.h"
 #include "core/korvexa_error.h"
 #include "core/longitude.h"

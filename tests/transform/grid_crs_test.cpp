@@ -10,7 +10,7 @@
 #include <map>
 #include <sstream>
 
-#include "app/csv_export.h"
+#include "app/export/csv_export.h"
 #include "core/korvexa_error.h"
 #include "core/number_text.h"
 #include "fixtures/synthetic_township.h"

@@ -15,8 +15,8 @@
 
 #include "app/services.h"
 #include "tests/support/fake_services.h"
-#include "ui/message_sink.h"
-#include "ui/window_platform.h"
+#include "ui/desktop/message_sink.h"
+#include "ui/desktop/window_platform.h"
 
 namespace korvexa::testing {
 

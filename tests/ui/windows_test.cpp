@@ -21,9 +21,9 @@
 
 #include "tests/ui/qtest_main.h"
 #include "tests/ui/ui_fakes.h"
-#include "ui/file_dialog.h"
-#include "ui/form1.h"
-#include "ui/texts.h"
+#include "ui/desktop/file_dialog.h"
+#include "ui/convert/form1.h"
+#include "ui/help/texts.h"
 
 namespace korvexa {
 namespace {

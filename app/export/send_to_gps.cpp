@@ -1,0 +1,44 @@
+#include "app/export/send_to_gps.h"
+
+#include <system_error>
+
+#include "app/services.h"
+#include "app/convert/waypoints.h"
+#include "core/korvexa_error.h"
+#include "writers/gpx_writer.h"
+
+namespace korvexa {
+
+ExportResult SendToGps(const GarminUnit& unit, const std::string& fName, const PointList& points, Services& services) {
+  ExportResult result;
+  const std::unique_ptr<CoordinateTransform> nad83 = services.datum->DefineDatumPair();
+  WaypointList list = BuildWaypoints(points, nad83.get(), kGpxElevationColumn);
+  std::error_code error;
+  std::filesystem::create_directories(unit.gpxFolder, error);
+  if (error) {
+    throw KorvexaError("cannot make the GPX folder \"" + unit.gpxFolder.string() + "\" of the " + unit.model + ": " +
+                       error.message());
+  }
+  result.outputPath = unit.gpxFolder / OutputName(fName, OutputKind::Gpx);
+  WriteGpxFile(result.outputPath, list.waypoints, *services.clock);
+  result.waypoints = list.waypoints.size();
+  result.leftOut = std::move(list.leftOut);
+  if (!result.leftOut.empty()) result.notices.push_back({false, LeftOutText(result.leftOut)});
+  result.summary = unit.model + ", NAD83";
+  result.status = ExportStatus(result, "sent to the " + UnitName(unit));
+  return result;
+}
+
+const GarminUnit& OnlyUnit(std::span<const GarminUnit> units, const std::string& howToChoose) {
+  if (units.empty()) throw KorvexaError(kNoGarminUnitText);
+  if (units.size() == 1) return units.front();
+  std::string names;
+  for (const GarminUnit& unit : units) names += (names.empty() ? "" : "; ") + UnitName(unit);
+  throw KorvexaError(std::to_string(units.size()) + " Garmin units are mounted (" + names + "): " + howToChoose);
+}
+
+std::string UnitName(const GarminUnit& unit) {
+  return unit.model + " at " + unit.volume.string();
+}
+
+}  // namespace korvexa

@@ -1,0 +1,104 @@
+#include "app/navigate/nmea_line.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+
+namespace korvexa {
+namespace {
+
+std::string_view WithoutLineEnd(std::string_view line) {
+  while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
+  return line;
+}
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
+// The sentence without its checksum: "$GPGGA,...".
+std::string_view Body(std::string_view sentence) {
+  const std::size_t star = sentence.rfind('*');
+  return star == std::string_view::npos ? WithoutLineEnd(sentence) : sentence.substr(0, star);
+}
+
+bool AllDigits(std::string_view text) {
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+  }
+  return !text.empty();
+}
+
+}  // namespace
+
+NmeaLineKind ClassifyNmeaLine(std::string_view line) {
+  line = WithoutLineEnd(line);
+  const std::size_t start = line.find_first_not_of(" \t");
+  if (start == std::string_view::npos || line[start] == '{') return NmeaLineKind::Other;
+  const std::size_t star = line.size() >= 3 ? line.size() - 3 : std::string_view::npos;
+  if ((line[0] != '$' && line[0] != '!') || star == std::string_view::npos || line[star] != '*') {
+    return NmeaLineKind::Garbage;
+  }
+  const int high = HexDigit(line[star + 1]);
+  const int low = HexDigit(line[star + 2]);
+  std::uint8_t sum = 0;
+  for (char c : line.substr(1, star - 1)) sum ^= static_cast<std::uint8_t>(c);
+  return high >= 0 && low >= 0 && sum == high * 16 + low ? NmeaLineKind::Sentence : NmeaLineKind::Garbage;
+}
+
+std::string_view NmeaSentenceType(std::string_view sentence) {
+  const std::string_view address = NmeaField(sentence, 0);
+  if (address.size() < 6) return {};
+  return address.substr(address.size() - 3);
+}
+
+std::string_view NmeaField(std::string_view sentence, int index) {
+  std::string_view rest = Body(sentence);
+  for (int i = 0; i < index; ++i) {
+    const std::size_t comma = rest.find(',');
+    if (comma == std::string_view::npos) return {};
+    rest.remove_prefix(comma + 1);
+  }
+  return rest.substr(0, rest.find(','));
+}
+
+std::optional<double> NmeaNumber(std::string_view field) {
+  double value = 0;
+  const char* end = field.data() + field.size();
+  const auto [stop, error] = std::from_chars(field.data(), end, value, std::chars_format::fixed);
+  if (field.empty() || error != std::errc() || stop != end || !std::isfinite(value)) return std::nullopt;
+  return value;
+}
+
+std::optional<int> NmeaTimeOfDay(std::string_view field) {
+  const std::size_t point = field.find('.');
+  const std::string_view whole = field.substr(0, point);
+  const std::string_view decimals = point == std::string_view::npos ? std::string_view() : field.substr(point + 1);
+  if (whole.size() != 6 || !AllDigits(whole) || (!decimals.empty() && !AllDigits(decimals))) {
+    return std::nullopt;
+  }
+  const auto twoDigits = [&](std::size_t at) { return (whole[at] - '0') * 10 + (whole[at + 1] - '0'); };
+  const int hours = twoDigits(0), minutes = twoDigits(2), seconds = twoDigits(4);
+  if (hours > 23 || minutes > 59 || seconds > 59) return std::nullopt;  // a leap second has no time of day here
+  int milliseconds = 0;
+  for (std::size_t i = 0; i < 3; ++i) milliseconds = milliseconds * 10 + (i < decimals.size() ? decimals[i] - '0' : 0);
+  return ((hours * 60 + minutes) * 60 + seconds) * 1000 + milliseconds;
+}
+
+std::optional<double> GstHorizontalError(std::string_view sentence) {
+  const std::optional<double> latitude = NmeaNumber(NmeaField(sentence, 6));
+  const std::optional<double> longitude = NmeaNumber(NmeaField(sentence, 7));
+  if (!latitude || !longitude || *latitude < 0 || *longitude < 0) return std::nullopt;
+  return std::hypot(*latitude, *longitude);
+}
+
+std::optional<double> GgaHdop(std::string_view sentence) {
+  const std::optional<double> hdop = NmeaNumber(NmeaField(sentence, 8));
+  if (!hdop || *hdop <= 0) return std::nullopt;
+  return hdop;
+}
+
+}  // namespace korvexa

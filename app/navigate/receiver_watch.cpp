@@ -1,0 +1,73 @@
+#include "app/navigate/receiver_watch.h"
+
+#include <cmath>
+#include <utility>
+
+namespace korvexa {
+namespace {
+
+int WholeSeconds(double seconds) {
+  return static_cast<int>(std::floor(seconds));
+}
+
+}  // namespace
+
+void ReceiverWatch::Start(double now) {
+  *this = ReceiverWatch();
+  started_ = true;
+  start_ = now;
+}
+
+void ReceiverWatch::Stop() {
+  *this = ReceiverWatch();
+}
+
+void ReceiverWatch::HeardSentence(double now) {
+  lastLine_ = lastSentence_ = now;
+}
+
+void ReceiverWatch::HeardGarbage(double now) {
+  lastLine_ = now;
+}
+
+void ReceiverWatch::HeardFix(double now) {
+  lastLine_ = lastSentence_ = lastFix_ = now;
+}
+
+void ReceiverWatch::LogEnded() {
+  ended_ = true;
+}
+
+void ReceiverWatch::Failed(std::string error) {
+  error_ = std::move(error);
+}
+
+// A fix, the log's end, an error, silence, noise, no fix, in that order:
+// each later case is only asked when the earlier ones do not hold.
+ReceiverStatus ReceiverWatch::Status(double now) const {
+  ReceiverStatus status;
+  if (!started_) return status;
+  if (!error_.empty()) {
+    status.state = ReceiverState::Failed;
+    status.error = error_;
+    return status;
+  }
+  if (lastFix_ && now - *lastFix_ < kLostAfter) {
+    status.state = ReceiverState::Fix;
+  } else if (ended_) {
+    status.state = ReceiverState::Ended;
+  } else if (now - lastLine_.value_or(start_) >= kSilentAfter) {
+    status.state = ReceiverState::Silent;
+    status.seconds = WholeSeconds(now - lastLine_.value_or(start_));
+  } else if (!lastLine_) {
+    status.state = ReceiverState::Waiting;
+  } else if (now - lastSentence_.value_or(start_) >= kSilentAfter) {
+    status.state = ReceiverState::Unreadable;
+    status.seconds = WholeSeconds(now - lastSentence_.value_or(start_));
+  } else {
+    status.state = ReceiverState::NoFix;
+  }
+  return status;
+}
+
+}  // namespace korvexa

@@ -1,0 +1,32 @@
+#include "app/navigate/trail.h"
+
+#include <cmath>
+#include <utility>
+
+namespace korvexa {
+
+bool Trail::Add(const TrackPoint& point, WorldPoint map) {
+  const bool startsStretch = broken_ || points_.empty();
+  if (!startsStretch) {
+    const WorldPoint last = onMap_.back();
+    if (std::hypot(map.x - last.x, map.y - last.y) < kStepMetres) return false;
+  }
+  TrackPoint added = point;
+  added.startsSegment = startsStretch;
+  points_.push_back(added);
+  onMap_.push_back(map);
+  broken_ = false;
+  return true;
+}
+
+void Trail::Clear() {
+  points_.clear();
+  onMap_.clear();
+  broken_ = false;
+}
+
+void Trail::SetOnMap(std::vector<WorldPoint> onMap) {
+  if (onMap.size() == points_.size()) onMap_ = std::move(onMap);
+}
+
+}  // namespace korvexa

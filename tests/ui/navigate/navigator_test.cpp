@@ -1,0 +1,365 @@
+// The field navigator of the map window, driven by NMEA logs fed in real
+// time through a device the test controls, on a clock the test moves: a walk
+// to a corner (distance and bearings against PROJ's geodesic), a loss of
+// fix, a receiver that goes silent or talks noise, bad checksums, Next
+// through the ticked corners, Follow, "Navigate to" on a list entry, and the
+// remembered receiver replaying a log.
+#include "ui/navigate/navigator.h"
+
+#include <proj.h>
+
+#include <QAction>
+#include <QDockWidget>
+#include <QLabel>
+#include <QListView>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <cmath>
+#include <memory>
+#include <numbers>
+#include <utility>
+
+#include "app/navigate/nmea_line.h"
+#include "fixtures/synthetic_township.h"
+#include "tests/support/golden.h"
+#include "tests/support/gpx_schema.h"
+#include "tests/support/temp_folder.h"
+#include "tests/ui/qtest_main.h"
+#include "tests/ui/ui_fakes.h"
+#include "ui/convert/form1.h"
+#include "ui/navigate/navigation_panel.h"
+#include "ui/convert/point_list_model.h"
+#include "ui/navigate/position_overlay.h"
+#include "ui/navigate/receiver_link.h"
+#include "ui/map/township_map_view.h"
+
+namespace korvexa {
+namespace {
+
+using testing::FakePlatform;
+using testing::TempFolder;
+
+// A receiver the test talks for: what it feeds arrives at once.
+class FeedDevice : public QIODevice {
+ public:
+  FeedDevice() { open(ReadOnly); }
+  bool isSequential() const override { return true; }
+  qint64 bytesAvailable() const override { return pending_.size() + QIODevice::bytesAvailable(); }
+  bool canReadLine() const override { return pending_.contains('\n') || QIODevice::canReadLine(); }
+  void Feed(const QByteArray& bytes) {
+    pending_ += bytes;
+    Q_EMIT readyRead();
+  }
+
+ protected:
+  qint64 readData(char* data, qint64 most) override {
+    const qint64 size = std::min<qint64>(most, pending_.size());
+    std::copy_n(pending_.constData(), size, data);
+    pending_.remove(0, size);
+    return size;
+  }
+  qint64 writeData(const char*, qint64) override { return -1; }
+
+ private:
+  QByteArray pending_;
+};
+
+// The sentences of a log in tests/data/nmea, one entry per time of day.
+QList<QByteArray> Epochs(const char* log) {
+  QFile file(QString::fromStdString(testing::TestData(std::string("nmea/") + log).string()));
+  if (!file.open(QIODevice::ReadOnly)) qFatal("cannot read %s", log);
+  QList<QByteArray> epochs;
+  QByteArray time;
+  for (const QByteArray& line : file.readAll().split('\n')) {
+    if (line.isEmpty()) continue;
+    const std::string text = line.toStdString();
+    const QByteArray field = QByteArray::fromStdString(std::string(NmeaField(text, 1)));
+    if (epochs.isEmpty() || field != time) epochs.append(QByteArray());
+    time = field;
+    epochs.last() += line + '\n';
+  }
+  return epochs;
+}
+
+double Degrees(double radians) {
+  return radians * 180 / std::numbers::pi;
+}
+
+double AngleBetween(double a, double b) {
+  return std::fabs(std::remainder(a - b, 360.0));
+}
+
+}  // namespace
+
+class NavigatorTest : public QObject {
+  Q_OBJECT
+
+ private Q_SLOTS:
+  void initTestCase();
+  void init();
+  void cleanup();
+
+  void walkToACornerByDistanceAndBearing();
+  void aLostFixIsDrawnLostAndStartsANewStretchOfTheTrail();
+  void whatTheReceiverDoesIsSaidPlainly_data();
+  void whatTheReceiverDoesIsSaidPlainly();
+  void badChecksumsNeverMoveThePosition();
+  void nextLeadsThroughTheTickedCornersNearestFirst();
+  void followKeepsThePositionInViewUntilThePanning();
+  void navigateToOnAListEntry();
+  void theReceiverChosenIsRememberedAndALogReplayed();
+
+ private:
+  // Feeds `epoch` at `seconds` and waits for its position when it has one.
+  bool Feed(const QByteArray& epoch, double seconds, bool fix);
+  bool Feed(const QByteArray& epoch, double seconds) { return Feed(epoch, seconds, epoch.contains(",A,")); }
+  std::size_t Corner(const char* id) const;
+  QColor PixelAtPosition();
+
+  QTemporaryDir settings_;
+  std::unique_ptr<TempFolder> folder_;
+  std::unique_ptr<FakePlatform> fakes_;
+  std::unique_ptr<Form1> window_;
+  MapWindow* map_ = nullptr;
+  Navigator* navigator_ = nullptr;
+  FeedDevice* feed_ = nullptr;
+  std::unique_ptr<QSignalSpy> positions_;
+  double now_ = 0;
+  QString home_ = QDir::currentPath();
+};
+
+void NavigatorTest::initTestCase() {
+  QStandardPaths::setTestModeEnabled(true);
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings_.path());
+  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings_.path());
+}
+
+// One township in a map window of 800 x 600, a receiver fed by the test.
+void NavigatorTest::init() {
+  folder_ = std::make_unique<TempFolder>();
+  fakes_ = std::make_unique<FakePlatform>();
+  window_ = std::make_unique<Form1>(testing::FakeServices(nullptr), fakes_->Platform());
+  testing::WriteBytes(folder_->path() / "t12n.lx", testing::SyntheticLxText(1));
+  window_->LoadFile(QString::fromStdString((folder_->path() / "t12n.lx").string()));
+  window_->ShowMap();
+  map_ = window_->mapWindow();
+  map_->resize(800, 600);
+  QVERIFY(QTest::qWaitForWindowExposed(map_));
+  navigator_ = map_->navigator();
+  now_ = 0;
+  navigator_->SetSecondsClock([this] { return now_; });
+  feed_ = new FeedDevice;
+  auto* link = new ReceiverLink(feed_, QNmeaPositionInfoSource::RealTimeMode);
+  positions_ = std::make_unique<QSignalSpy>(link, &ReceiverLink::positionUpdated);
+  navigator_->Attach(link, QStringLiteral("the test"));
+  map_->Fit();
+}
+
+void NavigatorTest::cleanup() {
+  positions_.reset();
+  window_.reset();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  QDir::setCurrent(home_);
+  folder_.reset();
+}
+
+bool NavigatorTest::Feed(const QByteArray& epoch, double seconds, bool fix) {
+  now_ = seconds;
+  const qsizetype before = positions_->count();
+  feed_->Feed(epoch);
+  const bool waited = !fix || QTest::qWaitFor([&] { return positions_->count() > before; });
+  navigator_->Refresh();
+  return waited;
+}
+
+std::size_t NavigatorTest::Corner(const char* id) const {
+  const TownshipMap& map = *map_->view()->map();
+  for (std::size_t i = 0; i < map.township.points.size(); ++i) {
+    if (map.township.points[i].id == id) return i;
+  }
+  qFatal("no corner %s", id);
+}
+
+QColor NavigatorTest::PixelAtPosition() {
+  const ScreenPoint at = map_->view()->viewport().ToScreen(*navigator_->positionOnMap());
+  return map_->view()->grab().toImage().pixelColor(int(at.x), int(at.y));
+}
+
+// 30 ft reach the corner; PROJ's geodesic is the reference for the leg, the
+// map's own drawing for the grid bearing.
+void NavigatorTest::walkToACornerByDistanceAndBearing() {
+  TownshipMapView& view = *map_->view();
+  const std::size_t target = Corner("350350");
+  QTest::mouseDClick(&view, Qt::LeftButton, {}, view.PositionOf(target).toPoint());
+  QVERIFY(navigator_->walk().target() == target);
+  QVERIFY(!window_->points()->points()[view.map()->entryOf[target]].ticked);
+
+  const TownshipPoint& corner = view.map()->township.points[target];
+  PJ* grs80 = proj_create(nullptr, "+proj=longlat +ellps=GRS80");
+  double nearest = INFINITY;
+  const QList<QByteArray> epochs = Epochs("walk.nmea");
+  for (qsizetype i = 0; i < epochs.size(); ++i) {
+    QVERIFY(Feed(epochs[i], 5.0 * double(i)));
+    const GeoPoint at = *navigator_->position();
+    const PJ_COORD reference =
+        proj_geod(grs80, proj_coord(at.longitude * std::numbers::pi / 180, at.latitude * std::numbers::pi / 180, 0, 0),
+                  proj_coord(corner.east * std::numbers::pi / 180, corner.north * std::numbers::pi / 180, 0, 0));
+    const Leg leg = *navigator_->leg();
+    QVERIFY2(std::fabs(leg.metres - reference.geod.s) < 0.1, qPrintable(QString::number(leg.metres)));
+    QVERIFY(AngleBetween(leg.trueBearing, reference.geod.a1) < 0.1);
+    const WorldPoint from = *navigator_->positionOnMap();
+    const WorldPoint to = view.map()->grid[target];
+    QVERIFY(AngleBetween(leg.gridBearing, Degrees(std::atan2(to.x - from.x, to.y - from.y))) < 0.1);
+    nearest = std::min(nearest, leg.metres);
+    QCOMPARE(navigator_->walk().Visited(target), nearest <= 30 * 1200.0 / 3937);
+    // HDOP 0.9 times 5.1 m until GST arrives with 1.2 m and 1.6 m.
+    QCOMPARE(navigator_->panel()->accuracy->text(), i < 7 ? QStringLiteral("±4.6 m") : QStringLiteral("±2.0 m"));
+  }
+  proj_destroy(grs80);
+  QVERIFY(navigator_->walk().Visited(target));
+  QVERIFY(navigator_->guidanceLabel()->text().startsWith(QStringLiteral("To 350350: ")));
+  QCOMPARE(navigator_->receiverLabel()->text(), QStringLiteral("GPS: Fix, ±2.0 m"));
+}
+
+void NavigatorTest::aLostFixIsDrawnLostAndStartsANewStretchOfTheTrail() {
+  navigator_->NavigateTo(Corner("350350"));
+  const QList<QByteArray> epochs = Epochs("lost-fix.nmea");
+  for (int i = 0; i < 3; ++i) QVERIFY(Feed(epochs[i], i));
+  QCOMPARE(PixelAtPosition(), overlay_style::kPosition);
+  for (int i = 3; i < 7; ++i) QVERIFY(Feed(epochs[i], i));
+  QVERIFY(navigator_->PositionCurrent());  // the last fix is 4 s old
+  now_ = 7;
+  navigator_->Refresh();
+  QVERIFY(!navigator_->PositionCurrent());
+  QVERIFY(!navigator_->leg());
+  QCOMPARE(navigator_->receiverLabel()->text(), QStringLiteral("GPS: No fix"));
+  QCOMPARE(navigator_->guidanceLabel()->text(), QStringLiteral("To 350350: no current position"));
+  QVERIFY(PixelAtPosition() != overlay_style::kPosition);
+  for (int i = 7; i < 9; ++i) QVERIFY(Feed(epochs[i], i));
+  QVERIFY(navigator_->PositionCurrent());
+
+  fakes_->saveDialog->Answer(QString::fromStdString((folder_->path() / "trail.gpx").string()));
+  navigator_->SaveTrail();
+  QCOMPARE(fakes_->saveDialog->suggested, QStringList{QDir::current().filePath(QStringLiteral("t12n-trail.gpx"))});
+  const std::string track = testing::ReadBytes(folder_->path() / "trail.gpx");
+  const std::string errors = testing::GpxSchemaErrors(folder_->path() / "trail.gpx");
+  QVERIFY2(errors.empty(), errors.c_str());
+  QCOMPARE(QByteArray::fromStdString(track).count("<trkseg>"), 2);
+  QCOMPARE(QByteArray::fromStdString(track).count("<trkpt "), 5);
+}
+
+void NavigatorTest::whatTheReceiverDoesIsSaidPlainly_data() {
+  QTest::addColumn<QList<QByteArray>>("feeds");  // one a second from 0 s on
+  QTest::addColumn<double>("askedAt");
+  QTest::addColumn<QString>("said");
+  const QList<QByteArray> noFix = Epochs("lost-fix.nmea").mid(3, 4);
+  const QByteArray noise("\x8f\x13x\xf2$G\xa9PRMC,,\r\n");
+  QTest::newRow("never a word") << QList<QByteArray>() << 10.0 << QStringLiteral("GPS: Receiver silent for 10 s");
+  QTest::newRow("silent after a fix") << Epochs("walk.nmea").mid(0, 1) << 12.5
+                                      << QStringLiteral("GPS: Receiver silent for 12 s");
+  QTest::newRow("no fix") << noFix << 4.0 << QStringLiteral("GPS: No fix");
+  QTest::newRow("noise only") << QList<QByteArray>(11, noise) << 10.0
+                              << QStringLiteral("GPS: No readable NMEA for 10 s (wrong speed?)");
+}
+
+void NavigatorTest::whatTheReceiverDoesIsSaidPlainly() {
+  QFETCH(QList<QByteArray>, feeds);
+  QFETCH(double, askedAt);
+  QFETCH(QString, said);
+  for (qsizetype i = 0; i < feeds.size(); ++i) QVERIFY(Feed(feeds[i], double(i)));
+  now_ = askedAt;
+  navigator_->Refresh();
+  QCOMPARE(navigator_->receiverLabel()->text(), said);
+}
+
+void NavigatorTest::badChecksumsNeverMoveThePosition() {
+  const TownshipPoint& corner = map_->view()->map()->township.points[Corner("350350")];
+  // In threes: good sentences, the same with bad checksums, noise.
+  const QList<QByteArray> epochs = Epochs("bad-checksums.nmea");
+  for (qsizetype i = 0; i < epochs.size(); ++i) {
+    QVERIFY(Feed(epochs[i], double(i), i % 3 == 0));
+    const GeoPoint at = *navigator_->position();
+    QVERIFY2(std::fabs(at.latitude - corner.north) < 1e-5, qPrintable(QString::number(at.latitude, 'f', 7)));
+  }
+  QCOMPARE(positions_->count(), 4);
+  QCOMPARE(navigator_->receiverLabel()->text(), QStringLiteral("GPS: Fix, ±4.6 m"));
+}
+
+// Four corners ticked, half a mile apart on the grid: from 350350 the
+// nearest is 450350 (two steps east), then 350500, then 700700. The crew
+// reaches each in turn (the log has a fix at each, in that order; Qt
+// passes on no fix as old as the one before).
+void NavigatorTest::nextLeadsThroughTheTickedCornersNearestFirst() {
+  const std::vector<const char*> order = {"350350", "450350", "350500", "700700"};
+  std::vector<std::size_t> entries;
+  for (const char* id : order) entries.push_back(map_->view()->map()->entryOf[Corner(id)]);
+  window_->points()->SetTicked(entries, true);
+  const QList<QByteArray> fixes = Epochs("corners.nmea");
+  QVERIFY(Feed(fixes[0], 0));
+  for (std::size_t leg = 0; leg < order.size(); ++leg) {
+    navigator_->actNext->trigger();
+    QVERIFY2(navigator_->walk().target() == Corner(order[leg]), order[leg]);
+    if (leg > 0) QVERIFY(Feed(fixes[qsizetype(leg)], double(leg)));
+    QVERIFY(navigator_->walk().Visited(Corner(order[leg])));
+  }
+  navigator_->actNext->trigger();
+  QCOMPARE(map_->statusBar()->currentMessage(), QStringLiteral("No ticked corner is left to visit."));
+}
+
+// Zoomed in on the middle of the township; the fixes at the far corners
+// 700700 and 100100.
+void NavigatorTest::followKeepsThePositionInViewUntilThePanning() {
+  TownshipMapView& view = *map_->view();
+  view.SetViewport(MapViewport(view.map()->grid.bounds().Centre(), 2, view.width(), view.height()));
+  const auto inView = [&] {
+    const ScreenPoint at = view.viewport().ToScreen(*navigator_->positionOnMap());
+    return at.x > 0 && at.x < view.width() && at.y > 0 && at.y < view.height();
+  };
+  const QList<QByteArray> fixes = Epochs("corners.nmea");
+  QVERIFY(navigator_->following());
+  QVERIFY(Feed(fixes[3], 0));
+  QVERIFY(inView());
+  QTest::keyClick(&view, Qt::Key_Left);
+  QVERIFY(!navigator_->following() && !navigator_->actFollow->isChecked());
+  QVERIFY(Feed(fixes[4], 1));
+  QVERIFY(!inView());
+  navigator_->actFollow->trigger();
+  QVERIFY(inView());
+}
+
+void NavigatorTest::navigateToOnAListEntry() {
+  const std::size_t corner = Corner("100700");
+  const int row = int(map_->view()->map()->entryOf[corner]);
+  map_->close();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  window_->List1->setCurrentIndex(window_->points()->index(row));
+  window_->mnuNavigateTo->trigger();
+  QVERIFY(window_->mapWindow() != nullptr && window_->mapWindow()->isVisible());
+  QVERIFY(window_->mapWindow()->navigator()->walk().target() == corner);
+  QVERIFY(window_->mapWindow()->navigator()->dock()->isVisible());
+}
+
+// The dialog's answer starts a replay of the log; the next time the dialog
+// offers that log again.
+void NavigatorTest::theReceiverChosenIsRememberedAndALogReplayed() {
+  const ReceiverChoice log = ParseReceiverChoice("file:" + testing::TestData("nmea/replay.nmea").string());
+  std::vector<ReceiverChoice> offered;
+  std::optional<ReceiverChoice> answer = log;
+  navigator_->SetAskReceiver([&](QWidget*, const ReceiverChoice& current) {
+    offered.push_back(current);
+    return std::exchange(answer, std::nullopt);
+  });
+  navigator_->ChooseReceiver();
+  QTRY_VERIFY(navigator_->trail().size() > 3);
+  navigator_->ChooseReceiver();
+  QVERIFY(offered == (std::vector<ReceiverChoice>{ReceiverChoice(), log}));
+}
+
+}  // namespace korvexa
+
+KORVEXA_QTEST_MAIN(korvexa::NavigatorTest)
+#include "navigator_test.moc"

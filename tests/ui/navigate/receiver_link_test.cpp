@@ -1,0 +1,197 @@
+// The receivers the navigator reads: a serial receiver (a pseudo-terminal
+// at 9600 baud stands in for it), gpsd (a local server speaking its
+// protocol), a replayed log; the failures the status bar reports; the GPS
+// receiver dialog.
+#include "ui/navigate/receiver_link.h"
+
+#include <pty.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTest>
+#include <string>
+
+#include "tests/support/golden.h"
+#include "tests/ui/qtest_main.h"
+#include "ui/navigate/receiver_dialog.h"
+
+namespace korvexa {
+namespace {
+
+// The first fix of the walk log: 35 02.13988 N, 106 32.68692 W.
+QByteArray FirstFix() {
+  QFile file(QString::fromStdString(testing::TestData("nmea/walk.nmea").string()));
+  if (!file.open(QIODevice::ReadOnly)) qFatal("cannot read the walk log");
+  const QList<QByteArray> lines = file.readAll().split('\n');
+  return lines[0] + '\n' + lines[1] + '\n';
+}
+
+bool IsTheFirstFix(const QList<QVariant>& signal) {
+  const QGeoCoordinate at = signal.at(0).value<QGeoPositionInfo>().coordinate();
+  return std::fabs(at.latitude() - (35 + 2.13988 / 60)) < 1e-9 &&
+         std::fabs(at.longitude() + 106 + 32.68692 / 60) < 1e-9;
+}
+
+ReceiverLink* Link(const QString& text, QObject* parent) {
+  return new ReceiverLink(ParseReceiverChoice(text.toStdString()), parent);
+}
+
+}  // namespace
+
+class ReceiverLinkTest : public QObject {
+  Q_OBJECT
+
+ private Q_SLOTS:
+  void aSerialReceiverIsReadAtTheChosenSpeed();
+  void gpsdIsAskedForNmea();
+  void aFailureIsSaidPlainly_data();
+  void aFailureIsSaidPlainly();
+  void aLogIsReplayedAtItsOwnPace();
+  void theDialogGivesBackWhatItShows_data();
+  void theDialogGivesBackWhatItShows();
+};
+
+void ReceiverLinkTest::aSerialReceiverIsReadAtTheChosenSpeed() {
+  int receiver = -1, port = -1;
+  char name[256] = {};
+  QVERIFY(openpty(&receiver, &port, name, nullptr, nullptr) == 0);
+  QObject owner;
+  ReceiverLink* link = Link(QStringLiteral("serial:%1@9600").arg(QString::fromLocal8Bit(name)), &owner);
+  QSignalSpy positions(link, &ReceiverLink::positionUpdated);
+  QSignalSpy failures(link, &ReceiverLink::failed);
+  link->Start();
+  QCOMPARE(failures.count(), 0);
+  termios settings{};
+  QVERIFY(tcgetattr(port, &settings) == 0);
+  QCOMPARE(cfgetispeed(&settings), speed_t(B9600));
+  const QByteArray fix = FirstFix();
+  QCOMPARE(write(receiver, fix.constData(), size_t(fix.size())), ssize_t(fix.size()));
+  QVERIFY(positions.wait());
+  QVERIFY(IsTheFirstFix(positions.first()));
+  // Unplugged: the other end of the line is gone.
+  close(receiver);
+  close(port);
+  QVERIFY(failures.wait());
+  QVERIFY2(failures.first().at(0).toString().startsWith(QStringLiteral("The receiver on %1 stopped: ").arg(name)),
+           qPrintable(failures.first().at(0).toString()));
+}
+
+// gpsd greets, is asked to watch with NMEA, then sends its reports and the
+// receiver's sentences on the one connection; closing it is a failure.
+void ReceiverLinkTest::gpsdIsAskedForNmea() {
+  QTcpServer gpsd;
+  QVERIFY(gpsd.listen(QHostAddress::LocalHost));
+  QObject owner;
+  ReceiverLink* link = Link(QStringLiteral("gpsd:127.0.0.1:%1").arg(gpsd.serverPort()), &owner);
+  QSignalSpy positions(link, &ReceiverLink::positionUpdated);
+  QSignalSpy failures(link, &ReceiverLink::failed);
+  link->Start();
+  QTRY_VERIFY(gpsd.hasPendingConnections());
+  QTcpSocket* client = gpsd.nextPendingConnection();
+  client->write(R"({"class":"VERSION","release":"3.22","rev":"3.22","proto_major":3,"proto_minor":14})"
+                "\n");
+  QTRY_VERIFY(client->canReadLine());
+  const QByteArray watch = client->readLine();
+  QVERIFY2(watch.startsWith("?WATCH={") && watch.contains(R"("enable":true)") && watch.contains(R"("nmea":true)"),
+           watch.constData());
+  client->write(R"({"class":"DEVICES","devices":[{"class":"DEVICE","path":"/dev/ttyUSB0"}]})"
+                "\n" +
+                FirstFix() +
+                R"({"class":"TPV","mode":3})"
+                "\n");
+  QVERIFY(positions.wait());
+  QVERIFY(IsTheFirstFix(positions.first()));
+  client->close();
+  QVERIFY(failures.wait());
+  QCOMPARE(failures.first().at(0).toString(),
+           QStringLiteral("gpsd on 127.0.0.1:%1 closed the connection").arg(gpsd.serverPort()));
+}
+
+void ReceiverLinkTest::aFailureIsSaidPlainly_data() {
+  QTest::addColumn<QString>("receiver");  // %1: a port where nothing listens
+  QTest::addColumn<QString>("said");      // its start
+  QTest::newRow("no such port") << QStringLiteral("serial:/dev/korvexa-no-such-port@9600")
+                                << QStringLiteral("Cannot open /dev/korvexa-no-such-port: ");
+  QTest::newRow("gpsd refusing") << QStringLiteral("gpsd:127.0.0.1:%1")
+                                 << QStringLiteral("Cannot reach gpsd on 127.0.0.1:%1: Connection refused");
+  QTest::newRow("no such log") << QStringLiteral("file:/korvexa-no-such-folder/walk.nmea")
+                               << QStringLiteral("Cannot read the log /korvexa-no-such-folder/walk.nmea: ");
+}
+
+void ReceiverLinkTest::aFailureIsSaidPlainly() {
+  QFETCH(QString, receiver);
+  QFETCH(QString, said);
+  QTcpServer closed;
+  QVERIFY(closed.listen(QHostAddress::LocalHost));
+  const quint16 nobody = closed.serverPort();
+  closed.close();
+  QObject owner;
+  ReceiverLink* link = Link(receiver.contains(QStringLiteral("%1")) ? receiver.arg(nobody) : receiver, &owner);
+  QSignalSpy failures(link, &ReceiverLink::failed);
+  link->Start();
+  QVERIFY(failures.count() == 1 || failures.wait());
+  const QString expected = said.contains(QStringLiteral("%1")) ? said.arg(nobody) : said;
+  QVERIFY2(failures.first().at(0).toString().startsWith(expected), qPrintable(failures.first().at(0).toString()));
+}
+
+// Eleven of the log's twelve fixes a tenth of a second apart (Qt's replay
+// keeps the last back), in their order and at their pace.
+void ReceiverLinkTest::aLogIsReplayedAtItsOwnPace() {
+  QObject owner;
+  ReceiverLink* link =
+      Link(QStringLiteral("file:") + QString::fromStdString(testing::TestData("nmea/replay.nmea").string()), &owner);
+  QList<double> latitudes;
+  QElapsedTimer clock;
+  qint64 first = -1, last = -1;
+  connect(link, &ReceiverLink::positionUpdated, &owner, [&](const QGeoPositionInfo& info) {
+    latitudes << info.coordinate().latitude();
+    last = clock.elapsed();
+    if (first < 0) first = last;
+  });
+  QSignalSpy ended(link, &ReceiverLink::logEnded);
+  clock.start();
+  link->Start();
+  QTRY_COMPARE(latitudes.size(), 11);
+  QVERIFY(std::is_sorted(latitudes.begin(), latitudes.end()));
+  QVERIFY2(last - first >= 900, qPrintable(QString::number(last - first)));
+  QVERIFY(ended.count() == 1 || ended.wait());
+}
+
+void ReceiverLinkTest::theDialogGivesBackWhatItShows_data() {
+  QTest::addColumn<QString>("receiver");
+  QTest::newRow("serial") << QStringLiteral("serial:/dev/rfcomm0@38400");
+  QTest::newRow("gpsd") << QStringLiteral("gpsd:survey-pc:2948");
+  QTest::newRow("log") << QStringLiteral("file:/home/crew/walk.nmea");
+}
+
+// Browse fills in a log; OK waits for a complete choice.
+void ReceiverLinkTest::theDialogGivesBackWhatItShows() {
+  QFETCH(QString, receiver);
+  const ReceiverChoice shown = ParseReceiverChoice(receiver.toStdString());
+  ReceiverDialog dialog(shown, {QStringLiteral("/dev/ttyUSB0")},
+                        [](QWidget*) { return std::optional<QString>(QStringLiteral("/tmp/chosen.nmea")); });
+  QVERIFY(dialog.choice() == shown);
+  QPushButton* ok = dialog.buttons->button(QDialogButtonBox::Ok);
+  QVERIFY(ok->isEnabled());
+  dialog.serial->setChecked(true);
+  dialog.serialPort->setEditText(QString());
+  QVERIFY(!ok->isEnabled());
+  dialog.findChild<QPushButton*>(QStringLiteral("browse"))->click();
+  QVERIFY(dialog.log->isChecked() && ok->isEnabled());
+  QVERIFY(dialog.choice().log == "/tmp/chosen.nmea");
+}
+
+}  // namespace korvexa
+
+KORVEXA_QTEST_MAIN(korvexa::ReceiverLinkTest)
+#include "receiver_link_test.moc"

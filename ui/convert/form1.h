@@ -1,0 +1,137 @@
+// Form1, the main window. Its controls and the list model hold the program's
+// working state: the records with their ticks, the output format, the two
+// options, fName (the title of the file opened last) and the status line.
+//
+// How data flows: File > Open asks the OpenFileDialog for a file (a file named
+// on the command line or dropped on the window skips the dialog) and has the
+// app layer open it (OpenLxFile: the file's folder becomes the working
+// folder, then line-end converter, read, sort, de-duplicate); the records go
+// into List1's model in one step, and fName, the caption and the status line
+// follow; the file's text stays for the township map (View > Township map),
+// whose window shows the same ticks as the list. The user ticks rows (in the
+// list or on the map, or Select all / Select none) and sets the
+// options; Create hands fName, the model's PointList and the options to the
+// app's RunCreate with the Services and shows its status text. A failure
+// arrives as a KorvexaError and goes to the MessageSink, leaving the window
+// as it was. File > Export (ui/export/export_commands.h) hands the same fName, list
+// and options to the app's exports and reports as Create does.
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/convert/create.h"
+#include "app/services.h"
+#include "transform/grid_crs.h"
+#include "ui/help/form2.h"
+#include "ui/help/frm_about.h"
+#include "ui/map/map_window.h"
+#include "ui/desktop/window_platform.h"
+
+class QAction;
+class QCheckBox;
+class QLabel;
+class QListView;
+class QMenu;
+class QPushButton;
+class QRadioButton;
+
+namespace korvexa {
+
+class PointListModel;
+
+class Form1 : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  Form1(Services services, WindowPlatform platform, QWidget* parent = nullptr);
+
+  ~Form1() override;
+
+  // The eight commands of the window.
+  void OpenFile();    // File > Open: asks for a file and loads it
+  void Exit();        // File > Exit: closes every window and ends the program
+  void SelectAll();   // Command1
+  void SelectNone();  // Command2
+  void Create();      // Command3
+  void ShowHelp();    // Help > "Pellanore Help": one help window, brought to the front
+  void ShowAbout();   // Help > "About": one About box, brought to the front
+  void ShowMap();     // View > "Township map": one map window, brought to the front
+  // File > Export and File > "Save waypoints as...": the ticked corners as a
+  // data collector's point file, a KML file, a GPX file on a Garmin unit, or
+  // the waypoint file of the options under another name.
+  void ExportCsv();
+  void ExportKml();
+  void SendToGps();
+  void SaveWaypointsAs();
+  // "Navigate to" on a list entry: the map window, with the entry's corner as
+  // the navigator's target.
+  void NavigateTo(std::size_t entry);
+
+  // File > Open after the dialog: loads the file at `path`. The file named on
+  // the command line and a file dropped on the window are opened this way.
+  void LoadFile(const QString& path);
+
+  const std::string& fName() const { return fName_; }
+  PointListModel* points() const { return model_; }
+  Form2* helpWindow() const { return helpWindow_; }
+  frmAbout* aboutBox() const { return aboutBox_; }
+  MapWindow* mapWindow() const { return mapWindow_; }
+
+  QListView* List1;
+  QAction* mnuNavigateTo;  // List1's context menu
+  QPushButton* Command1;
+  QPushButton* Command2;
+  QPushButton* Command3;
+  QCheckBox* Check1;
+  QCheckBox* Check2;
+  QLabel* Label2;
+  QLabel* Label3;
+  QRadioButton* Option1;
+  QRadioButton* Option2;
+  QMenu* mnuFile;
+  QAction* mnuFileOpen;
+  QAction* mnuFileSaveAs;
+  QMenu* mnuFileExport;
+  QAction* mnuFileExportCsv;
+  QAction* mnuFileExportKml;
+  QAction* mnuFileSendToGps;
+  QAction* mnuFileExit;
+  QMenu* mnuView;
+  QAction* mnuViewMap;
+  QMenu* mnuHelp;
+  QAction* mnuHelpPellanore;
+  QAction* mnuHelpAbout;
+
+ protected:
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void BuildMenus();
+  void BuildControls(QWidget* client);
+  void BuildOptions(QWidget* client);
+  void ShowLoadedFile(std::string title);
+  void ReportNotices(const std::vector<CreateNotice>& notices);
+  void ShowMapDatum();
+  void ShowTicks();
+  template <typename Command>
+  void RunExport(const QString& name, Command command);
+
+  Services services_;
+  WindowPlatform platform_;
+  PointListModel* model_;
+  std::string fName_;
+  std::shared_ptr<const std::string> loadedText_;  // the whole text of the file loaded last
+  QPointer<Form2> helpWindow_;
+  QPointer<frmAbout> aboutBox_;
+  QPointer<MapWindow> mapWindow_;
+  std::shared_ptr<const CoordinateTransform> nad83_;  // defined when the map first shows NAD83
+  std::unique_ptr<GridSystems> grids_;                // set up on the first point file
+};
+
+}  // namespace korvexa

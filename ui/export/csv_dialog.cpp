@@ -1,0 +1,113 @@
+#include "ui/export/csv_dialog.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QInputDialog>
+#include <QLabel>
+#include <QRadioButton>
+#include <QStringList>
+#include <QVBoxLayout>
+
+#include "app/export/send_to_gps.h"
+
+namespace korvexa {
+namespace {
+
+QString ItemText(const GridCrs& crs) {
+  return QString::fromStdString(crs.Label() + "  (" + crs.unitName + ")");
+}
+
+}  // namespace
+
+CsvDialog::CsvDialog(const GridOffer& offer, const CsvChoice& last, QWidget* parent)
+    : QDialog(parent), systems_(offer.systems) {
+  setObjectName(QStringLiteral("CsvDialog"));
+  setWindowTitle(QStringLiteral("Point file for a data collector"));
+  crsBox = new QComboBox(this);
+  crsBox->setObjectName(QStringLiteral("crsBox"));
+  crsBox->setEditable(true);
+  crsBox->setInsertPolicy(QComboBox::NoInsert);
+  crsBox->setMinimumContentsLength(48);
+  int chosen = 0;
+  for (std::size_t i = 0; i < systems_.size(); ++i) {
+    crsBox->addItem(ItemText(systems_[i]));
+    if (systems_[i].code == last.crs) chosen = static_cast<int>(i);
+  }
+  if (systems_.empty()) crsBox->setEditText(QString::fromStdString(last.crs));
+  crsBox->setCurrentIndex(systems_.empty() ? -1 : chosen);
+  areaLabel = new QLabel(this);
+  areaLabel->setObjectName(QStringLiteral("areaLabel"));
+  areaLabel->setWordWrap(true);
+  connect(crsBox, &QComboBox::currentIndexChanged, this, &CsvDialog::ShowArea);
+  ShowArea();
+
+  pnezdButton = new QRadioButton(QStringLiteral("Point, Northing, Easting, Elevation, Description (PNEZD)"), this);
+  penzdButton = new QRadioButton(QStringLiteral("Point, Easting, Northing, Elevation, Description (PENZD)"), this);
+  (last.layout.columns == CsvColumns::Penzd ? penzdButton : pnezdButton)->setChecked(true);
+  headerBox = new QCheckBox(QStringLiteral("Header row"), this);
+  headerBox->setChecked(last.layout.header);
+
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(new QLabel(QStringLiteral("Grid (best guess first; or type an EPSG code):"), this));
+  layout->addWidget(crsBox);
+  layout->addWidget(areaLabel);
+  if (const std::optional<std::string> doubt = ZoneDoubt(offer)) {
+    QString text = QString::fromStdString(*doubt);
+    text[0] = text[0].toUpper();
+    auto* doubtLabel = new QLabel(text + QStringLiteral(": check which zone the county uses."), this);
+    doubtLabel->setObjectName(QStringLiteral("doubtLabel"));
+    doubtLabel->setWordWrap(true);
+    layout->addWidget(doubtLabel);
+  }
+  layout->addWidget(pnezdButton);
+  layout->addWidget(penzdButton);
+  layout->addWidget(headerBox);
+  layout->addWidget(buttons);
+}
+
+// Areas of use are boxes that overlap at zone borders: the county list of
+// the chosen zone lets the user check the guess.
+void CsvDialog::ShowArea() {
+  const int index = crsBox->currentIndex();
+  if (index < 0 || index >= static_cast<int>(systems_.size())) {
+    areaLabel->setText(systems_.empty() ? QStringLiteral("No State Plane or UTM zone holds these corners.")
+                                        : QString());
+    return;
+  }
+  areaLabel->setText(QStringLiteral("Area of use: ") + QString::fromStdString(systems_[index].areaName));
+}
+
+CsvChoice CsvDialog::Choice() const {
+  CsvChoice choice;
+  const int index = crsBox->findText(crsBox->currentText());
+  choice.crs = index >= 0 && index < static_cast<int>(systems_.size()) ? systems_[index].code
+                                                                       : crsBox->currentText().trimmed().toStdString();
+  choice.layout.columns = penzdButton->isChecked() ? CsvColumns::Penzd : CsvColumns::Pnezd;
+  choice.layout.header = headerBox->isChecked();
+  return choice;
+}
+
+std::optional<CsvChoice> QtExportChoices::ChooseCsv(QWidget* parent, const GridOffer& offer, const CsvChoice& last) {
+  CsvDialog dialog(offer, last, parent);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return dialog.Choice();
+}
+
+std::optional<std::size_t> QtExportChoices::ChooseUnit(QWidget* parent, const std::vector<GarminUnit>& units) {
+  QStringList names;
+  for (const GarminUnit& unit : units) names << QString::fromStdString(UnitName(unit));
+  bool ok = false;
+  const QString chosen = QInputDialog::getItem(parent, QStringLiteral("Send to GPS"),
+                                               QStringLiteral("Send to which unit?"), names, 0, false, &ok);
+  if (!ok) return std::nullopt;
+  return static_cast<std::size_t>(names.indexOf(chosen));
+}
+
+}  // namespace korvexa

@@ -1,0 +1,72 @@
+// The choices of File > Export that need the user: the grid and columns of a
+// data collector's point file, and which Garmin unit to send to when several
+// are mounted. Behind an interface so that tests answer without a modal
+// dialog.
+#pragma once
+
+#include <QDialog>
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/export/csv_export.h"
+#include "app/export/garmin_unit.h"
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QRadioButton;
+
+namespace korvexa {
+
+// What the point file dialog asks for.
+struct CsvChoice {
+  std::string crs;  // an EPSG code as the user gave it: "EPSG:2258", "2258"
+  CsvLayout layout;
+};
+
+class ExportChoices {
+ public:
+  virtual ~ExportChoices() = default;
+
+  // The grid and layout for the corners of `offer`, `last` (the choice of
+  // the last export) preselected where it is offered, else the best guess;
+  // nothing when the user cancelled.
+  virtual std::optional<CsvChoice> ChooseCsv(QWidget* parent, const GridOffer& offer, const CsvChoice& last) = 0;
+
+  // The index of the unit among `units` to send to; nothing when cancelled.
+  virtual std::optional<std::size_t> ChooseUnit(QWidget* parent, const std::vector<GarminUnit>& units) = 0;
+};
+
+// The grid offered for `offer`, best first, in an editable list that also
+// takes any EPSG code; the area of use of the chosen one shown under it (its
+// counties, where EPSG names them); PNEZD or PENZD; a header row or none.
+class CsvDialog : public QDialog {
+  Q_OBJECT
+
+ public:
+  CsvDialog(const GridOffer& offer, const CsvChoice& last, QWidget* parent = nullptr);
+
+  CsvChoice Choice() const;
+
+  QComboBox* crsBox;
+  QLabel* areaLabel;
+  QRadioButton* pnezdButton;
+  QRadioButton* penzdButton;
+  QCheckBox* headerBox;
+
+ private:
+  void ShowArea();
+
+  std::vector<GridCrs> systems_;
+};
+
+// CsvDialog and Qt's item input dialog.
+class QtExportChoices : public ExportChoices {
+ public:
+  std::optional<CsvChoice> ChooseCsv(QWidget* parent, const GridOffer& offer, const CsvChoice& last) override;
+  std::optional<std::size_t> ChooseUnit(QWidget* parent, const std::vector<GarminUnit>& units) override;
+};
+
+}  // namespace korvexa

@@ -1,0 +1,52 @@
+// The commands of File > Export and File > "Save waypoints as...": each asks
+// where to save (beside the input by default, which is also the way out of
+// a read-only folder), asks what it needs, and hands the ticked corners to
+// the app layer's export. Form1 shows the result as it shows Create's.
+//
+// Each returns nothing when the user cancelled, and throws (KorvexaError)
+// when the export failed; nothing is written then.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "app/convert/create.h"
+#include "app/export/export_result.h"
+#include "app/services.h"
+#include "core/point_list.h"
+#include "transform/grid_crs.h"
+#include "ui/desktop/window_platform.h"
+
+class QWidget;
+
+namespace korvexa {
+
+// What every export command works on: the window's state.
+struct ExportScene {
+  QWidget* window = nullptr;
+  WindowPlatform& platform;
+  Services& services;
+  const std::string& fName;  // the loaded file's title; the working folder is its folder
+  const PointList& points;
+};
+
+// The point file: the dialog of the grid and columns (the last choice
+// remembered in the settings for the next export), then the file. With
+// `transform`, NAD83 grids, else NAD27 ones.
+std::optional<ExportResult> ExportCsvCommand(const ExportScene& scene, bool transform, GridSystems& grids);
+
+// The KML file of the ticked corners and the lines of `text`, the loaded
+// file's text.
+std::optional<ExportResult> ExportKmlCommand(const ExportScene& scene, std::string_view text);
+
+// The GPX file onto the Garmin unit the platform's volumes hold; the user
+// chooses among several. Throws KorvexaError saying how to connect a unit
+// when none is mounted.
+std::optional<ExportResult> SendToGpsCommand(const ExportScene& scene);
+
+// Create's waypoint file of `options` under a name the user chooses, without
+// the drawing.
+std::optional<CreateResult> SaveWaypointsAsCommand(const ExportScene& scene, CreateOptions options);
+
+}  // namespace korvexa

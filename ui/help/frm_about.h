@@ -1,0 +1,56 @@
+// frmAbout, the About box: the program's name, version, description and
+// disclaimer, and the System Info command. OK, Enter and Esc close it; Enter
+// in the disclaimer box closes it too (Ctrl+Enter types a new line there),
+// while Enter on "System Info..." presses that button. The box deletes itself
+// when closed.
+#pragma once
+
+#include <QDialog>
+#include <memory>
+#include <string>
+
+#include "ui/help/system_info.h"
+
+class QFrame;
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace korvexa {
+
+class MessageSink;
+
+class frmAbout : public QDialog {
+  Q_OBJECT
+
+ public:
+  frmAbout(SystemInfoPlatform platform, std::shared_ptr<MessageSink> messages, QWidget* parent = nullptr);
+
+  // Starts the system information tool, or tells the user in a message box
+  // titled "Korvexa" that it is unavailable.
+  void StartSysInfo();
+
+  // GetKeyValue (see system_info.h) over this box's registry.
+  bool GetKeyValue(RegistryRoot KeyRoot, const std::string& KeyName, const std::string& SubKeyRef, std::string& KeyVal);
+
+  QPushButton* cmdOK;
+  QLabel* picIcon;
+  QPushButton* cmdSysInfo;
+  QLabel* lblDescription;
+  QLabel* lblTitle;
+  QLabel* lblVersion;
+  QPlainTextEdit* Text1;
+  QFrame* Line1;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void BuildControls();
+  void FillCaptions();
+
+  SystemInfoPlatform platform_;
+  std::shared_ptr<MessageSink> messages_;
+};
+
+}  // namespace korvexa

@@ -1,0 +1,200 @@
+#include "ui/map/map_window.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QKeySequence>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QSettings>
+#include <QStatusBar>
+#include <QStringList>
+#include <QToolBar>
+#include <exception>
+#include <utility>
+
+#include "core/clock.h"
+#include "ui/map/corner_text.h"
+#include "ui/map/field_sheet.h"
+#include "ui/desktop/look.h"
+#include "ui/navigate/navigator.h"
+#include "ui/convert/point_list_model.h"
+#include "ui/help/texts.h"
+#include "ui/map/township_map_view.h"
+
+namespace korvexa {
+namespace {
+
+constexpr int kStatusMessageMilliseconds = 5000;
+
+QSettings Settings() {
+  return QSettings(texts::kProgramName, texts::kProgramName);
+}
+
+const QString kGeometryKey = QStringLiteral("MapWindow/geometry");
+
+}  // namespace
+
+MapWindow::MapWindow(PointListModel* model, const Clock& clock, WindowPlatform platform, DatumLibrary* datum,
+                     QWidget* parent)
+    : QMainWindow(parent, Qt::Window), model_(model), clock_(clock), platform_(std::move(platform)) {
+  setObjectName(QStringLiteral("MapWindow"));
+  setAttribute(Qt::WA_DeleteOnClose);
+  setWindowIcon(AppIcon());
+  view_ = new TownshipMapView(model_, this);
+  setCentralWidget(view_);
+  BuildActions();
+  notShown_ = new QLabel(this);
+  notShown_->setObjectName(QStringLiteral("notShown"));
+  counts_ = new QLabel(this);
+  counts_->setObjectName(QStringLiteral("counts"));
+  statusBar()->addWidget(notShown_, 1);
+  statusBar()->addPermanentWidget(counts_);
+  connect(model_, &QAbstractItemModel::dataChanged, this, &MapWindow::UpdateCounts);
+  connect(model_, &QAbstractItemModel::modelReset, this, &MapWindow::UpdateCounts);
+  if (datum != nullptr) navigator_ = new Navigator(this, view_, model_, *datum, clock_, platform_);
+  if (!restoreGeometry(Settings().value(kGeometryKey).toByteArray())) resize(900, 680);
+  view_->setFocus();
+}
+
+void MapWindow::BuildActions() {
+  actFit = new QAction(QStringLiteral("&Fit"), this);
+  actFit->setObjectName(QStringLiteral("actFit"));
+  actFit->setShortcuts({QKeySequence(Qt::Key_F), QKeySequence(Qt::Key_Home)});
+  actFit->setToolTip(QStringLiteral("Show the whole township (F, Home)"));
+  connect(actFit, &QAction::triggered, this, &MapWindow::Fit);
+  actPrint = new QAction(QStringLiteral("&Print..."), this);
+  actPrint->setObjectName(QStringLiteral("actPrint"));
+  actPrint->setShortcut(QKeySequence::Print);
+  actPrint->setToolTip(QStringLiteral("Print a field sheet of the ticked corners"));
+  connect(actPrint, &QAction::triggered, this, &MapWindow::Print);
+  actSavePdf = new QAction(QStringLiteral("Save as P&DF..."), this);
+  actSavePdf->setObjectName(QStringLiteral("actSavePdf"));
+  actSavePdf->setToolTip(QStringLiteral("Save a field sheet of the ticked corners as a PDF file"));
+  connect(actSavePdf, &QAction::triggered, this, &MapWindow::SaveAsPdf);
+  actSavePng = new QAction(QStringLiteral("Save as P&NG..."), this);
+  actSavePng->setObjectName(QStringLiteral("actSavePng"));
+  actSavePng->setToolTip(QStringLiteral("Save a field sheet of the ticked corners as a PNG picture"));
+  connect(actSavePng, &QAction::triggered, this, &MapWindow::SaveAsPng);
+  actClose = new QAction(QStringLiteral("&Close"), this);
+  actClose->setObjectName(QStringLiteral("actClose"));
+  actClose->setShortcut(QKeySequence::Close);
+  connect(actClose, &QAction::triggered, this, &QWidget::close);
+
+  QMenu* menu = menuBar()->addMenu(QStringLiteral("&Map"));
+  menu->setObjectName(QStringLiteral("mnuMap"));
+  menu->addActions({actFit});
+  menu->addSeparator();
+  menu->addActions({actPrint, actSavePdf, actSavePng});
+  menu->addSeparator();
+  menu->addAction(actClose);
+
+  QToolBar* tools = addToolBar(QStringLiteral("Map"));
+  tools->setObjectName(QStringLiteral("mapTools"));
+  tools->setMovable(false);
+  tools->setToolButtonStyle(Qt::ToolButtonTextOnly);
+  tools->addActions({actFit, actPrint, actSavePdf, actSavePng});
+}
+
+void MapWindow::ShowFile(std::string_view text, const std::string& fileName) {
+  fileName_ = QFile::decodeName(QByteArray::fromStdString(fileName));
+  setWindowTitle(fileName_ + QStringLiteral(" - Township map"));
+  map_ = std::make_shared<const TownshipMap>(BuildTownshipMap(text, fileName, model_->points()));
+  view_->SetMap(map_);
+  if (navigator_ != nullptr) navigator_->SetMap(map_, fileName_);
+  QStringList notShown;
+  if (!map_->problem.empty()) notShown << QStringLiteral("Nothing to draw: ") + QString::fromLocal8Bit(map_->problem);
+  if (map_->withoutCoordinates > 0) {
+    notShown << Counted(map_->withoutCoordinates, "point without usable coordinates is not shown",
+                        "points without usable coordinates are not shown");
+  }
+  if (map_->farOff > 0) {
+    notShown << Counted(map_->farOff, "point far from the township is not shown",
+                        "points far from the township are not shown");
+  }
+  notShown_->setText(notShown.join(QStringLiteral("; ")));
+  UpdateCounts();
+}
+
+void MapWindow::UpdateCounts() {
+  if (!map_) return;
+  const PointList& points = model_->points();
+  std::size_t ticked = 0;
+  for (std::size_t corner = 0; corner < map_->entryOf.size(); ++corner) {
+    if (IsTicked(*map_, points, corner)) ++ticked;
+  }
+  counts_->setText(
+      QStringLiteral("%1, %2 ticked").arg(Counted(map_->township.points.size(), "corner", "corners")).arg(ticked));
+}
+
+void MapWindow::SetNad83(std::shared_ptr<const CoordinateTransform> nad83) {
+  nad83_ = std::move(nad83);
+  view_->SetNad83(nad83_);
+}
+
+void MapWindow::Fit() {
+  view_->Fit();
+}
+
+void MapWindow::Print() {
+  if (!map_) return;
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setDocName(QStringLiteral("Field sheet of ") + fileName_);
+  // A print to a file is offered beside the input, as Save as PDF does,
+  // while a real printer stays the printer chosen first.
+  printer.setOutputFileName(BesideTheFile(QStringLiteral("pdf")));
+  if (!QPrinterInfo::defaultPrinter().isNull()) printer.setOutputFormat(QPrinter::NativeFormat);
+  if (!platform_.printDialog->ChoosePrinter(printer, this)) return;
+  try {
+    PrintFieldSheet(MakeSheet(), printer);
+    statusBar()->showMessage(QStringLiteral("Field sheet printed."), kStatusMessageMilliseconds);
+  } catch (const std::exception& error) {
+    ReportFailure(*platform_.messages, this, QStringLiteral("Print"), error);
+  }
+}
+
+void MapWindow::SaveAsPdf() {
+  Export(QStringLiteral("Save as PDF"), QStringLiteral("PDF files (*.pdf)"), QStringLiteral("pdf"),
+         &WriteFieldSheetPdf);
+}
+
+void MapWindow::SaveAsPng() {
+  Export(QStringLiteral("Save as PNG"), QStringLiteral("PNG pictures (*.png)"), QStringLiteral("png"),
+         &WriteFieldSheetPng);
+}
+
+// The suggested name is the file's, beside it (the working folder).
+void MapWindow::Export(const QString& command, const QString& filter, const QString& extension, SheetWriter write) {
+  if (!map_) return;
+  const QString suggested = BesideTheFile(extension);
+  const std::optional<QString> path = platform_.saveDialog->ChooseSaveFile(this, command, filter, suggested);
+  if (!path) return;
+  try {
+    write(MakeSheet(), *path);
+    statusBar()->showMessage(QStringLiteral("Saved %1.").arg(QDir::toNativeSeparators(*path)),
+                             kStatusMessageMilliseconds);
+  } catch (const std::exception& error) {
+    ReportFailure(*platform_.messages, this, command, error);
+  }
+}
+
+// The file named after the map's, beside it (in the working folder), with
+// `extension` ("pdf").
+QString MapWindow::BesideTheFile(const QString& extension) const {
+  return QDir::current().filePath(QFileInfo(fileName_).completeBaseName() + QLatin1Char('.') + extension);
+}
+
+// The field sheet of the map as shown, dated now.
+FieldSheet MapWindow::MakeSheet() const {
+  return FieldSheet(fileName_, *map_, model_->points(), view_->viewport(), clock_.Now().local, nad83_.get());
+}
+
+void MapWindow::closeEvent(QCloseEvent* event) {
+  Settings().setValue(kGeometryKey, saveGeometry());
+  QMainWindow::closeEvent(event);
+}
+
+}  // namespace korvexa

@@ -1,0 +1,87 @@
+// The township map window (View > Township map): the map of the loaded file
+// (ui/map/township_map_view.h) with a tool bar (Fit, Print, Save as PDF, Save as
+// PNG) and a status bar that counts the corners, the ticked ones and the
+// points the map cannot show. One non-modal window beside the main window:
+// the ticks are the main window's list model's. It remembers its size and
+// place between runs (QSettings, organisation and program "Korvexa"). With a
+// datum library it has a GPS menu: the field navigator (ui/navigate/navigator.h).
+#pragma once
+
+#include <QMainWindow>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "app/map/township_map.h"
+#include "ui/desktop/window_platform.h"
+
+class QAction;
+class QLabel;
+
+namespace korvexa {
+
+class Clock;
+class CoordinateTransform;
+class DatumLibrary;
+class FieldSheet;
+class Navigator;
+class PointListModel;
+class TownshipMapView;
+
+class MapWindow : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  // `model`, `clock` and `datum` must outlive the window; without `datum`
+  // there is no navigator.
+  MapWindow(PointListModel* model, const Clock& clock, WindowPlatform platform, DatumLibrary* datum = nullptr,
+            QWidget* parent = nullptr);
+
+  // Shows the file whose whole text is `text` and whose list the model
+  // holds; `fileName` is its name without folder ("t12n.lx").
+  void ShowFile(std::string_view text, const std::string& fileName);
+
+  // Positions in the tooltips and on the field sheet: NAD83 through `nad83`
+  // (the transformation is on), NAD27 when it is null.
+  void SetNad83(std::shared_ptr<const CoordinateTransform> nad83);
+
+  void Fit();
+  void Print();
+  void SaveAsPdf();
+  void SaveAsPng();
+
+  TownshipMapView* view() const { return view_; }
+  QLabel* counts() const { return counts_; }
+  QLabel* notShown() const { return notShown_; }
+  Navigator* navigator() const { return navigator_; }
+
+  QAction* actFit;
+  QAction* actPrint;
+  QAction* actSavePdf;
+  QAction* actSavePng;
+  QAction* actClose;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void BuildActions();
+  void UpdateCounts();
+  using SheetWriter = void (*)(const FieldSheet&, const QString&);
+  void Export(const QString& command, const QString& filter, const QString& extension, SheetWriter write);
+  FieldSheet MakeSheet() const;
+  QString BesideTheFile(const QString& extension) const;
+
+  PointListModel* model_;
+  const Clock& clock_;
+  WindowPlatform platform_;
+  TownshipMapView* view_;
+  QLabel* counts_;
+  QLabel* notShown_;
+  std::shared_ptr<const TownshipMap> map_;
+  std::shared_ptr<const CoordinateTransform> nad83_;
+  QString fileName_;
+  Navigator* navigator_ = nullptr;
+};
+
+}  // namespace korvexa

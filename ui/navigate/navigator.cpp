@@ -1,0 +1,484 @@
+#include "ui/navigate/navigator.h"
+
+#include <QAction>
+#include <QDateTime>
+#include <QDir>
+#include <QDockWidget>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QGeoPositionInfo>
+#include <QKeySequence>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QRegion>
+#include <QSettings>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <cmath>
+#include <exception>
+#include <limits>
+
+#include "core/clock.h"
+#include "core/korvexa_error.h"
+#include "ui/map/corner_text.h"
+#include "ui/navigate/navigation_panel.h"
+#include "ui/navigate/navigation_text.h"
+#include "ui/convert/point_list_model.h"
+#include "ui/navigate/receiver_dialog.h"
+#include "ui/navigate/receiver_link.h"
+#include "ui/help/texts.h"
+#include "ui/map/township_map_view.h"
+#include "writers/gpx_track_writer.h"
+
+namespace korvexa {
+namespace {
+
+constexpr int kRefreshMilliseconds = 1000;
+constexpr int kMessageMilliseconds = 10000;
+constexpr double kMovingMetresPerSecond = 0.3;  // slower, a receiver's course is noise
+constexpr double kFollowMargin = 0.15;          // of the view's size: closer to an edge re-centres the map
+
+const QString kReceiverKey = QStringLiteral("Navigator/receiver");
+const QString kArrivalKey = QStringLiteral("Navigator/arrivalFeet");
+
+QSettings Settings() {
+  return QSettings(texts::kProgramName, texts::kProgramName);
+}
+
+std::optional<double> Attribute(const QGeoPositionInfo& info, QGeoPositionInfo::Attribute attribute) {
+  if (!info.hasAttribute(attribute)) return std::nullopt;
+  const double value = info.attribute(attribute);
+  if (!std::isfinite(value)) return std::nullopt;
+  return value;
+}
+
+// The fix as the trail keeps it: as the receiver gave it.
+TrackPoint TrackPointOf(const QGeoPositionInfo& info) {
+  TrackPoint point;
+  point.latitude = info.coordinate().latitude();
+  point.longitude = info.coordinate().longitude();
+  if (info.coordinate().type() == QGeoCoordinate::Coordinate3D) point.elevation = info.coordinate().altitude();
+  const QDateTime utc = info.timestamp().toUTC();
+  if (utc.isValid()) {
+    const QDate date = utc.date();
+    const QTime time = utc.time();
+    point.utc = CivilTime{date.year(), date.month(), date.day(), time.hour(), time.minute(), time.second()};
+    point.milliseconds = time.msec();
+  }
+  return point;
+}
+
+QString ErrorText(const std::exception& error) {
+  return QString::fromLocal8Bit(error.what());
+}
+
+}  // namespace
+
+Navigator::Navigator(QMainWindow* window, TownshipMapView* view, PointListModel* model, DatumLibrary& datum,
+                     const Clock& clock, WindowPlatform platform)
+    : QObject(window),
+      window_(window),
+      view_(view),
+      model_(model),
+      datum_(datum),
+      clock_(clock),
+      platform_(std::move(platform)),
+      askReceiver_(&AskForReceiver) {
+  setObjectName(QStringLiteral("navigator"));
+  auto started = std::make_shared<QElapsedTimer>();
+  started->start();
+  seconds_ = [started] { return static_cast<double>(started->elapsed()) / 1000; };
+  refresh_ = new QTimer(this);
+  connect(refresh_, &QTimer::timeout, this, &Navigator::Refresh);
+  BuildActions();
+  BuildPanel();
+  receiverLabel_ = new QLabel(window);
+  receiverLabel_->setObjectName(QStringLiteral("receiverStatus"));
+  guidanceLabel_ = new QLabel(window);
+  guidanceLabel_->setObjectName(QStringLiteral("guidance"));
+  window->statusBar()->addPermanentWidget(receiverLabel_);
+  window->statusBar()->addPermanentWidget(guidanceLabel_);
+  SetArrivalFeet(Settings().value(kArrivalKey, CornerWalk::kDefaultArrivalFeet).toDouble());
+  view->SetOverlay([this](QPainter& painter, const MapViewport& viewport, const QRect& exposed) {
+    PaintNavigationMarks(painter, viewport, Marks(), exposed);
+  });
+  connect(view, &TownshipMapView::cornerDoubleClicked, this, [this](std::size_t corner) { NavigateTo(corner); });
+  connect(view, &TownshipMapView::panned, this, [this] { SetFollow(false); });
+  UpdateTexts();
+}
+
+Navigator::~Navigator() {
+  if (view_) view_->SetOverlay({});
+}
+
+void Navigator::BuildActions() {
+  const auto make = [this](const QString& text, const char* name, const QString& tip) {
+    auto* action = new QAction(text, this);
+    action->setObjectName(QLatin1String(name));
+    action->setToolTip(tip);
+    return action;
+  };
+  actReceiver = make(QStringLiteral("&Receiver..."), "actReceiver", QStringLiteral("Choose a GPS receiver and start"));
+  actReceiver->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
+  actStop = make(QStringLiteral("&Stop receiver"), "actStop", QStringLiteral("Stop reading the GPS receiver"));
+  actFollow = make(QStringLiteral("&Follow"), "actFollow", QStringLiteral("Keep the position in view (L)"));
+  actFollow->setCheckable(true);
+  actFollow->setShortcut(QKeySequence(Qt::Key_L));
+  actNext =
+      make(QStringLiteral("&Next"), "actNext", QStringLiteral("Walk to the nearest ticked corner not visited (N)"));
+  actNext->setShortcut(QKeySequence(Qt::Key_N));
+  actSaveTrail = make(QStringLiteral("Save &trail as GPX..."), "actSaveTrail",
+                      QStringLiteral("Save the trail walked as a GPX track"));
+  connect(actReceiver, &QAction::triggered, this, &Navigator::ChooseReceiver);
+  connect(actStop, &QAction::triggered, this, &Navigator::Stop);
+  connect(actFollow, &QAction::toggled, this, &Navigator::SetFollow);
+  connect(actNext, &QAction::triggered, this, &Navigator::Next);
+  connect(actSaveTrail, &QAction::triggered, this, &Navigator::SaveTrail);
+
+  QMenu* menu = window_->menuBar()->addMenu(QStringLiteral("&GPS"));
+  menu->setObjectName(QStringLiteral("mnuGps"));
+  menu->addActions({actReceiver, actStop});
+  menu->addSeparator();
+  menu->addActions({actFollow, actNext});
+  menu->addSeparator();
+  menu->addAction(actSaveTrail);
+  QToolBar* tools = window_->addToolBar(QStringLiteral("GPS"));
+  tools->setObjectName(QStringLiteral("gpsTools"));
+  tools->setMovable(false);
+  tools->setToolButtonStyle(Qt::ToolButtonTextOnly);
+  tools->addActions({actReceiver, actFollow, actNext});
+}
+
+void Navigator::BuildPanel() {
+  panel_ = new NavigationPanel(actNext, actFollow);
+  connect(panel_, &NavigationPanel::arrivalFeetChanged, this, &Navigator::SetArrivalFeet);
+  dock_ = new QDockWidget(QStringLiteral("Navigation"), window_);
+  dock_->setObjectName(QStringLiteral("navigationDock"));
+  dock_->setWidget(panel_);
+  dock_->setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable);
+  window_->addDockWidget(Qt::RightDockWidgetArea, dock_);
+  dock_->hide();
+  QMenu* menu = window_->findChild<QMenu*>(QStringLiteral("mnuGps"));
+  menu->addSeparator();
+  menu->addAction(dock_->toggleViewAction());
+}
+
+void Navigator::SetMap(std::shared_ptr<const TownshipMap> map, const QString& fileName) {
+  map_ = std::move(map);
+  fileName_ = fileName;
+  positioner_.reset();
+  placeError_.clear();
+  const double radius = walk_.arrivalRadius();
+  walk_ = CornerWalk(map_ ? map_->grid.size() : 0);
+  walk_.SetArrivalRadius(radius);
+  targetNad83_.reset();
+  PlaceTrail();
+  if (view_) view_->update();
+  UpdateTexts();
+}
+
+// The transformation is defined on first use, so that a map never used for
+// navigation never loads the grids.
+MapPositioner& Navigator::Positioner() {
+  if (!positioner_) {
+    if (!map_ || map_->township.points.empty()) throw KorvexaError("the map shows no township");
+    positioner_ = std::make_unique<MapPositioner>(datum_.DefineDatumPair(), map_->township.utmZone,
+                                                  map_->township.points.front().east);
+  }
+  return *positioner_;
+}
+
+// The trail and the last fix on a new map; what it cannot show is left out.
+void Navigator::PlaceTrail() {
+  if (trail_.size() == 0 && !fix_) return;
+  std::vector<WorldPoint> onMap;
+  try {
+    for (const TrackPoint& point : trail_.points()) {
+      try {
+        onMap.push_back(Positioner().Place({point.longitude, point.latitude}).map);
+      } catch (const KorvexaError&) {
+        onMap.push_back({std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::quiet_NaN()});
+      }
+    }
+    if (fix_) fix_->place = Positioner().Place(fix_->nad83);
+  } catch (const std::exception& error) {
+    fix_.reset();
+    placeError_ = QStringLiteral("The position cannot be shown on this map: ") + ErrorText(error);
+  }
+  if (onMap.size() == trail_.size()) trail_.SetOnMap(std::move(onMap));
+}
+
+void Navigator::ChooseReceiver() {
+  ReceiverChoice current;
+  const std::string saved = Settings().value(kReceiverKey).toString().toStdString();
+  try {
+    if (!saved.empty()) current = ParseReceiverChoice(saved);
+  } catch (const KorvexaError&) {
+    // A setting from another version: offer the default.
+  }
+  if (const std::optional<ReceiverChoice> chosen = askReceiver_(window_, current)) Start(*chosen);
+}
+
+void Navigator::Start(const ReceiverChoice& choice) {
+  Settings().setValue(kReceiverKey, QString::fromStdString(ReceiverChoiceText(choice)));
+  Attach(new ReceiverLink(choice, this), QString::fromLocal8Bit(DescribeReceiver(choice)));
+}
+
+void Navigator::Attach(ReceiverLink* link, const QString& name) {
+  Stop();
+  link->setParent(this);
+  link_ = link;
+  receiverName_ = name;
+  connect(link, &ReceiverLink::positionUpdated, this, &Navigator::ShowPosition);
+  connect(link, &ReceiverLink::sentenceRead, this, [this] { watch_.HeardSentence(seconds_()); });
+  connect(link, &ReceiverLink::garbageRead, this, [this] { watch_.HeardGarbage(seconds_()); });
+  connect(link, &ReceiverLink::logEnded, this, [this] { watch_.LogEnded(); });
+  connect(link, &ReceiverLink::failed, this, &Navigator::LinkFailed);
+  watch_.Start(seconds_());
+  trail_.Break();
+  SetFollow(true);
+  dock_->show();
+  refresh_->start(kRefreshMilliseconds);
+  UpdateTexts();
+  link->Start();
+}
+
+void Navigator::LinkFailed(const QString& reason) {
+  watch_.Failed(reason.toLocal8Bit().toStdString());
+  Refresh();
+}
+
+void Navigator::Stop() {
+  if (link_) {
+    link_->disconnect(this);
+    link_->deleteLater();
+  }
+  link_ = nullptr;
+  refresh_->stop();
+  watch_.Stop();
+  Refresh();
+}
+
+bool Navigator::PositionCurrent() const {
+  return link_ && fix_ && placeError_.isEmpty() && watch_.PositionCurrent(seconds_());
+}
+
+void Navigator::ShowPosition(const QGeoPositionInfo& info) {
+  if (!info.coordinate().isValid()) return;
+  watch_.HeardFix(seconds_());
+  const GeoPoint nad83{info.coordinate().longitude(), info.coordinate().latitude()};
+  const QRegion before = ChangingArea();
+  Fix fix{nad83, {}, Attribute(info, QGeoPositionInfo::HorizontalAccuracy), std::nullopt};
+  try {
+    fix.place = Positioner().Place(nad83);
+    placeError_.clear();
+  } catch (const std::exception& error) {
+    placeError_ = QStringLiteral("The position cannot be shown on the map: ") + ErrorText(error);
+    Repaint(before);
+    UpdateTexts();
+    return;
+  }
+  const std::optional<double> course = Attribute(info, QGeoPositionInfo::Direction);
+  if (course &&
+      Attribute(info, QGeoPositionInfo::GroundSpeed).value_or(kMovingMetresPerSecond) >= kMovingMetresPerSecond) {
+    fix.travelBearing = *course + fix.place.convergence;
+  }
+  const WorldPoint lastOfTrail = trail_.size() > 0 ? trail_.onMap().back() : fix.place.map;
+  fix_ = fix;
+  trail_.Add(TrackPointOf(info), fix.place.map);
+  shownCurrent_ = true;
+  UpdateLeg();
+  const QRect piece = view_ ? TrailPieceArea(view_->viewport(), lastOfTrail, fix.place.map) : QRect();
+  if (!(follow_ && KeepInView(fix.place.map))) Repaint(before + piece + ChangingArea());
+  UpdateTexts();
+}
+
+// Marks the target visited once the position comes within the radius.
+void Navigator::UpdateLeg() {
+  const std::optional<Leg> way = leg();
+  if (!way || !walk_.Arrive(way->metres)) return;
+  Say(QStringLiteral("Reached %1.").arg(CornerName(*walk_.target())));
+}
+
+std::optional<Leg> Navigator::leg() const {
+  if (!PositionCurrent() || !targetNad83_ || !walk_.target()) return std::nullopt;
+  return LegBetween(fix_->nad83, *targetNad83_, fix_->place.convergence);
+}
+
+// Re-centres the map on `at` when it comes near an edge of the view; true
+// when the view moved (and is painted anew).
+bool Navigator::KeepInView(WorldPoint at) {
+  if (!view_) return false;
+  const MapViewport& viewport = view_->viewport();
+  const ScreenPoint screen = viewport.ToScreen(at);
+  const double marginX = viewport.width() * kFollowMargin;
+  const double marginY = viewport.height() * kFollowMargin;
+  if (screen.x >= marginX && screen.x <= viewport.width() - marginX && screen.y >= marginY &&
+      screen.y <= viewport.height() - marginY) {
+    return false;
+  }
+  view_->SetViewport(MapViewport(at, viewport.metresPerPixel(), viewport.width(), viewport.height()));
+  return true;
+}
+
+void Navigator::NavigateTo(std::optional<std::size_t> corner) {
+  if (!map_) return;
+  const QRegion before = ChangingArea();
+  walk_.SetTarget(corner);
+  PlaceTarget();
+  if (walk_.target()) dock_->show();
+  UpdateLeg();
+  Repaint(before + ChangingArea());
+  UpdateTexts();
+}
+
+void Navigator::PlaceTarget() {
+  targetNad83_.reset();
+  if (!walk_.target()) return;
+  const TownshipPoint& corner = map_->township.points[*walk_.target()];
+  try {
+    targetNad83_ = Positioner().Nad83Of({corner.east, corner.north});
+  } catch (const std::exception& error) {
+    Say(QStringLiteral("Cannot navigate to %1: %2").arg(CornerName(*walk_.target()), ErrorText(error)));
+  }
+}
+
+void Navigator::NavigateToEntry(std::size_t entry) {
+  if (!map_) return;
+  for (std::size_t corner = 0; corner < map_->entryOf.size(); ++corner) {
+    if (map_->entryOf[corner] == entry) {
+      NavigateTo(corner);
+      return;
+    }
+  }
+  Say(QStringLiteral("That point is not on the map."));
+}
+
+// From the position, or else from the target, or else from the middle of the map.
+void Navigator::Next() {
+  if (!map_) return;
+  WorldPoint from = map_->grid.bounds().Centre();
+  if (fix_) {
+    from = fix_->place.map;
+  } else if (walk_.target()) {
+    from = map_->grid[*walk_.target()];
+  }
+  const std::optional<std::size_t> next = walk_.Next(*map_, model_->points(), from);
+  if (!next) {
+    Say(QStringLiteral("No ticked corner is left to visit."));
+    return;
+  }
+  NavigateTo(next);
+}
+
+void Navigator::SetFollow(bool follow) {
+  follow_ = follow;
+  actFollow->setChecked(follow);
+  if (follow && fix_ && PositionCurrent()) KeepInView(fix_->place.map);
+}
+
+void Navigator::SetArrivalFeet(double feet) {
+  walk_.SetArrivalRadius(feet * kMetresPerUsSurveyFoot);
+  panel_->SetArrivalFeet(feet);
+  Settings().setValue(kArrivalKey, feet);
+}
+
+void Navigator::SaveTrail() {
+  const QString suggested =
+      QDir::current().filePath(QFileInfo(fileName_).completeBaseName() + QStringLiteral("-trail.gpx"));
+  const QString command = QStringLiteral("Save trail as GPX");
+  const std::optional<QString> path =
+      platform_.saveDialog->ChooseSaveFile(window_, command, QStringLiteral("GPX files (*.gpx)"), suggested);
+  if (!path) return;
+  try {
+    const std::string name = (fileName_ + QStringLiteral(" trail")).toLatin1().toStdString();
+    WriteGpxTrack(QFile::encodeName(*path).toStdString(), name, trail_.points(), clock_.Now().utc);
+    Say(QStringLiteral("Saved the trail to %1.").arg(QDir::toNativeSeparators(*path)));
+  } catch (const std::exception& error) {
+    ReportFailure(*platform_.messages, window_, command, error);
+  }
+}
+
+void Navigator::Refresh() {
+  const bool current = PositionCurrent();
+  if (current != shownCurrent_) {
+    shownCurrent_ = current;
+    if (!current) trail_.Break();
+    Repaint(ChangingArea());
+  }
+  UpdateTexts();
+}
+
+NavigationMarks Navigator::Marks() const {
+  NavigationMarks marks;
+  marks.current = shownCurrent_ && PositionCurrent();
+  if (fix_) {
+    marks.position = fix_->place.map;
+    marks.accuracyMetres = fix_->accuracy;
+    marks.travelBearing = fix_->travelBearing;
+  }
+  if (const std::optional<Leg> way = leg()) marks.targetBearing = way->gridBearing;
+  if (map_ && walk_.target()) marks.target = map_->grid[*walk_.target()];
+  for (std::size_t corner : walk_.visitOrder()) marks.visited.push_back(map_->grid[corner]);
+  marks.trail = &trail_;
+  return marks;
+}
+
+// The pixels of the marks that move with the position or the target.
+// (A region: the bounding box of a position and a far target would be most of the view.)
+QRegion Navigator::ChangingArea() const {
+  if (!view_) return {};
+  const NavigationMarks marks = Marks();
+  QRegion area(PositionArea(view_->viewport(), marks));
+  if (marks.target) area += CornerArea(view_->viewport(), *marks.target);
+  return area;
+}
+
+void Navigator::Repaint(const QRegion& area) {
+  if (view_ && !area.isEmpty()) view_->update(area);
+}
+
+void Navigator::UpdateTexts() {
+  const ReceiverStatus status = watch_.Status(seconds_());
+  QString receiver = ReceiverStatusText(status);
+  if (status.state == ReceiverState::Fix && !placeError_.isEmpty()) receiver = placeError_;
+  const bool current = PositionCurrent();
+  NavigationReadout readout;
+  readout.receiver = link_ ? receiverName_ + QStringLiteral(": ") + receiver : receiver;
+  if (current) readout.accuracy = AccuracyText(fix_->accuracy);
+  readout.visited = Counted(walk_.visitOrder().size(), "corner", "corners");
+  QString guidance;
+  if (walk_.target()) {
+    const QString name = CornerName(*walk_.target());
+    readout.target = walk_.Visited(*walk_.target()) ? name + QStringLiteral(" (reached)") : name;
+    if (const std::optional<Leg> way = leg()) {
+      readout.distance = DistanceText(way->metres);
+      readout.trueBearing = BearingText(way->trueBearing) + QStringLiteral(" true");
+      readout.gridBearing = BearingText(way->gridBearing) + QStringLiteral(" grid");
+      guidance =
+          QStringLiteral("To %1: %2, %3, %4").arg(name, readout.distance, readout.trueBearing, readout.gridBearing);
+    } else {
+      guidance = QStringLiteral("To %1: no current position").arg(name);
+    }
+  } else if (current) {
+    guidance = QStringLiteral("Double-click a corner to walk to it");
+  }
+  receiverLabel_->setText(QStringLiteral("GPS: ") + receiver +
+                          (current ? QStringLiteral(", ") + readout.accuracy : QString()));
+  receiverLabel_->setVisible(link_ != nullptr);
+  guidanceLabel_->setText(guidance);
+  guidanceLabel_->setVisible(!guidance.isEmpty());
+  panel_->ShowReadout(readout);
+}
+
+void Navigator::Say(const QString& message) {
+  window_->statusBar()->showMessage(message, kMessageMilliseconds);
+}
+
+QString Navigator::CornerName(std::size_t corner) const {
+  return Latin1Text(map_->township.points[corner].id);
+}
+
+}  // namespace korvexa

@@ -1,0 +1,42 @@
+// Qt's NMEA position source as the navigator uses it: Qt reads position,
+// time, course and speed; this subclass looks at every line on the way, to
+// tell a receiver that talks from one that talks noise (app/navigate/nmea_line.h), and
+// puts its own horizontal accuracy on the positions:
+//
+//   - from a GST sentence, where the receiver sends one: the root of the sum
+//     of the squares of its latitude and longitude standard deviations;
+//   - else from GGA: HDOP times kUserEquivalentRangeError.
+//
+// (Qt's own estimate from GGA and GSA, twice HDOP times a range error, is
+// dropped.) Without either, a position has no accuracy.
+#pragma once
+
+#include <QNmeaPositionInfoSource>
+#include <QTime>
+
+namespace korvexa {
+
+class NmeaSource : public QNmeaPositionInfoSource {
+  Q_OBJECT
+
+ public:
+  // The range error of a consumer receiver's single-frequency fix, metres,
+  // by which HDOP is multiplied.
+  static constexpr double kUserEquivalentRangeError = 5.1;
+
+  explicit NmeaSource(UpdateMode mode, QObject* parent = nullptr);
+
+ Q_SIGNALS:
+  void sentenceRead();  // a sentence with a good checksum
+  void garbageRead();   // a line that is no sentence, or has a bad checksum
+
+ protected:
+  bool parsePosInfoFromNmeaData(const char* data, int size, QGeoPositionInfo* posInfo, bool* hasFix) override;
+
+ private:
+  bool ParseGst(const char* data, int size, QGeoPositionInfo* posInfo, bool* hasFix);
+
+  QTime lastGstTime_;  // the GST of this time of day wins over its GGA
+};
+
+}  // namespace korvexa
