@@ -24,11 +24,11 @@
 
 #include "app/convert/create.h"
 #include "app/convert/open_file.h"
-#include "ui/export/export_commands.h"
-#include "ui/desktop/look.h"
-#include "ui/navigate/navigator.h"
 #include "ui/convert/point_list_model.h"
+#include "ui/desktop/look.h"
+#include "ui/export/export_commands.h"
 #include "ui/help/texts.h"
+#include "ui/navigate/navigator.h"
 
 namespace korvexa {
 namespace {
@@ -257,7 +257,9 @@ void Form1::Create() {
   try {
     const CreateResult result = RunCreate(fName_, model_->points(), options, services_);
     Label2->setText(QString::fromStdString(result.status));
-    ReportNotices(CreateNotices(result));
+    ReportNotices(result.notices);
+  } catch (const NothingToWrite& nothing) {
+    Label2->setText(QString::fromLatin1(nothing.what()));
   } catch (const std::exception& error) {
     Label2->setText(QString::fromLatin1(kCreateFailedStatus));
     ReportFailure(*platform_.messages, this, QStringLiteral("Create"), error);
@@ -294,11 +296,9 @@ void Form1::RunExport(const QString& name, Command command) {
     const auto result = command(scene);
     if (!result) return;
     Label2->setText(QString::fromStdString(result->status));
-    if constexpr (std::is_same_v<std::decay_t<decltype(*result)>, CreateResult>) {
-      ReportNotices(CreateNotices(*result));
-    } else {
-      ReportNotices(result->notices);
-    }
+    ReportNotices(result->notices);
+  } catch (const NothingToWrite& nothing) {
+    Label2->setText(QString::fromLatin1(nothing.what()));
   } catch (const std::exception& error) {
     Label2->setText(name + QStringLiteral(" failed; nothing was written."));
     ReportFailure(*platform_.messages, this, name, error);
