@@ -14,6 +14,7 @@
 #include "tests/support/temp_folder.h"
 #include "tests/ui/qtest_main.h"
 #include "tests/ui/ui_fakes.h"
+#include "transform/county_zones.h"
 #include "ui/convert/form1.h"
 
 namespace korvexa {
@@ -22,7 +23,10 @@ class Form1ExportTest : public QObject {
   Q_OBJECT
 
  private Q_SLOTS:
-  void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+  void initTestCase() {
+    QStandardPaths::setTestModeEnabled(true);
+    UseCountyBoundaries(KORVEXA_SHIPPED_COUNTIES);
+  }
   void init();
   void cleanup();
 
