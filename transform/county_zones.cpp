@@ -9,6 +9,7 @@
 
 #include "core/korvexa_error.h"
 #include "core/longitude.h"
+#include "transform/proj_handles.h"
 
 namespace korvexa {
 namespace {
@@ -69,17 +70,39 @@ double Middle(double west, double east) {
   return WrapEast((west + east) / 2);
 }
 
-// The State Plane zones among `systems` and what their areas hold.
+// The projected CRSs of PROJ's database on `datum` whose areas of use lie
+// in the United States, by zone name (without the unit) and in the order of
+// the database: every State Plane zone, whether or not its area holds a
+// township (the neighbour across a zone line is named too). Read once.
 struct Areas {
-  std::vector<std::pair<std::string, ZoneArea>> zones;  // by zone name, in the order of `systems`
+  std::vector<std::pair<std::string, ZoneArea>> zones;
 
-  Areas(const std::vector<const GridCrs*>& systems, const std::vector<std::string>& states) {
-    for (const GridCrs* crs : systems) {
-      if (crs->utm) continue;
-      const std::string name = ZoneName(*crs);
+  Areas(PositionDatum datum, const std::vector<std::string>& states) {
+    const prolat::ContextHandle context(proj_context_create());
+    if (!context) throw KorvexaError("PROJ cannot create a context to read the State Plane zones' counties");
+    proj_context_set_enable_network(context.get(), 0);
+    proj_log_level(context.get(), PJ_LOG_NONE);
+    PROJ_CRS_LIST_PARAMETERS* parameters = proj_get_crs_list_parameters_create();
+    const PJ_TYPE types[] = {PJ_TYPE_PROJECTED_CRS};
+    parameters->types = types;
+    parameters->typesCount = 1;
+    int count = 0;
+    PROJ_CRS_INFO** list = proj_get_crs_info_list_from_database(context.get(), "EPSG", parameters, &count);
+    proj_get_crs_list_parameters_destroy(parameters);
+    if (list == nullptr) throw KorvexaError("PROJ's database cannot list the State Plane zones");
+    for (int i = 0; i < count; ++i) {
+      const PROJ_CRS_INFO& info = *list[i];
+      if (info.deprecated || info.area_name == nullptr || !IsOnDatumByName(info.name, datum) ||
+          !std::string_view(info.area_name).starts_with(kUsaPrefix)) {
+        continue;
+      }
+      GridCrs crs;
+      crs.name = info.name;
+      const std::string name = ZoneName(crs);
       const bool known = std::any_of(zones.begin(), zones.end(), [&](const auto& zone) { return zone.first == name; });
-      if (!known) zones.emplace_back(name, ZoneArea(crs->areaName, states));
+      if (!known) zones.emplace_back(name, ZoneArea(info.area_name, states));
     }
+    proj_crs_info_list_destroy(list);
   }
 
   std::vector<std::string> Holding(const County& county, double eastLongitude, double latitude) const {
@@ -114,18 +137,33 @@ std::vector<std::string> ZonesOfNeighbours(const Areas& areas, const County& cou
   return zones;
 }
 
-// The county zones of `township` among `systems` (see CountyZonesOf).
-std::vector<CountyZone> ZonesOf(const std::vector<const GridCrs*>& systems, const GeoBox& township,
-                                const CountyMap& counties) {
+struct TownshipCounties {
+  const County* middle = nullptr;  // the county at the township's middle
+  std::vector<CountyZone> zones;   // see CountyZonesOf
+};
+
+// The areas of `datum`'s zones, read once per datum and county map.
+const Areas& AreasOf(PositionDatum datum, const CountyMap& counties) {
+  static std::mutex mutex;
+  static std::map<std::pair<PositionDatum, const CountyMap*>, std::unique_ptr<Areas>> areas;
+  const std::lock_guard<std::mutex> lock(mutex);
+  std::unique_ptr<Areas>& entry = areas[{datum, &counties}];
+  if (!entry) entry = std::make_unique<Areas>(datum, counties.States());
+  return *entry;
+}
+
+// The county zones of `township` (see CountyZonesOf).
+TownshipCounties ZonesOf(PositionDatum datum, const GeoBox& township, const CountyMap& counties) {
   const double longitude = Middle(township.west, township.east);
   const double latitude = (township.south + township.north) / 2;
-  const County* middle = counties.CountyAt(longitude, latitude);
-  if (middle == nullptr) return {};
-  const Areas areas(systems, counties.States());
+  TownshipCounties found;
+  const County* middle = found.middle = counties.CountyAt(longitude, latitude);
+  if (middle == nullptr) return found;
+  const Areas& areas = AreasOf(datum, counties);
   std::vector<std::string> first = areas.Holding(*middle, longitude, latitude);
-  if (first.empty() && !areas.ListCountiesOf(middle->state)) return {};
+  if (first.empty() && !areas.ListCountiesOf(middle->state)) return found;
   if (first.empty()) first = ZonesOfNeighbours(areas, *middle, counties, longitude, latitude);
-  std::vector<CountyZone> result;
+  std::vector<CountyZone>& result = found.zones;
   for (const std::string& zone : first) result.push_back({zone, *middle, true});
   const std::pair<double, double> corners[] = {{township.west, township.south},
                                                {township.west, township.north},
@@ -140,7 +178,7 @@ std::vector<CountyZone> ZonesOf(const std::vector<const GridCrs*>& systems, cons
       }
     }
   }
-  return result;
+  return found;
 }
 
 }  // namespace
@@ -241,26 +279,23 @@ bool ZoneArea::ListsCountiesOf(std::string_view state) const {
   return state_ == state && !counties_.empty();
 }
 
-std::vector<CountyZone> CountyZonesOf(const std::vector<GridCrs>& systems, const GeoBox& township,
-                                      const CountyMap& counties) {
-  std::vector<const GridCrs*> pointers;
-  for (const GridCrs& crs : systems) pointers.push_back(&crs);
-  return ZonesOf(pointers, township, counties);
+std::vector<CountyZone> CountyZonesOf(PositionDatum datum, const GeoBox& township, const CountyMap& counties) {
+  return ZonesOf(datum, township, counties).zones;
 }
 
-std::vector<GridCrs> RankZonesByCounty(std::vector<ZoneDefinition> zones, const GeoBox& township,
+std::vector<GridCrs> RankZonesByCounty(std::vector<ZoneDefinition> zones, PositionDatum datum, const GeoBox& township,
                                        const CountyMap& counties) {
-  std::vector<const GridCrs*> pointers;
-  for (const ZoneDefinition& zone : zones) pointers.push_back(&zone.crs);
-  const std::vector<CountyZone> found = ZonesOf(pointers, township, counties);
-  if (found.empty()) return RankZones(std::move(zones));
-  const std::string& state = found.front().county.state;
+  const TownshipCounties found = ZonesOf(datum, township, counties);
+  if (found.middle == nullptr) return RankZones(std::move(zones));
+  const std::string& state = found.middle->state;
   return RankZones(std::move(zones), [&](const ZoneDefinition& zone) {
     const std::string name = ZoneName(zone.crs);
-    for (const CountyZone& entry : found) {
+    for (const CountyZone& entry : found.zones) {
       if (entry.zone == name) return entry.middle ? 0 : 1;
     }
-    return !zone.crs.utm && zone.crs.areaName.find(state) != std::string::npos ? 2 : 3;
+    if (zone.crs.utm) return 3;
+    // Another state's zone only after UTM: never the guess for a county it does not hold.
+    return ZoneArea(zone.crs.areaName, counties.States()).State() == state ? 2 : 4;
   });
 }
 

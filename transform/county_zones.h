@@ -44,6 +44,9 @@ class ZoneArea {
   // in Alaska, the place lies in its band.
   bool Holds(const County& county, double eastLongitude, double latitude) const;
 
+  // The state the area lies in; empty when it names none.
+  const std::string& State() const { return state_; }
+
   // True when the area lists counties of `state`.
   bool ListsCountiesOf(std::string_view state) const;
 
@@ -71,22 +74,23 @@ struct CountyZone {
   bool middle = false;  // the county holds the township's middle (else the box reaches into it)
 };
 
-// The State Plane zones among `systems` of the counties of `township`:
-// first the zones of the county holding its middle, then those of the other
-// counties its box reaches into (the township straddles a zone line when
-// there are any). Empty when no county holds the middle, or no zone of
-// `systems` names the county's state.
-std::vector<CountyZone> CountyZonesOf(const std::vector<GridCrs>& systems, const GeoBox& township,
-                                      const CountyMap& counties);
+// The State Plane zones on `datum` of the counties of `township`, from the
+// extents of every zone in PROJ's database (read once per datum; the area of
+// use of a zone named need not hold the township): first the zones of the
+// county holding its middle, then those of the other counties its box
+// reaches into (the township straddles a zone line when there are any).
+// Empty when no county holds the middle or no zone lists the county's
+// state's counties. Throws KorvexaError when PROJ's database fails.
+std::vector<CountyZone> CountyZonesOf(PositionDatum datum, const GeoBox& township, const CountyMap& counties);
 
-// The zones of `zones` (as GridSystems::Candidates found them for
-// `township`) ranked by the counties: first the zones whose areas hold the
+// The zones of `zones` (as GridSystems::Candidates found them on `datum`
+// for `township`) ranked by the counties: first the zones whose areas hold the
 // county of the township's middle (a county no area names takes the zone
 // most of its neighbours have), then those of the other counties the
 // township's box reaches into, then the other zones of the middle's state,
-// then the rest; within each, RankZones's order. Without a county at the
-// middle, RankZones's order alone.
-std::vector<GridCrs> RankZonesByCounty(std::vector<ZoneDefinition> zones, const GeoBox& township,
+// then UTM, then other states' zones; within each, RankZones's order.
+// Without a county at the middle, RankZones's order alone.
+std::vector<GridCrs> RankZonesByCounty(std::vector<ZoneDefinition> zones, PositionDatum datum, const GeoBox& township,
                                        const CountyMap& counties);
 
 }  // namespace korvexa

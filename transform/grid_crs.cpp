@@ -200,7 +200,7 @@ std::vector<GridCrs> GridSystems::Candidates(PositionDatum datum, const GeoBox& 
     }
   }
   proj_crs_info_list_destroy(list);
-  return RankZonesByCounty(std::move(zones), township, CountyBoundaries());
+  return RankZonesByCounty(std::move(zones), datum, township, CountyBoundaries());
 }
 
 const GridProjection& GridSystems::Projection(const std::string& text, PositionDatum datum, const GeoBox& township) {

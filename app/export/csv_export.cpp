@@ -5,8 +5,8 @@
 #include <memory>
 #include <span>
 
-#include "app/services.h"
 #include "app/convert/waypoints.h"
+#include "app/services.h"
 #include "core/korvexa_error.h"
 #include "core/longitude.h"
 
@@ -47,7 +47,10 @@ GridOffer Offer(const WaypointList& corners, bool transform, GridSystems& grids,
   GridOffer offer;
   offer.datum = transform ? PositionDatum::Nad83 : PositionDatum::Nad27;
   offer.township = BoxOf(corners.waypoints);
-  if (candidates) offer.systems = grids.Candidates(offer.datum, offer.township);
+  if (candidates) {
+    offer.systems = grids.Candidates(offer.datum, offer.township);
+    offer.counties = CountyZonesOf(offer.datum, offer.township, CountyBoundaries());
+  }
   return offer;
 }
 
@@ -99,7 +102,8 @@ ExportResult ExportCsv(const std::filesystem::path& path, const PointList& point
     if (std::optional<std::string> doubt = ZoneDoubt(offer)) {
       *doubt += "; ";
       *doubt += offer.systems.front().Label();
-      *doubt += " was taken as the smallest: check the zone of the county";
+      *doubt += offer.counties.empty() ? " was taken as the smallest: check the zone of the county"
+                                       : " was taken, the zone of the middle: check the zone the job uses";
       result.notices.push_back({false, std::move(*doubt)});
     }
   }
@@ -115,7 +119,41 @@ ExportResult ExportCsv(const std::filesystem::path& path, const PointList& point
   return result;
 }
 
+namespace {
+
+std::string CountyText(const County& county) {
+  return county.name + ", " + county.state;
+}
+
+// The zone of the first grid of `offer` when it is the zone of the county
+// at the township's middle.
+const CountyZone* GuessedCounty(const GridOffer& offer) {
+  if (offer.systems.empty() || offer.counties.empty() || !offer.counties.front().middle) return nullptr;
+  const GridCrs& guess = offer.systems.front();
+  return guess.name.substr(0, guess.name.find(" (")) == offer.counties.front().zone ? &offer.counties.front() : nullptr;
+}
+
+}  // namespace
+
+GridCheck CheckGrid(const std::string& code, const GridOffer& offer, GridSystems& grids) {
+  try {
+    return {grids.Projection(code, offer.datum, offer.township).Crs(), {}};
+  } catch (const KorvexaError& error) {
+    return {std::nullopt, error.what()};
+  }
+}
+
 std::optional<std::string> ZoneDoubt(const GridOffer& offer) {
+  if (offer.counties.size() >= 2) {
+    std::string text = "the township straddles a State Plane zone line: ";
+    for (std::size_t i = 0; i < offer.counties.size(); ++i) {
+      const CountyZone& zone = offer.counties[i];
+      if (i > 0) text += ", ";
+      text += zone.zone + " (" + CountyText(zone.county) + (zone.middle ? ", at its middle)" : ")");
+    }
+    return text;
+  }
+  if (!offer.counties.empty()) return std::nullopt;
   std::vector<std::string> zones;
   for (const GridCrs& crs : offer.systems) {
     const std::string zone = crs.name.substr(0, crs.name.find(" ("));
@@ -138,7 +176,10 @@ std::string GridListText(const GridOffer& offer) {
   for (std::size_t i = 0; i < offer.systems.size(); ++i) {
     const GridCrs& crs = offer.systems[i];
     text += crs.code + "  " + crs.name + "  " + crs.unitName;
-    if (i == 0) text += " (best guess)";
+    if (i == 0) {
+      const CountyZone* county = GuessedCounty(offer);
+      text += county != nullptr ? " (best guess: the zone of " + CountyText(county->county) + ")" : " (best guess)";
+    }
     text += '\n';
   }
   return text;
