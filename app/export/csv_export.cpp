@@ -109,7 +109,7 @@ ExportResult ExportCsv(const std::filesystem::path& path, const PointList& point
   }
   const GridProjection& projection = grids.Projection(code, offer.datum, offer.township);
   const std::vector<CsvPoint> rows = Project(corners.waypoints, projection);
-  WritePointCsv(result.outputPath, rows, options.layout, projection.Wkt());
+  WritePointCsv(result.outputPath, rows, options.layout, projection.Crs().unitName, projection.Wkt());
   result.waypoints = rows.size();
   result.leftOut = std::move(corners.leftOut);
   if (!result.leftOut.empty()) result.notices.insert(result.notices.begin(), {false, LeftOutText(result.leftOut)});

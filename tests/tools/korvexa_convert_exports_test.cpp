@@ -71,7 +71,12 @@ TEST_F(ConvertExportsTest, CsvNamesItsGridAndARefusedGridWritesNothing) {
   const std::vector<std::string> rows = testing::CrLfLines(testing::ReadBytes(folder_ / "t12n.csv"));
   ASSERT_EQ(rows.size(), 4u);
   EXPECT_THAT(rows[1], ::testing::StartsWith("100100,1488233."));  // easting first
-  EXPECT_THAT(rows[0], ::testing::EndsWith(",\"R&<>\"\"?\""));     // quoted, plain ASCII
+  EXPECT_THAT(rows[0], ::testing::EndsWith(",R&<> ?"));            // no quotes, plain ASCII
+  ASSERT_EQ(Convert("--format csv --layout trimble t12n.lx").exitCode, 0);
+  EXPECT_THAT(testing::ReadBytes(folder_ / "t12n.csv"),
+              ::testing::StartsWith("\"A&<\"\"B\",1715111.588,"));  // N first, no header
+  ASSERT_EQ(Convert("--format csv t12n.lx").exitCode, 0);
+  EXPECT_THAT(testing::ReadBytes(folder_ / "t12n.csv"), ::testing::StartsWith("Point,Northing (ftUS),Easting (ftUS),"));
   std::filesystem::remove(folder_ / "t12n.csv");
   std::filesystem::remove(folder_ / "t12n.prj");
   for (const char* code : {"EPSG:4326", "EPSG:2257", "EPSG:6529"}) {

@@ -12,8 +12,10 @@
 #include <QRadioButton>
 #include <QStringList>
 #include <QVBoxLayout>
+#include <initializer_list>
 
 #include "app/export/send_to_gps.h"
+#include "writers/csv_layouts.h"
 
 namespace korvexa {
 namespace {
@@ -47,11 +49,7 @@ CsvDialog::CsvDialog(const GridOffer& offer, const CsvChoice& last, GridChecker 
   areaLabel->setObjectName(QStringLiteral("areaLabel"));
   areaLabel->setWordWrap(true);
 
-  pnezdButton = new QRadioButton(QStringLiteral("Point, Northing, Easting, Elevation, Description (PNEZD)"), this);
-  penzdButton = new QRadioButton(QStringLiteral("Point, Easting, Northing, Elevation, Description (PENZD)"), this);
-  (last.layout.columns == CsvColumns::Penzd ? penzdButton : pnezdButton)->setChecked(true);
-  headerBox = new QCheckBox(QStringLiteral("Header row"), this);
-  headerBox->setChecked(last.layout.header);
+  MakeLayoutChoice(last);
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   okButton = buttons->button(QDialogButtonBox::Ok);
@@ -72,10 +70,46 @@ CsvDialog::CsvDialog(const GridOffer& offer, const CsvChoice& last, GridChecker 
     doubtLabel->setWordWrap(true);
     layout->addWidget(doubtLabel);
   }
+  layout->addWidget(new QLabel(QStringLiteral("Layout (the import format of the field software):"), this));
+  layout->addWidget(layoutBox);
   layout->addWidget(pnezdButton);
   layout->addWidget(penzdButton);
   layout->addWidget(headerBox);
   layout->addWidget(buttons);
+}
+
+void CsvDialog::MakeLayoutChoice(const CsvChoice& last) {
+  layoutBox = new QComboBox(this);
+  layoutBox->setObjectName(QStringLiteral("layoutBox"));
+  for (const CollectorLayout& collector : CollectorLayouts()) {
+    layoutBox->addItem(
+        QString::fromUtf8(collector.name.data(), static_cast<qsizetype>(collector.name.size())) + QStringLiteral(" (") +
+            QString::fromUtf8(collector.columns.data(), static_cast<qsizetype>(collector.columns.size())) +
+            QStringLiteral(", no header)"),
+        QString::fromUtf8(collector.key.data(), static_cast<qsizetype>(collector.key.size())));
+  }
+  layoutBox->addItem(QStringLiteral("Other: the columns below"), QString());
+  const int lastIndex = layoutBox->findData(QString::fromStdString(last.collector));
+  layoutBox->setCurrentIndex(lastIndex >= 0 ? lastIndex : layoutBox->count() - 1);
+  pnezdButton = new QRadioButton(QStringLiteral("Point, Northing, Easting, Elevation, Description (PNEZD)"), this);
+  penzdButton = new QRadioButton(QStringLiteral("Point, Easting, Northing, Elevation, Description (PENZD)"), this);
+  (last.layout.columns == CsvColumns::Penzd ? penzdButton : pnezdButton)->setChecked(true);
+  headerBox = new QCheckBox(QStringLiteral("Header row (naming the unit of the coordinates)"), this);
+  headerBox->setChecked(last.layout.header);
+  connect(layoutBox, &QComboBox::currentIndexChanged, this, &CsvDialog::ShowLayout);
+  ShowLayout();
+}
+
+// A collector's layout sets the columns and the header; "Other" leaves them
+// to the user.
+void CsvDialog::ShowLayout() {
+  const std::optional<CollectorLayout> collector = CollectorLayoutOf(layoutBox->currentData().toString().toStdString());
+  for (QWidget* widget : std::initializer_list<QWidget*>{pnezdButton, penzdButton, headerBox}) {
+    widget->setEnabled(!collector);
+  }
+  if (!collector) return;
+  (collector->layout.columns == CsvColumns::Penzd ? penzdButton : pnezdButton)->setChecked(true);
+  headerBox->setChecked(collector->layout.header);
 }
 
 // The county list of the chosen zone lets the user check the guess; a
@@ -109,6 +143,7 @@ CsvChoice CsvDialog::Choice() const {
                                                                        : crsBox->currentText().trimmed().toStdString();
   choice.layout.columns = penzdButton->isChecked() ? CsvColumns::Penzd : CsvColumns::Pnezd;
   choice.layout.header = headerBox->isChecked();
+  choice.collector = layoutBox->currentData().toString().toStdString();
   return choice;
 }
 

@@ -26,6 +26,7 @@ namespace korvexa {
 struct CsvChoice {
   std::string crs;  // an EPSG code as the user gave it: "EPSG:2258", "2258"
   CsvLayout layout;
+  std::string collector;  // the CollectorLayout's key (csv_layouts.h) the layout is, or empty: columns chosen
 };
 
 // Checks a typed EPSG code against the corners (CheckGrid).
@@ -50,7 +51,8 @@ class ExportChoices {
 // The grid offered for `offer`, best first, in an editable list that also
 // takes any EPSG code; the area of use of the chosen or typed one shown under
 // it (its counties, where EPSG names them), or why a typed one cannot take
-// the corners (OK is disabled then); PNEZD or PENZD; a header row or none.
+// the corners (OK is disabled then); the import layout of a data
+// collector's software, or PNEZD or PENZD and a header row or none.
 class CsvDialog : public QDialog {
   Q_OBJECT
 
@@ -62,12 +64,15 @@ class CsvDialog : public QDialog {
   QComboBox* crsBox;
   QLabel* areaLabel;
   QPushButton* okButton;
+  QComboBox* layoutBox;
   QRadioButton* pnezdButton;
   QRadioButton* penzdButton;
   QCheckBox* headerBox;
 
  private:
   void ShowArea();
+  void MakeLayoutChoice(const CsvChoice& last);
+  void ShowLayout();
 
   std::vector<GridCrs> systems_;
   GridChecker check_;

@@ -37,6 +37,7 @@ CsvChoice LastCsvChoice() {
   const bool penzd = settings.value(QStringLiteral("export/csvColumns")).toString() == QStringLiteral("penzd");
   choice.layout.columns = penzd ? CsvColumns::Penzd : CsvColumns::Pnezd;
   choice.layout.header = settings.value(QStringLiteral("export/csvHeader"), true).toBool();
+  choice.collector = settings.value(QStringLiteral("export/csvCollector")).toString().toStdString();
   return choice;
 }
 
@@ -46,6 +47,7 @@ void RememberCsvChoice(const CsvChoice& choice) {
   settings.setValue(QStringLiteral("export/csvColumns"),
                     choice.layout.columns == CsvColumns::Penzd ? QStringLiteral("penzd") : QStringLiteral("pnezd"));
   settings.setValue(QStringLiteral("export/csvHeader"), choice.layout.header);
+  settings.setValue(QStringLiteral("export/csvCollector"), QString::fromStdString(choice.collector));
 }
 
 }  // namespace

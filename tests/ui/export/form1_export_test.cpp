@@ -98,7 +98,7 @@ void Form1ExportTest::exportsWaitForTickedCorners() {
 
 void Form1ExportTest::csvIsWrittenAndItsChoiceRemembered() {
   OpenAndTickAll();
-  fakes_->exportChoices->csv = CsvChoice{"32113", {CsvColumns::Penzd, false}};
+  fakes_->exportChoices->csv = CsvChoice{"32113", {CsvColumns::Penzd, false}, ""};
   fakes_->saveDialog->Answer(Path("job.csv"));
   window_->mnuFileExportCsv->trigger();
   QCOMPARE(fakes_->saveDialog->suggested, QStringList{Path("t12n.csv")});
@@ -118,7 +118,7 @@ void Form1ExportTest::csvIsWrittenAndItsChoiceRemembered() {
 
 void Form1ExportTest::aRefusedGridWritesNothing() {
   OpenAndTickAll();
-  fakes_->exportChoices->csv = CsvChoice{"EPSG:4326", {}};
+  fakes_->exportChoices->csv = CsvChoice{"EPSG:4326", {}, ""};
   fakes_->saveDialog->Answer(Path("t12n.csv"));
   window_->mnuFileExportCsv->trigger();
   QCOMPARE(window_->Label2->text(), QStringLiteral("Export failed; nothing was written."));
@@ -136,7 +136,7 @@ void Form1ExportTest::theDialogChecksATypedCodeAndPrefersTheCountysZone() {
   window_->mnuFileExportCsv->trigger();
   const GridOffer offer = fakes_->exportChoices->offers.at(0);
   GridSystems grids;
-  CsvDialog dialog(offer, CsvChoice{"EPSG:32113", {}},
+  CsvDialog dialog(offer, CsvChoice{"EPSG:32113", {}, ""},
                    [&](const std::string& code) { return CheckGrid(code, offer, grids); });
   QCOMPARE(dialog.Choice().crs, std::string("EPSG:2258"));
   QVERIFY(dialog.areaLabel->text().contains(QStringLiteral("counties of Bernalillo")));
