@@ -145,7 +145,10 @@ GridCheck CheckGrid(const std::string& code, const GridOffer& offer, GridSystems
 
 std::optional<std::string> ZoneDoubt(const GridOffer& offer) {
   if (offer.counties.size() >= 2) {
-    std::string text = "the township straddles a State Plane zone line: ";
+    // NAD27 Michigan has two systems over the same counties: no line is straddled then.
+    const bool straddles = !offer.counties.back().middle;
+    std::string text = straddles ? "the township straddles a State Plane zone line: "
+                                 : "the county at the township's middle lies in more than one State Plane zone: ";
     for (std::size_t i = 0; i < offer.counties.size(); ++i) {
       const CountyZone& zone = offer.counties[i];
       if (i > 0) text += ", ";

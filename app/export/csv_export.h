@@ -66,7 +66,10 @@ GridCheck CheckGrid(const std::string& code, const GridOffer& offer, GridSystems
 // When the township of `offer` straddles a zone line (the counties it
 // reaches into lie in different State Plane zones): "the township straddles
 // a State Plane zone line: NAD83 / New Mexico Central (Taos, New Mexico, at
-// its middle), NAD83 / New Mexico East (Colfax, New Mexico)". Without a
+// its middle), NAD83 / New Mexico East (Colfax, New Mexico)"; when the
+// middle's county lies in two zones (NAD27 Michigan's two systems), "the
+// county at the township's middle lies in more than one State Plane zone:
+// ...". Without a
 // county, when it lies in the areas of use of several zones (areas are
 // boxes and overlap at zone borders): "the corners lie in the areas of use
 // of 2 State Plane zones (NAD83 / New Mexico East, NAD83 / New Mexico
