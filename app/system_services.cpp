@@ -3,6 +3,7 @@
 #include "app/build_info.h"
 #include "process/program_folder.h"
 #include "process/system_converters.h"
+#include "transform/county_zones.h"
 #include "transform/datum_adapter.h"
 
 namespace korvexa {
@@ -10,6 +11,7 @@ namespace {
 
 void UseGridsBesideTheProgram() {
   UseShippedGrids((ProgramFolder() / kGridsFromProgramFolder).lexically_normal());
+  UseCountyBoundaries((ProgramFolder() / kCountiesFromProgramFolder).lexically_normal());
 }
 
 }  // namespace

@@ -26,6 +26,7 @@
 #include "app/system_services.h"
 #include "core/korvexa_error.h"
 #include "core/lx_record.h"
+#include "writers/csv_layouts.h"
 
 namespace {
 
@@ -34,6 +35,7 @@ using korvexa::KorvexaError;
 constexpr std::string_view kUsage =
     "usage: korvexa-convert [--format gpx|pcx5|csv|kml] [--nad83|--no-nad83] [--dxf|--no-dxf]\n"
     "                       [--crs EPSG:NNNN|auto] [--columns pnezd|penzd] [--no-header]\n"
+    "                       [--layout carlson|trimble|magnet]\n"
     "                       [--send-to-gps [--gps-folder DIR]] [--name-prefix TEXT]\n"
     "                       [--points ID,ID,...] FILE.lx [FILE.lx ...]\n"
     "       korvexa-convert --list-crs [--no-nad83] FILE.lx [FILE.lx ...]\n"
@@ -51,7 +53,11 @@ constexpr std::string_view kUsage =
     "                   auto, the best guess of --list-crs (the default)\n"
     "  --columns ORDER  pnezd (Point, Northing, Easting, Elevation, Description;\n"
     "                   the default) or penzd\n"
-    "  --no-header      no header row in the CSV file\n"
+    "  --no-header      no header row in the CSV file (the header names the\n"
+    "                   unit of the coordinates: Northing (ftUS), ...)\n"
+    "  --layout NAME    the CSV file as a data collector's software imports it:\n"
+    "                   carlson (SurvCE/SurvPC), trimble (Trimble Access) or\n"
+    "                   magnet (Topcon Magnet Field): PNEZD, no header\n"
     "  --list-crs       show the State Plane and UTM zones that hold each\n"
     "                   township, best guess first, and exit\n"
     "  --send-to-gps    put the GPX file (NAD83) on the mounted Garmin unit, in\n"
@@ -130,6 +136,13 @@ bool ParseExportOption(std::string_view arg, const std::function<std::string_vie
     line.csv.layout.columns = ParseColumns(value());
   } else if (arg == "--no-header") {
     line.csv.layout.header = false;
+  } else if (arg == "--layout") {
+    const std::string_view name = value();
+    const std::optional<korvexa::CollectorLayout> collector = korvexa::CollectorLayoutOf(name);
+    if (!collector) {
+      throw KorvexaError("unknown layout \"" + std::string(name) + "\" (choose carlson, trimble or magnet)");
+    }
+    line.csv.layout = collector->layout;
   } else if (arg == "--list-crs") {
     line.listCrs = true;
   } else if (arg == "--send-to-gps") {

@@ -12,6 +12,7 @@
 #include "core/korvexa_error.h"
 #include "core/longitude.h"
 #include "core/number_text.h"
+#include "transform/county_zones.h"
 #include "transform/grid_zones.h"
 #include "transform/proj_handles.h"
 
@@ -199,7 +200,7 @@ std::vector<GridCrs> GridSystems::Candidates(PositionDatum datum, const GeoBox& 
     }
   }
   proj_crs_info_list_destroy(list);
-  return RankZones(std::move(zones));
+  return RankZonesByCounty(std::move(zones), datum, township, CountyBoundaries());
 }
 
 const GridProjection& GridSystems::Projection(const std::string& text, PositionDatum datum, const GeoBox& township) {

@@ -93,13 +93,15 @@ class GridSystems {
 
   // The State Plane zones on `datum` whose area of use holds `township`, in
   // every unit EPSG defines them in, and the UTM zones that hold it. Best
-  // guess first: the zones by the size of their area, smallest first (the
-  // zone of a township is the smallest area that holds it, but areas of use
-  // are boxes and overlap at zone borders); of each zone the unit of the
+  // guess first: the zone of the county that holds the township's middle,
+  // then those of the other counties it reaches into, then the state's
+  // other zones, UTM and other states' zones (RankZonesByCounty,
+  // county_zones.h; the county boundaries of UseCountyBoundaries); of each zone the unit of the
   // state's law first (international feet in Arizona, Michigan, Montana,
   // North Dakota, Oregon and South Carolina, US survey feet elsewhere,
   // metres where EPSG has no such definition; metres for UTM). Empty when no
-  // zone holds the township. Throws KorvexaError when PROJ's database fails.
+  // zone holds the township. Throws KorvexaError when PROJ's database fails
+  // or the county boundaries cannot be read.
   std::vector<GridCrs> Candidates(PositionDatum datum, const GeoBox& township);
 
   // The projection into `code` ("EPSG:2258" or "2258") for positions on

@@ -59,8 +59,10 @@ bool IsOnDatumByName(std::string_view crsName, PositionDatum datum) {
   return crsName.starts_with(datum == PositionDatum::Nad83 ? "NAD83 / " : "NAD27 / ");
 }
 
-std::vector<GridCrs> RankZones(std::vector<ZoneDefinition> zones) {
+std::vector<GridCrs> RankZones(std::vector<ZoneDefinition> zones,
+                               const std::function<int(const ZoneDefinition&)>& tier) {
   struct Ranked {
+    int tier;
     double zoneArea;  // the smallest area among the zone's definitions
     std::string key;
     int unitRank;
@@ -75,11 +77,11 @@ std::vector<GridCrs> RankZones(std::vector<ZoneDefinition> zones) {
   std::vector<Ranked> ranked;
   for (ZoneDefinition& zone : zones) {
     const std::string key = ZoneKey(zone);
-    ranked.push_back({zoneArea[key], key, UnitRank(zone, key), &zone});
+    ranked.push_back({tier ? tier(zone) : 0, zoneArea[key], key, UnitRank(zone, key), &zone});
   }
   std::sort(ranked.begin(), ranked.end(), [](const Ranked& a, const Ranked& b) {
-    return std::tie(a.zoneArea, a.key, a.unitRank, a.zone->crs.code) <
-           std::tie(b.zoneArea, b.key, b.unitRank, b.zone->crs.code);
+    return std::tie(a.tier, a.zoneArea, a.key, a.unitRank, a.zone->crs.code) <
+           std::tie(b.tier, b.zoneArea, b.key, b.unitRank, b.zone->crs.code);
   });
   std::vector<GridCrs> result;
   for (const Ranked& entry : ranked) result.push_back(std::move(entry.zone->crs));

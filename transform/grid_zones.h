@@ -3,6 +3,7 @@
 // units PROJ's database gives (transform/grid_crs.cpp reads them).
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,7 +33,10 @@ ZoneKind ZoneKindOf(std::string_view conversionName);
 // "NAD27 / " (not "NAD83(HARN) / "): a quick look before the CRS is read.
 bool IsOnDatumByName(std::string_view crsName, PositionDatum datum);
 
-// The zones in the order GridSystems::Candidates gives them (see there).
-std::vector<GridCrs> RankZones(std::vector<ZoneDefinition> zones);
+// The zones in the order GridSystems::Candidates gave them before counties
+// (the smallest area of use first, of each zone the unit of the state's law
+// first), after the rank `tier` gives each (smaller first), when given.
+std::vector<GridCrs> RankZones(std::vector<ZoneDefinition> zones,
+                               const std::function<int(const ZoneDefinition&)>& tier = {});
 
 }  // namespace korvexa

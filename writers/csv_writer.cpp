@@ -1,5 +1,6 @@
 #include "writers/csv_writer.h"
 
+#include <algorithm>
 #include <charconv>
 
 #include "core/korvexa_error.h"
@@ -19,11 +20,39 @@ void AppendThreeDecimals(std::string& out, double value) {
   out += text;
 }
 
-void AppendAscii(std::string& out, std::string_view text) {
+// `text` in plain ASCII without the delimiter or quotes, each run of blanks
+// one blank, after what `out` holds.
+void AppendDescriptionText(std::string& out, std::string_view text) {
   for (const char byte : text) {
     const auto c = static_cast<unsigned char>(byte);
-    out += c < 0x20 || c == 0x7F ? ' ' : c >= 0x80 ? '?' : byte;
+    const char plain = c < 0x20 || c == 0x7F || byte == ',' || byte == '"' ? ' ' : c >= 0x80 ? '?' : byte;
+    if (plain == ' ' && (out.empty() || out.back() == ' ')) continue;
+    out += plain;
   }
+}
+
+// True for a token of five or more digits, with a sign or decimals: the
+// first of the UTM coordinates that some files give after the line codes.
+bool IsCoordinate(std::string_view token) {
+  if (token.starts_with('-')) token.remove_prefix(1);
+  const std::size_t digits = token.find_first_not_of("0123456789");
+  const std::size_t whole = digits == std::string_view::npos ? token.size() : digits;
+  if (whole < 5) return false;
+  if (digits == std::string_view::npos) return true;
+  return token[digits] == '.' && token.find_first_not_of("0123456789", digits + 1) == std::string_view::npos;
+}
+
+// The line codes of `tail` (the record from column 51), up to the UTM columns.
+std::string_view LineCodes(std::string_view tail) {
+  std::size_t at = 0;
+  while (at < tail.size()) {
+    const std::size_t start = tail.find_first_not_of(" \t", at);
+    if (start == std::string_view::npos) break;
+    const std::size_t end = std::min(tail.find_first_of(" \t", start), tail.size());
+    if (IsCoordinate(tail.substr(start, end - start))) return tail.substr(0, start);
+    at = end;
+  }
+  return tail;
 }
 
 void AppendField(std::string& out, std::string_view field) {
@@ -48,21 +77,31 @@ void AppendRow(std::string& out, const CsvPoint& point, CsvColumns columns) {
   out += ',';
   AppendThreeDecimals(out, point.elevation);
   out += ',';
-  AppendField(out, CsvDescription(*point.corner));
+  out += CsvDescription(*point.corner);
   out += "\r\n";
 }
 
 }  // namespace
 
 std::string CsvDescription(const Waypoint& corner) {
-  std::string raw;
-  AppendAscii(raw, TrimBlanks(corner.reliability));
-  std::string codes;
-  AppendAscii(codes, corner.lineCodes);
-  const std::string_view trimmedCodes = TrimBlanks(codes);
-  if (!raw.empty() && !trimmedCodes.empty()) raw += ' ';
-  raw += trimmedCodes;
-  return raw;
+  std::string text;
+  AppendDescriptionText(text, corner.reliability);
+  if (!text.empty() && text.back() != ' ') text += ' ';
+  AppendDescriptionText(text, LineCodes(corner.lineCodes));
+  if (text.size() > kCsvDescriptionLimit) {
+    // Whole codes only: a code cut short would read as another one.
+    const std::size_t blank = text.rfind(' ', kCsvDescriptionLimit);
+    text.resize(blank != std::string::npos && blank > 0 ? blank : kCsvDescriptionLimit);
+  }
+  while (!text.empty() && text.back() == ' ') text.pop_back();
+  return text;
+}
+
+std::string UnitSymbol(std::string_view unitName) {
+  if (unitName == "US survey foot") return "ftUS";
+  if (unitName == "foot") return "ft";
+  if (unitName == "metre") return "m";
+  return std::string(unitName);
 }
 
 std::filesystem::path PrjPathOf(const std::filesystem::path& path) {
@@ -71,14 +110,17 @@ std::filesystem::path PrjPathOf(const std::filesystem::path& path) {
 }
 
 void WritePointCsv(const std::filesystem::path& path, std::span<const CsvPoint> points, const CsvLayout& layout,
-                   std::string_view wkt) {
+                   std::string_view unitName, std::string_view wkt) {
   AtomicFile prj(PrjPathOf(path));
   prj.Write(wkt);
   AtomicFile csv(path);
   std::string text;
   if (layout.header) {
-    text += layout.columns == CsvColumns::Pnezd ? "Point,Northing,Easting,Elevation,Description\r\n"
-                                                : "Point,Easting,Northing,Elevation,Description\r\n";
+    std::string unit;
+    AppendDescriptionText(unit, UnitSymbol(unitName));
+    const std::string northing = "Northing (" + unit + ")", easting = "Easting (" + unit + ")";
+    text += "Point," + (layout.columns == CsvColumns::Pnezd ? northing + ',' + easting : easting + ',' + northing) +
+            ",Elevation (" + unit + "),Description\r\n";
   }
   for (const CsvPoint& point : points) {
     AppendRow(text, point, layout.columns);

@@ -1,15 +1,19 @@
 // The point file of a data collector (".csv"): one row per corner in grid
 // coordinates, as survey data collectors import it.
 //
-//   Point,Northing,Easting,Elevation,Description      (the header, optional)
+//   Point,Northing (ftUS),Easting (ftUS),Elevation (ftUS),Description   (the header, optional)
 //   100100,1484651.232,1520741.981,1000.000,2.5 L001 SEC
 //
 // PNEZD (the default) or PENZD column order; comma-separated, CR LF after
 // every row, plain ASCII. Northing, easting and elevation have three
-// decimals, in the CRS's unit. Beside it, a ".prj" file names the CRS as WKT,
-// so that GIS programs know the grid.
+// decimals, in the CRS's unit, which the header names: collectors do not
+// read the .prj file, and an international-foot zone taken for US survey
+// feet is 2 ppm off. Beside it, a ".prj" file names the CRS as WKT, so that
+// GIS programs know the grid. The import layouts of the field software are
+// in csv_layouts.h.
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <span>
 #include <string>
@@ -26,6 +30,9 @@ struct CsvLayout {
   bool header = true;
 };
 
+// The most characters of a Description: a Carlson job (.crd) holds 31.
+inline constexpr std::size_t kCsvDescriptionLimit = 31;
+
 // One corner in the grid, every value in the CRS's linear unit.
 struct CsvPoint {
   const Waypoint* corner = nullptr;  // the Point is its trimmed name, the Description its reliability and line codes
@@ -34,21 +41,28 @@ struct CsvPoint {
   double elevation = 0;
 };
 
-// The Description of `corner`: its reliability and line codes, each without
-// surrounding blanks, joined by a blank;
-// tabs and other control characters become blanks and bytes beyond ASCII
-// "?", so that every row is plain ASCII.
+// The Description of `corner`: its reliability and line codes (up to the UTM columns some files add: the first
+// number of five or more digits), every run of blanks one blank, at most
+// kCsvDescriptionLimit characters (whole codes, unless one alone is
+// longer). Commas and double quotes become blanks (Carlson SurvPC cannot
+// read a quoted description), tabs and other control characters too, bytes
+// beyond ASCII "?": the field never needs quoting.
 std::string CsvDescription(const Waypoint& corner);
+
+// The short name of a unit for the header: "ftUS" for "US survey foot",
+// "ft" for "foot", "m" for "metre"; any other unit by its name.
+std::string UnitSymbol(std::string_view unitName);
 
 // `path` with its extension replaced by ".prj": "t12n.csv" -> "t12n.prj".
 std::filesystem::path PrjPathOf(const std::filesystem::path& path);
 
 // Writes `points` to `path` and `wkt` to PrjPathOf(path), each atomically,
-// both complete before either takes its name. A field holding a comma or a
+// both complete before either takes its name; the header names the
+// coordinates' unit `unitName` (UnitSymbol). A Point holding a comma or a
 // double quote is quoted, its quotes doubled. Throws KorvexaError naming the
 // file when one cannot be written; the targets then keep their old content
 // (unless the second rename alone fails, which leaves the new .prj file).
 void WritePointCsv(const std::filesystem::path& path, std::span<const CsvPoint> points, const CsvLayout& layout,
-                   std::string_view wkt);
+                   std::string_view unitName, std::string_view wkt);
 
 }  // namespace korvexa

@@ -38,7 +38,10 @@ GridOffer Offer(std::span<const Waypoint> corners, bool transform, GridSystems& 
   GridOffer offer;
   offer.datum = transform ? PositionDatum::Nad83 : PositionDatum::Nad27;
   offer.township = BoxOf(corners);
-  if (candidates) offer.systems = grids.Candidates(offer.datum, offer.township);
+  if (candidates) {
+    offer.systems = grids.Candidates(offer.datum, offer.township);
+    offer.counties = CountyZonesOf(offer.datum, offer.township, CountyBoundaries());
+  }
   return offer;
 }
 
@@ -73,7 +76,8 @@ std::string AutoCode(const GridOffer& offer, ExportResult& result) {
   if (std::optional<std::string> doubt = ZoneDoubt(offer)) {
     *doubt += "; ";
     *doubt += offer.systems.front().Label();
-    *doubt += " was taken as the smallest: check the zone of the county";
+    *doubt += offer.counties.empty() ? " was taken as the smallest: check the zone of the county"
+                                     : " was taken, the zone of the middle: check the zone the job uses";
     result.notices.push_back({false, std::move(*doubt)});
   }
   return offer.systems.front().code;
@@ -104,14 +108,52 @@ ExportResult ExportCsv(const std::filesystem::path& path, const PointList& point
                      const GridProjection& projection = grids.Projection(code, offer.datum, offer.township);
                      const std::vector<CsvPoint> rows = Project(finished.waypoints, projection);
                      result.outputPath = path;
-                     WritePointCsv(std::filesystem::absolute(path), rows, options.layout, projection.Wkt());
+                     WritePointCsv(std::filesystem::absolute(path), rows, options.layout, projection.Crs().unitName,
+                                   projection.Wkt());
                      result.crsCode = projection.Crs().code;
                      result.summary = projection.Crs().Label();
                      return "created in " + result.summary;
                    });
 }
 
+namespace {
+
+std::string CountyText(const County& county) {
+  return county.name + ", " + county.state;
+}
+
+// The zone of the first grid of `offer` when it is the zone of the county
+// at the township's middle.
+const CountyZone* GuessedCounty(const GridOffer& offer) {
+  if (offer.systems.empty() || offer.counties.empty() || !offer.counties.front().middle) return nullptr;
+  const GridCrs& guess = offer.systems.front();
+  return guess.name.substr(0, guess.name.find(" (")) == offer.counties.front().zone ? &offer.counties.front() : nullptr;
+}
+
+}  // namespace
+
+GridCheck CheckGrid(const std::string& code, const GridOffer& offer, GridSystems& grids) {
+  try {
+    return {grids.Projection(code, offer.datum, offer.township).Crs(), {}};
+  } catch (const KorvexaError& error) {
+    return {std::nullopt, error.what()};
+  }
+}
+
 std::optional<std::string> ZoneDoubt(const GridOffer& offer) {
+  if (offer.counties.size() >= 2) {
+    // NAD27 Michigan has two systems over the same counties: no line is straddled then.
+    const bool straddles = !offer.counties.back().middle;
+    std::string text = straddles ? "the township straddles a State Plane zone line: "
+                                 : "the county at the township's middle lies in more than one State Plane zone: ";
+    for (std::size_t i = 0; i < offer.counties.size(); ++i) {
+      const CountyZone& zone = offer.counties[i];
+      if (i > 0) text += ", ";
+      text += zone.zone + " (" + CountyText(zone.county) + (zone.middle ? ", at its middle)" : ")");
+    }
+    return text;
+  }
+  if (!offer.counties.empty()) return std::nullopt;
   std::vector<std::string> zones;
   for (const GridCrs& crs : offer.systems) {
     const std::string zone = crs.name.substr(0, crs.name.find(" ("));
@@ -134,7 +176,10 @@ std::string GridListText(const GridOffer& offer) {
   for (std::size_t i = 0; i < offer.systems.size(); ++i) {
     const GridCrs& crs = offer.systems[i];
     text += crs.code + "  " + crs.name + "  " + crs.unitName;
-    if (i == 0) text += " (best guess)";
+    if (i == 0) {
+      const CountyZone* county = GuessedCounty(offer);
+      text += county != nullptr ? " (best guess: the zone of " + CountyText(county->county) + ")" : " (best guess)";
+    }
     text += '\n';
   }
   return text;

@@ -16,6 +16,7 @@
 
 #include "app/export/export_result.h"
 #include "core/point_list.h"
+#include "transform/county_zones.h"
 #include "transform/grid_crs.h"
 #include "writers/csv_writer.h"
 
@@ -27,8 +28,9 @@ struct Services;
 // and the corners' datum and extent they were chosen for.
 struct GridOffer {
   PositionDatum datum = PositionDatum::Nad83;
-  GeoBox township;               // of the corners to be written
-  std::vector<GridCrs> systems;  // empty when no zone holds the township
+  GeoBox township;                   // of the corners to be written
+  std::vector<GridCrs> systems;      // empty when no zone holds the township
+  std::vector<CountyZone> counties;  // the zones of its counties, the middle's first (CountyZonesOf)
 };
 
 // The grids for the ticked corners of `points`, moved to NAD83 first when
@@ -44,23 +46,43 @@ struct CsvExportOptions {
 };
 
 // Writes the ticked corners of `points` to `path` (and its .prj file) in
-// the CRS of `options`. With "auto", a township in the areas of several
-// State Plane zones gets a notice naming them (the guess may be the wrong
-// one). Throws NothingToWrite when nothing usable is ticked, and
-// KorvexaError naming the CRS or the file and the reason, or the names that
-// stand twice (a data collector keys on them); nothing is written then.
+// the CRS of `options`. With "auto", a township that straddles a zone line
+// (or, without a county, lies in the areas of several State Plane zones)
+// gets a notice naming the zones. Throws NothingToWrite when nothing usable
+// is ticked, and KorvexaError naming the CRS or the file and the reason, or
+// the names that stand twice (a data collector keys on them); nothing is
+// written then.
 ExportResult ExportCsv(const std::filesystem::path& path, const PointList& points, const CsvExportOptions& options,
                        Services& services, GridSystems& grids);
 
-// When the corners of `offer` lie in the areas of use of several State
-// Plane zones (areas are boxes and overlap at zone borders, so the best
-// guess may be the neighbouring zone): "the corners lie in the areas of use
+// What the grid a user names does with the corners of an offer: the CRS, or
+// why it cannot take them.
+struct GridCheck {
+  std::optional<GridCrs> crs;
+  std::string refusal;  // when there is no CRS: "EPSG:2257 NAD83 / New Mexico East (ftUS) does not hold ..."
+};
+
+// Checks `code` ("EPSG:2258", "2258") for the corners of `offer` as
+// ExportCsv would, without writing: the same refusals GridSystems gives.
+GridCheck CheckGrid(const std::string& code, const GridOffer& offer, GridSystems& grids);
+
+// When the township of `offer` straddles a zone line (the counties it
+// reaches into lie in different State Plane zones): "the township straddles
+// a State Plane zone line: NAD83 / New Mexico Central (Taos, New Mexico, at
+// its middle), NAD83 / New Mexico East (Colfax, New Mexico)"; when the
+// middle's county lies in two zones (NAD27 Michigan's two systems), "the
+// county at the township's middle lies in more than one State Plane zone:
+// ...". Without a
+// county, when it lies in the areas of use of several zones (areas are
+// boxes and overlap at zone borders): "the corners lie in the areas of use
 // of 2 State Plane zones (NAD83 / New Mexico East, NAD83 / New Mexico
-// Central)", without its full stop. Nothing otherwise.
+// Central)". Without its full stop; nothing otherwise.
 std::optional<std::string> ZoneDoubt(const GridOffer& offer);
 
 // One line per grid of `offer`: "EPSG:2258  NAD83 / New Mexico Central
-// (ftUS)  US survey foot", the best guess marked " (best guess)".
+// (ftUS)  US survey foot", the best guess marked " (best guess)", or
+// " (best guess: the zone of Bernalillo, New Mexico)" when it is the zone of
+// the county at the township's middle.
 std::string GridListText(const GridOffer& offer);
 
 }  // namespace korvexa

@@ -56,6 +56,7 @@ TEST_F(InstallTest, InstallsTheProgramsAndWhatTheDesktopNeeds) {
        {KORVEXA_INSTALL_BINDIR "/korvexa", KORVEXA_INSTALL_BINDIR "/korvexa-convert", KORVEXA_INSTALL_BINDIR "/lx2dxf",
         KORVEXA_INSTALL_BINDIR "/todos", KORVEXA_INSTALL_DATADIR "/korvexa/grids/us_noaa_conus.tif",
         KORVEXA_INSTALL_DATADIR "/korvexa/grids/us_noaa_alaska.tif",
+        KORVEXA_INSTALL_DATADIR "/korvexa/counties/counties.txt",
         KORVEXA_INSTALL_DATADIR "/applications/org.korvexa.Korvexa.desktop",
         KORVEXA_INSTALL_DATADIR "/metainfo/org.korvexa.Korvexa.metainfo.xml",
         KORVEXA_INSTALL_DATADIR "/mime/packages/org.korvexa.Korvexa.xml",

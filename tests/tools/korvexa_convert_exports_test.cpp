@@ -10,6 +10,7 @@
 #include <map>
 #include <regex>
 
+#include "fixtures/synthetic_township.h"
 #include "tests/support/golden.h"
 #include "tests/support/gpx_schema.h"
 #include "tests/support/run_command.h"
@@ -37,7 +38,7 @@ class ConvertExportsTest : public ::testing::Test {
 std::map<std::string, std::string> Positions(const std::string& unicsv) {
   std::map<std::string, std::string> positions;
   const std::regex row(R"re(\d+,(-?[\d.]+),(-?[\d.]+),"((?:[^"]|"")*)")re");
-      for (std::sregex_iterator it(unicsv.begin(), unicsv.end(), row), end; it != end; ++it) {
+  for (std::sregex_iterator it(unicsv.begin(), unicsv.end(), row), end; it != end; ++it) {
     positions[std::regex_replace((*it)[3].str(), std::regex("\"\""), "\"")] = (*it)[1].str() + "," + (*it)[2].str();
   }
   return positions;
@@ -70,7 +71,12 @@ TEST_F(ConvertExportsTest, CsvNamesItsGridAndARefusedGridWritesNothing) {
   const std::vector<std::string> rows = testing::CrLfLines(testing::ReadBytes(folder_ / "t12n.csv"));
   ASSERT_EQ(rows.size(), 4u);
   EXPECT_THAT(rows[1], ::testing::StartsWith("100100,1488233."));  // easting first
-  EXPECT_THAT(rows[0], ::testing::EndsWith(",\"R&<>\"\"?\""));     // quoted, plain ASCII
+  EXPECT_THAT(rows[0], ::testing::EndsWith(",R&<> ?"));            // no quotes, plain ASCII
+  ASSERT_EQ(Convert("--format csv --layout trimble t12n.lx").exitCode, 0);
+  EXPECT_THAT(testing::ReadBytes(folder_ / "t12n.csv"),
+              ::testing::StartsWith("\"A&<\"\"B\",1455404.635,"));  // N first, no header
+  ASSERT_EQ(Convert("--format csv t12n.lx").exitCode, 0);
+  EXPECT_THAT(testing::ReadBytes(folder_ / "t12n.csv"), ::testing::StartsWith("Point,Northing (ftUS),Easting (ftUS),"));
   std::filesystem::remove(folder_ / "t12n.csv");
   std::filesystem::remove(folder_ / "t12n.prj");
   for (const char* code : {"EPSG:4326", "EPSG:2257", "EPSG:6529"}) {
@@ -84,10 +90,24 @@ TEST_F(ConvertExportsTest, CsvNamesItsGridAndARefusedGridWritesNothing) {
 TEST_F(ConvertExportsTest, ListCrsGivesTheGuessFirstWithItsUnit) {
   const auto list = Convert("--list-crs t12n.lx");
   ASSERT_EQ(list.exitCode, 0) << list.err;
-  EXPECT_THAT(list.out, HasSubstr("\nEPSG:2258  NAD83 / New Mexico Central (ftUS)  US survey foot (best guess)\n"));
+  EXPECT_THAT(list.out, HasSubstr("\nEPSG:2258  NAD83 / New Mexico Central (ftUS)  US survey foot (best guess: the "
+                                  "zone of Bernalillo, New Mexico)\n"));
   EXPECT_THAT(list.out, HasSubstr("\nEPSG:26913  NAD83 / UTM zone 13N  metre\n"));
   const auto nad27 = Convert("--list-crs --no-nad83 t12n.lx");
-  EXPECT_THAT(nad27.out, HasSubstr("EPSG:32013  NAD27 / New Mexico Central  US survey foot (best guess)"));
+  EXPECT_THAT(nad27.out, HasSubstr("EPSG:32013  NAD27 / New Mexico Central  US survey foot (best guess: the zone of "
+                                   "Bernalillo, New Mexico)"));
+}
+
+// A township across the line of Ellis County (Kansas North) and Rush County
+// (Kansas South), at 38.70 N, its middle in Ellis.
+TEST_F(ConvertExportsTest, ListCrsSaysWhenTheTownshipStraddlesAZoneLine) {
+  testing::WriteBytes(folder_ / "ellis.lx", testing::SyntheticLxText(1, {38.655, 99.28, 2000, true}));
+  const auto list = Convert("--list-crs ellis.lx");
+  ASSERT_EQ(list.exitCode, 0) << list.err;
+  EXPECT_THAT(list.out, HasSubstr("(best guess: the zone of Ellis, Kansas)"));
+  EXPECT_THAT(list.out,
+              HasSubstr("the township straddles a State Plane zone line: NAD83 / Kansas North (Ellis, Kansas, "
+                        "at its middle), NAD83 / Kansas South (Rush, Kansas)\n"));
 }
 
 ino_t Inode(const std::filesystem::path& path) {

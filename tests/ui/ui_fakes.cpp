@@ -42,7 +42,8 @@ WindowPlatform FakePlatform::Platform() const {
           [volumes = volumes] { return *volumes; }};
 }
 
-std::optional<CsvChoice> ScriptedExportChoices::ChooseCsv(QWidget*, const GridOffer& offer, const CsvChoice& last) {
+std::optional<CsvChoice> ScriptedExportChoices::ChooseCsv(QWidget*, const GridOffer& offer, const CsvChoice& last,
+                                                          const GridChecker&) {
   offers.push_back(offer);
   lasts.push_back(last);
   return csv;

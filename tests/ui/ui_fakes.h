@@ -58,7 +58,8 @@ class PdfPrintDialog : public PrintDialog {
 // cancels), the unit at `unit` (nothing cancels); keeps what it was offered.
 class ScriptedExportChoices : public ExportChoices {
  public:
-  std::optional<CsvChoice> ChooseCsv(QWidget* parent, const GridOffer& offer, const CsvChoice& last) override;
+  std::optional<CsvChoice> ChooseCsv(QWidget* parent, const GridOffer& offer, const CsvChoice& last,
+                                     const GridChecker& check) override;
   std::optional<std::size_t> ChooseUnit(QWidget* parent, const std::vector<GarminUnit>& units) override;
   std::optional<CsvChoice> csv = CsvChoice{};
   std::optional<std::size_t> unit = 0;

@@ -8,11 +8,14 @@
 #include <QHBoxLayout>
 #include <QInputDialog>
 #include <QLabel>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QStringList>
 #include <QVBoxLayout>
+#include <initializer_list>
 
 #include "app/export/send_to_gps.h"
+#include "writers/csv_layouts.h"
 
 namespace korvexa {
 namespace {
@@ -23,8 +26,8 @@ QString ItemText(const GridCrs& crs) {
 
 }  // namespace
 
-CsvDialog::CsvDialog(const GridOffer& offer, const CsvChoice& last, QWidget* parent)
-    : QDialog(parent), systems_(offer.systems) {
+CsvDialog::CsvDialog(const GridOffer& offer, const CsvChoice& last, GridChecker check, QWidget* parent)
+    : QDialog(parent), systems_(offer.systems), check_(std::move(check)) {
   setObjectName(QStringLiteral("CsvDialog"));
   setWindowTitle(QStringLiteral("Point file for a data collector"));
   crsBox = new QComboBox(this);
@@ -32,26 +35,27 @@ CsvDialog::CsvDialog(const GridOffer& offer, const CsvChoice& last, QWidget* par
   crsBox->setEditable(true);
   crsBox->setInsertPolicy(QComboBox::NoInsert);
   crsBox->setMinimumContentsLength(48);
+  // The county's zone is the guess to beat: the last export's grid only
+  // where no county gave one.
+  const bool countysZone = !offer.counties.empty() && offer.counties.front().middle;
   int chosen = 0;
   for (std::size_t i = 0; i < systems_.size(); ++i) {
     crsBox->addItem(ItemText(systems_[i]));
-    if (systems_[i].code == last.crs) chosen = static_cast<int>(i);
+    if (systems_[i].code == last.crs && !countysZone) chosen = static_cast<int>(i);
   }
   if (systems_.empty()) crsBox->setEditText(QString::fromStdString(last.crs));
   crsBox->setCurrentIndex(systems_.empty() ? -1 : chosen);
   areaLabel = new QLabel(this);
   areaLabel->setObjectName(QStringLiteral("areaLabel"));
   areaLabel->setWordWrap(true);
-  connect(crsBox, &QComboBox::currentIndexChanged, this, &CsvDialog::ShowArea);
-  ShowArea();
 
-  pnezdButton = new QRadioButton(QStringLiteral("Point, Northing, Easting, Elevation, Description (PNEZD)"), this);
-  penzdButton = new QRadioButton(QStringLiteral("Point, Easting, Northing, Elevation, Description (PENZD)"), this);
-  (last.layout.columns == CsvColumns::Penzd ? penzdButton : pnezdButton)->setChecked(true);
-  headerBox = new QCheckBox(QStringLiteral("Header row"), this);
-  headerBox->setChecked(last.layout.header);
+  MakeLayoutChoice(last);
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  okButton = buttons->button(QDialogButtonBox::Ok);
+  connect(crsBox, &QComboBox::currentIndexChanged, this, &CsvDialog::ShowArea);
+  connect(crsBox, &QComboBox::editTextChanged, this, &CsvDialog::ShowArea);
+  ShowArea();
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   auto* layout = new QVBoxLayout(this);
@@ -66,22 +70,70 @@ CsvDialog::CsvDialog(const GridOffer& offer, const CsvChoice& last, QWidget* par
     doubtLabel->setWordWrap(true);
     layout->addWidget(doubtLabel);
   }
+  layout->addWidget(new QLabel(QStringLiteral("Layout (the import format of the field software):"), this));
+  layout->addWidget(layoutBox);
   layout->addWidget(pnezdButton);
   layout->addWidget(penzdButton);
   layout->addWidget(headerBox);
   layout->addWidget(buttons);
 }
 
-// Areas of use are boxes that overlap at zone borders: the county list of
-// the chosen zone lets the user check the guess.
+void CsvDialog::MakeLayoutChoice(const CsvChoice& last) {
+  layoutBox = new QComboBox(this);
+  layoutBox->setObjectName(QStringLiteral("layoutBox"));
+  for (const CollectorLayout& collector : CollectorLayouts()) {
+    layoutBox->addItem(
+        QString::fromUtf8(collector.name.data(), static_cast<qsizetype>(collector.name.size())) + QStringLiteral(" (") +
+            QString::fromUtf8(collector.columns.data(), static_cast<qsizetype>(collector.columns.size())) +
+            QStringLiteral(", no header)"),
+        QString::fromUtf8(collector.key.data(), static_cast<qsizetype>(collector.key.size())));
+  }
+  layoutBox->addItem(QStringLiteral("Other: the columns below"), QString());
+  const int lastIndex = layoutBox->findData(QString::fromStdString(last.collector));
+  layoutBox->setCurrentIndex(lastIndex >= 0 ? lastIndex : layoutBox->count() - 1);
+  pnezdButton = new QRadioButton(QStringLiteral("Point, Northing, Easting, Elevation, Description (PNEZD)"), this);
+  penzdButton = new QRadioButton(QStringLiteral("Point, Easting, Northing, Elevation, Description (PENZD)"), this);
+  (last.layout.columns == CsvColumns::Penzd ? penzdButton : pnezdButton)->setChecked(true);
+  headerBox = new QCheckBox(QStringLiteral("Header row (naming the unit of the coordinates)"), this);
+  headerBox->setChecked(last.layout.header);
+  connect(layoutBox, &QComboBox::currentIndexChanged, this, &CsvDialog::ShowLayout);
+  ShowLayout();
+}
+
+// A collector's layout sets the columns and the header; "Other" leaves them
+// to the user.
+void CsvDialog::ShowLayout() {
+  const std::optional<CollectorLayout> collector = CollectorLayoutOf(layoutBox->currentData().toString().toStdString());
+  for (QWidget* widget : std::initializer_list<QWidget*>{pnezdButton, penzdButton, headerBox}) {
+    widget->setEnabled(!collector);
+  }
+  if (!collector) return;
+  (collector->layout.columns == CsvColumns::Penzd ? penzdButton : pnezdButton)->setChecked(true);
+  headerBox->setChecked(collector->layout.header);
+}
+
+// The county list of the chosen zone lets the user check the guess; a
+// typed code is checked at once, so that a wrong one loses no choice made.
 void CsvDialog::ShowArea() {
-  const int index = crsBox->currentIndex();
-  if (index < 0 || index >= static_cast<int>(systems_.size())) {
-    areaLabel->setText(systems_.empty() ? QStringLiteral("No State Plane or UTM zone holds these corners.")
-                                        : QString());
+  const int index = crsBox->findText(crsBox->currentText());
+  if (index >= 0 && index < static_cast<int>(systems_.size())) {
+    areaLabel->setText(QStringLiteral("Area of use: ") + QString::fromStdString(systems_[index].areaName));
+    okButton->setEnabled(true);
     return;
   }
-  areaLabel->setText(QStringLiteral("Area of use: ") + QString::fromStdString(systems_[index].areaName));
+  const std::string typed = crsBox->currentText().trimmed().toStdString();
+  if (typed.empty()) {
+    areaLabel->setText(systems_.empty()
+                           ? QStringLiteral("No State Plane or UTM zone holds these corners: type an EPSG code.")
+                           : QStringLiteral("Choose a grid or type an EPSG code."));
+    okButton->setEnabled(false);
+    return;
+  }
+  const GridCheck checked = check_(typed);
+  areaLabel->setText(checked.crs
+                         ? QString::fromStdString(checked.crs->Label() + ". Area of use: " + checked.crs->areaName)
+                         : QString::fromStdString(checked.refusal));
+  okButton->setEnabled(checked.crs.has_value());
 }
 
 CsvChoice CsvDialog::Choice() const {
@@ -91,11 +143,13 @@ CsvChoice CsvDialog::Choice() const {
                                                                        : crsBox->currentText().trimmed().toStdString();
   choice.layout.columns = penzdButton->isChecked() ? CsvColumns::Penzd : CsvColumns::Pnezd;
   choice.layout.header = headerBox->isChecked();
+  choice.collector = layoutBox->currentData().toString().toStdString();
   return choice;
 }
 
-std::optional<CsvChoice> QtExportChoices::ChooseCsv(QWidget* parent, const GridOffer& offer, const CsvChoice& last) {
-  CsvDialog dialog(offer, last, parent);
+std::optional<CsvChoice> QtExportChoices::ChooseCsv(QWidget* parent, const GridOffer& offer, const CsvChoice& last,
+                                                    const GridChecker& check) {
+  CsvDialog dialog(offer, last, check, parent);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   return dialog.Choice();
 }

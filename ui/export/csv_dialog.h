@@ -6,6 +6,7 @@
 
 #include <QDialog>
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -16,6 +17,7 @@
 class QCheckBox;
 class QComboBox;
 class QLabel;
+class QPushButton;
 class QRadioButton;
 
 namespace korvexa {
@@ -24,48 +26,63 @@ namespace korvexa {
 struct CsvChoice {
   std::string crs;  // an EPSG code as the user gave it: "EPSG:2258", "2258"
   CsvLayout layout;
+  std::string collector;  // the CollectorLayout's key (csv_layouts.h) the layout is, or empty: columns chosen
 };
+
+// Checks a typed EPSG code against the corners (CheckGrid).
+using GridChecker = std::function<GridCheck(const std::string& code)>;
 
 class ExportChoices {
  public:
   virtual ~ExportChoices() = default;
 
-  // The grid and layout for the corners of `offer`, `last` (the choice of
-  // the last export) preselected where it is offered, else the best guess;
-  // nothing when the user cancelled.
-  virtual std::optional<CsvChoice> ChooseCsv(QWidget* parent, const GridOffer& offer, const CsvChoice& last) = 0;
+  // The grid and layout for the corners of `offer`: the zone of the county
+  // preselected, else `last` (the choice of the last export) where it is
+  // offered, else the best guess; a typed code is checked with `check` as
+  // it is typed, and one that cannot take the corners cannot be chosen.
+  // Nothing when the user cancelled.
+  virtual std::optional<CsvChoice> ChooseCsv(QWidget* parent, const GridOffer& offer, const CsvChoice& last,
+                                             const GridChecker& check) = 0;
 
   // The index of the unit among `units` to send to; nothing when cancelled.
   virtual std::optional<std::size_t> ChooseUnit(QWidget* parent, const std::vector<GarminUnit>& units) = 0;
 };
 
 // The grid offered for `offer`, best first, in an editable list that also
-// takes any EPSG code; the area of use of the chosen one shown under it (its
-// counties, where EPSG names them); PNEZD or PENZD; a header row or none.
+// takes any EPSG code; the area of use of the chosen or typed one shown under
+// it (its counties, where EPSG names them), or why a typed one cannot take
+// the corners (OK is disabled then); the import layout of a data
+// collector's software, or PNEZD or PENZD and a header row or none.
 class CsvDialog : public QDialog {
   Q_OBJECT
 
  public:
-  CsvDialog(const GridOffer& offer, const CsvChoice& last, QWidget* parent = nullptr);
+  CsvDialog(const GridOffer& offer, const CsvChoice& last, GridChecker check, QWidget* parent = nullptr);
 
   CsvChoice Choice() const;
 
   QComboBox* crsBox;
   QLabel* areaLabel;
+  QPushButton* okButton;
+  QComboBox* layoutBox;
   QRadioButton* pnezdButton;
   QRadioButton* penzdButton;
   QCheckBox* headerBox;
 
  private:
   void ShowArea();
+  void MakeLayoutChoice(const CsvChoice& last);
+  void ShowLayout();
 
   std::vector<GridCrs> systems_;
+  GridChecker check_;
 };
 
 // CsvDialog and Qt's item input dialog.
 class QtExportChoices : public ExportChoices {
  public:
-  std::optional<CsvChoice> ChooseCsv(QWidget* parent, const GridOffer& offer, const CsvChoice& last) override;
+  std::optional<CsvChoice> ChooseCsv(QWidget* parent, const GridOffer& offer, const CsvChoice& last,
+                                     const GridChecker& check) override;
   std::optional<std::size_t> ChooseUnit(QWidget* parent, const std::vector<GarminUnit>& units) override;
 };
 

@@ -7,6 +7,7 @@
 #include "app/export/csv_export.h"
 #include "app/export/kml_export.h"
 #include "app/export/send_to_gps.h"
+#include "core/korvexa_error.h"
 #include "core/lx_file.h"
 #include "ui/export/csv_dialog.h"
 #include "ui/help/texts.h"
@@ -36,6 +37,7 @@ CsvChoice LastCsvChoice() {
   const bool penzd = settings.value(QStringLiteral("export/csvColumns")).toString() == QStringLiteral("penzd");
   choice.layout.columns = penzd ? CsvColumns::Penzd : CsvColumns::Pnezd;
   choice.layout.header = settings.value(QStringLiteral("export/csvHeader"), true).toBool();
+  choice.collector = settings.value(QStringLiteral("export/csvCollector")).toString().toStdString();
   return choice;
 }
 
@@ -45,6 +47,7 @@ void RememberCsvChoice(const CsvChoice& choice) {
   settings.setValue(QStringLiteral("export/csvColumns"),
                     choice.layout.columns == CsvColumns::Penzd ? QStringLiteral("penzd") : QStringLiteral("pnezd"));
   settings.setValue(QStringLiteral("export/csvHeader"), choice.layout.header);
+  settings.setValue(QStringLiteral("export/csvCollector"), QString::fromStdString(choice.collector));
 }
 
 // The name prefix of the last export, put before every point name.
@@ -56,8 +59,14 @@ NamingRule RememberedNaming() {
 
 std::optional<ExportResult> ExportCsvCommand(const ExportScene& scene, bool transform, GridSystems& grids) {
   const GridOffer offer = OfferGrids(scene.points, transform, scene.services, grids);
-  const std::optional<CsvChoice> choice = scene.platform.exportChoices->ChooseCsv(scene.window, offer, LastCsvChoice());
+  const GridChecker check = [&](const std::string& code) { return CheckGrid(code, offer, grids); };
+  const std::optional<CsvChoice> choice =
+      scene.platform.exportChoices->ChooseCsv(scene.window, offer, LastCsvChoice(), check);
   if (!choice) return std::nullopt;
+  if (!choice->crs.empty()) {  // refused before the user chooses where to save
+    const GridCheck checked = check(choice->crs);
+    if (!checked.crs) throw KorvexaError(checked.refusal);
+  }
   const std::optional<std::filesystem::path> path =
       ChoosePath(scene, QStringLiteral("Save the point file as"), QStringLiteral("CSV files (*.csv)"), ".csv");
   if (!path) return std::nullopt;

@@ -2,9 +2,11 @@
 // scripted dialogs: what is offered, what is written, what the status line
 // and the messages say, and what is remembered for the next export.
 #include <QAction>
+#include <QComboBox>
 #include <QDir>
 #include <QLabel>
 #include <QMenu>
+#include <QPushButton>
 #include <QStandardPaths>
 #include <QTest>
 #include <filesystem>
@@ -14,7 +16,9 @@
 #include "tests/support/temp_folder.h"
 #include "tests/ui/qtest_main.h"
 #include "tests/ui/ui_fakes.h"
+#include "transform/county_zones.h"
 #include "ui/convert/form1.h"
+#include "ui/export/csv_dialog.h"
 
 namespace korvexa {
 
@@ -22,13 +26,17 @@ class Form1ExportTest : public QObject {
   Q_OBJECT
 
  private Q_SLOTS:
-  void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+  void initTestCase() {
+    QStandardPaths::setTestModeEnabled(true);
+    UseCountyBoundaries(KORVEXA_SHIPPED_COUNTIES);
+  }
   void init();
   void cleanup();
 
   void exportsWaitForTickedCorners();
   void csvIsWrittenAndItsChoiceRemembered();
   void aRefusedGridWritesNothing();
+  void theDialogChecksATypedCodeAndPrefersTheCountysZone();
   void kmlSaysItsDatum();
   void sendToGpsWithoutAUnitSaysHowToConnectOne();
   void sendToGpsLetsTheUserChooseAmongUnits();
@@ -90,7 +98,7 @@ void Form1ExportTest::exportsWaitForTickedCorners() {
 
 void Form1ExportTest::csvIsWrittenAndItsChoiceRemembered() {
   OpenAndTickAll();
-  fakes_->exportChoices->csv = CsvChoice{"32113", {CsvColumns::Penzd, false}};
+  fakes_->exportChoices->csv = CsvChoice{"32113", {CsvColumns::Penzd, false}, ""};
   fakes_->saveDialog->Answer(Path("job.csv"));
   window_->mnuFileExportCsv->trigger();
   QCOMPARE(fakes_->saveDialog->suggested, QStringList{Path("t12n.csv")});
@@ -110,13 +118,35 @@ void Form1ExportTest::csvIsWrittenAndItsChoiceRemembered() {
 
 void Form1ExportTest::aRefusedGridWritesNothing() {
   OpenAndTickAll();
-  fakes_->exportChoices->csv = CsvChoice{"EPSG:4326", {}};
+  fakes_->exportChoices->csv = CsvChoice{"EPSG:4326", {}, ""};
   fakes_->saveDialog->Answer(Path("t12n.csv"));
   window_->mnuFileExportCsv->trigger();
   QCOMPARE(window_->Label2->text(), QStringLiteral("Export failed; nothing was written."));
   QCOMPARE(fakes_->sink->messages.size(), std::size_t{1});
   QVERIFY(fakes_->sink->messages[0].text.contains(QStringLiteral("EPSG:4326 WGS 84 is not a projected")));
   QCOMPARE(testing::ListFolder(folder_->path()), std::string("t12n.lx"));
+  QVERIFY(fakes_->saveDialog->suggested.isEmpty());  // refused before the user chose where to save
+}
+
+// The last export's grid (EPSG:32113, offered) does not win over the
+// county's zone; a typed code is checked as it is typed.
+void Form1ExportTest::theDialogChecksATypedCodeAndPrefersTheCountysZone() {
+  OpenAndTickAll();
+  fakes_->exportChoices->csv.reset();
+  window_->mnuFileExportCsv->trigger();
+  const GridOffer offer = fakes_->exportChoices->offers.at(0);
+  GridSystems grids;
+  CsvDialog dialog(offer, CsvChoice{"EPSG:32113", {}, ""},
+                   [&](const std::string& code) { return CheckGrid(code, offer, grids); });
+  QCOMPARE(dialog.Choice().crs, std::string("EPSG:2258"));
+  QVERIFY(dialog.areaLabel->text().contains(QStringLiteral("counties of Bernalillo")));
+  dialog.crsBox->setEditText(QStringLiteral("2257"));
+  QVERIFY(dialog.areaLabel->text().contains(QStringLiteral("EPSG:2257 NAD83 / New Mexico East (ftUS) does not hold")));
+  QVERIFY(!dialog.okButton->isEnabled());
+  dialog.crsBox->setEditText(QStringLiteral("epsg:32113"));
+  QVERIFY(dialog.areaLabel->text().startsWith(QStringLiteral("NAD83 / New Mexico Central, EPSG:32113. Area of use")));
+  QVERIFY(dialog.okButton->isEnabled());
+  QCOMPARE(dialog.Choice().crs, std::string("epsg:32113"));
 }
 
 void Form1ExportTest::kmlSaysItsDatum() {
