@@ -67,7 +67,8 @@ class Form1Test : public QObject {
 
   void openFillsTheSortedList();
   void openShowsProgressAndMakesTheFolderCurrent();
-  void aFileThatIsNotTextIsRefusedUntouched();
+  void aFileThatIsNoLxFileIsRefusedUntouched_data();
+  void aFileThatIsNoLxFileIsRefusedUntouched();
   void secondOpenReplacesListAndTitle();
   void cancelledOpenKeepsEverything();
   void unreadableFileIsReportedAndChangesNothing();
@@ -75,7 +76,6 @@ class Form1Test : public QObject {
   void droppedFileOpensLikeOpen();
 
   void selectAllAndNoneReachRowsOutOfView();
-  void selectButtonsOnAnEmptyList();
 
   void createWritesThePcx5FileBesideTheInput();
   void createWithTheTickBoxesTransformsAndDraws();
@@ -328,13 +328,13 @@ void Form1Test::secondOpenReplacesListAndTitle() {
   Form1& window = MakeWindow(testing::FakeServices(nullptr));
   Open(CopyFixture("a.lx"));
   window.SelectAll();
-  testing::WriteBytes(folder_->path() / "b.lx", "header 1\r\nheader 2\r\n 500500 x\r\n");
+  testing::WriteBytes(folder_->path() / "b.lx", "header 1\r\nheader 2\r\n 500500 350000.0000 1060000.0000\r\n");
   Open(folder_->path() / "b.lx");
   QCOMPARE(window.windowTitle(), QStringLiteral("Korvexab.lx"));
   QCOMPARE(window.fName(), std::string("b.lx"));
   QAbstractItemModel* model = Child<QListView>(window, "List1")->model();
   QCOMPARE(model->rowCount(), 1);
-  QCOMPARE(model->index(0, 0).data().toString(), QStringLiteral(" 500500 x"));
+  QCOMPARE(model->index(0, 0).data().toString(), QStringLiteral(" 500500 350000.0000 1060000.0000"));
   QCOMPARE(model->index(0, 0).data(Qt::CheckStateRole).toInt(), int(Qt::Unchecked));
 }
 
@@ -395,23 +395,41 @@ void Form1Test::unreadableFileIsReportedAndChangesNothing() {
   QCOMPARE(testing::ListFolder(folder_->path() / "other"), std::string("bad.lx"));
 }
 
-// A picture opened by mistake is neither rewritten by the line-end converter
+// A file opened by mistake is neither rewritten by the line-end converter
 // nor read into the list; the list keeps the file opened before.
-void Form1Test::aFileThatIsNotTextIsRefusedUntouched() {
+void Form1Test::aFileThatIsNoLxFileIsRefusedUntouched_data() {
+  QTest::addColumn<QString>("name");
+  QTest::addColumn<QByteArray>("bytes");
+  QTest::addColumn<QString>("reason");
+  QTest::newRow("a picture") << "pic.png" << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16) + QByteArray(600, '\x7f')
+                             << "\"pic.png\" is not a GCDB .LX text file";
+  QTest::newRow("a README") << "README.lx"
+                            << QByteArray(
+                                   "Survey notes\n\nT12N R3E, 2024: corners 100100 to 140100 found.\n"
+                                   " 100100 was reset in 1998, see 350712.3456.\n")
+                            << "\"README.lx\" is not a GCDB .LX file: no record holds a corner";
+  QTest::newRow("headers only") << "headers.lx" << QByteArray("h1\r\n 100100 350712.3456 1064530.0000\r\n")
+                                << "\"headers.lx\" is not a GCDB .LX file: no record holds a corner";
+  QTest::newRow("empty") << "new.lx" << QByteArray() << "\"new.lx\" is not a GCDB .LX file: it is empty";
+}
+
+void Form1Test::aFileThatIsNoLxFileIsRefusedUntouched() {
+  QFETCH(QString, name);
+  QFETCH(QByteArray, bytes);
+  QFETCH(QString, reason);
   Form1& window = MakeWindow(testing::FakeServices(journal_.get()));
   Open(CopyFixture("t12n.lx"));
-  const std::string picture = std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16) + std::string(600, '\x7f');
-  testing::WriteBytes(folder_->path() / "pic.png", picture);
+  const std::filesystem::path file = folder_->path() / name.toStdString();
+  testing::WriteBytes(file, bytes.toStdString());
   journal_->calls.clear();
-  Open(folder_->path() / "pic.png");
+  Open(file);
   QCOMPARE(fakes_->sink->messages.size(), std::size_t{1});
-  QVERIFY2(fakes_->sink->messages.front().text.contains(QStringLiteral("\"pic.png\" is not a GCDB .LX text file")),
-           qPrintable(fakes_->sink->messages.front().text));
+  QVERIFY2(fakes_->sink->messages.front().text.contains(reason), qPrintable(fakes_->sink->messages.front().text));
   QVERIFY(journal_->calls.empty());
-  QCOMPARE(testing::ReadBytes(folder_->path() / "pic.png"), picture);
+  QCOMPARE(testing::ReadBytes(file), bytes.toStdString());
   QCOMPARE(Child<QListView>(window, "List1")->model()->rowCount(), 7);
   QCOMPARE(window.windowTitle(), QStringLiteral("Korvexat12n.lx"));
-  QCOMPARE(testing::ListFolder(folder_->path()), std::string("pic.png t12n.lx"));
+  QCOMPARE(testing::ListFolder(folder_->path()), name.toStdString() + " t12n.lx");
 }
 
 // The file named on the command line is opened this way.
@@ -479,18 +497,6 @@ void Form1Test::selectAllAndNoneReachRowsOutOfView() {
   QTest::keyClick(Child<QListView>(window, "List1"), Qt::Key_Space);
   QCOMPARE(model->index(rows - 2, 0).data(Qt::CheckStateRole).toInt(), int(Qt::Checked));
   QVERIFY(window.points()->points()[static_cast<std::size_t>(rows - 2)].ticked);
-}
-
-void Form1Test::selectButtonsOnAnEmptyList() {
-  Form1& window = MakeWindow(testing::FakeServices(nullptr));
-  testing::WriteBytes(folder_->path() / "empty.lx", "header 1\r\nheader 2\r\n");
-  Open(folder_->path() / "empty.lx");
-  QVERIFY(Child<QPushButton>(window, "Command1")->isEnabled() && Child<QPushButton>(window, "Command2")->isEnabled());
-  QSignalSpy changes(Child<QListView>(window, "List1")->model(), &QAbstractItemModel::dataChanged);
-  QTest::mouseClick(Child<QPushButton>(window, "Command1"), Qt::LeftButton);
-  QTest::mouseClick(Child<QPushButton>(window, "Command2"), Qt::LeftButton);
-  QCOMPARE(changes.size(), 0);
-  QCOMPARE(Child<QListView>(window, "List1")->model()->rowCount(), 0);
 }
 
 // The golden file of the PCX5 writer holds every point of t12n.lx, written at
