@@ -2,6 +2,7 @@
 
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShortcut>
 
 #include "ui/desktop/look.h"
 #include "ui/help/texts.h"
@@ -25,11 +26,13 @@ Form2::Form2(QWidget* parent) : QWidget(parent, Qt::Window) {
   text->setTabChangesFocus(true);
   MarkScrollBarHandle(text);
 
-  // Neither the default nor the cancel button: Enter and Esc do not press it.
+  // Not the default button: Enter in the text starts a new line.
   auto* ok = new QPushButton(QStringLiteral("Ok"), this);
   ok->setObjectName(QStringLiteral("Command1"));
   ok->setGeometry(Twips(6120, 6480, 1455, 495));
   connect(ok, &QPushButton::clicked, this, &QWidget::close);
+  // Esc closes the window, wherever the focus is, as it closes About.
+  connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, &QWidget::close);
 
   setTabOrder(text, ok);
   text->setFocus();
