@@ -63,6 +63,16 @@ class OpenFile {
   struct stat status_ {};
 };
 
+// Throws "\"notes.lx\" is not a GCDB .LX <what>", built by appending (GCC 12
+// warns wrongly about operator+ in Release).
+[[noreturn]] void Refuse(const std::filesystem::path& path, std::string_view what) {
+  std::string message = "\"";
+  message += path.filename().string();
+  message += "\" is not a GCDB .LX ";
+  message += what;
+  throw KorvexaError(message);
+}
+
 bool HasDigit(std::string_view text) {
   return text.find_first_of("0123456789") != std::string_view::npos;
 }
@@ -142,14 +152,13 @@ void RequireLxFile(const std::filesystem::path& path) {
     filled += got;
   }
   sample.resize(filled);
-  const std::string name = "\"" + path.filename().string() + "\"";
-  if (!LooksLikeText(sample)) throw KorvexaError(name + " is not a GCDB .LX text file");
-  if (sample.empty()) throw KorvexaError(name + " is not a GCDB .LX file: it is empty");
+  if (!LooksLikeText(sample)) Refuse(path, "text file");
+  if (sample.empty()) Refuse(path, "file: it is empty");
   std::size_t number = 0;
   bool corner = false;
   ForEachLine(sample,
               [&](std::string_view line) { corner = corner || (number++ >= kHeaderLines && IsCornerLine(line)); });
-  if (!corner) throw KorvexaError(name + " is not a GCDB .LX file: no record holds a corner in its columns");
+  if (!corner) Refuse(path, "file: no record holds a corner in its columns");
 }
 
 std::string OutputNameOf(std::string_view title, std::string_view extension) {
