@@ -11,8 +11,8 @@ double EastLongitude(double westLongitude) {
   return -westLongitude;
 }
 
-double WrappedEastLongitude(double westLongitude) {
-  double east = -westLongitude;
+double WrappedLongitude(double eastLongitude) {
+  double east = eastLongitude;
   if (east < -180 || east >= 180) east = RoundDecimal(WrapEast(east), 7);
   return east == 0 ? 0.0 : east;
 }
@@ -25,8 +25,8 @@ char Hemisphere(double eastLongitude) {
   return eastLongitude > 0 ? 'E' : 'W';
 }
 
-HemisphereLongitude ToHemisphere(double westLongitude) {
-  const double east = WrappedEastLongitude(westLongitude);
+HemisphereLongitude ToHemisphere(double eastLongitude) {
+  const double east = WrappedLongitude(eastLongitude);
   if (east == -180) return {'W', 180};
   return {Hemisphere(east), std::fabs(east)};
 }

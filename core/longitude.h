@@ -16,8 +16,9 @@ namespace korvexa {
 // unwrapped: 187.16 -> -187.16.
 double EastLongitude(double westLongitude);
 
-// The same longitude in [-180, 180): 187.16 -> 172.84, 180 -> -180.
-double WrappedEastLongitude(double westLongitude);
+// An east longitude on any turn in [-180, 180), rounded to 7 decimals when it
+// is moved: -187.16 -> 172.84, 180 -> -180. As the GPX and KML files write it.
+double WrappedLongitude(double eastLongitude);
 
 // An east longitude in [-180, 180), unrounded (for computing with it).
 double WrapEast(double eastLongitude);
@@ -25,13 +26,13 @@ double WrapEast(double eastLongitude);
 // 'E' for a longitude east of Greenwich, 'W' for one west of it (or on it).
 char Hemisphere(double eastLongitude);
 
-// A longitude as a hemisphere letter and degrees from 0 to 180, rounded to 7
-// decimals: 106.75 -> W 106.75, 187.16 -> E 172.84, 180 -> W 180.
+// An east longitude as a hemisphere letter and degrees from 0 to 180, rounded
+// to 7 decimals when moved: -106.75 -> W 106.75, -187.16 -> E 172.84, 180 -> W 180.
 struct HemisphereLongitude {
   char hemisphere = 'W';
   double degrees = 0;
 };
-HemisphereLongitude ToHemisphere(double westLongitude);
+HemisphereLongitude ToHemisphere(double eastLongitude);
 
 // `longitude` plus the multiple of 360 that brings it nearest to `reference`
 // (degrees): 172.84 near -187.16 -> -187.16.

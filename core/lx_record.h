@@ -76,6 +76,10 @@ LxPoint MovedLxPoint(LxRecord record, const LxPoint& nad27, const CoordinateTran
 // is put in front ("at 35.1200960 N 106.7583333 W cannot be moved ...").
 LxPoint ShiftedLxPoint(const LxPoint& nad27, double longitude, double latitude);
 
+// The US survey foot of the GCDB's elevations and of the State Plane zones
+// that use it, in metres.
+inline constexpr double kMetresPerUsSurveyFoot = 1200.0 / 3937.0;
+
 // Elevation in whole metres from columns `firstColumn` to 41, read as US
 // survey feet (x 12 / 39.37). Never -0. Throws KorvexaError when the field
 // is out of range.

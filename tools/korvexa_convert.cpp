@@ -18,12 +18,12 @@
 
 #include "app/build_info.h"
 #include "app/convert/create.h"
+#include "app/convert/open_file.h"
+#include "app/convert/township_drawing.h"
 #include "app/export/csv_export.h"
 #include "app/export/kml_export.h"
-#include "app/convert/open_file.h"
 #include "app/export/send_to_gps.h"
 #include "app/system_services.h"
-#include "app/convert/township_drawing.h"
 #include "core/korvexa_error.h"
 #include "core/lx_record.h"
 
@@ -34,7 +34,7 @@ using korvexa::KorvexaError;
 constexpr std::string_view kUsage =
     "usage: korvexa-convert [--format gpx|pcx5|csv|kml] [--nad83|--no-nad83] [--dxf|--no-dxf]\n"
     "                       [--crs EPSG:NNNN|auto] [--columns pnezd|penzd] [--no-header]\n"
-    "                       [--send-to-gps [--gps-folder DIR]]\n"
+    "                       [--send-to-gps [--gps-folder DIR]] [--name-prefix TEXT]\n"
     "                       [--points ID,ID,...] FILE.lx [FILE.lx ...]\n"
     "       korvexa-convert --list-crs [--no-nad83] FILE.lx [FILE.lx ...]\n"
     "\n"
@@ -63,6 +63,8 @@ constexpr std::string_view kUsage =
     "  --dxf            also draw the whole township as FILE.dxf (the default;\n"
     "                   GPX and PCX5 only)\n"
     "  --no-dxf         write the waypoint file only\n"
+    "  --name-prefix TEXT  put TEXT before every waypoint name (GPX, KML, CSV;\n"
+    "                   not PCX5, whose names hold six characters)\n"
     "  --points IDS     write only these points (PointIDs separated by commas,\n"
     "                   compared without surrounding blanks); default: all\n"
     "  --grids          show which file serves each NADCON grid, and exit\n"
@@ -134,6 +136,10 @@ bool ParseExportOption(std::string_view arg, const std::function<std::string_vie
     line.sendToGps = true;
   } else if (arg == "--gps-folder") {
     line.gpsFolder = std::filesystem::path(value());
+  } else if (arg == "--name-prefix") {
+    line.options.naming.prefix = value();
+    korvexa::CheckNamePrefix(line.options.naming.prefix);
+    line.csv.namePrefix = line.options.naming.prefix;
   } else {
     return false;
   }
@@ -215,11 +221,10 @@ bool ConvertFile(const std::filesystem::path& file, const std::filesystem::path&
   std::cout << file.string() << " -> " << result.outputPath.string() << " (" << result.waypoints
             << (result.waypoints == 1 ? " point)" : " points)") << std::endl;
   bool failed = false;
-  for (const korvexa::CreateNotice& notice : korvexa::CreateNotices(result)) {
+  for (const korvexa::CreateNotice& notice : result.notices) {
     std::cerr << (notice.error ? "error: " : "warning: ") << file.string() << ": " << notice.text << std::endl;
     failed = failed || notice.error;
   }
-  if (result.waypoints == 0) std::cerr << "warning: " << file.string() << ": no waypoint was written" << std::endl;
   if (const std::optional<std::string> datum = korvexa::DatumWarning(result)) {
     std::cerr << "warning: " << file.string() << ": " << *datum << std::endl;
   }
@@ -267,9 +272,10 @@ void ExportFile(const std::filesystem::path& file, const std::filesystem::path& 
   if (line.job == Job::Csv) {
     result = korvexa::ExportCsv(korvexa::OutputNameOf(loaded.fName, ".csv"), points, line.csv, services, tools.grids);
   } else if (line.job == Job::Kml) {
-    result = korvexa::ExportKml(korvexa::OutputNameOf(loaded.fName, ".kml"), loaded.fName, points, *text, services);
+    result = korvexa::ExportKml(korvexa::OutputNameOf(loaded.fName, ".kml"), loaded.fName, points, *text,
+                                line.options.naming, services);
   } else {
-    result = korvexa::SendToGps(*tools.unit, loaded.fName, points, services);
+    result = korvexa::SendToGps(*tools.unit, loaded.fName, points, line.options.naming, services);
   }
   std::cout << file.string() << " -> " << result.outputPath.string() << " (" << result.waypoints
             << (result.waypoints == 1 ? " point, " : " points, ") << result.summary << ")" << std::endl;

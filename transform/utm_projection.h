@@ -9,18 +9,14 @@
 #include <optional>
 #include <string>
 
+#include "core/geo_position.h"
+
 namespace korvexa {
 
 // The UTM zone of a longitude in degrees east of Greenwich (any turn: -187 is
 // 173 E), or nothing when it lies outside the NAD27 zones 1 to 22 and 59 to
 // 60 (168 E to 48 W).
 std::optional<int> Nad27UtmZone(double eastLongitude);
-
-// Easting and northing in metres.
-struct PlanePoint {
-  double x = 0;
-  double y = 0;
-};
 
 class UtmProjection {
  public:

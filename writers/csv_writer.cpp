@@ -3,13 +3,11 @@
 #include <charconv>
 
 #include "core/korvexa_error.h"
+#include "core/lx_record.h"
 #include "writers/atomic_file.h"
 
 namespace korvexa {
 namespace {
-
-constexpr int kReliabilityFirstColumn = 42, kReliabilityLastColumn = 50;
-constexpr int kLineCodesFirstColumn = 51;
 
 // Three decimals, whatever the locale, never "-0.000".
 void AppendThreeDecimals(std::string& out, double value) {
@@ -42,7 +40,7 @@ void AppendField(std::string& out, std::string_view field) {
 }
 
 void AppendRow(std::string& out, const CsvPoint& point, CsvColumns columns) {
-  AppendField(out, TrimmedPointId(point.record));
+  AppendField(out, TrimBlanks(point.corner->name));
   out += ',';
   AppendThreeDecimals(out, columns == CsvColumns::Pnezd ? point.northing : point.easting);
   out += ',';
@@ -50,17 +48,17 @@ void AppendRow(std::string& out, const CsvPoint& point, CsvColumns columns) {
   out += ',';
   AppendThreeDecimals(out, point.elevation);
   out += ',';
-  AppendField(out, CsvDescription(point.record));
+  AppendField(out, CsvDescription(*point.corner));
   out += "\r\n";
 }
 
 }  // namespace
 
-std::string CsvDescription(LxRecord record) {
+std::string CsvDescription(const Waypoint& corner) {
   std::string raw;
-  AppendAscii(raw, TrimBlanks(LxColumns(record, kReliabilityFirstColumn, kReliabilityLastColumn)));
+  AppendAscii(raw, TrimBlanks(corner.reliability));
   std::string codes;
-  AppendAscii(codes, record.size() >= kLineCodesFirstColumn ? record.substr(kLineCodesFirstColumn - 1) : "");
+  AppendAscii(codes, corner.lineCodes);
   const std::string_view trimmedCodes = TrimBlanks(codes);
   if (!raw.empty() && !trimmedCodes.empty()) raw += ' ';
   raw += trimmedCodes;

@@ -15,7 +15,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/lx_record.h"
+#include "writers/waypoint.h"
 
 namespace korvexa {
 
@@ -28,17 +28,17 @@ struct CsvLayout {
 
 // One corner in the grid, every value in the CRS's linear unit.
 struct CsvPoint {
-  LxRecord record;  // the Point is its trimmed PointID, the Description its reliability and line codes
+  const Waypoint* corner = nullptr;  // the Point is its trimmed name, the Description its reliability and line codes
   double northing = 0;
   double easting = 0;
   double elevation = 0;
 };
 
-// The Description of `record`: its reliability (columns 42 to 50) and line
-// codes (from column 51), each without surrounding blanks, joined by a blank;
+// The Description of `corner`: its reliability and line codes, each without
+// surrounding blanks, joined by a blank;
 // tabs and other control characters become blanks and bytes beyond ASCII
 // "?", so that every row is plain ASCII.
-std::string CsvDescription(LxRecord record);
+std::string CsvDescription(const Waypoint& corner);
 
 // `path` with its extension replaced by ".prj": "t12n.csv" -> "t12n.prj".
 std::filesystem::path PrjPathOf(const std::filesystem::path& path);

@@ -15,7 +15,7 @@ namespace {
 constexpr std::string_view kNamespace = "http://www.topografix.com/GPX/1/1";
 constexpr std::string_view kSchemaInstance = "http://www.w3.org/2001/XMLSchema-instance";
 constexpr std::string_view kKorvexaHomePage = "https://korvexa.org/";  // the link of the metadata
-// A decoded record as written: east longitudes in [-180, 180).
+// A position as written: east longitudes in [-180, 180).
 struct GpxPosition {
   double latitude = 0;
   double longitude = 0;
@@ -54,25 +54,8 @@ class Bounds {
 };
 
 GpxPosition PositionOf(const Waypoint& waypoint) {
-  return GpxPosition{waypoint.point.Latitude, WrappedEastLongitude(waypoint.point.Longitude)};
+  return GpxPosition{waypoint.position.latitude, WrappedLongitude(waypoint.position.longitude)};
 }
-
-// AppendXmlTime of the clock's readings, written once per second of the clock.
-class UtcTimeText {
- public:
-  std::string_view For(const CivilTime& utc) {
-    if (text_.empty() || utc != time_) {
-      time_ = utc;
-      text_.clear();
-      AppendXmlTime(text_, utc);
-    }
-    return text_;
-  }
-
- private:
-  CivilTime time_;
-  std::string text_;
-};
 
 void AppendHeader(std::string& out, const CivilTime& utc) {
   out += "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\"?>\r\n";
@@ -91,8 +74,7 @@ void AppendHeader(std::string& out, const CivilTime& utc) {
   out += "</time>\r\n";
 }
 
-void AppendWaypoint(std::string& out, const Waypoint& waypoint, std::string_view utc) {
-  const std::string_view id = PointIdOf(waypoint.record);
+void AppendWaypoint(std::string& out, const Waypoint& waypoint, const CivilTime& utc) {
   const GpxPosition position = PositionOf(waypoint);
   out += "<wpt lat=\"";
   AppendNumberText(out, position.latitude);
@@ -101,13 +83,13 @@ void AppendWaypoint(std::string& out, const Waypoint& waypoint, std::string_view
   out += "\"><ele>";
   AppendNumberText(out, waypoint.elevation);
   out += ".000</ele><time>";
-  out += utc;
+  AppendXmlTime(out, utc);
   out += "</time><name>";
-  AppendXmlText(out, id);
+  AppendXmlText(out, waypoint.name);
   out += "</name><cmt>Rely=";
-  AppendXmlText(out, ReliabilityOf(waypoint.record));
+  AppendXmlText(out, waypoint.reliability);
   out += "</cmt><desc>";
-  AppendXmlText(out, id);
+  AppendXmlText(out, waypoint.name);
   out += "</desc><sym>Waypoint</sym></wpt>\r\n";
 }
 
@@ -120,9 +102,8 @@ void WriteGpxFile(const std::filesystem::path& path, std::span<const Waypoint> w
   Bounds bounds;
   for (const Waypoint& waypoint : waypoints) bounds.Add(PositionOf(waypoint));
   bounds.AppendLine(text);
-  UtcTimeText timeText;
   for (const Waypoint& waypoint : waypoints) {
-    AppendWaypoint(text, waypoint, timeText.For(clock.Now().utc));
+    AppendWaypoint(text, waypoint, clock.Now().utc);
     file.FlushWhenFull(text);
   }
   text += "</gpx>\r\n";

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "core/longitude.h"
+#include "core/lx_record.h"
 #include "core/number_text.h"
 #include "writers/atomic_file.h"
 #include "writers/xml_text.h"
@@ -18,21 +19,21 @@ constexpr std::string_view kHeader =
 constexpr std::string_view kStyles =
     "<Style id=\"line\"><LineStyle><color>ff0000ff</color><width>2</width></LineStyle></Style>\r\n";
 
-void AppendLonLat(std::string& out, const LxPoint& point) {
-  AppendNumberText(out, WrappedEastLongitude(point.Longitude));
+void AppendLonLat(std::string& out, const GeoPosition& point) {
+  AppendNumberText(out, WrappedLongitude(point.longitude));
   out += ',';
-  AppendNumberText(out, point.Latitude);
+  AppendNumberText(out, point.latitude);
 }
 
 // "35.1201408 N 106.758917 W (NAD83), elevation 1000 US survey feet (305 m), reliability 2.5"
 void AppendDescription(std::string& out, const Waypoint& waypoint) {
-  out += PositionText(EastLongitude(waypoint.point.Longitude), waypoint.point.Latitude);
+  out += PositionText(waypoint.position.longitude, waypoint.position.latitude);
   out += " (NAD83), elevation ";
-  AppendNumberText(out, LxVal(LxColumns(waypoint.record, kGpxElevationColumn, kElevationLastColumn)));
+  AppendNumberText(out, waypoint.elevationFeet);
   out += " US survey feet (";
   AppendNumberText(out, waypoint.elevation);
   out += " m), reliability ";
-  const std::string_view reliability = TrimBlanks(ReliabilityOf(waypoint.record));
+  const std::string_view reliability = TrimBlanks(waypoint.reliability);
   if (reliability.empty()) {
     out += "not given";
   } else {
@@ -42,11 +43,11 @@ void AppendDescription(std::string& out, const Waypoint& waypoint) {
 
 void AppendCorner(std::string& out, const Waypoint& waypoint) {
   out += "<Placemark><name>";
-  AppendXmlText(out, TrimBlanks(PointIdOf(waypoint.record)));
+  AppendXmlText(out, TrimBlanks(waypoint.name));
   out += "</name><description>";
   AppendDescription(out, waypoint);
   out += "</description><Point><coordinates>";
-  AppendLonLat(out, waypoint.point);
+  AppendLonLat(out, waypoint.position);
   out += ',';
   AppendNumberText(out, waypoint.elevation);
   out += "</coordinates></Point></Placemark>\r\n";

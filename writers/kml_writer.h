@@ -15,15 +15,15 @@
 #include <string_view>
 #include <vector>
 
-#include "core/lx_record.h"
+#include "core/geo_position.h"
 #include "writers/waypoint.h"
 
 namespace korvexa {
 
 // One surveyed line: its corners in order, NAD83.
-using KmlLine = std::vector<LxPoint>;
+using KmlLine = std::vector<GeoPosition>;
 
-// Writes the corners `waypoints` (named by their PointIDs, described by
+// Writes the corners `waypoints` (named by their names without surrounding blanks, described by
 // position, elevation and reliability) and the surveyed `lines` to `path`
 // atomically, in the document `documentName`. Throws KorvexaError when the
 // file cannot be written; the target then keeps its old content.

@@ -90,13 +90,13 @@ class LocalTimeText {
 };
 
 void AppendPcx5Waypoint(std::string& out, const Waypoint& waypoint, const LocalTimeText& localTime) {
-  const std::string_view id = PointIdOf(waypoint.record);
-  const LxPoint& point = waypoint.point;
+  const std::string_view id = waypoint.name;
+  const GeoPosition& point = waypoint.position;
   const double elevation = waypoint.elevation;
   ColumnLine line(out);
   line.Text("W").At(4).Text(id);
-  line.At(11).Text(point.Latitude < 0 ? "S" : "N").Number(std::fabs(point.Latitude));
-  const HemisphereLongitude longitude = ToHemisphere(point.Longitude);
+  line.At(11).Text(point.latitude < 0 ? "S" : "N").Number(std::fabs(point.latitude));
+  const HemisphereLongitude longitude = ToHemisphere(point.longitude);
   line.At(23).Text(std::string_view(&longitude.hemisphere, 1)).Number(longitude.degrees);
   line.At(36).Text(localTime.Date());
   line.At(46).Text(localTime.Clock());

@@ -28,21 +28,9 @@ bool IsForbiddenInXml(unsigned char c) {
   return c < 0x20 && c != '\t' && c != '\n' && c != '\r';
 }
 
-bool NeedsNoChange(std::string_view text) {
-  for (const char byte : text) {
-    const auto c = static_cast<unsigned char>(byte);
-    if (c < 0x20 || c >= 0x80 || c == '&' || c == '<' || c == '>' || c == '"') return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 void AppendXmlText(std::string& out, std::string_view text) {
-  if (NeedsNoChange(text)) {
-    out += text;
-    return;
-  }
   for (const char byte : text) {
     const auto c = static_cast<unsigned char>(byte);
     switch (c) {

@@ -4,10 +4,9 @@
 #include <memory>
 #include <span>
 
+#include "app/convert/township_drawing.h"
 #include "app/navigate/geodesic.h"
 #include "app/services.h"
-#include "app/convert/township_drawing.h"
-#include "app/convert/waypoints.h"
 #include "core/korvexa_error.h"
 #include "core/longitude.h"
 #include "core/lx_file.h"
@@ -78,8 +77,30 @@ class PendingDrawing {
   std::unique_ptr<DrawingJob> job_;  // destroyed (waited for) before the file is discarded
 };
 
-// How far the NADCON shift moves the farthest moved of `waypoints` (NAD27),
-// in metres; nothing when the grids are missing or move none of them.
+// The places where the NADCON shift of a township is measured: the middle
+// and the four corners of the box of `waypoints` (NAD27), which lie within a
+// few degrees of one another; the shift changes slowly and evenly over such
+// an area, so its largest value over the waypoints is that of these places.
+std::vector<GeoPosition> ShiftSamples(std::span<const Waypoint> waypoints) {
+  const double reference = waypoints.front().position.longitude;
+  double west = reference, east = reference;
+  double south = waypoints.front().position.latitude, north = south;
+  for (const Waypoint& waypoint : waypoints) {
+    const double longitude = NearestTurn(waypoint.position.longitude, reference);
+    west = std::min(west, longitude);
+    east = std::max(east, longitude);
+    south = std::min(south, waypoint.position.latitude);
+    north = std::max(north, waypoint.position.latitude);
+  }
+  return {{Datum::Nad27, (west + east) / 2, (south + north) / 2},
+          {Datum::Nad27, west, south},
+          {Datum::Nad27, east, south},
+          {Datum::Nad27, west, north},
+          {Datum::Nad27, east, north}};
+}
+
+// How far the NADCON shift moves the NAD27 `waypoints`, at most, in metres;
+// nothing when the grids are missing or hold none of the places measured.
 std::optional<double> LargestNadconShift(std::span<const Waypoint> waypoints, DatumLibrary& datum) {
   std::unique_ptr<CoordinateTransform> transform;
   try {
@@ -88,18 +109,34 @@ std::optional<double> LargestNadconShift(std::span<const Waypoint> waypoints, Da
     return std::nullopt;
   }
   std::optional<double> largest;
-  for (const Waypoint& waypoint : waypoints) {
-    const double given = EastLongitude(waypoint.point.Longitude);
-    double longitude = given, latitude = waypoint.point.Latitude;
+  for (const GeoPosition& place : ShiftSamples(waypoints)) {
+    double longitude = place.longitude, latitude = place.latitude;
     try {
       transform->TransformPoint(longitude, latitude);
     } catch (const KorvexaError&) {
       continue;  // outside the grids: no shift to measure
     }
-    const double metres = GeodesicInverse(given, waypoint.point.Latitude, longitude, latitude).metres;
+    const double metres = GeodesicInverse(place.longitude, place.latitude, longitude, latitude).metres;
     largest = std::max(largest.value_or(0.0), metres);
   }
   return largest;
+}
+
+// What the converter said of the drawing: why it failed, or its warnings.
+void AppendDrawingNotices(CreateResult& result) {
+  const std::vector<std::string_view> lines = SplitLines(result.drawing->messages);
+  if (!result.drawing->drawn) {
+    std::string reason;
+    for (const std::string_view line : lines) {
+      if (!reason.empty()) reason += "; ";
+      reason += line;
+    }
+    result.notices.push_back({true, "the drawing " + result.drawingName + " was not made: " + reason});
+    return;
+  }
+  for (const std::string_view line : lines) {
+    result.notices.push_back({false, "the drawing " + result.drawingName + ": " + std::string(line)});
+  }
 }
 
 std::string StatusText(const CreateResult& result) {
@@ -118,23 +155,6 @@ std::string StatusText(const CreateResult& result) {
 
 }  // namespace
 
-void AppendLeftOutCount(std::string& status, std::size_t leftOut) {
-  if (leftOut == 0) return;
-  status += ' ';
-  status += std::to_string(leftOut);
-  status += leftOut == 1 ? " point left out." : " points left out.";
-}
-
-std::string LeftOutText(const std::vector<LeftOutPoint>& leftOut) {
-  std::string text = leftOut.size() == 1
-                         ? "1 ticked point without usable coordinates was left out: "
-                         : std::to_string(leftOut.size()) + " ticked points without usable coordinates were left out: ";
-  for (std::size_t i = 0; i < leftOut.size(); ++i) {
-    text += (i > 0 ? ", " : "") + leftOut[i].name + " (" + leftOut[i].reason + ")";
-  }
-  return text;
-}
-
 std::string OutputName(const std::string& fName, OutputKind kind) {
   return OutputNameOf(fName, Extension(kind));
 }
@@ -146,26 +166,28 @@ CreateResult RunCreate(const std::string& fName, const PointList& points, const 
 
 CreateResult RunCreateTo(const std::filesystem::path& outputPath, const std::string& fName, const PointList& points,
                          CreateOptions options, Services& services) {
-  CreateResult result;
-  result.outputPath = std::filesystem::absolute(outputPath);
-  if (outputPath != OutputName(fName, options.kind)) options.drawing = false;
-  std::optional<PendingDrawing> drawing;
-  {
-    std::unique_ptr<CoordinateTransform> transform;
-    if (options.transform) transform = services.datum->DefineDatumPair();
-    WaypointList list = BuildWaypoints(points, transform.get(), ElevationColumn(options.kind));
-    if (options.drawing) drawing.emplace(fName, *services.converters);
-    WriteWaypoints(result.outputPath, list.waypoints, options.kind, *services.clock);
-    result.waypoints = list.waypoints.size();
-    result.leftOut = std::move(list.leftOut);
-    result.nad27 = !options.transform;
-    if (result.nad27 && options.measureNad27Error) {
-      result.nad27ErrorMetres = LargestNadconShift(list.waypoints, *services.datum);
-    }
+  if (options.kind == OutputKind::Pcx5 && !options.naming.prefix.empty()) {
+    throw KorvexaError("a name prefix cannot be used in a PCX5 file, whose names hold six characters");
   }
+  CreateResult result;
+  if (outputPath != OutputName(fName, options.kind)) options.drawing = false;
+  result.nad27 = !options.transform;
+  std::optional<PendingDrawing> drawing;
+  static_cast<ExportResult&>(result) = RunExport(
+      points, options.transform ? Datum::Nad83 : Datum::Nad27, ElevationColumn(options.kind), options.naming, services,
+      [&](const FinishedWaypoints& finished, ExportResult& written) {
+        written.outputPath = outputPath;
+        if (options.drawing) drawing.emplace(fName, *services.converters);
+        WriteWaypoints(std::filesystem::absolute(outputPath), finished.waypoints, options.kind, *services.clock);
+        if (result.nad27 && options.measureNad27Error) {
+          result.nad27ErrorMetres = LargestNadconShift(finished.waypoints, *services.datum);
+        }
+        return std::string();
+      });
   if (drawing) {
     result.drawingName = drawing->Name();
     result.drawing = drawing->Finish();
+    AppendDrawingNotices(result);
   }
   result.status = StatusText(result);
   return result;
@@ -181,26 +203,6 @@ std::optional<std::string> DatumWarning(const CreateResult& result) {
     text += ": it shows the corners some metres from where they are";
   }
   return text;
-}
-
-std::vector<CreateNotice> CreateNotices(const CreateResult& result) {
-  std::vector<CreateNotice> notices;
-  if (!result.leftOut.empty()) notices.push_back({false, LeftOutText(result.leftOut)});
-  if (!result.drawing) return notices;
-  const std::vector<std::string_view> lines = SplitLines(result.drawing->messages);
-  if (!result.drawing->drawn) {
-    std::string reason;
-    for (const std::string_view line : lines) {
-      if (!reason.empty()) reason += "; ";
-      reason += line;
-    }
-    notices.push_back({true, "the drawing " + result.drawingName + " was not made: " + reason});
-  } else {
-    for (const std::string_view line : lines) {
-      notices.push_back({false, "the drawing " + result.drawingName + ": " + std::string(line)});
-    }
-  }
-  return notices;
 }
 
 }  // namespace korvexa

@@ -1,12 +1,13 @@
 // The Create command: one complete conversion of the ticked points.
 //
-// In order: form the output name from the loaded file's title, define the
-// NAD27 and NAD83 systems (when transforming), build the waypoints of the
-// ticked points once (app/convert/waypoints.h: the points without usable coordinates
-// set aside, the others moved to NAD83), start the DXF converter on a
-// temporary file (when drawing) and write the waypoint file of the chosen
-// kind; once that file is in place, the drawing takes its own name. Names resolve against the working
-// folder that OpenLxFile set, so the outputs land beside the input.
+// In order: form the output name from the loaded file's title and build the
+// waypoints of the ticked points once through the one export step
+// (app/export/export_step.h: the points without usable coordinates set
+// aside, the others moved to NAD83 when transforming, nothing written when
+// nothing usable is ticked); start the DXF converter on a temporary file
+// (when drawing) and write the waypoint file of the chosen kind; once that
+// file is in place, the drawing takes its own name. Names resolve against
+// the working folder that OpenLxFile set, so the outputs land beside the input.
 //
 // A Create that fails writes nothing: every output is made under a temporary
 // name, and a failure (an unwritable output, a point outside the grids, ...)
@@ -21,9 +22,10 @@
 #include <string>
 #include <vector>
 
+#include "app/export/export_result.h"
+#include "app/export/export_step.h"
 #include "core/converters.h"
 #include "core/point_list.h"
-#include "core/usable_point.h"
 
 namespace korvexa {
 
@@ -38,20 +40,20 @@ struct CreateOptions {
   // Without the transformation, measure how far the NAD27 positions lie from
   // NAD83 ones (CreateResult::nad27ErrorMetres) through the datum library.
   bool measureNad27Error = false;
+  NamingRule naming{};  // a prefix is refused for PCX5, whose names hold six characters
 };
 
-struct CreateResult {
-  std::filesystem::path outputPath;  // absolute
-  std::size_t waypoints = 0;
-  std::vector<LeftOutPoint> leftOut;      // ticked points without usable coordinates, in list order
+// ExportResult's notices: the points left out, names twice, a drawing that
+// failed or left points out.
+struct CreateResult : ExportResult {
   std::string drawingName;                // "t12n.dxf", when the drawing was asked for
   std::optional<DrawingOutcome> drawing;  // when the drawing was asked for
   // Without the transformation the file holds NAD27 positions, which a GPS
   // takes for WGS 84: how far off that puts the corners, the largest NADCON
-  // shift among the waypoints in metres, when measured and the grids tell.
+  // shift over the middle and the four extreme corners of the waypoints' box
+  // in metres, when measured and the grids tell.
   bool nad27 = false;
   std::optional<double> nad27ErrorMetres;
-  std::string status;  // the status line: "File created.", "Files created.", ...
 };
 
 // `fName` less its last three characters, followed by ".grm" or ".gpx":
@@ -66,29 +68,13 @@ std::string OutputName(const std::string& fName, OutputKind kind);
 CreateResult RunCreate(const std::string& fName, const PointList& points, const CreateOptions& options,
                        Services& services);
 
-// Appends " 3 points left out." (" 1 point left out.") to a status line;
-// nothing for 0.
-void AppendLeftOutCount(std::string& status, std::size_t leftOut);
-
 // RunCreate with the waypoint file at `outputPath` instead of beside the
 // input (Save waypoints as...: the way out of a read-only folder), and
-// without the drawing, which belongs beside the input.
+// without the drawing, which belongs beside the input. Throws NothingToWrite
+// when nothing usable is ticked, and KorvexaError for a name prefix in a PCX5
+// file.
 CreateResult RunCreateTo(const std::filesystem::path& outputPath, const std::string& fName, const PointList& points,
                          CreateOptions options, Services& services);
-
-// What the user must be told after a Create that wrote its waypoint file.
-struct CreateNotice {
-  bool error = false;  // the drawing failed
-  std::string text;    // a sentence without its full stop
-};
-
-// The points left out, a drawing that failed or left points out: one notice
-// each, nothing when all went well.
-std::vector<CreateNotice> CreateNotices(const CreateResult& result);
-
-// "1 ticked point without usable coordinates was left out: 300500 (no
-// longitude)", without its full stop; `leftOut` must not be empty.
-std::string LeftOutText(const std::vector<LeftOutPoint>& leftOut);
 
 // For a file of NAD27 positions: what that means for a GPS, and by how much
 // ("t12n.gpx holds NAD27 positions, which a GPS reads as WGS 84: it shows

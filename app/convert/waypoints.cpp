@@ -8,23 +8,20 @@
 namespace korvexa {
 namespace {
 
-// Why the usable entry `record` cannot be a waypoint for its elevation, or
-// nothing when `waypoint` now holds it at `point`, in NAD27.
-std::optional<std::string> MakeWaypoint(LxRecord record, const LxPoint& point, int elevationColumn,
-                                        Waypoint& waypoint) {
-  waypoint.record = record;
-  waypoint.point = point;
+// The elevation of the usable record `record` in whole metres, or why it
+// cannot be a waypoint's.
+std::optional<std::string> ReadElevation(LxRecord record, int elevationColumn, double& metres) {
   try {
-    waypoint.elevation = DecodeElevation(record, elevationColumn);
+    metres = DecodeElevation(record, elevationColumn);
   } catch (const KorvexaError&) {
     return kElevationOutOfRange;
   }
-  return WhyElevationUnusable(waypoint.elevation);
+  return WhyElevationUnusable(metres);
 }
 
 }  // namespace
 
-WaypointList BuildWaypoints(const PointList& points, const CoordinateTransform* transform, int elevationColumn) {
+WaypointList BuildWaypoints(const PointList& points, const CoordinateTransform* nad83, int elevationColumn) {
   const JudgedTownship judged = JudgeTownship(points.size(), [&points](std::size_t i) { return points[i].line; });
   WaypointList list;
   for (std::size_t i = 0; i < points.size(); ++i) {
@@ -34,13 +31,14 @@ WaypointList BuildWaypoints(const PointList& points, const CoordinateTransform* 
       list.leftOut.push_back({RecordName(record), judged.WhyLeftOut(i)});
       continue;
     }
-    Waypoint waypoint;
-    if (std::optional<std::string> why = MakeWaypoint(record, judged.points[i], elevationColumn, waypoint)) {
+    double elevation = 0;
+    if (std::optional<std::string> why = ReadElevation(record, elevationColumn, elevation)) {
       list.leftOut.push_back({RecordName(record), std::move(*why)});
       continue;
     }
-    if (transform != nullptr) waypoint.point = MovedLxPoint(record, waypoint.point, *transform);
-    list.waypoints.push_back(waypoint);
+    const GeoPosition position = nad83 ? LxPosition(MovedLxPoint(record, judged.points[i], *nad83), Datum::Nad83)
+                                       : LxPosition(judged.points[i], Datum::Nad27);
+    list.waypoints.push_back(LxWaypoint(record, position, elevation));
   }
   return list;
 }

@@ -5,35 +5,27 @@
 #include <memory>
 #include <span>
 
+#include "app/export/export_step.h"
 #include "app/services.h"
-#include "app/convert/waypoints.h"
+#include "core/coordinate_transform.h"
 #include "core/korvexa_error.h"
 #include "core/longitude.h"
 
 namespace korvexa {
 namespace {
 
-constexpr double kMetresPerUsSurveyFoot = 1200.0 / 3937.0;
-
-// The finished waypoints of the ticked corners, on the datum they are in.
-WaypointList Corners(const PointList& points, bool transform, Services& services) {
-  std::unique_ptr<CoordinateTransform> nad83;
-  if (transform) nad83 = services.datum->DefineDatumPair();
-  return BuildWaypoints(points, nad83.get(), kGpxElevationColumn);
-}
-
 // The box of `waypoints`, which lie within a few degrees of one another:
 // longitudes taken on the turn of the first, so a township across 180
 // degrees gives a box with west > east.
 GeoBox BoxOf(std::span<const Waypoint> waypoints) {
-  const double reference = WrappedEastLongitude(waypoints.front().point.Longitude);
-  GeoBox box{reference, waypoints.front().point.Latitude, reference, waypoints.front().point.Latitude};
+  const double reference = WrappedLongitude(waypoints.front().position.longitude);
+  GeoBox box{reference, waypoints.front().position.latitude, reference, waypoints.front().position.latitude};
   for (const Waypoint& waypoint : waypoints) {
-    const double east = NearestTurn(WrappedEastLongitude(waypoint.point.Longitude), reference);
+    const double east = NearestTurn(WrappedLongitude(waypoint.position.longitude), reference);
     box.west = std::min(box.west, east);
     box.east = std::max(box.east, east);
-    box.south = std::min(box.south, waypoint.point.Latitude);
-    box.north = std::max(box.north, waypoint.point.Latitude);
+    box.south = std::min(box.south, waypoint.position.latitude);
+    box.north = std::max(box.north, waypoint.position.latitude);
   }
   box.west = WrapEast(box.west);
   box.east = WrapEast(box.east);
@@ -42,11 +34,10 @@ GeoBox BoxOf(std::span<const Waypoint> waypoints) {
 
 // The corners' datum and box, and the grids that hold them when `candidates`
 // asks for them (a CRS named by its code needs no search of the database).
-GridOffer Offer(const WaypointList& corners, bool transform, GridSystems& grids, bool candidates) {
-  if (corners.waypoints.empty()) throw KorvexaError("no ticked point can be written");
+GridOffer Offer(std::span<const Waypoint> corners, bool transform, GridSystems& grids, bool candidates) {
   GridOffer offer;
   offer.datum = transform ? PositionDatum::Nad83 : PositionDatum::Nad27;
-  offer.township = BoxOf(corners.waypoints);
+  offer.township = BoxOf(corners);
   if (candidates) offer.systems = grids.Candidates(offer.datum, offer.township);
   return offer;
 }
@@ -55,64 +46,69 @@ GridOffer Offer(const WaypointList& corners, bool transform, GridSystems& grids,
 // not from the waypoint's whole metres: a data collector's elevation keeps
 // the three decimals the file gives.
 double Elevation(const Waypoint& waypoint, const GridCrs& crs) {
-  const double feet = LxVal(LxColumns(waypoint.record, kGpxElevationColumn, kElevationLastColumn));
-  return feet * kMetresPerUsSurveyFoot / crs.metresPerUnit;
+  return waypoint.elevationFeet * kMetresPerUsSurveyFoot / crs.metresPerUnit;
 }
 
 std::vector<CsvPoint> Project(std::span<const Waypoint> waypoints, const GridProjection& projection) {
   std::vector<CsvPoint> rows;
   rows.reserve(waypoints.size());
   for (const Waypoint& waypoint : waypoints) {
-    const std::optional<GridPoint> grid =
-        projection.Project(EastLongitude(waypoint.point.Longitude), waypoint.point.Latitude);
+    const std::optional<GridPoint> grid = projection.Project(waypoint.position.longitude, waypoint.position.latitude);
     if (!grid) {
-      throw KorvexaError("point " + TrimmedPointId(waypoint.record) + " cannot be projected to " +
+      throw KorvexaError("point " + std::string(TrimBlanks(waypoint.name)) + " cannot be projected to " +
                          projection.Crs().Label());
     }
-    rows.push_back({waypoint.record, grid->northing, grid->easting, Elevation(waypoint, projection.Crs())});
+    rows.push_back({&waypoint, grid->northing, grid->easting, Elevation(waypoint, projection.Crs())});
   }
   return rows;
+}
+
+// The best guess of `offer`, with a notice in `result` when it may be the
+// neighbouring zone.
+std::string AutoCode(const GridOffer& offer, ExportResult& result) {
+  if (offer.systems.empty()) {
+    throw KorvexaError("no State Plane or UTM zone holds the township (" + offer.township.Text() +
+                       "); name a CRS with its EPSG code");
+  }
+  if (std::optional<std::string> doubt = ZoneDoubt(offer)) {
+    *doubt += "; ";
+    *doubt += offer.systems.front().Label();
+    *doubt += " was taken as the smallest: check the zone of the county";
+    result.notices.push_back({false, std::move(*doubt)});
+  }
+  return offer.systems.front().code;
 }
 
 }  // namespace
 
 GridOffer OfferGrids(const PointList& points, bool transform, Services& services, GridSystems& grids) {
-  return Offer(Corners(points, transform, services), transform, grids, true);
+  std::unique_ptr<CoordinateTransform> nad83;
+  if (transform) nad83 = services.datum->DefineDatumPair();
+  const WaypointList corners = BuildWaypoints(points, nad83.get(), kGpxElevationColumn);
+  RequireUsable(corners);
+  return Offer(corners.waypoints, transform, grids, true);
 }
 
 ExportResult ExportCsv(const std::filesystem::path& path, const PointList& points, const CsvExportOptions& options,
                        Services& services, GridSystems& grids) {
-  ExportResult result;
-  result.outputPath = std::filesystem::absolute(path);
-  if (result.outputPath.extension() == ".prj") {
+  if (path.extension() == ".prj") {
     throw KorvexaError("\"" + path.string() + "\" is the name of the CRS file; choose another name for the points");
   }
-  WaypointList corners = Corners(points, options.transform, services);
-  std::string code = options.crs;
-  const GridOffer offer = Offer(corners, options.transform, grids, code == "auto");
-  if (code == "auto") {
-    if (offer.systems.empty()) {
-      throw KorvexaError("no State Plane or UTM zone holds the township (" + offer.township.Text() +
-                         "); name a CRS with its EPSG code");
-    }
-    code = offer.systems.front().code;
-    if (std::optional<std::string> doubt = ZoneDoubt(offer)) {
-      *doubt += "; ";
-      *doubt += offer.systems.front().Label();
-      *doubt += " was taken as the smallest: check the zone of the county";
-      result.notices.push_back({false, std::move(*doubt)});
-    }
-  }
-  const GridProjection& projection = grids.Projection(code, offer.datum, offer.township);
-  const std::vector<CsvPoint> rows = Project(corners.waypoints, projection);
-  WritePointCsv(result.outputPath, rows, options.layout, projection.Wkt());
-  result.waypoints = rows.size();
-  result.leftOut = std::move(corners.leftOut);
-  if (!result.leftOut.empty()) result.notices.insert(result.notices.begin(), {false, LeftOutText(result.leftOut)});
-  result.crsCode = projection.Crs().code;
-  result.summary = projection.Crs().Label();
-  result.status = ExportStatus(result, "created in " + result.summary);
-  return result;
+  const NamingRule naming{options.namePrefix, true};
+  const Datum datum = options.transform ? Datum::Nad83 : Datum::Nad27;
+  return RunExport(points, datum, kGpxElevationColumn, naming, services,
+                   [&](const FinishedWaypoints& finished, ExportResult& result) {
+                     std::string code = options.crs;
+                     const GridOffer offer = Offer(finished.waypoints, options.transform, grids, code == "auto");
+                     if (code == "auto") code = AutoCode(offer, result);
+                     const GridProjection& projection = grids.Projection(code, offer.datum, offer.township);
+                     const std::vector<CsvPoint> rows = Project(finished.waypoints, projection);
+                     result.outputPath = path;
+                     WritePointCsv(std::filesystem::absolute(path), rows, options.layout, projection.Wkt());
+                     result.crsCode = projection.Crs().code;
+                     result.summary = projection.Crs().Label();
+                     return "created in " + result.summary;
+                   });
 }
 
 std::optional<std::string> ZoneDoubt(const GridOffer& offer) {

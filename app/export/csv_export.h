@@ -32,21 +32,23 @@ struct GridOffer {
 };
 
 // The grids for the ticked corners of `points`, moved to NAD83 first when
-// `transform` is set. Throws KorvexaError when no ticked corner can be
-// written, or as BuildWaypoints and GridSystems::Candidates.
+// `transform` is set. Throws NothingToWrite when no ticked corner can be
+// written, or KorvexaError as BuildWaypoints and GridSystems::Candidates.
 GridOffer OfferGrids(const PointList& points, bool transform, Services& services, GridSystems& grids);
 
 struct CsvExportOptions {
   std::string crs = "auto";  // "EPSG:2258", "2258", or "auto": the best guess of OfferGrids
   CsvLayout layout;
-  bool transform = true;  // NAD27 to NAD83 before the projection
+  bool transform = true;   // NAD27 to NAD83 before the projection
+  std::string namePrefix;  // before every point name (NamingRule)
 };
 
 // Writes the ticked corners of `points` to `path` (and its .prj file) in
 // the CRS of `options`. With "auto", a township in the areas of several
 // State Plane zones gets a notice naming them (the guess may be the wrong
-// one). Throws KorvexaError naming the CRS or the file and the reason;
-// nothing is written then.
+// one). Throws NothingToWrite when nothing usable is ticked, and
+// KorvexaError naming the CRS or the file and the reason, or the names that
+// stand twice (a data collector keys on them); nothing is written then.
 ExportResult ExportCsv(const std::filesystem::path& path, const PointList& points, const CsvExportOptions& options,
                        Services& services, GridSystems& grids);
 

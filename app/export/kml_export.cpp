@@ -3,8 +3,8 @@
 #include <memory>
 #include <optional>
 
+#include "app/export/export_step.h"
 #include "app/services.h"
-#include "app/convert/waypoints.h"
 #include "core/chains.h"
 #include "core/coordinate_transform.h"
 #include "core/usable_point.h"
@@ -14,12 +14,14 @@ namespace {
 
 // Each point of the chains at its NAD83 position, or nothing when the rule
 // of every output leaves it out.
-std::vector<std::optional<LxPoint>> Nad83Positions(const TownshipChains& chains, const CoordinateTransform& nad83) {
+std::vector<std::optional<GeoPosition>> Nad83Positions(const TownshipChains& chains, const CoordinateTransform& nad83) {
   const JudgedTownship judged =
       JudgeTownship(chains.points.size(), [&chains](std::size_t i) { return chains.points[i].record; });
-  std::vector<std::optional<LxPoint>> positions(chains.points.size());
+  std::vector<std::optional<GeoPosition>> positions(chains.points.size());
   for (std::size_t i = 0; i < positions.size(); ++i) {
-    if (judged.usable[i]) positions[i] = MovedLxPoint(chains.points[i].record, judged.points[i], nad83);
+    if (judged.usable[i]) {
+      positions[i] = LxPosition(MovedLxPoint(chains.points[i].record, judged.points[i], nad83), Datum::Nad83);
+    }
   }
   return positions;
 }
@@ -28,7 +30,7 @@ std::vector<std::optional<LxPoint>> Nad83Positions(const TownshipChains& chains,
 
 std::vector<KmlLine> SurveyedLines(std::string_view text, const CoordinateTransform& nad83) {
   const TownshipChains chains = ReadChains(text);
-  const std::vector<std::optional<LxPoint>> positions = Nad83Positions(chains, nad83);
+  const std::vector<std::optional<GeoPosition>> positions = Nad83Positions(chains, nad83);
   std::vector<KmlLine> lines;
   KmlLine piece;
   auto endPiece = [&] {
@@ -51,20 +53,16 @@ std::vector<KmlLine> SurveyedLines(std::string_view text, const CoordinateTransf
 }
 
 ExportResult ExportKml(const std::filesystem::path& path, const std::string& fName, const PointList& points,
-                       std::string_view text, Services& services) {
-  ExportResult result;
-  result.outputPath = std::filesystem::absolute(path);
-  const std::unique_ptr<CoordinateTransform> nad83 = services.datum->DefineDatumPair();
-  WaypointList corners = BuildWaypoints(points, nad83.get(), kGpxElevationColumn);
-  const std::vector<KmlLine> lines = SurveyedLines(text, *nad83);
-  WriteKmlFile(result.outputPath, fName, corners.waypoints, lines);
-  result.waypoints = corners.waypoints.size();
-  result.leftOut = std::move(corners.leftOut);
-  if (!result.leftOut.empty()) result.notices.push_back({false, LeftOutText(result.leftOut)});
-  result.summary = std::to_string(lines.size()) + (lines.size() == 1 ? " line" : " lines") +
-                   ", positions NAD83 from the NADCON grids, taken as WGS 84";
-  result.status = ExportStatus(result, "created with " + result.summary);
-  return result;
+                       std::string_view text, const NamingRule& naming, Services& services) {
+  return RunExport(points, Datum::Nad83, kGpxElevationColumn, naming, services,
+                   [&](const FinishedWaypoints& finished, ExportResult& result) {
+                     const std::vector<KmlLine> lines = SurveyedLines(text, *finished.nad83);
+                     result.outputPath = path;
+                     WriteKmlFile(std::filesystem::absolute(path), fName, finished.waypoints, lines);
+                     result.summary = std::to_string(lines.size()) + (lines.size() == 1 ? " line" : " lines") +
+                                      ", positions NAD83 from the NADCON grids, taken as WGS 84";
+                     return "created with " + result.summary;
+                   });
 }
 
 }  // namespace korvexa

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "app/export/export_result.h"
+#include "app/export/export_step.h"
 #include "core/point_list.h"
 #include "writers/kml_writer.h"
 
@@ -31,9 +32,10 @@ struct Services;
 std::vector<KmlLine> SurveyedLines(std::string_view text, const CoordinateTransform& nad83);
 
 // Writes the ticked corners of `points` and the lines of `text` (the loaded
-// file's whole text) to `path`, in a document named `fName`. Throws
+// file's whole text) to `path`, in a document named `fName`, the corners
+// named by `naming`. Throws NothingToWrite when nothing usable is ticked, and
 // KorvexaError naming the step and the reason; nothing is written then.
 ExportResult ExportKml(const std::filesystem::path& path, const std::string& fName, const PointList& points,
-                       std::string_view text, Services& services);
+                       std::string_view text, const NamingRule& naming, Services& services);
 
 }  // namespace korvexa

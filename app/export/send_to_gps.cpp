@@ -2,31 +2,29 @@
 
 #include <system_error>
 
+#include "app/convert/create.h"
+#include "app/export/export_step.h"
 #include "app/services.h"
-#include "app/convert/waypoints.h"
 #include "core/korvexa_error.h"
 #include "writers/gpx_writer.h"
 
 namespace korvexa {
 
-ExportResult SendToGps(const GarminUnit& unit, const std::string& fName, const PointList& points, Services& services) {
-  ExportResult result;
-  const std::unique_ptr<CoordinateTransform> nad83 = services.datum->DefineDatumPair();
-  WaypointList list = BuildWaypoints(points, nad83.get(), kGpxElevationColumn);
-  std::error_code error;
-  std::filesystem::create_directories(unit.gpxFolder, error);
-  if (error) {
-    throw KorvexaError("cannot make the GPX folder \"" + unit.gpxFolder.string() + "\" of the " + unit.model + ": " +
-                       error.message());
-  }
-  result.outputPath = unit.gpxFolder / OutputName(fName, OutputKind::Gpx);
-  WriteGpxFile(result.outputPath, list.waypoints, *services.clock);
-  result.waypoints = list.waypoints.size();
-  result.leftOut = std::move(list.leftOut);
-  if (!result.leftOut.empty()) result.notices.push_back({false, LeftOutText(result.leftOut)});
-  result.summary = unit.model + ", NAD83";
-  result.status = ExportStatus(result, "sent to the " + UnitName(unit));
-  return result;
+ExportResult SendToGps(const GarminUnit& unit, const std::string& fName, const PointList& points,
+                       const NamingRule& naming, Services& services) {
+  return RunExport(points, Datum::Nad83, kGpxElevationColumn, naming, services,
+                   [&](const FinishedWaypoints& finished, ExportResult& result) {
+                     std::error_code error;
+                     std::filesystem::create_directories(unit.gpxFolder, error);
+                     if (error) {
+                       throw KorvexaError("cannot make the GPX folder \"" + unit.gpxFolder.string() + "\" of the " +
+                                          unit.model + ": " + error.message());
+                     }
+                     result.outputPath = unit.gpxFolder / OutputName(fName, OutputKind::Gpx);
+                     WriteGpxFile(result.outputPath, finished.waypoints, *services.clock);
+                     result.summary = unit.model + ", NAD83";
+                     return "sent to the " + UnitName(unit);
+                   });
 }
 
 const GarminUnit& OnlyUnit(std::span<const GarminUnit> units, const std::string& howToChoose) {

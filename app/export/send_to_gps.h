@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/export/export_result.h"
+#include "app/export/export_step.h"
 #include "app/export/garmin_unit.h"
 #include "core/point_list.h"
 
@@ -18,8 +19,10 @@ struct Services;
 
 // Writes the ticked corners of `points` of the file `fName` to `unit`,
 // creating its GPX folder when the unit has none yet. Throws KorvexaError
-// naming the step and the reason; nothing is written then.
-ExportResult SendToGps(const GarminUnit& unit, const std::string& fName, const PointList& points, Services& services);
+// naming the step and the reason, NothingToWrite when nothing usable is
+// ticked; nothing is written then.
+ExportResult SendToGps(const GarminUnit& unit, const std::string& fName, const PointList& points,
+                       const NamingRule& naming, Services& services);
 
 // The one unit among `units` to send to. Throws KorvexaError saying how to
 // connect one when there is none, and naming them when there are several

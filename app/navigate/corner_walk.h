@@ -11,11 +11,10 @@
 #include "app/map/map_geometry.h"
 #include "app/map/map_position.h"
 #include "app/map/township_map.h"
+#include "core/lx_record.h"
 #include "core/point_list.h"
 
 namespace korvexa {
-
-inline constexpr double kMetresPerUsSurveyFoot = 1200.0 / 3937.0;
 
 // The way from a position to a place.
 struct Leg {

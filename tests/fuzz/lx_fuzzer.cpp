@@ -62,8 +62,8 @@ void Convert(const PointList& points, const CoordinateTransform* transform) {
     return;  // a point the shift refuses stops Create, which then writes nothing
   }
   for (const Waypoint& waypoint : list.waypoints) {
-    Require(std::isfinite(waypoint.point.Latitude) && std::fabs(waypoint.point.Latitude) <= 90);
-    Require(std::isfinite(waypoint.point.Longitude) && waypoint.point.Longitude < 361);
+    Require(std::isfinite(waypoint.position.latitude) && std::fabs(waypoint.position.latitude) <= 90);
+    Require(std::isfinite(waypoint.position.longitude) && waypoint.position.longitude > -361);
     Require(waypoint.elevation >= -500 && waypoint.elevation <= 9000);
   }
   Require(list.waypoints.size() + list.leftOut.size() == points.size());

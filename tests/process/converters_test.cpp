@@ -143,7 +143,7 @@ class CreateWithConvertersTest : public ConvertersTest {
 TEST_F(CreateWithConvertersTest, TheDrawingTakesItsNameBesideTheWaypointFile) {
   const CreateResult result = Create(true);
   EXPECT_EQ(result.status, "Files created; the waypoints' positions are NAD27, which a GPS reads as WGS 84.");
-  EXPECT_THAT(CreateNotices(result), IsEmpty());
+  EXPECT_THAT(result.notices, IsEmpty());
   EXPECT_EQ(testing::ListFolder(work_.path()), "t12n.dxf t12n.grm t12n.lx");
   EXPECT_THAT(testing::ReadBytes(work_ / "t12n.dxf"), ::testing::StartsWith("  0\r\nSECTION\r\n"));
 }
@@ -154,19 +154,17 @@ TEST_F(CreateWithConvertersTest, WithoutTheDrawingNoProgramRuns) {
   EXPECT_EQ(testing::ListFolder(work_.path()), "t12n.grm t12n.lx");
 }
 
-// lx2dxf's reason reaches the user; an older drawing stays as it was, and no
-// temporary file is left behind.
-TEST_F(CreateWithConvertersTest, AFailedDrawingSaysWhyAndLeavesNoFileBehind) {
-  testing::WriteBytes(work_ / "empty.lx", "h1\r\nh2\r\n 999999\r\n");
+// Nothing usable: neither the waypoint file nor the drawing is touched, and
+// the converter never starts.
+TEST_F(CreateWithConvertersTest, NothingUsableWritesNothingAndLeavesTheEarlierFiles) {
+  testing::WriteBytes(work_ / "empty.lx", "h1\r\nh2\r\n 999999\r\n 100100\r\n");
   testing::WriteBytes(work_ / "empty.dxf", "an earlier drawing");
-  const CreateResult result = Create(true, "empty.lx");
-  EXPECT_EQ(result.status, "File created; the drawing was not; its positions are NAD27, which a GPS reads as WGS 84.");
-  ASSERT_EQ(CreateNotices(result).size(), 1u);
-  EXPECT_TRUE(CreateNotices(result)[0].error);
-  EXPECT_THAT(CreateNotices(result)[0].text,
-              ::testing::HasSubstr("the drawing empty.dxf was not made: \"empty.lx\" holds no points to draw"));
+  testing::WriteBytes(work_ / "empty.grm", "earlier waypoints");
+  EXPECT_THAT([&] { Create(true, "empty.lx"); },
+              ::testing::ThrowsMessage<NothingToWrite>(::testing::StrEq(kNoUsableCorner)));
   EXPECT_EQ(testing::ListFolder(work_.path()), "empty.dxf empty.grm empty.lx");
   EXPECT_EQ(testing::ReadBytes(work_ / "empty.dxf"), "an earlier drawing");
+  EXPECT_EQ(testing::ReadBytes(work_ / "empty.grm"), "earlier waypoints");
 }
 
 // A drawing name that links into another folder: lx2dxf draws into the
@@ -176,7 +174,7 @@ TEST_F(CreateWithConvertersTest, ADrawingThroughALinkReplacesWhatItPointsTo) {
   testing::WriteBytes(work_ / "other" / "target.dxf", "an earlier drawing");
   std::filesystem::create_symlink("other/target.dxf", work_ / "t12n.dxf");
   const CreateResult result = Create(true);
-  EXPECT_THAT(CreateNotices(result), IsEmpty());
+  EXPECT_THAT(result.notices, IsEmpty());
   EXPECT_TRUE(std::filesystem::is_symlink(work_ / "t12n.dxf"));
   EXPECT_THAT(testing::ReadBytes(work_ / "other" / "target.dxf"), ::testing::StartsWith("  0\r\nSECTION\r\n"));
   EXPECT_EQ(testing::ListFolder(work_.path()), "other t12n.dxf t12n.grm t12n.lx");

@@ -30,8 +30,10 @@ inline std::vector<Waypoint> DecodedWaypoints(const PointList& points, int eleva
   std::vector<Waypoint> waypoints;
   for (const PointEntry& entry : points) {
     if (entry.ticked) {
-      waypoints.push_back(
-          {entry.line, DecodeLxPoint(entry.line, transform), DecodeElevation(entry.line, elevationColumn)});
+      waypoints.push_back(LxWaypoint(
+          entry.line,
+          LxPosition(DecodeLxPoint(entry.line, transform), transform != nullptr ? Datum::Nad83 : Datum::Nad27),
+          DecodeElevation(entry.line, elevationColumn)));
     }
   }
   return waypoints;

@@ -264,7 +264,9 @@ void Form1::Create() {
   try {
     const CreateResult result = RunCreate(fName_, model_->points(), options, services_);
     statusLabel_->setText(QString::fromStdString(result.status));
-    ReportNotices(CreateNotices(result));
+    ReportNotices(result.notices);
+  } catch (const NothingToWrite& nothing) {
+    statusLabel_->setText(QString::fromLatin1(nothing.what()));
   } catch (const std::exception& error) {
     statusLabel_->setText(QString::fromLatin1(kCreateFailedStatus));
     ReportFailure(*platform_.messages, this, QStringLiteral("Create"), error);
@@ -301,11 +303,9 @@ void Form1::RunExport(const QString& name, Command command) {
     const auto result = command(scene);
     if (!result) return;
     statusLabel_->setText(QString::fromStdString(result->status));
-    if constexpr (std::is_same_v<std::decay_t<decltype(*result)>, CreateResult>) {
-      ReportNotices(CreateNotices(*result));
-    } else {
-      ReportNotices(result->notices);
-    }
+    ReportNotices(result->notices);
+  } catch (const NothingToWrite& nothing) {
+    statusLabel_->setText(QString::fromLatin1(nothing.what()));
   } catch (const std::exception& error) {
     statusLabel_->setText(name + QStringLiteral(" failed; nothing was written."));
     ReportFailure(*platform_.messages, this, name, error);

@@ -47,6 +47,11 @@ void RememberCsvChoice(const CsvChoice& choice) {
   settings.setValue(QStringLiteral("export/csvHeader"), choice.layout.header);
 }
 
+// The name prefix of the last export, put before every point name.
+NamingRule RememberedNaming() {
+  return {Settings().value(QStringLiteral("export/namePrefix")).toString().toStdString(), false};
+}
+
 }  // namespace
 
 std::optional<ExportResult> ExportCsvCommand(const ExportScene& scene, bool transform, GridSystems& grids) {
@@ -60,6 +65,7 @@ std::optional<ExportResult> ExportCsvCommand(const ExportScene& scene, bool tran
   options.crs = choice->crs.empty() ? "auto" : choice->crs;
   options.layout = choice->layout;
   options.transform = transform;
+  options.namePrefix = RememberedNaming().prefix;
   ExportResult result = ExportCsv(*path, scene.points, options, scene.services, grids);
   CsvChoice used = *choice;
   used.crs = result.crsCode;
@@ -71,15 +77,17 @@ std::optional<ExportResult> ExportKmlCommand(const ExportScene& scene, std::stri
   const std::optional<std::filesystem::path> path =
       ChoosePath(scene, QStringLiteral("Save the Google Earth file as"), QStringLiteral("KML files (*.kml)"), ".kml");
   if (!path) return std::nullopt;
-  return ExportKml(*path, scene.fName, scene.points, text, scene.services);
+  return ExportKml(*path, scene.fName, scene.points, text, RememberedNaming(), scene.services);
 }
 
 std::optional<ExportResult> SendToGpsCommand(const ExportScene& scene) {
   const std::vector<GarminUnit> units = FindGarminUnits(scene.platform.volumes());
-  if (units.size() < 2) return SendToGps(OnlyUnit(units, ""), scene.fName, scene.points, scene.services);
+  if (units.size() < 2) {
+    return SendToGps(OnlyUnit(units, ""), scene.fName, scene.points, RememberedNaming(), scene.services);
+  }
   const std::optional<std::size_t> chosen = scene.platform.exportChoices->ChooseUnit(scene.window, units);
   if (!chosen || *chosen >= units.size()) return std::nullopt;
-  return SendToGps(units[*chosen], scene.fName, scene.points, scene.services);
+  return SendToGps(units[*chosen], scene.fName, scene.points, RememberedNaming(), scene.services);
 }
 
 std::optional<CreateResult> SaveWaypointsAsCommand(const ExportScene& scene, CreateOptions options) {

@@ -8,8 +8,8 @@
 #include <functional>
 #include <vector>
 
-#include "app/services.h"
 #include "app/convert/township_drawing.h"
+#include "app/services.h"
 #include "core/korvexa_error.h"
 #include "core/lx_file.h"
 #include "core/lx_record.h"
@@ -138,9 +138,9 @@ TEST_P(LeftOutTest, APointWithoutUsableCoordinatesIsLeftOutAndNamed) {
     EXPECT_EQ(result.leftOut[0].name, c.leftOutAs);
     EXPECT_THAT(result.leftOut[0].reason, HasSubstr(c.reason));
     EXPECT_EQ(result.status, "File created; its positions are NAD27, which a GPS reads as WGS 84. 1 point left out.");
-    ASSERT_EQ(CreateNotices(result).size(), 1u);
+    ASSERT_EQ(result.notices.size(), 1u);
     EXPECT_THAT(
-        CreateNotices(result)[0].text,
+        result.notices[0].text,
         HasSubstr("1 ticked point without usable coordinates was left out: " + std::string(c.leftOutAs) + " ("));
   }
 }
@@ -194,9 +194,9 @@ TEST_F(CreateTest, AFailedDrawingLeavesTheOldOneAndStillWritesTheWaypointFile) {
   Services services = MakeServices();
   const CreateResult result = Create("t12n.lx", {OutputKind::Gpx, false, true}, services);
   EXPECT_EQ(result.status, "File created; the drawing was not; its positions are NAD27, which a GPS reads as WGS 84.");
-  ASSERT_EQ(CreateNotices(result).size(), 1u);
-  EXPECT_TRUE(CreateNotices(result)[0].error);
-  EXPECT_EQ(CreateNotices(result)[0].text, "the drawing t12n.dxf was not made: \"t12n.lx\" holds no points to draw");
+  ASSERT_EQ(result.notices.size(), 1u);
+  EXPECT_TRUE(result.notices[0].error);
+  EXPECT_EQ(result.notices[0].text, "the drawing t12n.dxf was not made: \"t12n.lx\" holds no points to draw");
   EXPECT_EQ(testing::ReadBytes(folder_ / "t12n.dxf"), "an earlier drawing");
   EXPECT_EQ(testing::ListFolder(folder_.path()), "t12n.dxf t12n.gpx");
 }
@@ -217,7 +217,7 @@ TEST_F(CreateTest, TheDrawingsWarningsAreNotices) {
   Services services = MakeServices();
   const CreateResult result = Create("t12n.lx", {OutputKind::Gpx, false, true}, services);
   EXPECT_EQ(result.status, "Files created; the waypoints' positions are NAD27, which a GPS reads as WGS 84.");
-  const std::vector<CreateNotice> notices = CreateNotices(result);
+  const std::vector<CreateNotice> notices = result.notices;
   ASSERT_EQ(notices.size(), 2u);
   EXPECT_FALSE(notices[0].error);
   EXPECT_EQ(notices[1].text, "the drawing t12n.dxf: point 700700 left out: no coordinates");

@@ -47,8 +47,9 @@ std::vector<std::string> Built(const PointList& points, const CoordinateTransfor
   const WaypointList list = BuildWaypoints(points, transform, elevationColumn);
   std::vector<std::string> built;
   for (const Waypoint& waypoint : list.waypoints) {
-    built.push_back(TrimmedPointId(waypoint.record) + " " + std::to_string(waypoint.point.Latitude) + " " +
-                    std::to_string(waypoint.point.Longitude) + " " + std::to_string(waypoint.elevation));
+    // West magnitudes, as the records give them.
+    built.push_back(std::string(TrimBlanks(waypoint.name)) + " " + std::to_string(waypoint.position.latitude) + " " +
+                    std::to_string(-waypoint.position.longitude) + " " + std::to_string(waypoint.elevation));
   }
   for (const LeftOutPoint& point : list.leftOut) built.push_back("left out: " + point.name + " (" + point.reason + ")");
   return built;

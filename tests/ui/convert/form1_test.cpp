@@ -81,6 +81,7 @@ class Form1Test : public QObject {
   void createWithTheTickBoxesTransformsAndDraws();
   void createWithTheStartOptions();
   void firstDefaultCreateWithTheSystemServices();
+  void createWithNothingTickedKeepsTheEarlierFile();
   void createFailureIsShownAndNothingWritten_data();
   void createFailureIsShownAndNothingWritten();
   void aFailedDrawingIsReportedAfterTheWaypointFile();
@@ -390,6 +391,7 @@ void Form1Test::unreadableFileIsReportedAndChangesNothing() {
   QCOMPARE(window.windowTitle(), QStringLiteral("Korvexat12n.lx"));
   QCOMPARE(Child<QListView>(window, "List1")->model()->rowCount(), 7);
   ChooseUnticked(true);
+  window.SelectAll();
   window.Create();
   QVERIFY(std::filesystem::exists(folder_->path() / "t12n.grm"));
   QCOMPARE(testing::ListFolder(folder_->path() / "other"), std::string("bad.lx"));
@@ -523,6 +525,9 @@ void Form1Test::createWritesThePcx5FileBesideTheInput() {
 void Form1Test::createWithTheTickBoxesTransformsAndDraws() {
   Form1& window = MakeWindow(testing::FakeServices(journal_.get()));
   Open(CopyFixture("t12n.lx"));
+  Child<QListView>(window, "List1")
+      ->model()
+      ->setData(Child<QListView>(window, "List1")->model()->index(1, 0), Qt::Checked, Qt::CheckStateRole);
   Child<QRadioButton>(window, "Option1")->click();
   QVERIFY(QTest::qWaitForWindowActive(&window));
   QTest::keyClick(&window, Qt::Key_C, Qt::AltModifier);  // the access key of "&Create"
@@ -551,12 +556,28 @@ void Form1Test::firstDefaultCreateWithTheSystemServices() {
 void Form1Test::createWithTheStartOptions() {
   Form1& window = MakeWindow(testing::FakeServices(journal_.get()));
   Open(CopyFixture("t12n.lx"));
+  Child<QListView>(window, "List1")
+      ->model()
+      ->setData(Child<QListView>(window, "List1")->model()->index(1, 0), Qt::Checked, Qt::CheckStateRole);
   journal_->calls.clear();
   window.Create();
   QVERIFY(fakes_->sink->messages.empty());
   QVERIFY(std::filesystem::exists(folder_->path() / "t12n.gpx"));
   QCOMPARE(journal_->calls, (std::vector<std::string>{"define datum pair", "lx2dxf t12n.lx"}));
   QCOMPARE(Child<QLabel>(window, "Label2")->text(), QStringLiteral("Files created."));
+}
+
+// A slip of the keyboard (Space on a focused Create) empties no file.
+void Form1Test::createWithNothingTickedKeepsTheEarlierFile() {
+  Form1& window = MakeWindow(testing::FakeServices(journal_.get()));
+  Open(CopyFixture("t12n.lx"));
+  testing::WriteBytes(folder_->path() / "t12n.gpx", "three waypoints");
+  Child<QPushButton>(window, "Command3")->setFocus();
+  QTest::keyClick(Child<QPushButton>(window, "Command3"), Qt::Key_Space);
+  QTRY_COMPARE(Child<QLabel>(window, "Label2")->text(), QString::fromLatin1(kNoCornersTicked));
+  QVERIFY(fakes_->sink->messages.empty());
+  QCOMPARE(testing::ReadBytes(folder_->path() / "t12n.gpx"), std::string("three waypoints"));
+  QCOMPARE(testing::ListFolder(folder_->path()), std::string("t12n.gpx t12n.lx"));
 }
 
 void Form1Test::createFailureIsShownAndNothingWritten_data() {
@@ -576,6 +597,7 @@ void Form1Test::createFailureIsShownAndNothingWritten() {
   };
   Form1& window = MakeWindow(testing::FakeServices(journal_.get()));
   Open(CopyFixture("t12n.lx"));
+  window.SelectAll();
   ChooseUnticked(true);
   Child<QCheckBox>(window, "Check1")->setChecked(transform);
   if (outputIsAFolder) std::filesystem::create_directory(folder_->path() / "t12n.grm");

@@ -1,0 +1,103 @@
+#include "app/export/export_step.h"
+
+#include <algorithm>
+#include <memory>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "app/services.h"
+#include "core/coordinate_transform.h"
+
+namespace korvexa {
+namespace {
+
+// How many of the names that stand twice a message lists.
+constexpr std::size_t kNamesListed = 10;
+
+void ApplyPrefix(std::vector<Waypoint>& waypoints, const std::string& prefix) {
+  if (prefix.empty()) return;
+  for (Waypoint& waypoint : waypoints) waypoint.name = prefix + std::string(TrimBlanks(waypoint.name));
+}
+
+// The names that stand more than once among `waypoints` (blanks around them
+// not counting: a GPS shows " 10010" as "10010"), in the order they first come.
+std::vector<std::string_view> NamesTwice(const std::vector<Waypoint>& waypoints) {
+  std::unordered_map<std::string_view, int> count;
+  count.reserve(waypoints.size());
+  std::vector<std::string_view> twice;
+  for (const Waypoint& waypoint : waypoints) {
+    const std::string_view name = TrimBlanks(waypoint.name);
+    if (++count[name] == 2) twice.push_back(name);
+  }
+  return twice;
+}
+
+// "2 names stand twice or more: 100100, 100200", without its full stop.
+std::string NamesTwiceText(const std::vector<std::string_view>& twice) {
+  std::string text = twice.size() == 1 ? "1 name stands" : std::to_string(twice.size()) + " names stand";
+  text += " twice or more: ";
+  for (std::size_t i = 0; i < twice.size() && i < kNamesListed; ++i) {
+    if (i > 0) text += ", ";
+    text += twice[i];
+  }
+  if (twice.size() > kNamesListed) text += " and " + std::to_string(twice.size() - kNamesListed) + " more";
+  return text;
+}
+
+}  // namespace
+
+void CheckNamePrefix(const std::string& prefix) {
+  for (const char c : prefix) {
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F || c == ',' || c == '"') {
+      throw KorvexaError("the name prefix \"" + prefix +
+                         "\" holds a control character, a comma or a double quote, which point names cannot hold");
+    }
+  }
+}
+
+void RequireUsable(const WaypointList& corners) {
+  if (!corners.waypoints.empty()) return;
+  throw NothingToWrite(corners.leftOut.empty() ? kNoCornersTicked : kNoUsableCorner);
+}
+
+WaypointList TickedWaypoints(const PointList& points, Datum datum, int elevationColumn,
+                             const CoordinateTransform* nad83) {
+  return BuildWaypoints(points, datum == Datum::Nad83 ? nad83 : nullptr, elevationColumn);
+}
+
+ExportResult RunExport(WaypointList corners, const NamingRule& naming, const WriteStep& write,
+                       const CoordinateTransform* nad83) {
+  CheckNamePrefix(naming.prefix);
+  RequireUsable(corners);
+  ApplyPrefix(corners.waypoints, naming.prefix);
+  ExportResult result;
+  const std::vector<std::string_view> twice = NamesTwice(corners.waypoints);
+  if (!twice.empty()) {
+    if (naming.uniqueNames) {
+      throw KorvexaError(NamesTwiceText(twice) +
+                         "; data collectors key on the point name: export each township with a name prefix of its own");
+    }
+    result.notices.push_back({false, NamesTwiceText(twice)});
+  }
+  const std::string done = write({corners.waypoints, nad83}, result);
+  result.outputPath = std::filesystem::absolute(result.outputPath);
+  result.waypoints = corners.waypoints.size();
+  result.leftOut = std::move(corners.leftOut);
+  if (!result.leftOut.empty()) result.notices.insert(result.notices.begin(), {false, LeftOutText(result.leftOut)});
+  result.status = ExportStatus(result, done);
+  return result;
+}
+
+ExportResult RunExport(const PointList& points, Datum datum, int elevationColumn, const NamingRule& naming,
+                       Services& services, const WriteStep& write) {
+  CheckNamePrefix(naming.prefix);
+  if (std::none_of(points.begin(), points.end(), [](const PointEntry& entry) { return entry.ticked; })) {
+    throw NothingToWrite(kNoCornersTicked);
+  }
+  std::unique_ptr<CoordinateTransform> nad83;
+  if (datum == Datum::Nad83) nad83 = services.datum->DefineDatumPair();
+  return RunExport(TickedWaypoints(points, datum, elevationColumn, nad83.get()), naming, write, nad83.get());
+}
+
+}  // namespace korvexa
