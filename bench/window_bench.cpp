@@ -23,6 +23,7 @@
 #include "app/system_services.h"
 #include "fixtures/synthetic_township.h"
 #include "tests/support/temp_folder.h"
+#include "tests/ui/child.h"
 #include "tests/ui/ui_fakes.h"
 #include "ui/convert/form1.h"
 #include "ui/convert/point_list_model.h"
@@ -59,9 +60,9 @@ int main(int argc, char** argv) {
     const auto loaded = Clock::now();
     window.SelectAll();
     const auto selected = Clock::now();
-    window.Option2->setChecked(true);
-    window.Check1->setChecked(townships == 1);
-    window.Check2->setChecked(townships == 1);
+    korvexa::testing::Child<QRadioButton>(window, "Option2")->setChecked(true);
+    korvexa::testing::Child<QCheckBox>(window, "Check1")->setChecked(townships == 1);
+    korvexa::testing::Child<QCheckBox>(window, "Check2")->setChecked(townships == 1);
     window.Create();
     const auto created = Clock::now();
     load.push_back(std::chrono::duration<double>(loaded - start).count());
@@ -74,8 +75,10 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "error: the window says: %s\n", qPrintable(message.text));
     return 1;
   }
-  if (!window.Label2->text().endsWith(QStringLiteral("created.")) || !std::filesystem::exists(folder / "big.gpx")) {
-    std::fprintf(stderr, "error: Create wrote no GPX file (status \"%s\")\n", qPrintable(window.Label2->text()));
+  if (!korvexa::testing::Child<QLabel>(window, "Label2")->text().endsWith(QStringLiteral("created.")) ||
+      !std::filesystem::exists(folder / "big.gpx")) {
+    std::fprintf(stderr, "error: Create wrote no GPX file (status \"%s\")\n",
+                 qPrintable(korvexa::testing::Child<QLabel>(window, "Label2")->text()));
     return 1;
   }
   std::printf("%zu points, medians of %d runs: LoadFile %.3f s, SelectAll %.3f s, Create %.3f s, all %.3f s\n", points,

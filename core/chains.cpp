@@ -35,20 +35,17 @@ class ChainReader {
     if (result_.links.size() > start) result_.chainEnds.push_back(result_.links.size());
   }
 
-  // The index of `text` among the reliabilities, added when new. Records
-  // in a row mostly share theirs: the last one is tried first.
+  // The index of `text` among the reliabilities, added when new.
   std::uint32_t Reliability(std::string_view text) {
-    if (!result_.reliabilities.empty() && result_.reliabilities[last_] == text) return last_;
     const auto [found, added] =
-        reliabilityOf_.try_emplace(std::string(text), static_cast<std::uint32_t>(result_.reliabilities.size()));
-    if (added) result_.reliabilities.push_back(found->first);
-    return last_ = found->second;
+        reliabilityOf_.try_emplace(text, static_cast<std::uint32_t>(result_.reliabilities.size()));
+    if (added) result_.reliabilities.emplace_back(text);
+    return found->second;
   }
 
   TownshipChains result_;
   std::unordered_map<std::string_view, std::uint32_t> pointOfKey_;
-  std::unordered_map<std::string, std::uint32_t> reliabilityOf_;
-  std::uint32_t last_ = 0;
+  std::unordered_map<std::string_view, std::uint32_t> reliabilityOf_;  // views of the text
   std::size_t lineNumber_ = 0;
 };
 

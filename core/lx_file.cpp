@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "core/korvexa_error.h"
+#include "core/lx_record.h"
 
 namespace korvexa {
 namespace {
@@ -61,6 +62,20 @@ class OpenFile {
   int fd_;
   struct stat status_ {};
 };
+
+// Throws "\"notes.lx\" is not a GCDB .LX <what>", built by appending (GCC 12
+// warns wrongly about operator+ in Release).
+[[noreturn]] void Refuse(const std::filesystem::path& path, std::string_view what) {
+  std::string message = "\"";
+  message += path.filename().string();
+  message += "\" is not a GCDB .LX ";
+  message += what;
+  throw KorvexaError(message);
+}
+
+bool HasDigit(std::string_view text) {
+  return text.find_first_of("0123456789") != std::string_view::npos;
+}
 
 bool IsTextControl(unsigned char c) {
   return (c < 0x20 && c != '\t' && c != '\n' && c != '\f' && c != '\r' && c != 0x1A) || c == 0x7F;
@@ -117,7 +132,17 @@ bool LooksLikeText(std::string_view sample) {
   return static_cast<std::size_t>(controls) * 10 <= sample.size();
 }
 
-void RequireTextFile(const std::filesystem::path& path) {
+bool IsCornerLine(std::string_view line) {
+  // A coordinate: digits, blanks, a full stop, a sign.
+  const auto number = [line](int first, int last) {
+    const std::string_view field = LxColumns(line, first, last);
+    return HasDigit(field) && field.find_first_not_of("0123456789 .+-") == std::string_view::npos;
+  };
+  return line.size() >= 21 && line[7] == ' ' && line[19] == ' ' && HasDigit(LxColumns(line, 2, 7)) && number(9, 19) &&
+         number(21, 32);
+}
+
+void RequireLxFile(const std::filesystem::path& path) {
   const OpenFile file(path);
   std::string sample(kTextSampleSize, '\0');
   std::size_t filled = 0;
@@ -127,9 +152,13 @@ void RequireTextFile(const std::filesystem::path& path) {
     filled += got;
   }
   sample.resize(filled);
-  if (!LooksLikeText(sample)) {
-    throw KorvexaError("\"" + path.filename().string() + "\" is not a GCDB .LX text file");
-  }
+  if (!LooksLikeText(sample)) Refuse(path, "text file");
+  if (sample.empty()) Refuse(path, "file: it is empty");
+  std::size_t number = 0;
+  bool corner = false;
+  ForEachLine(sample,
+              [&](std::string_view line) { corner = corner || (number++ >= kHeaderLines && IsCornerLine(line)); });
+  if (!corner) Refuse(path, "file: no record holds a corner in its columns");
 }
 
 std::string OutputNameOf(std::string_view title, std::string_view extension) {

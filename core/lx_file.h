@@ -97,10 +97,21 @@ std::string ReadWholeFile(const std::filesystem::path& path);
 inline constexpr std::size_t kTextSampleSize = 64 << 10;
 bool LooksLikeText(std::string_view sample);
 
-// Reads the first bytes of the file at `path` and throws KorvexaError
-// ("\"pic.png\" is not a GCDB .LX text file") unless they look like text,
-// or as ReadWholeFile.
-void RequireTextFile(const std::filesystem::path& path);
+// True for a line that holds a corner in the LX layout: a digit in its
+// PointID (columns 2 to 7), a number in its latitude (9 to 19) and longitude
+// (21 to 32) columns (digits, and only blanks, full stops and signs beside
+// them), and blanks in columns 8 and 20. " 100100 350712.3456 1064530.0000"
+// and " KG0640 391326.6860  983230.5060" are corners; a line of prose, a
+// header or " 300500 3507" is not.
+bool IsCornerLine(std::string_view line);
+
+// Reads the first kTextSampleSize bytes of the file at `path` and throws
+// KorvexaError naming the file unless they look like text ("\"pic.png\" is
+// not a GCDB .LX text file"), are not empty ("\"new.lx\" is not a GCDB .LX
+// file: it is empty") and hold, after the two header lines, a line that
+// IsCornerLine ("\"notes.lx\" is not a GCDB .LX file: no record holds a
+// corner in its columns"); or throws as ReadWholeFile.
+void RequireLxFile(const std::filesystem::path& path);
 
 // The name of an output of the file `title` (its name, or a path to it): the
 // title less its last three characters, followed by `extension`:

@@ -97,15 +97,13 @@ std::string_view ReliabilityOf(LxRecord record) {
 
 double LxVal(std::string_view text) {
   // The characters read: blanks, tabs and line feeds count as if they were
-  // not there. On the stack for the short texts of every field.
-  char small[32];
-  std::string large;
-  char* const kept = text.size() <= sizeof small ? small : (large.resize(text.size()), large.data());
-  const char* p = kept;
-  char* end = kept;
+  // not there.
+  std::string kept;
   for (const char c : text) {
-    if (!IsIgnoredByLxVal(c)) *end++ = c;
+    if (!IsIgnoredByLxVal(c)) kept += c;
   }
+  const char* p = kept.data();
+  const char* const end = p + kept.size();
   const bool negative = p != end && *p == '-';
   if (p != end && (*p == '-' || *p == '+')) ++p;
   const char* const first = p;

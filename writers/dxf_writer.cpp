@@ -4,8 +4,8 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <map>
+#include <string>
 #include <vector>
 
 #include "core/lx_record.h"
@@ -18,27 +18,19 @@ constexpr double kLabelHeight = 10.0;  // metres
 constexpr int kDecimals = 4;           // 0.1 mm
 constexpr std::string_view kZero = "0.0000";
 
-// Group codes and values, one per line. With a sink, the text goes to it in
-// pieces of kPieceSize instead of growing in memory.
+// Group codes and values, one per line. With a sink, the text goes to it
+// about kPieceSize at a time instead of growing in memory.
 class Dxf {
  public:
-  explicit Dxf(const DxfSink* sink = nullptr) : sink_(sink) {
-    if (sink_ != nullptr) text_.reserve(kPieceSize + kPieceSize / 4);
-  }
+  explicit Dxf(const DxfSink* sink = nullptr) : sink_(sink) {}
   // `code` (0 to 999) right-aligned in three columns on a line, `value` on
   // the next.
   void Group(int code, std::string_view value) {
     char codeLine[] = "   \r\n";
-    for (int column = 2; column == 2 || (column >= 0 && code > 0); --column, code /= 10) {
+    for (int column = 2; column == 2 || code > 0; --column, code /= 10) {
       codeLine[column] = static_cast<char>('0' + code % 10);
     }
-    // One growth of the text per group, then plain copies.
-    const std::size_t at = text_.size();
-    text_.resize(at + 5 + value.size() + 2);
-    char* const line = text_.data() + at;
-    std::memcpy(line, codeLine, 5);
-    std::memcpy(line + 5, value.data(), value.size());
-    std::memcpy(line + 5 + value.size(), "\r\n", 2);
+    text_.append(codeLine, 5).append(value).append("\r\n");
     if (sink_ != nullptr && text_.size() >= kPieceSize) Flush();
   }
   void Flush() {
@@ -71,8 +63,6 @@ class Dxf {
   std::string Take() { return std::move(text_); }
 
  private:
-  // Small enough for the allocator to keep the buffer's memory from one
-  // drawing to the next instead of giving it back to the system.
   static constexpr std::size_t kPieceSize = std::size_t{64} << 10;
 
   const DxfSink* sink_;

@@ -17,7 +17,7 @@ void EnterFolder(const std::filesystem::path& folder) {
 // ends and reads the file; the folder before is restored on failure.
 LoadedFile Open(const std::filesystem::path& path, Converters* converters) {
   const std::filesystem::path file = std::filesystem::absolute(path);
-  RequireTextFile(file);  // before the line-end converter rewrites it
+  RequireLxFile(file);  // before the line-end converter rewrites it
   const std::filesystem::path previousFolder = std::filesystem::current_path();
   EnterFolder(file.parent_path());
   try {

@@ -21,9 +21,10 @@ struct LoadedFile {
 };
 
 // Makes the folder of `path` the current folder, runs the line-end converter
-// on the file's title there and reads the file. A file that is not text
-// (RequireTextFile: a picture opened by mistake) is refused before anything
-// runs, and so is one that is no regular file or too large. Throws
+// on the file's title there and reads the file. A file that is no GCDB .LX
+// text (RequireLxFile: a picture, a README or an empty file opened by
+// mistake) is refused before anything runs or changes it, and so is one that
+// is no regular file or too large. Throws
 // KorvexaError when the file is refused, the folder cannot be entered or the
 // file cannot be read; the current folder is then the one before the call.
 LoadedFile OpenLxFile(const std::filesystem::path& path, Converters& converters);

@@ -5,8 +5,10 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <initializer_list>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/korvexa_error.h"
@@ -159,6 +161,22 @@ TEST(LooksLikeTextTest, TellsTextFromOtherBytes) {
                         Case{lxText + std::string(1, '\0'), false}, Case{std::string(9, 'x') + "\x01", true},
                         Case{std::string(8, 'x') + "\x01\x7F", false}, Case{"\x89PNG\r\n\x1A\n\x1B\x02\x03", false}}) {
     EXPECT_EQ(LooksLikeText(c.sample), c.text) << ::testing::PrintToString(c.sample);
+  }
+}
+
+// The columns that make a line a corner, each broken once.
+TEST(IsCornerLineTest, NeedsThePointIdAndBothCoordinatesInTheirColumns) {
+  for (const auto& [line, corner] : std::initializer_list<std::pair<std::string, bool>>{
+           {" 100100 350712.3456 1064530.0000     1000      2.5 L001", true},
+           {" KG0640 391326.6860  983230.5060", true},  // an NGS station's PID
+           {" 700700 32 6  0.000 1", true},             // blanks in the latitude, one column of longitude
+           {" 100100 350712.3456 ", false},
+           {"        350712.3456 1064530.0000", false},
+           {" 100100x350712.3456 1064530.0000", false},
+           {" 100100 350712.34561064530.0000", false},
+           {" 100100 was reset in 1998, see 3.", false},
+       }) {
+    EXPECT_EQ(IsCornerLine(line), corner) << line;
   }
 }
 

@@ -10,6 +10,7 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QListView>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
@@ -72,6 +73,15 @@ void ShowOne(QPointer<Window>& window, Make make) {
   window->activateWindow();
 }
 
+// A command of `menu` that calls `slot` of `window`, under the window's own
+// name for it.
+template <typename Window>
+QAction* AddCommand(QMenu* menu, const char* name, const QString& caption, Window* window, void (Window::*slot)()) {
+  QAction* action = menu->addAction(caption, window, slot);
+  action->setObjectName(QLatin1String(name));
+  return action;
+}
+
 }  // namespace
 
 Form1::Form1(Services services, WindowPlatform platform, QWidget* parent)
@@ -99,96 +109,92 @@ Form1::~Form1() {
 
 void Form1::BuildMenus() {
   menuBar()->setFont(QApplication::font(menuBar()));
-  mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
-  mnuFile->setObjectName(QStringLiteral("mnuFile"));
-  mnuFileOpen = mnuFile->addAction(QStringLiteral("&Open"), this, &Form1::OpenFile);
-  mnuFileOpen->setObjectName(QStringLiteral("mnuFileOpen"));
-  mnuFileOpen->setShortcut(QKeySequence::Open);
-  mnuFileSaveAs = mnuFile->addAction(QStringLiteral("&Save waypoints as..."), this, &Form1::SaveWaypointsAs);
-  mnuFileSaveAs->setObjectName(QStringLiteral("mnuFileSaveAs"));
-  mnuFileExport = mnuFile->addMenu(QStringLiteral("&Export"));
-  mnuFileExport->setObjectName(QStringLiteral("mnuFileExport"));
-  mnuFileExportCsv =
-      mnuFileExport->addAction(QStringLiteral("Point file for a data collector (&CSV)..."), this, &Form1::ExportCsv);
-  mnuFileExportCsv->setObjectName(QStringLiteral("mnuFileExportCsv"));
-  mnuFileExportKml = mnuFileExport->addAction(QStringLiteral("Google Earth (&KML)..."), this, &Form1::ExportKml);
-  mnuFileExportKml->setObjectName(QStringLiteral("mnuFileExportKml"));
-  mnuFileSendToGps = mnuFileExport->addAction(QStringLiteral("Send to &GPS"), this, &Form1::SendToGps);
-  mnuFileSendToGps->setObjectName(QStringLiteral("mnuFileSendToGps"));
-  for (QAction* action : {mnuFileSaveAs, mnuFileExportCsv, mnuFileExportKml, mnuFileSendToGps}) {
+  QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+  file->setObjectName(QStringLiteral("mnuFile"));
+  AddCommand(file, "mnuFileOpen", QStringLiteral("&Open"), this, &Form1::OpenFile)->setShortcut(QKeySequence::Open);
+  saveAsAction_ =
+      AddCommand(file, "mnuFileSaveAs", QStringLiteral("&Save waypoints as..."), this, &Form1::SaveWaypointsAs);
+  QMenu* exports = file->addMenu(QStringLiteral("&Export"));
+  exports->setObjectName(QStringLiteral("mnuFileExport"));
+  exportCsvAction_ = AddCommand(exports, "mnuFileExportCsv",
+                                QStringLiteral("Point file for a data collector (&CSV)..."), this, &Form1::ExportCsv);
+  exportKmlAction_ =
+      AddCommand(exports, "mnuFileExportKml", QStringLiteral("Google Earth (&KML)..."), this, &Form1::ExportKml);
+  sendToGpsAction_ = AddCommand(exports, "mnuFileSendToGps", QStringLiteral("Send to &GPS"), this, &Form1::SendToGps);
+  for (QAction* action : {saveAsAction_, exportCsvAction_, exportKmlAction_, sendToGpsAction_}) {
     action->setEnabled(false);
   }
-  mnuFileExit = mnuFile->addAction(QStringLiteral("E&xit"), this, &Form1::Exit);
-  mnuFileExit->setObjectName(QStringLiteral("mnuFileExit"));
+  AddCommand(file, "mnuFileExit", QStringLiteral("E&xit"), this, &Form1::Exit);
 
-  mnuView = menuBar()->addMenu(QStringLiteral("&View"));
-  mnuView->setObjectName(QStringLiteral("mnuView"));
-  mnuViewMap = mnuView->addAction(QStringLiteral("Township &map"), this, &Form1::ShowMap);
-  mnuViewMap->setObjectName(QStringLiteral("mnuViewMap"));
-  mnuViewMap->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
-  mnuViewMap->setEnabled(false);
+  QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
+  view->setObjectName(QStringLiteral("mnuView"));
+  mapAction_ = AddCommand(view, "mnuViewMap", QStringLiteral("Township &map"), this, &Form1::ShowMap);
+  mapAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
+  mapAction_->setEnabled(false);
 
-  mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
-  mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
-  mnuHelpPellanore = mnuHelp->addAction(QStringLiteral("Pellanore Help"), this, &Form1::ShowHelp);
-  mnuHelpPellanore->setObjectName(QStringLiteral("mnuHelpPellanore"));
-  mnuHelpAbout = mnuHelp->addAction(QStringLiteral("About"), this, &Form1::ShowAbout);
-  mnuHelpAbout->setObjectName(QStringLiteral("mnuHelpAbout"));
+  QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+  help->setObjectName(QStringLiteral("mnuHelp"));
+  AddCommand(help, "mnuHelpPellanore", QStringLiteral("Pellanore Help"), this, &Form1::ShowHelp);
+  AddCommand(help, "mnuHelpAbout", QStringLiteral("About"), this, &Form1::ShowAbout);
 }
 
 // The controls keep their places and sizes whatever the window's size.
 void Form1::BuildControls(QWidget* client) {
-  List1 = Place(new QListView(client), "List1", Twips(120, 720, 9495, 4380));
-  List1->setModel(model_);
-  List1->setUniformItemSizes(true);
-  List1->setFont(FixedPitchFont());
-  List1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  mnuNavigateTo = new QAction(QStringLiteral("&Navigate to"), List1);
-  mnuNavigateTo->setObjectName(QStringLiteral("mnuNavigateTo"));
-  mnuNavigateTo->setEnabled(false);
-  List1->addAction(mnuNavigateTo);
-  List1->setContextMenuPolicy(Qt::ActionsContextMenu);
-  connect(mnuNavigateTo, &QAction::triggered, this, [this] {
-    if (List1->currentIndex().isValid()) NavigateTo(static_cast<std::size_t>(List1->currentIndex().row()));
+  pointList_ = Place(new QListView(client), "List1", Twips(120, 720, 9495, 4380));
+  pointList_->setModel(model_);
+  pointList_->setUniformItemSizes(true);
+  pointList_->setFont(FixedPitchFont());
+  pointList_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  navigateToAction_ = new QAction(QStringLiteral("&Navigate to"), pointList_);
+  navigateToAction_->setObjectName(QStringLiteral("mnuNavigateTo"));
+  navigateToAction_->setEnabled(false);
+  pointList_->addAction(navigateToAction_);
+  pointList_->setContextMenuPolicy(Qt::ActionsContextMenu);
+  connect(navigateToAction_, &QAction::triggered, this, [this] {
+    if (pointList_->currentIndex().isValid()) NavigateTo(static_cast<std::size_t>(pointList_->currentIndex().row()));
   });
 
-  Command1 = Place(new QPushButton(QStringLiteral("Select all"), client), "Command1", Twips(120, 5280, 1095, 495));
-  Command2 = Place(new QPushButton(QStringLiteral("Select none"), client), "Command2", Twips(1200, 5280, 1095, 495));
-  Command3 = Place(new QPushButton(QStringLiteral("&Create"), client), "Command3", Twips(7920, 5280, 1695, 615));
-  for (QPushButton* button : {Command1, Command2, Command3}) button->setEnabled(false);
-  connect(Command1, &QPushButton::clicked, this, &Form1::SelectAll);
-  connect(Command2, &QPushButton::clicked, this, &Form1::SelectNone);
-  connect(Command3, &QPushButton::clicked, this, &Form1::Create);
+  selectAllButton_ =
+      Place(new QPushButton(QStringLiteral("Select all"), client), "Command1", Twips(120, 5280, 1095, 495));
+  selectNoneButton_ =
+      Place(new QPushButton(QStringLiteral("Select none"), client), "Command2", Twips(1200, 5280, 1095, 495));
+  createButton_ = Place(new QPushButton(QStringLiteral("&Create"), client), "Command3", Twips(7920, 5280, 1695, 615));
+  for (QPushButton* button : {selectAllButton_, selectNoneButton_, createButton_}) button->setEnabled(false);
+  connect(selectAllButton_, &QPushButton::clicked, this, &Form1::SelectAll);
+  connect(selectNoneButton_, &QPushButton::clicked, this, &Form1::SelectNone);
+  connect(createButton_, &QPushButton::clicked, this, &Form1::Create);
 
-  Check1 =
+  transformCheck_ =
       MakeTickedCheckBox(client, "Check1", QLatin1String("Transform NAD27 to NAD83"), Twips(2640, 5400, 2535, 375));
-  connect(Check1, &QCheckBox::toggled, this, &Form1::ShowMapDatum);
-  Check2 = MakeTickedCheckBox(client, "Check2", QLatin1String("Create  .dxf for CAD"), Twips(5280, 5280, 2535, 615));
+  connect(transformCheck_, &QCheckBox::toggled, this, &Form1::ShowMapDatum);
+  drawingCheck_ =
+      MakeTickedCheckBox(client, "Check2", QLatin1String("Create  .dxf for CAD"), Twips(5280, 5280, 2535, 615));
 
   // Down to the foot of the window: room for the longest instruction text.
-  Label2 = MakeLabel(client, "Label2", texts::kStartText, Twips(240, 6480, 9255, 990));
-  Label2->setFont(DialogFont(9.75, true));
-  Label2->setWordWrap(true);
-  Label3 = MakeLabel(client, "Label3", texts::kColumnHeading, Twips(120, 240, 9495, 375));
-  Label3->setFont(FixedPitchFont());
-  Label3->setVisible(false);
+  statusLabel_ = MakeLabel(client, "Label2", texts::kStartText, Twips(240, 6480, 9255, 990));
+  statusLabel_->setFont(DialogFont(9.75, true));
+  statusLabel_->setWordWrap(true);
+  headingLabel_ = MakeLabel(client, "Label3", texts::kColumnHeading, Twips(120, 240, 9495, 375));
+  headingLabel_->setFont(FixedPitchFont());
+  headingLabel_->setVisible(false);
 
   BuildOptions(client);
-  setTabOrder(List1, Command1);
-  setTabOrder(Command1, Command2);
-  setTabOrder(Command2, Command3);
-  setTabOrder(Command3, Check1);
-  setTabOrder(Check1, Check2);
-  setTabOrder(Check2, Option1);
-  setTabOrder(Option1, Option2);
+  setTabOrder(pointList_, selectAllButton_);
+  setTabOrder(selectAllButton_, selectNoneButton_);
+  setTabOrder(selectNoneButton_, createButton_);
+  setTabOrder(createButton_, transformCheck_);
+  setTabOrder(transformCheck_, drawingCheck_);
+  setTabOrder(drawingCheck_, pcx5Option_);
+  setTabOrder(pcx5Option_, gpxOption_);
 }
 
 // One group: selecting either option button deselects the other.
 void Form1::BuildOptions(QWidget* client) {
-  Option1 =
+  pcx5Option_ =
       Place(new QRadioButton(QStringLiteral("PCX5 format (.GRM)"), client), "Option1", Twips(2640, 5880, 2295, 255));
-  Option2 = Place(new QRadioButton(QStringLiteral("GPS XML (.gpx)"), client), "Option2", Twips(5280, 5760, 1815, 495));
-  Option2->setChecked(true);
+  gpxOption_ =
+      Place(new QRadioButton(QStringLiteral("GPS XML (.gpx)"), client), "Option2", Twips(5280, 5760, 1815, 495));
+  gpxOption_->setChecked(true);
 }
 
 void Form1::OpenFile() {
@@ -197,9 +203,9 @@ void Form1::OpenFile() {
 }
 
 void Form1::LoadFile(const QString& path) {
-  const QString previousStatus = Label2->text();
-  Label2->setText(texts::kProgressText);
-  Label2->repaint();
+  const QString previousStatus = statusLabel_->text();
+  statusLabel_->setText(texts::kProgressText);
+  statusLabel_->repaint();
   try {
     LoadedFile loaded = OpenLxFile(FileSystemPath(path), *services_.converters);
     loadedText_ = loaded.lines.text();
@@ -207,7 +213,7 @@ void Form1::LoadFile(const QString& path) {
     ShowLoadedFile(std::move(loaded.fName));
     if (mapWindow_) mapWindow_->ShowFile(*loadedText_, fName_);
   } catch (const std::exception& error) {
-    Label2->setText(previousStatus);
+    statusLabel_->setText(previousStatus);
     ReportFailure(*platform_.messages, this, QStringLiteral("File > Open"), error);
   }
 }
@@ -226,14 +232,15 @@ void Form1::dropEvent(QDropEvent* event) {
 void Form1::ShowLoadedFile(std::string title) {
   fName_ = std::move(title);
   setWindowTitle(texts::kProgramName + QFile::decodeName(QByteArray::fromStdString(fName_)));
-  for (QWidget* control : std::initializer_list<QWidget*>{Check1, Check2, Command1, Command2, Command3}) {
+  for (QWidget* control : std::initializer_list<QWidget*>{transformCheck_, drawingCheck_, selectAllButton_,
+                                                          selectNoneButton_, createButton_}) {
     control->setEnabled(true);
   }
-  mnuViewMap->setEnabled(true);
-  mnuNavigateTo->setEnabled(true);
+  mapAction_->setEnabled(true);
+  navigateToAction_->setEnabled(true);
   ShowTicks();
-  Label3->setVisible(true);
-  Label2->setText(texts::kInstructionText);
+  headingLabel_->setVisible(true);
+  statusLabel_->setText(texts::kInstructionText);
 }
 
 void Form1::Exit() {
@@ -251,17 +258,17 @@ void Form1::SelectNone() {
 
 void Form1::Create() {
   CreateOptions options;
-  options.kind = Option1->isChecked() ? OutputKind::Pcx5 : OutputKind::Gpx;
-  options.transform = Check1->checkState() == Qt::Checked;
-  options.drawing = Check2->checkState() == Qt::Checked;
+  options.kind = pcx5Option_->isChecked() ? OutputKind::Pcx5 : OutputKind::Gpx;
+  options.transform = transformCheck_->checkState() == Qt::Checked;
+  options.drawing = drawingCheck_->checkState() == Qt::Checked;
   try {
     const CreateResult result = RunCreate(fName_, model_->points(), options, services_);
-    Label2->setText(QString::fromStdString(result.status));
+    statusLabel_->setText(QString::fromStdString(result.status));
     ReportNotices(result.notices);
   } catch (const NothingToWrite& nothing) {
-    Label2->setText(QString::fromLatin1(nothing.what()));
+    statusLabel_->setText(QString::fromLatin1(nothing.what()));
   } catch (const std::exception& error) {
-    Label2->setText(QString::fromLatin1(kCreateFailedStatus));
+    statusLabel_->setText(QString::fromLatin1(kCreateFailedStatus));
     ReportFailure(*platform_.messages, this, QStringLiteral("Create"), error);
   }
 }
@@ -282,7 +289,7 @@ void Form1::ReportNotices(const std::vector<CreateNotice>& notices) {
 void Form1::ShowTicks() {
   const PointList& points = model_->points();
   const bool ticked = std::any_of(points.begin(), points.end(), [](const PointEntry& entry) { return entry.ticked; });
-  for (QAction* action : {mnuFileSaveAs, mnuFileExportCsv, mnuFileExportKml, mnuFileSendToGps}) {
+  for (QAction* action : {saveAsAction_, exportCsvAction_, exportKmlAction_, sendToGpsAction_}) {
     action->setEnabled(ticked && loadedText_ != nullptr);
   }
 }
@@ -295,12 +302,12 @@ void Form1::RunExport(const QString& name, Command command) {
   try {
     const auto result = command(scene);
     if (!result) return;
-    Label2->setText(QString::fromStdString(result->status));
+    statusLabel_->setText(QString::fromStdString(result->status));
     ReportNotices(result->notices);
   } catch (const NothingToWrite& nothing) {
-    Label2->setText(QString::fromLatin1(nothing.what()));
+    statusLabel_->setText(QString::fromLatin1(nothing.what()));
   } catch (const std::exception& error) {
-    Label2->setText(name + QStringLiteral(" failed; nothing was written."));
+    statusLabel_->setText(name + QStringLiteral(" failed; nothing was written."));
     ReportFailure(*platform_.messages, this, name, error);
   }
 }
@@ -308,7 +315,7 @@ void Form1::RunExport(const QString& name, Command command) {
 void Form1::ExportCsv() {
   RunExport(QStringLiteral("Export"), [this](const ExportScene& scene) {
     if (!grids_) grids_ = std::make_unique<GridSystems>();
-    return ExportCsvCommand(scene, Check1->checkState() == Qt::Checked, *grids_);
+    return ExportCsvCommand(scene, transformCheck_->checkState() == Qt::Checked, *grids_);
   });
 }
 
@@ -323,8 +330,8 @@ void Form1::SendToGps() {
 
 void Form1::SaveWaypointsAs() {
   CreateOptions options;
-  options.kind = Option1->isChecked() ? OutputKind::Pcx5 : OutputKind::Gpx;
-  options.transform = Check1->checkState() == Qt::Checked;
+  options.kind = pcx5Option_->isChecked() ? OutputKind::Pcx5 : OutputKind::Gpx;
+  options.transform = transformCheck_->checkState() == Qt::Checked;
   RunExport(QStringLiteral("Save waypoints as"),
             [&options](const ExportScene& scene) { return SaveWaypointsAsCommand(scene, options); });
 }
@@ -352,14 +359,14 @@ void Form1::ShowMap() {
 // which).
 void Form1::ShowMapDatum() {
   if (!mapWindow_) return;
-  if (Check1->checkState() == Qt::Checked && !nad83_) {
+  if (transformCheck_->checkState() == Qt::Checked && !nad83_) {
     try {
       nad83_ = services_.datum->DefineDatumPair();
     } catch (const std::exception&) {
       // Without the grids Create will say why; the map stays in NAD27.
     }
   }
-  mapWindow_->SetNad83(Check1->checkState() == Qt::Checked ? nad83_ : nullptr);
+  mapWindow_->SetNad83(transformCheck_->checkState() == Qt::Checked ? nad83_ : nullptr);
 }
 
 void Form1::NavigateTo(std::size_t entry) {

@@ -6,7 +6,7 @@
 // on the command line or dropped on the window skips the dialog) and has the
 // app layer open it (OpenLxFile: the file's folder becomes the working
 // folder, then line-end converter, read, sort, de-duplicate); the records go
-// into List1's model in one step, and fName, the caption and the status line
+// into the list's model in one step, and fName, the caption and the status line
 // follow; the file's text stays for the township map (View > Township map),
 // whose window shows the same ticks as the list. The user ticks rows (in the
 // list or on the map, or Select all / Select none) and sets the
@@ -26,16 +26,15 @@
 #include "app/convert/create.h"
 #include "app/services.h"
 #include "transform/grid_crs.h"
+#include "ui/desktop/window_platform.h"
 #include "ui/help/form2.h"
 #include "ui/help/frm_about.h"
 #include "ui/map/map_window.h"
-#include "ui/desktop/window_platform.h"
 
 class QAction;
 class QCheckBox;
 class QLabel;
 class QListView;
-class QMenu;
 class QPushButton;
 class QRadioButton;
 
@@ -81,31 +80,6 @@ class Form1 : public QMainWindow {
   frmAbout* aboutBox() const { return aboutBox_; }
   MapWindow* mapWindow() const { return mapWindow_; }
 
-  QListView* List1;
-  QAction* mnuNavigateTo;  // List1's context menu
-  QPushButton* Command1;
-  QPushButton* Command2;
-  QPushButton* Command3;
-  QCheckBox* Check1;
-  QCheckBox* Check2;
-  QLabel* Label2;
-  QLabel* Label3;
-  QRadioButton* Option1;
-  QRadioButton* Option2;
-  QMenu* mnuFile;
-  QAction* mnuFileOpen;
-  QAction* mnuFileSaveAs;
-  QMenu* mnuFileExport;
-  QAction* mnuFileExportCsv;
-  QAction* mnuFileExportKml;
-  QAction* mnuFileSendToGps;
-  QAction* mnuFileExit;
-  QMenu* mnuView;
-  QAction* mnuViewMap;
-  QMenu* mnuHelp;
-  QAction* mnuHelpPellanore;
-  QAction* mnuHelpAbout;
-
  protected:
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
@@ -121,6 +95,25 @@ class Form1 : public QMainWindow {
   void ShowTicks();
   template <typename Command>
   void RunExport(const QString& name, Command command);
+
+  // The controls, named for their job; each object name is the window's own
+  // (Check1, Command3, ...), by which the tests find them.
+  QListView* pointList_;           // List1
+  QAction* navigateToAction_;      // mnuNavigateTo, the list's context menu
+  QPushButton* selectAllButton_;   // Command1
+  QPushButton* selectNoneButton_;  // Command2
+  QPushButton* createButton_;      // Command3
+  QCheckBox* transformCheck_;      // Check1
+  QCheckBox* drawingCheck_;        // Check2
+  QLabel* statusLabel_;            // Label2
+  QLabel* headingLabel_;           // Label3, the column heading
+  QRadioButton* pcx5Option_;       // Option1
+  QRadioButton* gpxOption_;        // Option2
+  QAction* saveAsAction_;          // mnuFileSaveAs
+  QAction* exportCsvAction_;       // mnuFileExportCsv
+  QAction* exportKmlAction_;       // mnuFileExportKml
+  QAction* sendToGpsAction_;       // mnuFileSendToGps
+  QAction* mapAction_;             // mnuViewMap
 
   Services services_;
   WindowPlatform platform_;

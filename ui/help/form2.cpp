@@ -2,6 +2,7 @@
 
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShortcut>
 
 #include "ui/desktop/look.h"
 #include "ui/help/texts.h"
@@ -16,23 +17,25 @@ Form2::Form2(QWidget* parent) : QWidget(parent, Qt::Window) {
   setFont(DialogFont(kDialogPoints, false));
   resize(Pixels(14580), Pixels(7200));
 
-  Text1 = new QPlainTextEdit(texts::HelpText(), this);
-  Text1->setObjectName(QStringLiteral("Text1"));
-  Text1->setGeometry(Twips(120, 120, 14295, 6255));
-  Text1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-  Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  Text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  Text1->setTabChangesFocus(true);
-  MarkScrollBarHandle(Text1);
+  auto* text = new QPlainTextEdit(texts::HelpText(), this);
+  text->setObjectName(QStringLiteral("Text1"));
+  text->setGeometry(Twips(120, 120, 14295, 6255));
+  text->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  text->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  text->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  text->setTabChangesFocus(true);
+  MarkScrollBarHandle(text);
 
-  // Neither the default nor the cancel button: Enter and Esc do not press it.
-  Command1 = new QPushButton(QStringLiteral("Ok"), this);
-  Command1->setObjectName(QStringLiteral("Command1"));
-  Command1->setGeometry(Twips(6120, 6480, 1455, 495));
-  connect(Command1, &QPushButton::clicked, this, &QWidget::close);
+  // Not the default button: Enter in the text starts a new line.
+  auto* ok = new QPushButton(QStringLiteral("Ok"), this);
+  ok->setObjectName(QStringLiteral("Command1"));
+  ok->setGeometry(Twips(6120, 6480, 1455, 495));
+  connect(ok, &QPushButton::clicked, this, &QWidget::close);
+  // Esc closes the window, wherever the focus is, as it closes About.
+  connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, &QWidget::close);
 
-  setTabOrder(Text1, Command1);
-  Text1->setFocus();
+  setTabOrder(text, ok);
+  text->setFocus();
 }
 
 }  // namespace korvexa

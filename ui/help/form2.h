@@ -1,13 +1,11 @@
 // Form2, the help window: the fixed questions and answers in one editable,
-// vertically scrolling text box, and an "Ok" button that closes the window.
+// vertically scrolling text box (object name Text1), and an "Ok" button
+// (Command1) that closes the window, as Esc does.
 // Nothing reads the text back; each new window shows the stored text again.
 // The window deletes itself when closed.
 #pragma once
 
 #include <QWidget>
-
-class QPlainTextEdit;
-class QPushButton;
 
 namespace korvexa {
 
@@ -16,9 +14,6 @@ class Form2 : public QWidget {
 
  public:
   explicit Form2(QWidget* parent = nullptr);
-
-  QPlainTextEdit* Text1;
-  QPushButton* Command1;
 };
 
 }  // namespace korvexa

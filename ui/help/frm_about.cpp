@@ -36,62 +36,62 @@ frmAbout::frmAbout(SystemInfoPlatform platform, std::shared_ptr<MessageSink> mes
   setFixedSize(Pixels(6000), Pixels(6870));
   BuildControls();
   FillCaptions();
-  cmdOK->setFocus();
+  okButton_->setFocus();
 }
 
 void frmAbout::BuildControls() {
-  cmdOK = new QPushButton(QStringLiteral("OK"), this);
-  cmdOK->setObjectName(QStringLiteral("cmdOK"));
-  cmdOK->setGeometry(Twips(4320, 5880, 1260, 345));
-  cmdOK->setDefault(true);
-  connect(cmdOK, &QPushButton::clicked, this, &QWidget::close);
+  okButton_ = new QPushButton(QStringLiteral("OK"), this);
+  okButton_->setObjectName(QStringLiteral("cmdOK"));
+  okButton_->setGeometry(Twips(4320, 5880, 1260, 345));
+  okButton_->setDefault(true);
+  connect(okButton_, &QPushButton::clicked, this, &QWidget::close);
 
-  picIcon = MakeLabel(this, "picIcon", QString(), Twips(240, 240, 540, 540));
-  picIcon->setPixmap(AppIconImage());
-  picIcon->setAlignment(Qt::AlignCenter);
-  picIcon->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-  picIcon->setLineWidth(2);
+  QLabel* icon = MakeLabel(this, "picIcon", QString(), Twips(240, 240, 540, 540));
+  icon->setPixmap(AppIconImage());
+  icon->setAlignment(Qt::AlignCenter);
+  icon->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  icon->setLineWidth(2);
 
-  cmdSysInfo = new QPushButton(QStringLiteral("&System Info..."), this);
-  cmdSysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
-  cmdSysInfo->setGeometry(Twips(4320, 6360, 1245, 345));
-  connect(cmdSysInfo, &QPushButton::clicked, this, &frmAbout::StartSysInfo);
+  auto* sysInfo = new QPushButton(QStringLiteral("&System Info..."), this);
+  sysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
+  sysInfo->setGeometry(Twips(4320, 6360, 1245, 345));
+  connect(sysInfo, &QPushButton::clicked, this, &frmAbout::StartSysInfo);
 
-  lblDescription = MakeLabel(this, "lblDescription", texts::AboutDescription(), Twips(210, 1125, 5445, 1170));
-  lblDescription->setWordWrap(true);
-  SetTextColour(lblDescription, Qt::black);
-  lblTitle = MakeLabel(this, "lblTitle", QString(), Twips(1050, 240, 3885, 480));
-  lblTitle->setFont(DialogFont(12, true));
-  SetTextColour(lblTitle, Qt::black);
-  lblVersion = MakeLabel(this, "lblVersion", QString(), Twips(1080, 780, 3885, 225));
+  QLabel* description = MakeLabel(this, "lblDescription", texts::AboutDescription(), Twips(210, 1125, 5445, 1170));
+  description->setWordWrap(true);
+  SetTextColour(description, Qt::black);
+  titleLabel_ = MakeLabel(this, "lblTitle", QString(), Twips(1050, 240, 3885, 480));
+  titleLabel_->setFont(DialogFont(12, true));
+  SetTextColour(titleLabel_, Qt::black);
+  versionLabel_ = MakeLabel(this, "lblVersion", QString(), Twips(1080, 780, 3885, 225));
 
-  Text1 = new QPlainTextEdit(texts::DisclaimerText(), this);
-  Text1->setObjectName(QStringLiteral("Text1"));
-  Text1->setGeometry(Twips(120, 2760, 5535, 3015));
-  Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  Text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  Text1->setTabChangesFocus(true);
-  MarkScrollBarHandle(Text1);
-  Text1->installEventFilter(this);
+  disclaimerText_ = new QPlainTextEdit(texts::DisclaimerText(), this);
+  disclaimerText_->setObjectName(QStringLiteral("Text1"));
+  disclaimerText_->setGeometry(Twips(120, 2760, 5535, 3015));
+  disclaimerText_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  disclaimerText_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  disclaimerText_->setTabChangesFocus(true);
+  MarkScrollBarHandle(disclaimerText_);
+  disclaimerText_->installEventFilter(this);
 
   // The etched separator: a grey line over a white one.
-  Line1 = new QFrame(this);
-  Line1->setObjectName(QStringLiteral("Line1"));
-  Line1->setFrameStyle(QFrame::HLine | QFrame::Sunken);
-  Line1->setGeometry(Pixels(90), Pixels(2445), Pixels(5654) - Pixels(90), 2);
-  QPalette etched = Line1->palette();
+  auto* line = new QFrame(this);
+  line->setObjectName(QStringLiteral("Line1"));
+  line->setFrameStyle(QFrame::HLine | QFrame::Sunken);
+  line->setGeometry(Pixels(90), Pixels(2445), Pixels(5654) - Pixels(90), 2);
+  QPalette etched = line->palette();
   etched.setColor(QPalette::Dark, QColor(128, 128, 128));
   etched.setColor(QPalette::Light, QColor(255, 255, 255));
-  Line1->setPalette(etched);
+  line->setPalette(etched);
 
-  setTabOrder(cmdOK, cmdSysInfo);
-  setTabOrder(cmdSysInfo, Text1);
+  setTabOrder(okButton_, sysInfo);
+  setTabOrder(sysInfo, disclaimerText_);
 }
 
 void frmAbout::FillCaptions() {
   setWindowTitle(QStringLiteral("About ") + texts::kProgramName);
-  lblVersion->setText(QStringLiteral("Version %1.%2.%3").arg(kVersionMajor).arg(kVersionMinor).arg(kVersionPatch));
-  lblTitle->setText(texts::kProgramName);
+  versionLabel_->setText(QStringLiteral("Version %1.%2.%3").arg(kVersionMajor).arg(kVersionMinor).arg(kVersionPatch));
+  titleLabel_->setText(texts::kProgramName);
 }
 
 void frmAbout::StartSysInfo() {
@@ -107,13 +107,13 @@ bool frmAbout::GetKeyValue(RegistryRoot KeyRoot, const std::string& KeyName, con
 
 // Enter in the disclaimer box presses OK; Ctrl+Enter types a new line.
 bool frmAbout::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == Text1 && event->type() == QEvent::KeyPress) {
+  if (watched == disclaimerText_ && event->type() == QEvent::KeyPress) {
     const auto* key = static_cast<QKeyEvent*>(event);
     if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
       if (key->modifiers() & Qt::ControlModifier) {
-        Text1->insertPlainText(QStringLiteral("\n"));
+        disclaimerText_->insertPlainText(QStringLiteral("\n"));
       } else {
-        cmdOK->click();
+        okButton_->click();
       }
       return true;
     }

@@ -11,7 +11,6 @@
 
 #include "ui/help/system_info.h"
 
-class QFrame;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
@@ -33,15 +32,6 @@ class frmAbout : public QDialog {
   // GetKeyValue (see system_info.h) over this box's registry.
   bool GetKeyValue(RegistryRoot KeyRoot, const std::string& KeyName, const std::string& SubKeyRef, std::string& KeyVal);
 
-  QPushButton* cmdOK;
-  QLabel* picIcon;
-  QPushButton* cmdSysInfo;
-  QLabel* lblDescription;
-  QLabel* lblTitle;
-  QLabel* lblVersion;
-  QPlainTextEdit* Text1;
-  QFrame* Line1;
-
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -49,6 +39,12 @@ class frmAbout : public QDialog {
   void BuildControls();
   void FillCaptions();
 
+  // The controls used after they are made, named for their job; their
+  // object names are the box's own (cmdOK, lblTitle, lblVersion, Text1).
+  QPushButton* okButton_;
+  QLabel* titleLabel_;
+  QLabel* versionLabel_;
+  QPlainTextEdit* disclaimerText_;
   SystemInfoPlatform platform_;
   std::shared_ptr<MessageSink> messages_;
 };

@@ -38,8 +38,9 @@ QString HelpText() {
                      "build the Garmin file again as often as you like."),
       QStringLiteral("It carries the name of the input .LX file with the extension \".GRM\"."),
       QString(),
-      QStringLiteral("\"How do I load the file into my GPS?\" -- Pellanore does not talk to the GPS receiver "
-                     "itself; other software loads the file into the receiver."),
+      QStringLiteral("\"How do I load the file into my GPS?\" -- Pellanore puts the points on a Garmin unit "
+                     "plugged in by USB itself (File > Export > Send to GPS, see below), and its township map reads "
+                     "a GPS receiver to lead you to them. For other receivers, other software loads the file."),
       QString(),
       QStringLiteral("A few choices for connection to GARMIN GPS:"),
       QStringLiteral("TopoGrafix"),
@@ -48,37 +49,30 @@ QString HelpText() {
       QStringLiteral("Garmin Mapsource"),
       QStringLiteral("Delorme \"Xmap\"     .... and many others"),
       QString(),
-      QStringLiteral("\"Can I pick the points on a map instead of by their numbers?\" -- Yes: open the .LX file, then "
-                     "choose View > Township map (Ctrl+M). Pellanore draws every point and the surveyed lines of the "
-                     "township, as the .DXF file shows them. Click a point to check or uncheck it, or drag a "
-                     "rectangle around several to check them all (hold Shift to uncheck them); the list shows the "
-                     "same check marks, and Select all / Select none work on both. Turn the mouse wheel to zoom, "
-                     "drag with the middle button (or hold the space bar and drag) to move the map, and press F to "
-                     "see the whole township again."),
-      QStringLiteral("Print, Save as PDF and Save as PNG make a field sheet to take along: the map with the checked "
-                     "points named, the date, and a table of the checked points with their latitude, longitude and "
-                     "elevation, in the datum of the waypoint file: NAD83 while \"Transform NAD27 to NAD83\" is "
-                     "checked, else NAD27. Pointing at a point on the map shows the same."),
+      QStringLiteral("\"Can I pick the points on a map instead of by their numbers?\" -- Yes: choose View > "
+                     "Township map (Ctrl+M). Click a point to check or uncheck it, or drag a rectangle around "
+                     "several (hold Shift to uncheck them); the list shows the same check marks. The wheel zooms, "
+                     "F shows the whole township again."),
       QString(),
-      QStringLiteral(
-          "\"Can the map show where I stand?\" -- Yes, with a GPS receiver on a USB or Bluetooth serial port, "
-          "or through gpsd: in the map window choose GPS > Receiver... (Ctrl+G), pick the port and its "
-          "speed (or gpsd, or an NMEA log to practise with) and press OK. Double-click a point on the map, "
-          "or choose Navigate to on a point of the list, to walk to it: the status bar and the Navigation "
-          "panel give the distance in feet and metres, the bearing from true north and from grid north, "
-          "and the accuracy of the position. A point reached within 30 ft (set it in the panel) is marked "
-          "visited; Next (N) leads on to the nearest checked point not yet visited. Follow (L) keeps your "
-          "position in view. GPS > Save trail as GPX... saves where you walked."),
+      QStringLiteral("\"Can I take the map into the field?\" -- Print, Save as PDF or Save as PNG in the map window "
+                     "make a field sheet: the map with the checked points named, the date, and a table of their "
+                     "latitude, longitude and elevation in the datum of the waypoint file."),
       QString(),
-      QStringLiteral(
-          "\"Can I take the points to a data collector, to Google Earth or straight onto my Garmin?\" -- Yes: "
-          "check the points, then choose File > Export. \"Point file for a data collector (CSV)\" writes Point, "
-          "Northing, Easting, Elevation and Description in a State Plane or UTM zone, in the zone's own unit (US "
-          "survey feet, international feet or metres), with a .PRJ file beside it that names the zone. The likeliest "
-          "zone comes first, but zones overlap at their borders: check the zone your county uses, or type its EPSG "
-          "code. \"Google Earth (KML)\" writes the points and the surveyed lines, always moved to NAD83. \"Send to "
-          "GPS\" puts the GPX file on a Garmin unit plugged in by USB, in the folder the unit reads. File > Save "
-          "waypoints as... writes the waypoint file into another folder."),
+      QStringLiteral("\"Can I take the points to a data collector or to Google Earth?\" -- Check them and choose "
+                     "File > Export. \"Point file for a data collector (CSV)\" writes them in a State Plane or UTM "
+                     "zone, in the zone's unit, with a .PRJ file that names the zone: make sure it is the zone your "
+                     "county uses. \"Google Earth (KML)\" writes the points and the surveyed lines in NAD83. File > "
+                     "Save waypoints as... writes the waypoint file into another folder."),
+      QString(),
+      QStringLiteral("\"Can Pellanore put the points onto my Garmin?\" -- Yes: plug the unit in by USB, check the "
+                     "points and choose File > Export > Send to GPS. The GPX file goes into the folder the unit "
+                     "reads it from."),
+      QString(),
+      QStringLiteral("\"Can the map show where I stand?\" -- Yes, with a GPS receiver on a USB or Bluetooth port, "
+                     "or through gpsd: in the map window choose GPS > Receiver... (Ctrl+G). Double-click a point, or "
+                     "choose Navigate to in the list, and the Navigation panel gives its distance and bearing. Next "
+                     "(N) leads on to the nearest checked point not yet visited; GPS > Save trail as GPX... saves "
+                     "where you walked."),
   };
   return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }

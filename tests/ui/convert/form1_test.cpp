@@ -23,6 +23,7 @@
 #include "fixtures/synthetic_township.h"
 #include "tests/support/golden.h"
 #include "tests/support/temp_folder.h"
+#include "tests/ui/child.h"
 #include "tests/ui/qtest_main.h"
 #include "tests/ui/ui_fakes.h"
 #include "ui/convert/point_list_model.h"
@@ -31,6 +32,7 @@
 namespace korvexa {
 namespace {
 
+using testing::Child;
 using testing::FakePlatform;
 using testing::Journal;
 using testing::TempFolder;
@@ -65,7 +67,8 @@ class Form1Test : public QObject {
 
   void openFillsTheSortedList();
   void openShowsProgressAndMakesTheFolderCurrent();
-  void aFileThatIsNotTextIsRefusedUntouched();
+  void aFileThatIsNoLxFileIsRefusedUntouched_data();
+  void aFileThatIsNoLxFileIsRefusedUntouched();
   void secondOpenReplacesListAndTitle();
   void cancelledOpenKeepsEverything();
   void unreadableFileIsReportedAndChangesNothing();
@@ -73,7 +76,6 @@ class Form1Test : public QObject {
   void droppedFileOpensLikeOpen();
 
   void selectAllAndNoneReachRowsOutOfView();
-  void selectButtonsOnAnEmptyList();
 
   void createWritesThePcx5FileBesideTheInput();
   void createWithTheTickBoxesTransformsAndDraws();
@@ -124,33 +126,35 @@ std::filesystem::path Form1Test::CopyFixture(const std::string& name) {
 
 void Form1Test::Open(const std::filesystem::path& file) {
   fakes_->dialog->Answer(Text(file));
-  window_->mnuFileOpen->trigger();
+  Child<QAction>(*window_, "mnuFileOpen")->trigger();
 }
 
 // PCX5 or GPX, neither transformation nor drawing.
 void Form1Test::ChooseUnticked(bool pcx5) {
-  (pcx5 ? window_->Option1 : window_->Option2)->click();
-  window_->Check1->setChecked(false);
-  window_->Check2->setChecked(false);
+  (pcx5 ? Child<QRadioButton>(*window_, "Option1") : Child<QRadioButton>(*window_, "Option2"))->click();
+  Child<QCheckBox>(*window_, "Check1")->setChecked(false);
+  Child<QCheckBox>(*window_, "Check2")->setChecked(false);
 }
 
 void Form1Test::startState() {
   Form1& window = MakeWindow(testing::FakeServices(nullptr));
   QCOMPARE(window.windowTitle(), QStringLiteral("Korvexa"));
-  QCOMPARE(window.List1->model()->rowCount(), 0);
-  QVERIFY(window.List1->isEnabled());
-  QCOMPARE(window.Label2->text(), QStringLiteral("Select a GCDB .LX file to process"));
-  QVERIFY(window.Label2->isVisible());
-  QVERIFY(window.Label3->isHidden());
-  for (QWidget* control : std::initializer_list<QWidget*>{window.Command1, window.Command2, window.Command3,
-                                                          window.Check1, window.Check2}) {
+  QCOMPARE(Child<QListView>(window, "List1")->model()->rowCount(), 0);
+  QVERIFY(Child<QListView>(window, "List1")->isEnabled());
+  QCOMPARE(Child<QLabel>(window, "Label2")->text(), QStringLiteral("Select a GCDB .LX file to process"));
+  QVERIFY(Child<QLabel>(window, "Label2")->isVisible());
+  QVERIFY(Child<QLabel>(window, "Label3")->isHidden());
+  for (QWidget* control :
+       std::initializer_list<QWidget*>{Child<QPushButton>(window, "Command1"), Child<QPushButton>(window, "Command2"),
+                                       Child<QPushButton>(window, "Command3"), Child<QCheckBox>(window, "Check1"),
+                                       Child<QCheckBox>(window, "Check2")}) {
     QVERIFY2(!control->isEnabled(), qPrintable(control->objectName()));
   }
-  QCOMPARE(window.Check1->checkState(), Qt::Checked);
-  QCOMPARE(window.Check2->checkState(), Qt::Checked);
-  QVERIFY(window.Option2->isChecked());
-  QVERIFY(!window.Option1->isChecked());
-  QVERIFY(window.Option1->isEnabled() && window.Option2->isEnabled());
+  QCOMPARE(Child<QCheckBox>(window, "Check1")->checkState(), Qt::Checked);
+  QCOMPARE(Child<QCheckBox>(window, "Check2")->checkState(), Qt::Checked);
+  QVERIFY(Child<QRadioButton>(window, "Option2")->isChecked());
+  QVERIFY(!Child<QRadioButton>(window, "Option1")->isChecked());
+  QVERIFY(Child<QRadioButton>(window, "Option1")->isEnabled() && Child<QRadioButton>(window, "Option2")->isEnabled());
   QVERIFY(window.fName().empty());
   QVERIFY(!window.windowIcon().isNull());
 }
@@ -186,26 +190,29 @@ void Form1Test::controlsKeepTheirPlaces() {
 
 void Form1Test::fontsAndCaptions() {
   Form1& window = MakeWindow(testing::FakeServices(nullptr));
-  for (QWidget* fixed : std::initializer_list<QWidget*>{window.List1, window.Label3}) {
+  for (QWidget* fixed :
+       std::initializer_list<QWidget*>{Child<QListView>(window, "List1"), Child<QLabel>(window, "Label3")}) {
     QVERIFY(QFontInfo(fixed->font()).fixedPitch());
     QCOMPARE(fixed->font().pointSizeF(), 8.25);
   }
-  QVERIFY(window.Label2->font().bold());
-  QCOMPARE(window.Label2->font().pointSizeF(), 9.75);
-  QCOMPARE(window.Check2->text(), QStringLiteral("Create  .dxf for CAD"));
-  QCOMPARE(window.Label3->text().size(), 75);
-  QCOMPARE(window.Label3->text(),
+  QVERIFY(Child<QLabel>(window, "Label2")->font().bold());
+  QCOMPARE(Child<QLabel>(window, "Label2")->font().pointSizeF(), 9.75);
+  QCOMPARE(Child<QCheckBox>(window, "Check2")->text(), QStringLiteral("Create  .dxf for CAD"));
+  QCOMPARE(Child<QLabel>(window, "Label3")->text().size(), 75);
+  QCOMPARE(Child<QLabel>(window, "Label3")->text(),
            QStringLiteral(" PointID   Latitude   Longitude     Elev.   Reliability    LineCodes    UTM"));
 }
 
 // The fixed control sizes were made for a narrow dialog font.
 void Form1Test::captionsFitTheirControls() {
   Form1& window = MakeWindow(testing::FakeServices(nullptr));
-  for (QAbstractButton* choice :
-       std::initializer_list<QAbstractButton*>{window.Check1, window.Check2, window.Option1, window.Option2}) {
+  for (QAbstractButton* choice : std::initializer_list<QAbstractButton*>{
+           Child<QCheckBox>(window, "Check1"), Child<QCheckBox>(window, "Check2"),
+           Child<QRadioButton>(window, "Option1"), Child<QRadioButton>(window, "Option2")}) {
     QVERIFY2(choice->sizeHint().width() <= choice->width(), qPrintable(choice->text()));
   }
-  for (QPushButton* button : {window.Command1, window.Command2, window.Command3}) {
+  for (QPushButton* button : {Child<QPushButton>(window, "Command1"), Child<QPushButton>(window, "Command2"),
+                              Child<QPushButton>(window, "Command3")}) {
     const int margins = 2 * button->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, button);
     QVERIFY2(button->fontMetrics().horizontalAdvance(button->text()) + margins <= button->width(),
              qPrintable(button->text()));
@@ -214,47 +221,51 @@ void Form1Test::captionsFitTheirControls() {
 
 void Form1Test::menus() {
   Form1& window = MakeWindow(testing::FakeServices(nullptr));
-  QCOMPARE(window.mnuFile->title(), QStringLiteral("&File"));
-  QCOMPARE(window.mnuHelp->title(), QStringLiteral("&Help"));
-  QCOMPARE(window.mnuFile->objectName(), QStringLiteral("mnuFile"));
-  const QList<QAction*> file = window.mnuFile->actions();
-  const QList<QAction*> help = window.mnuHelp->actions();
-  QCOMPARE(file, (QList<QAction*>{window.mnuFileOpen, window.mnuFileSaveAs, window.mnuFileExport->menuAction(),
-                                  window.mnuFileExit}));
-  QCOMPARE(help, (QList<QAction*>{window.mnuHelpPellanore, window.mnuHelpAbout}));
-  QCOMPARE(window.mnuFileOpen->text(), QStringLiteral("&Open"));
-  QCOMPARE(window.mnuFileExit->text(), QStringLiteral("E&xit"));
-  QCOMPARE(window.mnuHelpPellanore->text(), QStringLiteral("Pellanore Help"));
-  QCOMPARE(window.mnuHelpAbout->text(), QStringLiteral("About"));
-  for (QAction* item : {window.mnuFileOpen, window.mnuFileExit, window.mnuHelpPellanore, window.mnuHelpAbout}) {
+  QCOMPARE(Child<QMenu>(window, "mnuFile")->title(), QStringLiteral("&File"));
+  QCOMPARE(Child<QMenu>(window, "mnuHelp")->title(), QStringLiteral("&Help"));
+  QCOMPARE(Child<QMenu>(window, "mnuFile")->objectName(), QStringLiteral("mnuFile"));
+  const QList<QAction*> file = Child<QMenu>(window, "mnuFile")->actions();
+  const QList<QAction*> help = Child<QMenu>(window, "mnuHelp")->actions();
+  QCOMPARE(file, (QList<QAction*>{Child<QAction>(window, "mnuFileOpen"), Child<QAction>(window, "mnuFileSaveAs"),
+                                  Child<QMenu>(window, "mnuFileExport")->menuAction(),
+                                  Child<QAction>(window, "mnuFileExit")}));
+  QCOMPARE(help, (QList<QAction*>{Child<QAction>(window, "mnuHelpPellanore"), Child<QAction>(window, "mnuHelpAbout")}));
+  QCOMPARE(Child<QAction>(window, "mnuFileOpen")->text(), QStringLiteral("&Open"));
+  QCOMPARE(Child<QAction>(window, "mnuFileExit")->text(), QStringLiteral("E&xit"));
+  QCOMPARE(Child<QAction>(window, "mnuHelpPellanore")->text(), QStringLiteral("Pellanore Help"));
+  QCOMPARE(Child<QAction>(window, "mnuHelpAbout")->text(), QStringLiteral("About"));
+  for (QAction* item : {Child<QAction>(window, "mnuFileOpen"), Child<QAction>(window, "mnuFileExit"),
+                        Child<QAction>(window, "mnuHelpPellanore"), Child<QAction>(window, "mnuHelpAbout")}) {
     QVERIFY(item->isEnabled() && item->isVisible() && !item->isSeparator());
   }
-  QVERIFY(!window.mnuFileSaveAs->isEnabled());  // until corners are ticked
-  QCOMPARE(window.mnuFileOpen->shortcut(), QKeySequence(QKeySequence::Open));
-  QVERIFY(window.mnuFileExit->shortcut().isEmpty());
+  QVERIFY(!Child<QAction>(window, "mnuFileSaveAs")->isEnabled());  // until corners are ticked
+  QCOMPARE(Child<QAction>(window, "mnuFileOpen")->shortcut(), QKeySequence(QKeySequence::Open));
+  QVERIFY(Child<QAction>(window, "mnuFileExit")->shortcut().isEmpty());
 }
 
 void Form1Test::tabOrder() {
   Form1& window = MakeWindow(testing::FakeServices(nullptr));
-  const QList<QWidget*> expected = {window.List1,  window.Command1, window.Command2, window.Command3,
-                                    window.Check1, window.Check2,   window.Option1,  window.Option2};
+  QList<QWidget*> expected;
+  for (const char* name : {"List1", "Command1", "Command2", "Command3", "Check1", "Check2", "Option1", "Option2"}) {
+    expected.append(Child<QWidget>(window, name));
+  }
   QList<QWidget*> chain;
-  QWidget* widget = window.List1;
+  QWidget* widget = expected.first();
   do {
     if (expected.contains(widget)) chain.append(widget);
     widget = widget->nextInFocusChain();
-  } while (widget != window.List1 && chain.size() < expected.size());
+  } while (widget != expected.first() && chain.size() < expected.size());
   QCOMPARE(chain, expected);
 }
 
 void Form1Test::optionButtonsFormOneGroup() {
   Form1& window = MakeWindow(testing::FakeServices(nullptr));
-  QTest::mouseClick(window.Option1, Qt::LeftButton);
-  QVERIFY(window.Option1->isChecked());
-  QVERIFY(!window.Option2->isChecked());
-  QTest::mouseClick(window.Option2, Qt::LeftButton);
-  QVERIFY(window.Option2->isChecked());
-  QVERIFY(!window.Option1->isChecked());
+  QTest::mouseClick(Child<QRadioButton>(window, "Option1"), Qt::LeftButton);
+  QVERIFY(Child<QRadioButton>(window, "Option1")->isChecked());
+  QVERIFY(!Child<QRadioButton>(window, "Option2")->isChecked());
+  QTest::mouseClick(Child<QRadioButton>(window, "Option2"), Qt::LeftButton);
+  QVERIFY(Child<QRadioButton>(window, "Option2")->isChecked());
+  QVERIFY(!Child<QRadioButton>(window, "Option1")->isChecked());
 }
 
 void Form1Test::openFillsTheSortedList() {
@@ -273,7 +284,7 @@ void Form1Test::openFillsTheSortedList() {
       QStringLiteral(" 400400"),
       QStringLiteral(" 700700 32 6  0.000 1060000.0000    40000        3"),
   };
-  QAbstractItemModel* model = window.List1->model();
+  QAbstractItemModel* model = Child<QListView>(window, "List1")->model();
   QStringList shown;
   for (int row = 0; row < model->rowCount(); ++row) {
     shown << model->index(row, 0).data().toString();
@@ -283,14 +294,16 @@ void Form1Test::openFillsTheSortedList() {
   QCOMPARE(shown, expected);
   QCOMPARE(window.windowTitle(), QStringLiteral("Korvexat12n.lx"));
   QCOMPARE(window.fName(), std::string("t12n.lx"));
-  QCOMPARE(window.Label2->text(), QString(texts::kInstructionText));
-  QVERIFY(window.Label3->isVisible());
-  for (QWidget* control : std::initializer_list<QWidget*>{window.Command1, window.Command2, window.Command3,
-                                                          window.Check1, window.Check2}) {
+  QCOMPARE(Child<QLabel>(window, "Label2")->text(), QString(texts::kInstructionText));
+  QVERIFY(Child<QLabel>(window, "Label3")->isVisible());
+  for (QWidget* control :
+       std::initializer_list<QWidget*>{Child<QPushButton>(window, "Command1"), Child<QPushButton>(window, "Command2"),
+                                       Child<QPushButton>(window, "Command3"), Child<QCheckBox>(window, "Check1"),
+                                       Child<QCheckBox>(window, "Check2")}) {
     QVERIFY2(control->isEnabled(), qPrintable(control->objectName()));
   }
-  QCOMPARE(window.Check1->checkState(), Qt::Checked);
-  QCOMPARE(window.Check2->checkState(), Qt::Checked);
+  QCOMPARE(Child<QCheckBox>(window, "Check1")->checkState(), Qt::Checked);
+  QCOMPARE(Child<QCheckBox>(window, "Check2")->checkState(), Qt::Checked);
 }
 
 void Form1Test::openShowsProgressAndMakesTheFolderCurrent() {
@@ -300,7 +313,7 @@ void Form1Test::openShowsProgressAndMakesTheFolderCurrent() {
   QString statusDuringLoad;
   QString folderDuringLoad;
   journal_->onConvertLineEnds = [&] {
-    statusDuringLoad = window_->Label2->text();
+    statusDuringLoad = Child<QLabel>(*window_, "Label2")->text();
     folderDuringLoad = QDir::currentPath();
   };
   MakeWindow(testing::FakeServices(journal_.get()));
@@ -316,13 +329,13 @@ void Form1Test::secondOpenReplacesListAndTitle() {
   Form1& window = MakeWindow(testing::FakeServices(nullptr));
   Open(CopyFixture("a.lx"));
   window.SelectAll();
-  testing::WriteBytes(folder_->path() / "b.lx", "header 1\r\nheader 2\r\n 500500 x\r\n");
+  testing::WriteBytes(folder_->path() / "b.lx", "header 1\r\nheader 2\r\n 500500 350000.0000 1060000.0000\r\n");
   Open(folder_->path() / "b.lx");
   QCOMPARE(window.windowTitle(), QStringLiteral("Korvexab.lx"));
   QCOMPARE(window.fName(), std::string("b.lx"));
-  QAbstractItemModel* model = window.List1->model();
+  QAbstractItemModel* model = Child<QListView>(window, "List1")->model();
   QCOMPARE(model->rowCount(), 1);
-  QCOMPARE(model->index(0, 0).data().toString(), QStringLiteral(" 500500 x"));
+  QCOMPARE(model->index(0, 0).data().toString(), QStringLiteral(" 500500 350000.0000 1060000.0000"));
   QCOMPARE(model->index(0, 0).data(Qt::CheckStateRole).toInt(), int(Qt::Unchecked));
 }
 
@@ -330,24 +343,26 @@ void Form1Test::cancelledOpenKeepsEverything() {
   Form1& window = MakeWindow(testing::FakeServices(journal_.get()));
   Open(CopyFixture("t12n.lx"));
   ChooseUnticked(true);
-  window.List1->model()->setData(window.List1->model()->index(2, 0), Qt::Checked, Qt::CheckStateRole);
+  Child<QListView>(window, "List1")
+      ->model()
+      ->setData(Child<QListView>(window, "List1")->model()->index(2, 0), Qt::Checked, Qt::CheckStateRole);
   window.Create();
-  QCOMPARE(window.Label2->text(),
+  QCOMPARE(Child<QLabel>(window, "Label2")->text(),
            QStringLiteral("File created; its positions are NAD27, which a GPS reads as WGS 84."));
   const QString folder = QDir::currentPath();
   const QList<bool> ticks = Ticks(window);
   QVERIFY(ticks.at(2));
 
   fakes_->dialog->Answer(QString());
-  window.mnuFileOpen->trigger();
+  Child<QAction>(window, "mnuFileOpen")->trigger();
 
   QCOMPARE(fakes_->dialog->calls(), 2);
   QCOMPARE(journal_->calls, std::vector<std::string>{"todos t12n.lx"});
-  QCOMPARE(window.List1->model()->rowCount(), 7);
+  QCOMPARE(Child<QListView>(window, "List1")->model()->rowCount(), 7);
   QCOMPARE(Ticks(window), ticks);
   QCOMPARE(window.fName(), std::string("t12n.lx"));
   QCOMPARE(window.windowTitle(), QStringLiteral("Korvexat12n.lx"));
-  QCOMPARE(window.Label2->text(),
+  QCOMPARE(Child<QLabel>(window, "Label2")->text(),
            QStringLiteral("File created; its positions are NAD27, which a GPS reads as WGS 84."));
   QCOMPARE(QDir::currentPath(), folder);
   QVERIFY(fakes_->sink->messages.empty());
@@ -365,16 +380,16 @@ void Form1Test::unreadableFileIsReportedAndChangesNothing() {
   QVERIFY2(message.text.startsWith(QStringLiteral("File > Open failed: ")), qPrintable(message.text));
   QVERIFY2(message.text.contains(QStringLiteral("bad.lx")), qPrintable(message.text));
   QCOMPARE(window.windowTitle(), QStringLiteral("Korvexa"));
-  QCOMPARE(window.Label2->text(), QString(texts::kStartText));
-  QVERIFY(!window.Command3->isEnabled());
-  QVERIFY(window.Label3->isHidden());
+  QCOMPARE(Child<QLabel>(window, "Label2")->text(), QString(texts::kStartText));
+  QVERIFY(!Child<QPushButton>(window, "Command3")->isEnabled());
+  QVERIFY(Child<QLabel>(window, "Label3")->isHidden());
   QCOMPARE(QDir::currentPath(), home_);
 
   // After a good load the earlier file stays the one Create writes beside.
   Open(CopyFixture("t12n.lx"));
   Open(folder_->path() / "other" / "bad.lx");
   QCOMPARE(window.windowTitle(), QStringLiteral("Korvexat12n.lx"));
-  QCOMPARE(window.List1->model()->rowCount(), 7);
+  QCOMPARE(Child<QListView>(window, "List1")->model()->rowCount(), 7);
   ChooseUnticked(true);
   window.SelectAll();
   window.Create();
@@ -382,23 +397,39 @@ void Form1Test::unreadableFileIsReportedAndChangesNothing() {
   QCOMPARE(testing::ListFolder(folder_->path() / "other"), std::string("bad.lx"));
 }
 
-// A picture opened by mistake is neither rewritten by the line-end converter
+// A file opened by mistake is neither rewritten by the line-end converter
 // nor read into the list; the list keeps the file opened before.
-void Form1Test::aFileThatIsNotTextIsRefusedUntouched() {
+void Form1Test::aFileThatIsNoLxFileIsRefusedUntouched_data() {
+  QTest::addColumn<QString>("name");
+  QTest::addColumn<QByteArray>("bytes");
+  QTest::addColumn<QString>("reason");
+  QTest::newRow("a picture") << "pic.png" << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16) + QByteArray(600, '\x7f')
+                             << "\"pic.png\" is not a GCDB .LX text file";
+  QTest::newRow("a README") << "README.lx"
+                            << QByteArray(
+                                   "Survey notes\n\nT12N R3E, 2024: corners 100100 to 140100 found.\n"
+                                   " 100100 was reset in 1998, see 350712.3456.\n")
+                            << "\"README.lx\" is not a GCDB .LX file: no record holds a corner";
+  QTest::newRow("empty") << "new.lx" << QByteArray() << "\"new.lx\" is not a GCDB .LX file: it is empty";
+}
+
+void Form1Test::aFileThatIsNoLxFileIsRefusedUntouched() {
+  QFETCH(QString, name);
+  QFETCH(QByteArray, bytes);
+  QFETCH(QString, reason);
   Form1& window = MakeWindow(testing::FakeServices(journal_.get()));
   Open(CopyFixture("t12n.lx"));
-  const std::string picture = std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16) + std::string(600, '\x7f');
-  testing::WriteBytes(folder_->path() / "pic.png", picture);
+  const std::filesystem::path file = folder_->path() / name.toStdString();
+  testing::WriteBytes(file, bytes.toStdString());
   journal_->calls.clear();
-  Open(folder_->path() / "pic.png");
+  Open(file);
   QCOMPARE(fakes_->sink->messages.size(), std::size_t{1});
-  QVERIFY2(fakes_->sink->messages.front().text.contains(QStringLiteral("\"pic.png\" is not a GCDB .LX text file")),
-           qPrintable(fakes_->sink->messages.front().text));
+  QVERIFY2(fakes_->sink->messages.front().text.contains(reason), qPrintable(fakes_->sink->messages.front().text));
   QVERIFY(journal_->calls.empty());
-  QCOMPARE(testing::ReadBytes(folder_->path() / "pic.png"), picture);
-  QCOMPARE(window.List1->model()->rowCount(), 7);
+  QCOMPARE(testing::ReadBytes(file), bytes.toStdString());
+  QCOMPARE(Child<QListView>(window, "List1")->model()->rowCount(), 7);
   QCOMPARE(window.windowTitle(), QStringLiteral("Korvexat12n.lx"));
-  QCOMPARE(testing::ListFolder(folder_->path()), std::string("pic.png t12n.lx"));
+  QCOMPARE(testing::ListFolder(folder_->path()), name.toStdString() + " t12n.lx");
 }
 
 // The file named on the command line is opened this way.
@@ -408,8 +439,8 @@ void Form1Test::loadFileOpensWithoutTheDialog() {
   QCOMPARE(fakes_->dialog->calls(), 0);
   QCOMPARE(journal_->calls, std::vector<std::string>{"todos t12n.lx"});
   QCOMPARE(window.windowTitle(), QStringLiteral("Korvexat12n.lx"));
-  QCOMPARE(window.List1->model()->rowCount(), 7);
-  QVERIFY(window.Command3->isEnabled());
+  QCOMPARE(Child<QListView>(window, "List1")->model()->rowCount(), 7);
+  QVERIFY(Child<QPushButton>(window, "Command3")->isEnabled());
 }
 
 // One local file dropped on the window opens; two files or a web address do
@@ -428,10 +459,10 @@ void Form1Test::droppedFileOpensLikeOpen() {
   };
   QVERIFY(!drop({file, file}));
   QVERIFY(!drop({QUrl(QStringLiteral("https://korvexa.org/t12n.lx"))}));
-  QCOMPARE(window.List1->model()->rowCount(), 0);
+  QCOMPARE(Child<QListView>(window, "List1")->model()->rowCount(), 0);
   QVERIFY(drop({file}));
   QCOMPARE(window.windowTitle(), QStringLiteral("Korvexat12n.lx"));
-  QCOMPARE(window.List1->model()->rowCount(), 7);
+  QCOMPARE(Child<QListView>(window, "List1")->model()->rowCount(), 7);
   QCOMPARE(fakes_->dialog->calls(), 0);
 }
 
@@ -439,42 +470,33 @@ void Form1Test::selectAllAndNoneReachRowsOutOfView() {
   Form1& window = MakeWindow(testing::FakeServices(nullptr));
   testing::WriteBytes(folder_->path() / "t3.lx", testing::SyntheticLxText(3));
   Open(folder_->path() / "t3.lx");
-  QAbstractItemModel* model = window.List1->model();
+  QAbstractItemModel* model = Child<QListView>(window, "List1")->model();
   const int rows = model->rowCount();
   QCOMPARE(rows, int(3 * testing::kCornersPerTownship));
   const QModelIndex last = model->index(rows - 1, 0);
-  QVERIFY(!window.List1->viewport()->rect().intersects(window.List1->visualRect(last)));
+  QVERIFY(!Child<QListView>(window, "List1")
+               ->viewport()
+               ->rect()
+               .intersects(Child<QListView>(window, "List1")->visualRect(last)));
 
   QSignalSpy changes(model, &QAbstractItemModel::dataChanged);
-  QTest::mouseClick(window.Command1, Qt::LeftButton);
+  QTest::mouseClick(Child<QPushButton>(window, "Command1"), Qt::LeftButton);
   QCOMPARE(changes.size(), 1);  // one change over the whole list, not one per row
   for (int row = 0; row < rows; ++row) {
     QCOMPARE(model->index(row, 0).data(Qt::CheckStateRole).toInt(), int(Qt::Checked));
   }
-  QTest::mouseClick(window.Command2, Qt::LeftButton);
+  QTest::mouseClick(Child<QPushButton>(window, "Command2"), Qt::LeftButton);
   for (int row = 0; row < rows; ++row) {
     QCOMPARE(model->index(row, 0).data(Qt::CheckStateRole).toInt(), int(Qt::Unchecked));
   }
-  QCOMPARE(window.Label2->text(), QString(texts::kInstructionText));
+  QCOMPARE(Child<QLabel>(window, "Label2")->text(), QString(texts::kInstructionText));
 
   // The user ticks one entry with the keyboard.
-  window.List1->setFocus();
-  window.List1->setCurrentIndex(model->index(rows - 2, 0));
-  QTest::keyClick(window.List1, Qt::Key_Space);
+  Child<QListView>(window, "List1")->setFocus();
+  Child<QListView>(window, "List1")->setCurrentIndex(model->index(rows - 2, 0));
+  QTest::keyClick(Child<QListView>(window, "List1"), Qt::Key_Space);
   QCOMPARE(model->index(rows - 2, 0).data(Qt::CheckStateRole).toInt(), int(Qt::Checked));
   QVERIFY(window.points()->points()[static_cast<std::size_t>(rows - 2)].ticked);
-}
-
-void Form1Test::selectButtonsOnAnEmptyList() {
-  Form1& window = MakeWindow(testing::FakeServices(nullptr));
-  testing::WriteBytes(folder_->path() / "empty.lx", "header 1\r\nheader 2\r\n");
-  Open(folder_->path() / "empty.lx");
-  QVERIFY(window.Command1->isEnabled() && window.Command2->isEnabled());
-  QSignalSpy changes(window.List1->model(), &QAbstractItemModel::dataChanged);
-  QTest::mouseClick(window.Command1, Qt::LeftButton);
-  QTest::mouseClick(window.Command2, Qt::LeftButton);
-  QCOMPARE(changes.size(), 0);
-  QCOMPARE(window.List1->model()->rowCount(), 0);
 }
 
 // The golden file of the PCX5 writer holds every point of t12n.lx, written at
@@ -483,10 +505,10 @@ void Form1Test::createWritesThePcx5FileBesideTheInput() {
   Form1& window = MakeWindow(testing::FakeServices(nullptr));
   Open(CopyFixture("t12n.lx"));
   ChooseUnticked(true);
-  QTest::mouseClick(window.Command1, Qt::LeftButton);
-  QTest::mouseClick(window.Command3, Qt::LeftButton);
+  QTest::mouseClick(Child<QPushButton>(window, "Command1"), Qt::LeftButton);
+  QTest::mouseClick(Child<QPushButton>(window, "Command3"), Qt::LeftButton);
   // 300500 has no longitude, 400400 no coordinates, 700700 stands far south.
-  QCOMPARE(window.Label2->text(),
+  QCOMPARE(Child<QLabel>(window, "Label2")->text(),
            QStringLiteral("File created; its positions are NAD27, which a GPS reads as WGS 84. 3 points left out."));
   QCOMPARE(fakes_->sink->messages.size(), std::size_t{1});
   QCOMPARE(fakes_->sink->messages.front().kind, MessageKind::Warning);
@@ -497,20 +519,23 @@ void Form1Test::createWritesThePcx5FileBesideTheInput() {
   QVERIFY2(golden, golden.message());
   QCOMPARE(testing::ListFolder(folder_->path()), std::string("t12n.grm t12n.lx"));
   QCOMPARE(window.windowTitle(), QStringLiteral("Korvexat12n.lx"));
-  QVERIFY(window.Option1->isChecked() && window.Command3->isEnabled());
+  QVERIFY(Child<QRadioButton>(window, "Option1")->isChecked() && Child<QPushButton>(window, "Command3")->isEnabled());
 }
 
 void Form1Test::createWithTheTickBoxesTransformsAndDraws() {
   Form1& window = MakeWindow(testing::FakeServices(journal_.get()));
   Open(CopyFixture("t12n.lx"));
-  window.List1->model()->setData(window.List1->model()->index(1, 0), Qt::Checked, Qt::CheckStateRole);
-  window.Option1->click();
+  Child<QListView>(window, "List1")
+      ->model()
+      ->setData(Child<QListView>(window, "List1")->model()->index(1, 0), Qt::Checked, Qt::CheckStateRole);
+  Child<QRadioButton>(window, "Option1")->click();
   QVERIFY(QTest::qWaitForWindowActive(&window));
-  QTest::keyClick(&window, Qt::Key_C, Qt::AltModifier);                   // the access key of "&Create"
-  QTRY_COMPARE(window.Label2->text(), QStringLiteral("Files created."));  // the button animates its click
+  QTest::keyClick(&window, Qt::Key_C, Qt::AltModifier);  // the access key of "&Create"
+  QTRY_COMPARE(Child<QLabel>(window, "Label2")->text(),
+               QStringLiteral("Files created."));  // the button animates its click
   QVERIFY(fakes_->sink->messages.empty());
   QCOMPARE(journal_->calls, (std::vector<std::string>{"todos t12n.lx", "define datum pair", "lx2dxf t12n.lx"}));
-  QCOMPARE(window.Label2->text(), QStringLiteral("Files created."));
+  QCOMPARE(Child<QLabel>(window, "Label2")->text(), QStringLiteral("Files created."));
   QVERIFY(std::filesystem::exists(folder_->path() / "t12n.grm"));
 }
 
@@ -521,9 +546,9 @@ void Form1Test::firstDefaultCreateWithTheSystemServices() {
   testing::WriteBytes(folder_->path() / "t12n.lx", testing::SyntheticLxText(1));
   Open(folder_->path() / "t12n.lx");
   window.SelectAll();
-  window.Command3->click();
+  Child<QPushButton>(window, "Command3")->click();
   for (const testing::Message& message : fakes_->sink->messages) QFAIL(qPrintable(message.text));
-  QCOMPARE(window.Label2->text(), QStringLiteral("Files created."));
+  QCOMPARE(Child<QLabel>(window, "Label2")->text(), QStringLiteral("Files created."));
   QCOMPARE(QString::fromStdString(testing::ListFolder(folder_->path())), QStringLiteral("t12n.dxf t12n.gpx t12n.lx"));
 }
 
@@ -531,13 +556,15 @@ void Form1Test::firstDefaultCreateWithTheSystemServices() {
 void Form1Test::createWithTheStartOptions() {
   Form1& window = MakeWindow(testing::FakeServices(journal_.get()));
   Open(CopyFixture("t12n.lx"));
-  window.List1->model()->setData(window.List1->model()->index(1, 0), Qt::Checked, Qt::CheckStateRole);
+  Child<QListView>(window, "List1")
+      ->model()
+      ->setData(Child<QListView>(window, "List1")->model()->index(1, 0), Qt::Checked, Qt::CheckStateRole);
   journal_->calls.clear();
   window.Create();
   QVERIFY(fakes_->sink->messages.empty());
   QVERIFY(std::filesystem::exists(folder_->path() / "t12n.gpx"));
   QCOMPARE(journal_->calls, (std::vector<std::string>{"define datum pair", "lx2dxf t12n.lx"}));
-  QCOMPARE(window.Label2->text(), QStringLiteral("Files created."));
+  QCOMPARE(Child<QLabel>(window, "Label2")->text(), QStringLiteral("Files created."));
 }
 
 // A slip of the keyboard (Space on a focused Create) empties no file.
@@ -545,9 +572,9 @@ void Form1Test::createWithNothingTickedKeepsTheEarlierFile() {
   Form1& window = MakeWindow(testing::FakeServices(journal_.get()));
   Open(CopyFixture("t12n.lx"));
   testing::WriteBytes(folder_->path() / "t12n.gpx", "three waypoints");
-  window.Command3->setFocus();
-  QTest::keyClick(window.Command3, Qt::Key_Space);
-  QTRY_COMPARE(window.Label2->text(), QString::fromLatin1(kNoCornersTicked));
+  Child<QPushButton>(window, "Command3")->setFocus();
+  QTest::keyClick(Child<QPushButton>(window, "Command3"), Qt::Key_Space);
+  QTRY_COMPARE(Child<QLabel>(window, "Label2")->text(), QString::fromLatin1(kNoCornersTicked));
   QVERIFY(fakes_->sink->messages.empty());
   QCOMPARE(testing::ReadBytes(folder_->path() / "t12n.gpx"), std::string("three waypoints"));
   QCOMPARE(testing::ListFolder(folder_->path()), std::string("t12n.gpx t12n.lx"));
@@ -572,11 +599,11 @@ void Form1Test::createFailureIsShownAndNothingWritten() {
   Open(CopyFixture("t12n.lx"));
   window.SelectAll();
   ChooseUnticked(true);
-  window.Check1->setChecked(transform);
+  Child<QCheckBox>(window, "Check1")->setChecked(transform);
   if (outputIsAFolder) std::filesystem::create_directory(folder_->path() / "t12n.grm");
   const std::string before = testing::ListFolder(folder_->path());
 
-  QTest::mouseClick(window.Command3, Qt::LeftButton);
+  QTest::mouseClick(Child<QPushButton>(window, "Command3"), Qt::LeftButton);
 
   QCOMPARE(fakes_->sink->messages.size(), std::size_t{1});
   const testing::Message& message = fakes_->sink->messages.front();
@@ -585,7 +612,7 @@ void Form1Test::createFailureIsShownAndNothingWritten() {
   QVERIFY2(message.text.startsWith(QStringLiteral("Create failed: ")), qPrintable(message.text));
   QVERIFY2(message.text.contains(reason), qPrintable(message.text));
   QCOMPARE(testing::ListFolder(folder_->path()), before);
-  QCOMPARE(window.Label2->text(), QStringLiteral("Create failed; nothing was written."));
+  QCOMPARE(Child<QLabel>(window, "Label2")->text(), QStringLiteral("Create failed; nothing was written."));
 }
 
 // The waypoint file is written; the status line and a message say that the
@@ -594,10 +621,12 @@ void Form1Test::aFailedDrawingIsReportedAfterTheWaypointFile() {
   journal_->drawing = {false, "\"t12n.lx\" holds no points to draw"};
   Form1& window = MakeWindow(testing::FakeServices(journal_.get()));
   Open(CopyFixture("t12n.lx"));
-  window.Check1->setChecked(false);
-  window.List1->model()->setData(window.List1->model()->index(1, 0), Qt::Checked, Qt::CheckStateRole);
+  Child<QCheckBox>(window, "Check1")->setChecked(false);
+  Child<QListView>(window, "List1")
+      ->model()
+      ->setData(Child<QListView>(window, "List1")->model()->index(1, 0), Qt::Checked, Qt::CheckStateRole);
   window.Create();
-  QCOMPARE(window.Label2->text(),
+  QCOMPARE(Child<QLabel>(window, "Label2")->text(),
            QStringLiteral("File created; the drawing was not; its positions are NAD27, which a GPS reads as WGS 84."));
   QCOMPARE(fakes_->sink->messages.size(), std::size_t{1});
   QCOMPARE(fakes_->sink->messages.front().text,
@@ -609,9 +638,11 @@ void Form1Test::aFailedDrawingIsReportedAfterTheWaypointFile() {
 void Form1Test::theStatusLineShowsTheWholeInstruction() {
   Form1& window = MakeWindow(testing::FakeServices(nullptr));
   Open(CopyFixture("t12n.lx"));
-  QVERIFY2(window.Label2->heightForWidth(window.Label2->width()) <= window.Label2->height(),
-           qPrintable(QString::number(window.Label2->heightForWidth(window.Label2->width()))));
-  QCOMPARE(window.Label2->geometry().bottom(), window.centralWidget()->height() - 1);
+  QVERIFY2(Child<QLabel>(window, "Label2")->heightForWidth(Child<QLabel>(window, "Label2")->width()) <=
+               Child<QLabel>(window, "Label2")->height(),
+           qPrintable(QString::number(
+               Child<QLabel>(window, "Label2")->heightForWidth(Child<QLabel>(window, "Label2")->width()))));
+  QCOMPARE(Child<QLabel>(window, "Label2")->geometry().bottom(), window.centralWidget()->height() - 1);
 }
 
 }  // namespace korvexa

@@ -14,6 +14,7 @@
 
 #include "tests/support/golden.h"
 #include "tests/support/temp_folder.h"
+#include "tests/ui/child.h"
 #include "tests/ui/qtest_main.h"
 #include "tests/ui/ui_fakes.h"
 #include "transform/county_zones.h"
@@ -21,6 +22,8 @@
 #include "ui/export/csv_dialog.h"
 
 namespace korvexa {
+
+using testing::Child;
 
 class Form1ExportTest : public QObject {
   Q_OBJECT
@@ -70,7 +73,7 @@ void Form1ExportTest::cleanup() {
 void Form1ExportTest::OpenAndTickAll() {
   std::filesystem::copy_file(testing::TestData("t12n.lx"), folder_->path() / "t12n.lx");
   fakes_->dialog->Answer(Path("t12n.lx"));
-  window_->mnuFileOpen->trigger();
+  Child<QAction>(*window_, "mnuFileOpen")->trigger();
   window_->SelectAll();
 }
 
@@ -82,16 +85,19 @@ void Form1ExportTest::MakeUnit(const std::string& volume, const std::string& mod
 }
 
 void Form1ExportTest::exportsWaitForTickedCorners() {
-  QCOMPARE(window_->mnuFileOpen->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
-  QCOMPARE(window_->mnuFileExport->actions(),
-           (QList<QAction*>{window_->mnuFileExportCsv, window_->mnuFileExportKml, window_->mnuFileSendToGps}));
+  QCOMPARE(Child<QAction>(*window_, "mnuFileOpen")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
+  QCOMPARE(Child<QMenu>(*window_, "mnuFileExport")->actions(),
+           (QList<QAction*>{Child<QAction>(*window_, "mnuFileExportCsv"), Child<QAction>(*window_, "mnuFileExportKml"),
+                            Child<QAction>(*window_, "mnuFileSendToGps")}));
   OpenAndTickAll();
   window_->SelectNone();
-  for (QAction* action : {window_->mnuFileSaveAs, window_->mnuFileExportCsv, window_->mnuFileSendToGps}) {
+  for (QAction* action : {Child<QAction>(*window_, "mnuFileSaveAs"), Child<QAction>(*window_, "mnuFileExportCsv"),
+                          Child<QAction>(*window_, "mnuFileSendToGps")}) {
     QVERIFY(!action->isEnabled());
   }
   window_->SelectAll();
-  for (QAction* action : {window_->mnuFileSaveAs, window_->mnuFileExportCsv, window_->mnuFileSendToGps}) {
+  for (QAction* action : {Child<QAction>(*window_, "mnuFileSaveAs"), Child<QAction>(*window_, "mnuFileExportCsv"),
+                          Child<QAction>(*window_, "mnuFileSendToGps")}) {
     QVERIFY(action->isEnabled());
   }
 }
@@ -100,16 +106,17 @@ void Form1ExportTest::csvIsWrittenAndItsChoiceRemembered() {
   OpenAndTickAll();
   fakes_->exportChoices->csv = CsvChoice{"32113", {CsvColumns::Penzd, false}, ""};
   fakes_->saveDialog->Answer(Path("job.csv"));
-  window_->mnuFileExportCsv->trigger();
+  Child<QAction>(*window_, "mnuFileExportCsv")->trigger();
   QCOMPARE(fakes_->saveDialog->suggested, QStringList{Path("t12n.csv")});
   QCOMPARE(fakes_->exportChoices->offers.at(0).systems.at(0).code, std::string("EPSG:2258"));
   QVERIFY(std::filesystem::exists(folder_->path() / "job.prj"));
   QCOMPARE(testing::CrLfLines(testing::ReadBytes(folder_->path() / "job.csv")).size(), std::size_t{4});
-  QVERIFY(
-      window_->Label2->text().startsWith(QStringLiteral("job.csv created in NAD83 / New Mexico Central, EPSG:32113.")));
+  QVERIFY(Child<QLabel>(*window_, "Label2")
+              ->text()
+              .startsWith(QStringLiteral("job.csv created in NAD83 / New Mexico Central, EPSG:32113.")));
 
   fakes_->exportChoices->csv.reset();  // cancelled: nothing asked further, nothing written
-  window_->mnuFileExportCsv->trigger();
+  Child<QAction>(*window_, "mnuFileExportCsv")->trigger();
   const CsvChoice& last = fakes_->exportChoices->lasts.at(1);
   QCOMPARE(last.crs, std::string("EPSG:32113"));
   QVERIFY(last.layout.columns == CsvColumns::Penzd && !last.layout.header);
@@ -120,8 +127,8 @@ void Form1ExportTest::aRefusedGridWritesNothing() {
   OpenAndTickAll();
   fakes_->exportChoices->csv = CsvChoice{"EPSG:4326", {}, ""};
   fakes_->saveDialog->Answer(Path("t12n.csv"));
-  window_->mnuFileExportCsv->trigger();
-  QCOMPARE(window_->Label2->text(), QStringLiteral("Export failed; nothing was written."));
+  Child<QAction>(*window_, "mnuFileExportCsv")->trigger();
+  QCOMPARE(Child<QLabel>(*window_, "Label2")->text(), QStringLiteral("Export failed; nothing was written."));
   QCOMPARE(fakes_->sink->messages.size(), std::size_t{1});
   QVERIFY(fakes_->sink->messages[0].text.contains(QStringLiteral("EPSG:4326 WGS 84 is not a projected")));
   QCOMPARE(testing::ListFolder(folder_->path()), std::string("t12n.lx"));
@@ -152,17 +159,19 @@ void Form1ExportTest::theDialogChecksATypedCodeAndPrefersTheCountysZone() {
 void Form1ExportTest::kmlSaysItsDatum() {
   OpenAndTickAll();
   fakes_->saveDialog->Answer(Path("t12n.kml"));
-  window_->mnuFileExportKml->trigger();
-  QVERIFY(window_->Label2->text().startsWith(QStringLiteral("t12n.kml created with 2 lines, positions NAD83")));
+  Child<QAction>(*window_, "mnuFileExportKml")->trigger();
+  QVERIFY(Child<QLabel>(*window_, "Label2")
+              ->text()
+              .startsWith(QStringLiteral("t12n.kml created with 2 lines, positions NAD83")));
   QVERIFY(testing::ReadBytes(folder_->path() / "t12n.kml").find("<name>100140</name>") != std::string::npos);
 }
 
 void Form1ExportTest::sendToGpsWithoutAUnitSaysHowToConnectOne() {
   OpenAndTickAll();
-  window_->mnuFileSendToGps->trigger();
+  Child<QAction>(*window_, "mnuFileSendToGps")->trigger();
   QCOMPARE(fakes_->sink->messages.size(), std::size_t{1});
   QVERIFY(fakes_->sink->messages[0].text.contains(QStringLiteral("connect the unit with its USB cable")));
-  QCOMPARE(window_->Label2->text(), QStringLiteral("Send to GPS failed; nothing was written."));
+  QCOMPARE(Child<QLabel>(*window_, "Label2")->text(), QStringLiteral("Send to GPS failed; nothing was written."));
 }
 
 void Form1ExportTest::sendToGpsLetsTheUserChooseAmongUnits() {
@@ -170,23 +179,23 @@ void Form1ExportTest::sendToGpsLetsTheUserChooseAmongUnits() {
   MakeUnit("first", "eTrex 10");
   MakeUnit("second", "GPSMAP 65");
   fakes_->exportChoices->unit = 1;
-  window_->mnuFileSendToGps->trigger();
+  Child<QAction>(*window_, "mnuFileSendToGps")->trigger();
   QCOMPARE(fakes_->exportChoices->unitLists.at(0).size(), std::size_t{2});
   QVERIFY(std::filesystem::exists(folder_->path() / "second" / "Garmin" / "GPX" / "t12n.gpx"));
   QVERIFY(!std::filesystem::exists(folder_->path() / "first" / "Garmin" / "GPX"));
-  QVERIFY(window_->Label2->text().startsWith(QStringLiteral("t12n.gpx sent to the GPSMAP 65 at ")));
+  QVERIFY(Child<QLabel>(*window_, "Label2")->text().startsWith(QStringLiteral("t12n.gpx sent to the GPSMAP 65 at ")));
 }
 
 void Form1ExportTest::saveWaypointsAsWritesElsewhereWithoutTheDrawing() {
   OpenAndTickAll();
   std::filesystem::create_directory(folder_->path() / "elsewhere");
   fakes_->saveDialog->Answer(Path("elsewhere/mine.gpx"));
-  window_->mnuFileSaveAs->trigger();
+  Child<QAction>(*window_, "mnuFileSaveAs")->trigger();
   QCOMPARE(fakes_->saveDialog->suggested, QStringList{Path("t12n.gpx")});
   QCOMPARE(testing::ListFolder(folder_->path() / "elsewhere"), std::string("mine.gpx"));
   QVERIFY(std::none_of(journal_.calls.begin(), journal_.calls.end(),
                        [](const std::string& call) { return call.starts_with("lx2dxf"); }));
-  QVERIFY(window_->Label2->text().startsWith(QStringLiteral("File created.")));
+  QVERIFY(Child<QLabel>(*window_, "Label2")->text().startsWith(QStringLiteral("File created.")));
 }
 
 }  // namespace korvexa

@@ -11,12 +11,15 @@
 #include <utility>
 
 #include "core/korvexa_error.h"
+#include "tests/ui/child.h"
 #include "tests/ui/qtest_main.h"
 #include "tests/ui/ui_fakes.h"
 #include "ui/help/frm_about.h"
 
 namespace korvexa {
 namespace {
+
+using testing::Child;
 
 const std::string kMsinfoKey = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
 const std::string kLocationKey = "SOFTWARE\\Microsoft\\Shared Tools Location";
@@ -196,7 +199,7 @@ void SystemInfoTest::startSysInfo() {
                               }};
   auto sink = std::make_shared<testing::RecordingMessageSink>();
   frmAbout about(platform, sink);
-  QTest::mouseClick(about.cmdSysInfo, Qt::LeftButton);
+  QTest::mouseClick(Child<QPushButton>(about, "cmdSysInfo"), Qt::LeftButton);
 
   QCOMPARE(tried, starts);
   QCOMPARE(sink->messages.size(), std::size_t{message ? 1u : 0u});

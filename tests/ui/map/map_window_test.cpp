@@ -31,17 +31,19 @@
 #include "tests/support/golden.h"
 #include "tests/support/run_command.h"
 #include "tests/support/temp_folder.h"
+#include "tests/ui/child.h"
 #include "tests/ui/qtest_main.h"
 #include "tests/ui/ui_fakes.h"
 #include "transform/datum_adapter.h"
 #include "ui/convert/form1.h"
-#include "ui/map/map_painter.h"
 #include "ui/convert/point_list_model.h"
+#include "ui/map/map_painter.h"
 #include "ui/map/township_map_view.h"
 
 namespace korvexa {
 namespace {
 
+using testing::Child;
 using testing::FakePlatform;
 using testing::TempFolder;
 
@@ -160,7 +162,7 @@ void MapWindowTest::Load(const std::string& text, const std::string& name) {
 
 MapWindow& MapWindowTest::OpenMap(const std::string& text, const std::string& name) {
   Load(text, name);
-  window_->mnuViewMap->trigger();
+  Child<QAction>(*window_, "mnuViewMap")->trigger();
   MapWindow* map = window_->mapWindow();
   if (map == nullptr) qFatal("no map window");
   map->resize(800, 600);
@@ -171,12 +173,13 @@ MapWindow& MapWindowTest::OpenMap(const std::string& text, const std::string& na
 
 void MapWindowTest::viewMenuOpensOneMapOfTheLoadedFile() {
   Form1& window = *window_;
-  QCOMPARE(window.menuBar()->actions(),
-           (QList<QAction*>{window.mnuFile->menuAction(), window.mnuView->menuAction(), window.mnuHelp->menuAction()}));
-  QCOMPARE(window.mnuViewMap->shortcut(), QKeySequence(QStringLiteral("Ctrl+M")));
-  QVERIFY(!window.mnuViewMap->isEnabled());
+  QCOMPARE(window.menuBar()->actions(), (QList<QAction*>{Child<QMenu>(window, "mnuFile")->menuAction(),
+                                                         Child<QMenu>(window, "mnuView")->menuAction(),
+                                                         Child<QMenu>(window, "mnuHelp")->menuAction()}));
+  QCOMPARE(Child<QAction>(window, "mnuViewMap")->shortcut(), QKeySequence(QStringLiteral("Ctrl+M")));
+  QVERIFY(!Child<QAction>(window, "mnuViewMap")->isEnabled());
   Load(testing::SyntheticLxText(1), "t12n.lx");
-  QVERIFY(window.mnuViewMap->isEnabled());
+  QVERIFY(Child<QAction>(window, "mnuViewMap")->isEnabled());
   QVERIFY(QTest::qWaitForWindowActive(&window));
   QTest::keyClick(&window, Qt::Key_M, Qt::ControlModifier);
   QPointer<MapWindow> map = window.mapWindow();
@@ -186,16 +189,16 @@ void MapWindowTest::viewMenuOpensOneMapOfTheLoadedFile() {
   QCOMPARE(map->notShown()->text(), QString());
   QVERIFY(map->parentWidget() == nullptr && !map->isModal() && QApplication::activeModalWidget() == nullptr);
 
-  window.mnuViewMap->trigger();  // brought to the front, not made again
+  Child<QAction>(window, "mnuViewMap")->trigger();  // brought to the front, not made again
   QCOMPARE(window.mapWindow(), map.data());
   // The main window goes on working beside it.
-  QTest::mouseClick(window.Command1, Qt::LeftButton);
+  QTest::mouseClick(Child<QPushButton>(window, "Command1"), Qt::LeftButton);
   QCOMPARE(map->counts()->text(), QStringLiteral("169 corners, 169 ticked"));
 
   map->close();
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   QVERIFY(map.isNull());
-  window.mnuViewMap->trigger();
+  Child<QAction>(window, "mnuViewMap")->trigger();
   QVERIFY(window.mapWindow() != nullptr && window.mapWindow()->isVisible());
   QCOMPARE(window.mapWindow()->counts()->text(), QStringLiteral("169 corners, 169 ticked"));
 }
@@ -226,12 +229,12 @@ void MapWindowTest::tickingOnTheMapShowsInTheListAndBack() {
   // The list ticks a corner: the map shows it.
   const std::size_t listed = *CornerNamed(view, "100700");
   const QModelIndex row = model.index(static_cast<int>(view.map()->entryOf[listed]));
-  window_->List1->model()->setData(row, Qt::Checked, Qt::CheckStateRole);
+  Child<QListView>(*window_, "List1")->model()->setData(row, Qt::Checked, Qt::CheckStateRole);
   QCOMPARE(PixelAt(view, view.PositionOf(listed)), map_style::kTicked);
   QCOMPARE(map.counts()->text(), QStringLiteral("169 corners, 1 ticked"));
-  QTest::mouseClick(window_->Command1, Qt::LeftButton);
+  QTest::mouseClick(Child<QPushButton>(*window_, "Command1"), Qt::LeftButton);
   QCOMPARE(PixelAt(view, view.PositionOf(clicked)), map_style::kTicked);
-  QTest::mouseClick(window_->Command2, Qt::LeftButton);
+  QTest::mouseClick(Child<QPushButton>(*window_, "Command2"), Qt::LeftButton);
   QCOMPARE(PixelAt(view, view.PositionOf(listed)), map_style::kPaper);
   QCOMPARE(map.counts()->text(), QStringLiteral("169 corners, 0 ticked"));
 }
@@ -301,7 +304,7 @@ void MapWindowTest::tooltipDescribesTheCorner() {
   MapWindow& map = OpenMap(testing::ReadBytes(testing::TestData("t12n.lx")));
   TownshipMapView& view = *map.view();
   const QPoint at = view.PositionOf(*CornerNamed(view, "100100")).toPoint() + QPoint(2, -1);
-  window_->Check1->setChecked(false);
+  Child<QCheckBox>(*window_, "Check1")->setChecked(false);
   QHelpEvent help(QEvent::ToolTip, at, view.mapToGlobal(at));
   QApplication::sendEvent(&view, &help);
   QCOMPARE(QToolTip::text(), QStringLiteral("PointID 100100\n"
@@ -330,8 +333,8 @@ void MapWindowTest::tooltipSheetAndWaypointFileShareTheDatum() {
   services.datum = std::make_unique<ProLatDatumLibrary>();
   window_ = std::make_unique<Form1>(std::move(services), fakes_->Platform());
   window_->show();
-  window_->Check1->setChecked(transform);
-  window_->Check2->setChecked(false);
+  Child<QCheckBox>(*window_, "Check1")->setChecked(transform);
+  Child<QCheckBox>(*window_, "Check2")->setChecked(false);
   MapWindow& map = OpenMap(testing::ReadBytes(testing::TestData("t12n.lx")));
   TownshipMapView& view = *map.view();
   const std::size_t corner = *CornerNamed(view, "100100");

@@ -28,18 +28,20 @@
 #include "tests/support/golden.h"
 #include "tests/support/gpx_schema.h"
 #include "tests/support/temp_folder.h"
+#include "tests/ui/child.h"
 #include "tests/ui/qtest_main.h"
 #include "tests/ui/ui_fakes.h"
 #include "ui/convert/form1.h"
-#include "ui/navigate/navigation_panel.h"
 #include "ui/convert/point_list_model.h"
+#include "ui/map/township_map_view.h"
+#include "ui/navigate/navigation_panel.h"
 #include "ui/navigate/position_overlay.h"
 #include "ui/navigate/receiver_link.h"
-#include "ui/map/township_map_view.h"
 
 namespace korvexa {
 namespace {
 
+using testing::Child;
 using testing::FakePlatform;
 using testing::TempFolder;
 
@@ -336,8 +338,8 @@ void NavigatorTest::navigateToOnAListEntry() {
   const int row = int(map_->view()->map()->entryOf[corner]);
   map_->close();
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  window_->List1->setCurrentIndex(window_->points()->index(row));
-  window_->mnuNavigateTo->trigger();
+  Child<QListView>(*window_, "List1")->setCurrentIndex(window_->points()->index(row));
+  Child<QAction>(*window_, "mnuNavigateTo")->trigger();
   QVERIFY(window_->mapWindow() != nullptr && window_->mapWindow()->isVisible());
   QVERIFY(window_->mapWindow()->navigator()->walk().target() == corner);
   QVERIFY(window_->mapWindow()->navigator()->dock()->isVisible());
