@@ -2,8 +2,8 @@
 
 #include <system_error>
 
-#include "app/services.h"
 #include "app/convert/waypoints.h"
+#include "app/services.h"
 #include "core/korvexa_error.h"
 #include "writers/gpx_writer.h"
 
@@ -13,17 +13,21 @@ ExportResult SendToGps(const GarminUnit& unit, const std::string& fName, const P
   ExportResult result;
   const std::unique_ptr<CoordinateTransform> nad83 = services.datum->DefineDatumPair();
   WaypointList list = BuildWaypoints(points, nad83.get(), kGpxElevationColumn);
+  result.outputPath = GpxFileOnUnit(unit, fName);
   std::error_code error;
   std::filesystem::create_directories(unit.gpxFolder, error);
   if (error) {
     throw KorvexaError("cannot make the GPX folder \"" + unit.gpxFolder.string() + "\" of the " + unit.model + ": " +
                        error.message());
   }
-  result.outputPath = unit.gpxFolder / OutputName(fName, OutputKind::Gpx);
+  const bool replacing = std::filesystem::exists(result.outputPath, error);
   WriteGpxFile(result.outputPath, list.waypoints, *services.clock);
   result.waypoints = list.waypoints.size();
   result.leftOut = std::move(list.leftOut);
   if (!result.leftOut.empty()) result.notices.push_back({false, LeftOutText(result.leftOut)});
+  for (std::string& note : SendNotes(unit, result.outputPath, result.waypoints, replacing)) {
+    result.notices.push_back({false, std::move(note)});
+  }
   result.summary = unit.model + ", NAD83";
   result.status = ExportStatus(result, "sent to the " + UnitName(unit));
   return result;
