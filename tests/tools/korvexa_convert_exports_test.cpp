@@ -10,6 +10,7 @@
 #include <map>
 #include <regex>
 
+#include "fixtures/synthetic_township.h"
 #include "tests/support/golden.h"
 #include "tests/support/gpx_schema.h"
 #include "tests/support/run_command.h"
@@ -37,7 +38,7 @@ class ConvertExportsTest : public ::testing::Test {
 std::map<std::string, std::string> Positions(const std::string& unicsv) {
   std::map<std::string, std::string> positions;
   const std::regex row(R"re(\d+,(-?[\d.]+),(-?[\d.]+),"((?:[^"]|"")*)")re");
-      for (std::sregex_iterator it(unicsv.begin(), unicsv.end(), row), end; it != end; ++it) {
+  for (std::sregex_iterator it(unicsv.begin(), unicsv.end(), row), end; it != end; ++it) {
     positions[std::regex_replace((*it)[3].str(), std::regex("\"\""), "\"")] = (*it)[1].str() + "," + (*it)[2].str();
   }
   return positions;
@@ -115,12 +116,33 @@ TEST_F(ConvertExportsTest, SendToGpsPutsTheFileWhereTheUnitSaysAndReplacesItWhol
   const auto second = Convert("--send-to-gps --gps-folder unit --points 100100,140100 t12n.lx");
   ASSERT_EQ(second.exitCode, 0) << second.err;
   EXPECT_NE(Inode(sent), firstInode);  // a new file renamed over the old one, not rewritten in place
+  EXPECT_THAT(second.err, HasSubstr("warning: t12n.lx: the earlier t12n.gpx on the GPSMAP 66i was replaced"));
   EXPECT_EQ(testing::ListFolder(sent.parent_path()), "t12n.gpx");
   EXPECT_THAT(testing::ReadBytes(sent), HasSubstr("<name>140100</name>"));
   EXPECT_EQ(testing::GpxSchemaErrors(sent), "");
   const auto none = Convert("--send-to-gps --gps-folder . t12n.lx");
   EXPECT_EQ(none.exitCode, 1);
   EXPECT_THAT(none.err, HasSubstr("error: \".\" holds no Garmin/GarminDevice.xml"));
+}
+
+// A watch that reads no GPX files gets none; a unit gets a file of more
+// waypoints than the smallest unit holds with a warning.
+TEST_F(ConvertExportsTest, SendToGpsRefusesAWatchAndWarnsOfTooManyWaypoints) {
+  for (const std::string unit : {"watch", "unit"}) {
+    std::filesystem::create_directories(folder_ / unit / "Garmin");
+    std::filesystem::copy_file(testing::TestData(unit == "watch" ? "garmin/runner110.xml" : "garmin/etrex30.xml"),
+                               folder_ / unit / "Garmin" / "GarminDevice.xml");
+  }
+  const auto watch = Convert("--send-to-gps --gps-folder watch t12n.lx");
+  EXPECT_EQ(watch.exitCode, 1);
+  EXPECT_THAT(watch.err, HasSubstr("error: Runner 110 takes no GPX files"));
+  EXPECT_EQ(testing::ListFolder(folder_ / "watch" / "Garmin"), "GarminDevice.xml");
+
+  testing::WriteBytes(folder_ / "big.lx", testing::SyntheticLxText(6));
+  const auto big = Convert("--send-to-gps --gps-folder unit big.lx");
+  ASSERT_EQ(big.exitCode, 0) << big.err;
+  EXPECT_THAT(big.err, HasSubstr("warning: big.lx: 1,014 waypoints are more than the smallest Garmin handhelds hold "
+                                 "(1,000)"));
 }
 
 }  // namespace
