@@ -5,6 +5,7 @@
 #include "app/convert/waypoints.h"
 #include "app/services.h"
 #include "core/korvexa_error.h"
+#include "writers/atomic_file.h"
 #include "writers/gpx_writer.h"
 
 namespace korvexa {
@@ -22,6 +23,7 @@ ExportResult SendToGps(const GarminUnit& unit, const std::string& fName, const P
   }
   const bool replacing = std::filesystem::exists(result.outputPath, error);
   WriteGpxFile(result.outputPath, list.waypoints, *services.clock);
+  SyncFolder(unit.gpxFolder);  // the unit may be pulled out at once
   result.waypoints = list.waypoints.size();
   result.leftOut = std::move(list.leftOut);
   if (!result.leftOut.empty()) result.notices.push_back({false, LeftOutText(result.leftOut)});
