@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <optional>
 #include <vector>
@@ -36,6 +37,27 @@ class SpawnActions {
 
  private:
   posix_spawn_file_actions_t actions_;
+};
+
+// The child starts with no signal blocked: the caller blocks SIGTERM, SIGINT
+// and SIGHUP in every thread to take them in one of its own
+// (writers/temporary_files.h), which the child must not inherit.
+class SpawnAttributes {
+ public:
+  SpawnAttributes() {
+    ::posix_spawnattr_init(&attributes_);
+    sigset_t none;
+    sigemptyset(&none);
+    ::posix_spawnattr_setsigmask(&attributes_, &none);
+    ::posix_spawnattr_setflags(&attributes_, POSIX_SPAWN_SETSIGMASK);
+  }
+  ~SpawnAttributes() { ::posix_spawnattr_destroy(&attributes_); }
+  SpawnAttributes(const SpawnAttributes&) = delete;
+  SpawnAttributes& operator=(const SpawnAttributes&) = delete;
+  const posix_spawnattr_t* get() const { return &attributes_; }
+
+ private:
+  posix_spawnattr_t attributes_;
 };
 
 // An unnamed temporary file for the child's standard error, or -1.
@@ -69,8 +91,9 @@ std::unique_ptr<RunningProgram> RunningProgram::Start(const std::string& command
   argv.push_back(nullptr);
   const int errorsFile = captureErrors ? OpenErrorsFile() : -1;
   const SpawnActions actions(errorsFile);
+  const SpawnAttributes attributes;
   pid_t pid = -1;
-  if (::posix_spawn(&pid, command->program.c_str(), actions.get(), nullptr, argv.data(), environ) != 0) {
+  if (::posix_spawn(&pid, command->program.c_str(), actions.get(), attributes.get(), argv.data(), environ) != 0) {
     if (errorsFile >= 0) ::close(errorsFile);
     return nullptr;
   }

@@ -5,7 +5,8 @@
 // output; its standard input is the null device, so a program that would
 // read input ends at once instead of taking the caller's input or waiting for
 // a user who sees no window. Its standard error is the caller's, or a file
-// whose text Wait returns.
+// whose text Wait returns. It starts with no signal blocked, whatever the
+// caller blocks (signals the caller ignores stay ignored).
 #pragma once
 
 #include <sys/types.h>

@@ -27,6 +27,7 @@
 #include "app/system_services.h"
 #include "core/korvexa_error.h"
 #include "core/lx_record.h"
+#include "writers/temporary_files.h"
 
 namespace {
 
@@ -285,6 +286,7 @@ void ExportFile(const std::filesystem::path& file, const std::filesystem::path& 
 }  // namespace
 
 int main(int argc, char** argv) {
+  korvexa::TakeTerminationSignals();  // before PROJ or a search of the volumes starts a thread
   CommandLine line;
   try {
     line = ParseCommandLine(argc, argv);

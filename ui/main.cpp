@@ -20,10 +20,11 @@
 #include "app/system_services.h"
 #include "ui/convert/form1.h"
 #include "ui/desktop/look.h"
+#include "ui/desktop/window_platform.h"
+#include "ui/help/texts.h"
 #include "ui/map/map_window.h"
 #include "ui/navigate/navigator.h"
-#include "ui/help/texts.h"
-#include "ui/desktop/window_platform.h"
+#include "writers/temporary_files.h"
 
 namespace {
 
@@ -86,6 +87,7 @@ std::optional<Arguments> ReadArguments(const QStringList& arguments) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  korvexa::TakeTerminationSignals();  // before Qt starts a thread
   if (int status = 0; AnswersAtOnce(argc, argv, status)) return status;
   QApplication app(argc, argv);
   QApplication::setApplicationName(korvexa::texts::kProgramName);
