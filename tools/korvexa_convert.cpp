@@ -25,9 +25,9 @@
 #include "app/export/kml_export.h"
 #include "app/export/send_to_gps.h"
 #include "app/system_services.h"
+#include "app/termination_signals.h"
 #include "core/korvexa_error.h"
 #include "core/lx_record.h"
-#include "writers/temporary_files.h"
 
 namespace {
 

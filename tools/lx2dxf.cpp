@@ -18,8 +18,8 @@
 
 #include "app/build_info.h"
 #include "app/convert/township_drawing.h"
+#include "app/termination_signals.h"
 #include "core/korvexa_error.h"
-#include "writers/temporary_files.h"
 
 namespace {
 

@@ -18,13 +18,13 @@
 #include "app/build_info.h"
 #include "app/navigate/receiver_choice.h"
 #include "app/system_services.h"
+#include "app/termination_signals.h"
 #include "ui/convert/form1.h"
 #include "ui/desktop/look.h"
 #include "ui/desktop/window_platform.h"
 #include "ui/help/texts.h"
 #include "ui/map/map_window.h"
 #include "ui/navigate/navigator.h"
-#include "writers/temporary_files.h"
 
 namespace {
 

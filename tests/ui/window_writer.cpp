@@ -1,16 +1,16 @@
 // korvexa_window_writer FILE.lx: the main window as the korvexa program
 // starts it (the signals taken first, then Qt), with the real services,
 // pressing Create on every corner of FILE.lx over and over: the window
-// process that window_interrupt_test ends at random moments. Messages are
+// process that tests/tools/interrupt_test.cpp ends at random moments. Messages are
 // recorded, not shown; the window is on the offscreen platform.
 #include <QApplication>
 #include <QTimer>
 
 #include "app/system_services.h"
+#include "app/termination_signals.h"
 #include "fixtures/sealed_environment.h"
 #include "tests/ui/ui_fakes.h"
 #include "ui/convert/form1.h"
-#include "writers/temporary_files.h"
 
 int main(int argc, char** argv) {
   korvexa::TakeTerminationSignals();
