@@ -55,8 +55,8 @@ class Descriptor {
   int fd_;
 };
 
-// At most one byte more than kGarminDeviceSizeLimit of the description at
-// `path`, opened without waiting (a FIFO would block) and read only when it
+// The description at `path`, read until it ends or passes
+// kGarminDeviceSizeLimit, opened without waiting (a FIFO would block) and read only when it
 // is a regular file. Throws KorvexaError with the reason, as
 // ReadGarminDevice does.
 std::string ReadDescription(const fs::path& path) {
@@ -66,16 +66,15 @@ std::string ReadDescription(const fs::path& path) {
   if (::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode)) {
     throw KorvexaError("is not readable: it is not a regular file");
   }
-  std::string bytes(kGarminDeviceSizeLimit + 1, '\0');
-  std::size_t got = 0;
-  while (got < bytes.size()) {
-    const ssize_t read = ::read(file.get(), bytes.data() + got, bytes.size() - got);
+  std::string bytes;
+  char chunk[1 << 16];
+  while (bytes.size() <= kGarminDeviceSizeLimit) {
+    const ssize_t read = ::read(file.get(), chunk, sizeof chunk);
     if (read < 0 && errno == EINTR) continue;
     if (read < 0) throw KorvexaError(std::string("is not readable: ") + std::strerror(errno));
     if (read == 0) break;
-    got += static_cast<std::size_t>(read);
+    bytes.append(chunk, static_cast<std::size_t>(read));
   }
-  bytes.resize(got);
   return bytes;
 }
 
