@@ -6,8 +6,13 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
+#include <csignal>
 #include <cstdio>
+#include <mutex>
 #include <optional>
+#include <set>
+#include <thread>
 #include <vector>
 
 #include "process/program_search.h"
@@ -37,6 +42,57 @@ class SpawnActions {
  private:
   posix_spawn_file_actions_t actions_;
 };
+
+// The child starts with no signal blocked: the caller blocks SIGTERM, SIGINT
+// and SIGHUP in every thread to take them in one of its own
+// (writers/temporary_files.h), which the child must not inherit.
+class SpawnAttributes {
+ public:
+  SpawnAttributes() {
+    ::posix_spawnattr_init(&attributes_);
+    sigset_t none;
+    sigemptyset(&none);
+    ::posix_spawnattr_setsigmask(&attributes_, &none);
+    ::posix_spawnattr_setflags(&attributes_, POSIX_SPAWN_SETSIGMASK);
+  }
+  ~SpawnAttributes() { ::posix_spawnattr_destroy(&attributes_); }
+  SpawnAttributes(const SpawnAttributes&) = delete;
+  SpawnAttributes& operator=(const SpawnAttributes&) = delete;
+  const posix_spawnattr_t* get() const { return &attributes_; }
+
+ private:
+  posix_spawnattr_t attributes_;
+};
+
+// The programs started and not yet reaped, under the lock that makes
+// starting one and remembering it one step. A pid stays here until its
+// program is reaped, so it never names another process. Never destroyed: the
+// end of the program may still need them while statics go away.
+struct Running {
+  std::mutex lock;
+  std::set<pid_t> pids;
+};
+
+Running& TheRunning() {
+  static Running* const running = new Running;
+  return *running;
+}
+
+// Waits until `pid` has ended without reaping it, or until `deadline` when
+// one is given. True when it has ended (or is not this process's child).
+bool AwaitEnd(pid_t pid, std::optional<std::chrono::steady_clock::time_point> deadline) {
+  while (true) {
+    siginfo_t info{};
+    const int flags = WEXITED | WNOWAIT | (deadline ? WNOHANG : 0);
+    if (::waitid(P_PID, static_cast<id_t>(pid), &info, flags) == -1) {
+      if (errno == EINTR) continue;
+      return true;
+    }
+    if (info.si_pid != 0) return true;
+    if (std::chrono::steady_clock::now() >= *deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+}
 
 // An unnamed temporary file for the child's standard error, or -1.
 int OpenErrorsFile() {
@@ -69,11 +125,15 @@ std::unique_ptr<RunningProgram> RunningProgram::Start(const std::string& command
   argv.push_back(nullptr);
   const int errorsFile = captureErrors ? OpenErrorsFile() : -1;
   const SpawnActions actions(errorsFile);
+  const SpawnAttributes attributes;
   pid_t pid = -1;
-  if (::posix_spawn(&pid, command->program.c_str(), actions.get(), nullptr, argv.data(), environ) != 0) {
+  Running& running = TheRunning();
+  const std::lock_guard lock(running.lock);
+  if (::posix_spawn(&pid, command->program.c_str(), actions.get(), attributes.get(), argv.data(), environ) != 0) {
     if (errorsFile >= 0) ::close(errorsFile);
     return nullptr;
   }
+  running.pids.insert(pid);
   return std::unique_ptr<RunningProgram>(new RunningProgram(pid, errorsFile));
 }
 
@@ -85,6 +145,12 @@ RunningProgram::~RunningProgram() {
 ProgramOutcome RunningProgram::Wait() {
   ProgramOutcome outcome;
   if (pid_ <= 0) return outcome;
+  AwaitEnd(pid_, std::nullopt);
+  {
+    Running& running = TheRunning();
+    const std::lock_guard lock(running.lock);
+    running.pids.erase(pid_);
+  }
   int status = 0;
   pid_t reaped = -1;
   while ((reaped = ::waitpid(pid_, &status, 0)) == -1 && errno == EINTR) {
@@ -95,6 +161,18 @@ ProgramOutcome RunningProgram::Wait() {
   if (WIFSIGNALED(status)) outcome.exitCode = 128 + WTERMSIG(status);
   outcome.errors = ReadErrors(errorsFile_);
   return outcome;
+}
+
+void EndRunningPrograms() {
+  Running& running = TheRunning();
+  running.lock.lock();  // kept: no program starts after this
+  for (const pid_t pid : running.pids) ::kill(pid, SIGTERM);
+  const auto deadline = std::chrono::steady_clock::now() + kEndPatience;
+  for (const pid_t pid : running.pids) {
+    if (AwaitEnd(pid, deadline)) continue;
+    ::kill(pid, SIGKILL);
+    AwaitEnd(pid, std::nullopt);
+  }
 }
 
 }  // namespace korvexa

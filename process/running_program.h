@@ -5,11 +5,13 @@
 // output; its standard input is the null device, so a program that would
 // read input ends at once instead of taking the caller's input or waiting for
 // a user who sees no window. Its standard error is the caller's, or a file
-// whose text Wait returns.
+// whose text Wait returns. It starts with no signal blocked, whatever the
+// caller blocks (signals the caller ignores stay ignored).
 #pragma once
 
 #include <sys/types.h>
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -47,5 +49,14 @@ class RunningProgram {
   pid_t pid_;
   int errorsFile_;  // -1 unless captured
 };
+
+// For the end of the program, when a signal ends it (app/termination_signals.h):
+// ends every program started and not yet waited for, with SIGTERM, and
+// SIGKILL for one that has not ended kEndPatience later; waits until they
+// have ended (without reaping them) and starts no program from then on. A
+// program that renames its output over the caller's temporary file (lx2dxf
+// --output) is then done before the caller removes that file.
+inline constexpr std::chrono::milliseconds kEndPatience{2000};
+void EndRunningPrograms();
 
 }  // namespace korvexa

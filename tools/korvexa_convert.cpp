@@ -12,6 +12,7 @@
 #include <iostream>
 #include <optional>
 #include <set>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,6 +25,7 @@
 #include "app/export/kml_export.h"
 #include "app/export/send_to_gps.h"
 #include "app/system_services.h"
+#include "app/termination_signals.h"
 #include "core/korvexa_error.h"
 #include "core/lx_record.h"
 #include "writers/csv_layouts.h"
@@ -250,10 +252,15 @@ struct ExportTools {
   std::optional<korvexa::GarminUnit> unit;
 };
 
-// The unit of --send-to-gps: the one at --gps-folder, else the one mounted.
+// The unit of --send-to-gps: the one at --gps-folder, else the one mounted
+// (the volumes skipped named in warning lines).
 korvexa::GarminUnit UnitToSendTo(const CommandLine& line) {
-  if (!line.gpsFolder)
-    return korvexa::OnlyUnit(korvexa::FindGarminUnits(korvexa::MountedVolumes()), "name one with --gps-folder DIR");
+  if (!line.gpsFolder) {
+    const korvexa::UnitSearch search = korvexa::FindGarminUnits(korvexa::MountedVolumes());
+    const std::span<const korvexa::GarminUnit> units = korvexa::UsableUnits(search);
+    for (const std::string& note : korvexa::SearchNotes(search)) std::cerr << "warning: " << note << std::endl;
+    return korvexa::OnlyUnit(units, "name one with --gps-folder DIR");
+  }
   const std::filesystem::path folder = std::filesystem::absolute(*line.gpsFolder);
   std::optional<korvexa::GarminUnit> unit = korvexa::ReadGarminUnit(folder);
   if (!unit) throw KorvexaError("\"" + line.gpsFolder->string() + "\" holds no Garmin/GarminDevice.xml");
@@ -298,6 +305,7 @@ void ExportFile(const std::filesystem::path& file, const std::filesystem::path& 
 }  // namespace
 
 int main(int argc, char** argv) {
+  korvexa::TakeTerminationSignals();  // before PROJ or a search of the volumes starts a thread
   CommandLine line;
   try {
     line = ParseCommandLine(argc, argv);

@@ -18,6 +18,7 @@
 
 #include "app/build_info.h"
 #include "app/convert/township_drawing.h"
+#include "app/termination_signals.h"
 #include "core/korvexa_error.h"
 
 namespace {
@@ -70,18 +71,19 @@ Arguments ParseArguments(int argc, char** argv) {
   return arguments;
 }
 
-// Ends the converter with the program that started it (SIGTERM, which also
-// removes its temporary file): Create ended half way leaves no lx2dxf
-// drawing on by itself.
+// Ends the converter with the program that started it (SIGTERM, taken as
+// every SIGTERM is, so it also removes the temporary file): Create ended
+// half way leaves no lx2dxf drawing on by itself.
 void EndWithTheParent() {
   const pid_t parent = ::getppid();
   ::prctl(PR_SET_PDEATHSIG, SIGTERM);
-  if (::getppid() != parent) std::raise(SIGTERM);  // it ended before it could be asked
+  if (::getppid() != parent) ::kill(::getpid(), SIGTERM);  // it ended before it could be asked
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  korvexa::TakeTerminationSignals();
   EndWithTheParent();
   Arguments arguments;
   try {

@@ -18,12 +18,13 @@
 #include "app/build_info.h"
 #include "app/navigate/receiver_choice.h"
 #include "app/system_services.h"
+#include "app/termination_signals.h"
 #include "ui/convert/form1.h"
 #include "ui/desktop/look.h"
+#include "ui/desktop/window_platform.h"
+#include "ui/help/texts.h"
 #include "ui/map/map_window.h"
 #include "ui/navigate/navigator.h"
-#include "ui/help/texts.h"
-#include "ui/desktop/window_platform.h"
 
 namespace {
 
@@ -86,6 +87,7 @@ std::optional<Arguments> ReadArguments(const QStringList& arguments) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  korvexa::TakeTerminationSignals();  // before Qt starts a thread
   if (int status = 0; AnswersAtOnce(argc, argv, status)) return status;
   QApplication app(argc, argv);
   QApplication::setApplicationName(korvexa::texts::kProgramName);

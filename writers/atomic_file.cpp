@@ -117,4 +117,14 @@ void AtomicFile::Fail(const char* action, const char* why) const {
   throw KorvexaError(std::string("cannot ") + action + " \"" + target_.string() + "\": " + why);
 }
 
+void SyncFolder(const std::filesystem::path& folder) {
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) throw KorvexaError("cannot sync the folder \"" + folder.string() + "\": " + std::strerror(errno));
+  const int error = ::fsync(fd) == 0 ? 0 : errno;
+  ::close(fd);
+  if (error != 0 && error != EINVAL && error != EROFS && error != ENOTSUP && error != ENOSYS) {
+    throw KorvexaError("cannot sync the folder \"" + folder.string() + "\": " + std::strerror(error));
+  }
+}
+
 }  // namespace korvexa

@@ -52,4 +52,12 @@ class AtomicFile {
   int slot_ = -1;  // the temporary file's, to be removed on SIGTERM (temporary_files.h)
 };
 
+// Writes the entries of `folder` to the disk, so that a file renamed into
+// it keeps its name when the disk goes away at once (a GPS unit pulled out
+// after a send). Commit leaves this to the callers that need it: a rename
+// not yet on the disk leaves the old file, which the promise above allows.
+// A file system that cannot sync a folder counts as synced. Throws
+// KorvexaError naming the folder otherwise.
+void SyncFolder(const std::filesystem::path& folder);
+
 }  // namespace korvexa

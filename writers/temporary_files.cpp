@@ -1,75 +1,60 @@
 #include "writers/temporary_files.h"
 
-#include <limits.h>
 #include <unistd.h>
 
-#include <csignal>
-#include <cstring>
+#include <cerrno>
+#include <map>
+#include <mutex>
+#include <new>
 
 namespace korvexa {
 namespace {
 
-// More than any run has at once: Create writes a waypoint file and a drawing.
-constexpr int kSlots = 8;
-constexpr int kSignals[] = {SIGTERM, SIGINT, SIGHUP};
+// The files made and not yet forgotten, by slot, under the lock that makes
+// making and remembering one step. Never destroyed: the removal at the end
+// may still need them while the program's statics go away.
+struct Remembered {
+  std::mutex lock;
+  std::map<int, std::string> files;
+  int nextSlot = 0;
+};
 
-// Filled before they are marked in use, so that a signal handler sees only
-// whole names; the handler may only call async-signal-safe functions.
-char paths[kSlots][PATH_MAX];
-volatile std::sig_atomic_t inUse[kSlots];
-bool installed = false;
-
-extern "C" void RemoveTemporaryFilesAndEnd(int signal) {
-  for (int slot = 0; slot < kSlots; ++slot) {
-    if (inUse[slot] != 0) ::unlink(paths[slot]);
-  }
-  std::signal(signal, SIG_DFL);
-  std::raise(signal);
-}
-
-void InstallHandlers() {
-  for (const int signal : kSignals) {
-    struct sigaction current {};
-    if (::sigaction(signal, nullptr, &current) != 0 || current.sa_handler == SIG_IGN) continue;
-    struct sigaction removing {};
-    removing.sa_handler = RemoveTemporaryFilesAndEnd;
-    sigemptyset(&removing.sa_mask);
-    for (const int other : kSignals) sigaddset(&removing.sa_mask, other);
-    ::sigaction(signal, &removing, nullptr);
-  }
-  installed = true;
-}
-
-// The slot `path` now has, or -1.
-int Remember(const char* path) {
-  if (std::strlen(path) >= PATH_MAX) return -1;
-  for (int slot = 0; slot < kSlots; ++slot) {
-    if (inUse[slot] != 0) continue;
-    std::strcpy(paths[slot], path);
-    inUse[slot] = 1;
-    return slot;
-  }
-  return -1;
+Remembered& TheRemembered() {
+  static Remembered* const remembered = new Remembered;
+  return *remembered;
 }
 
 }  // namespace
 
 int CreateTemporaryFile(std::string& pattern, int& slot) {
-  if (!installed) InstallHandlers();
-  sigset_t signals, before;
-  sigemptyset(&signals);
-  for (const int signal : kSignals) sigaddset(&signals, signal);
-  ::sigprocmask(SIG_BLOCK, &signals, &before);  // a signal now waits until the file is remembered
+  Remembered& remembered = TheRemembered();
+  const std::lock_guard lock(remembered.lock);
+  slot = -1;
   const int fd = ::mkstemp(pattern.data());
-  const int error = errno;
-  slot = fd >= 0 ? Remember(pattern.c_str()) : -1;
-  ::sigprocmask(SIG_SETMASK, &before, nullptr);
-  errno = error;
+  if (fd < 0) return fd;
+  try {
+    remembered.files.emplace(remembered.nextSlot, pattern);
+  } catch (const std::bad_alloc&) {
+    ::close(fd);
+    ::unlink(pattern.c_str());
+    errno = ENOMEM;
+    return -1;
+  }
+  slot = remembered.nextSlot++;
   return fd;
 }
 
 void ForgetTemporaryFile(int slot) {
-  if (slot >= 0 && slot < kSlots) inUse[slot] = 0;
+  if (slot < 0) return;
+  Remembered& remembered = TheRemembered();
+  const std::lock_guard lock(remembered.lock);
+  remembered.files.erase(slot);
+}
+
+void RemoveTemporaryFiles() {
+  Remembered& remembered = TheRemembered();
+  remembered.lock.lock();  // kept: no file is made after this
+  for (const auto& [slot, path] : remembered.files) ::unlink(path.c_str());
 }
 
 }  // namespace korvexa

@@ -1,14 +1,25 @@
 #include "app/export/garmin_unit.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
+#include <condition_variable>
+#include <cstring>
 #include <fstream>
+#include <memory>
+#include <mutex>
 #include <set>
 #include <sstream>
 #include <system_error>
+#include <thread>
 
+#include "app/convert/create.h"
+#include "app/export/garmin_device.h"
 #include "core/korvexa_error.h"
-#include "core/lx_file.h"
 
 namespace korvexa {
 namespace {
@@ -24,121 +35,72 @@ bool SameLetters(std::string_view a, std::string_view b) {
 // The entry of `folder` named `name` in any letter case, or nothing.
 std::optional<fs::path> EntryAnyCase(const fs::path& folder, std::string_view name) {
   std::error_code error;
-  for (const fs::directory_entry& entry : fs::directory_iterator(folder, error)) {
-    if (SameLetters(entry.path().filename().string(), name)) return entry.path();
+  for (fs::directory_iterator entry(folder, error), end; !error && entry != end; entry.increment(error)) {
+    if (SameLetters(entry->path().filename().string(), name)) return entry->path();
   }
   return std::nullopt;
 }
 
-// `text` without the white space around it: units write their XML over
-// several lines, with the values on lines of their own.
-std::string_view TrimmedXml(std::string_view text) {
-  const std::size_t first = text.find_first_not_of(" \t\r\n");
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
-}
-
-std::string_view LocalName(std::string_view tag) {
-  const std::size_t colon = tag.find(':');
-  return colon == std::string_view::npos ? tag : tag.substr(colon + 1);
-}
-
-// The five entities XML predefines; others stay as they are.
-std::string Unescaped(std::string_view text) {
-  static constexpr std::pair<std::string_view, char> kEntities[] = {
-      {"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}, {"&apos;", '\''}};
-  std::string out;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const auto entity = std::find_if(std::begin(kEntities), std::end(kEntities),
-                                     [&](const auto& e) { return text.substr(i).starts_with(e.first); });
-    if (entity == std::end(kEntities)) {
-      out += text[i];
-    } else {
-      out += entity->second;
-      i += entity->first.size() - 1;
-    }
-  }
-  return out;
-}
-
-// The file type being read inside a <File> element.
-struct FileType {
-  std::string path, extension, direction;
-};
-
-// Reads the elements in order, keeping the path of open ones.
-class DeviceReader {
+class Descriptor {
  public:
-  GarminDeviceText Read(std::string_view xml) {
-    std::size_t at = 0;
-    while ((at = xml.find('<', at)) != std::string_view::npos) {
-      const std::size_t end = SkipMarkup(xml, at);
-      if (end == std::string_view::npos) break;
-      std::string_view tag = xml.substr(at + 1, end - at - 1);
-      if (!tag.empty() && tag[0] != '!' && tag[0] != '?') Tag(tag, xml, end + 1);
-      at = end + 1;
-    }
-    return result_;
+  explicit Descriptor(int fd) : fd_(fd) {}
+  ~Descriptor() {
+    if (fd_ >= 0) ::close(fd_);
   }
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  int get() const { return fd_; }
 
  private:
-  // Where the markup at `at` ends: its '>' (comments and CDATA whole).
-  static std::size_t SkipMarkup(std::string_view xml, std::size_t at) {
-    if (xml.substr(at).starts_with("<!--")) {
-      const std::size_t end = xml.find("-->", at);
-      return end == std::string_view::npos ? end : end + 2;
-    }
-    return xml.find('>', at);
-  }
-
-  void Tag(std::string_view tag, std::string_view xml, std::size_t after) {
-    const bool closing = tag[0] == '/';
-    const bool empty = tag.back() == '/';
-    if (closing) tag.remove_prefix(1);
-    if (empty) tag.remove_suffix(1);
-    const std::string_view name = LocalName(tag.substr(0, tag.find_first_of(" \t\r\n")));
-    if (!closing) {
-      open_.emplace_back(name);
-      textStart_ = after;
-      if (name == "File") file_ = FileType{};
-      if (!empty) return;
-    } else {
-      Close(name, Unescaped(TrimmedXml(xml.substr(textStart_, after - textStart_ - tag.size() - 3))));
-    }
-    if (!open_.empty()) open_.pop_back();
-  }
-
-  bool Within(std::string_view parent) const { return open_.size() >= 2 && open_[open_.size() - 2] == parent; }
-
-  void Close(std::string_view name, std::string text) {
-    if (name == "Description" && Within("Model") && result_.model.empty()) result_.model = text;
-    if (name == "Path" && Within("Location")) file_.path = text;
-    if (name == "FileExtension" && Within("Location")) file_.extension = text;
-    if (name == "TransferDirection") file_.direction = text;
-    if (name == "File" && result_.gpxPath.empty() && SameLetters(file_.extension, "gpx") &&
-        (file_.direction.empty() || file_.direction == "InputToUnit" || file_.direction == "InputOutput")) {
-      result_.gpxPath = file_.path;
-      std::replace(result_.gpxPath.begin(), result_.gpxPath.end(), '\\', '/');
-    }
-  }
-
-  std::vector<std::string> open_;
-  std::size_t textStart_ = 0;
-  FileType file_;
-  GarminDeviceText result_;
+  int fd_;
 };
 
-// `relative` below `volume`, each folder found in any letter case (a unit's
-// FAT file system ignores it; a copy of one on another disk does not).
-// Throws KorvexaError for a path that leads out of the volume.
-fs::path FolderOnVolume(const fs::path& volume, const std::string& relative, const fs::path& xml) {
+// The description at `path`, read until it ends or passes
+// kGarminDeviceSizeLimit, opened without waiting (a FIFO would block) and read only when it
+// is a regular file. Throws KorvexaError with the reason, as
+// ReadGarminDevice does.
+std::string ReadDescription(const fs::path& path) {
+  const Descriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+  if (file.get() < 0) throw KorvexaError(std::string("is not readable: ") + std::strerror(errno));
+  struct stat status {};
+  if (::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode)) {
+    throw KorvexaError("is not readable: it is not a regular file");
+  }
+  std::string bytes;
+  char chunk[1 << 16];
+  while (bytes.size() <= kGarminDeviceSizeLimit) {
+    const ssize_t read = ::read(file.get(), chunk, sizeof chunk);
+    if (read < 0 && errno == EINTR) continue;
+    if (read < 0) throw KorvexaError(std::string("is not readable: ") + std::strerror(errno));
+    if (read == 0) break;
+    bytes.append(chunk, static_cast<std::size_t>(read));
+  }
+  return bytes;
+}
+
+// "1,234".
+std::string GroupedCount(std::size_t count) {
+  std::string digits = std::to_string(count);
+  for (std::size_t at = digits.size(); at > 3; at -= 3) digits.insert(at - 3, ",");
+  return digits;
+}
+
+std::string NotUsable(const fs::path& volume, const std::string& why) {
+  return volume.string() + " is not a usable Garmin unit (its " + why + ")";
+}
+
+// The folder of `parts` below `volume`, each found in any letter case (a
+// unit's FAT file system ignores it; a copy of one on another disk does
+// not). Throws KorvexaError for a link on the way, which could lead off the
+// volume (a unit's file system has none).
+fs::path FolderOnVolume(const fs::path& volume, const std::vector<std::string>& parts) {
   fs::path folder = volume;
-  for (const fs::path& part : fs::path(relative).relative_path()) {
-    if (part == "." || part.empty()) continue;
-    if (part == "..") {
-      throw KorvexaError("\"" + xml.string() + "\" names a GPX folder outside the unit: \"" + relative + "\"");
+  for (const std::string& part : parts) {
+    folder = EntryAnyCase(folder, part).value_or(folder / part);
+    std::error_code error;
+    if (fs::is_symlink(folder, error)) {
+      throw KorvexaError(NotUsable(volume, "GPX folder \"" + folder.string() + "\" is a link, which is refused"));
     }
-    folder = EntryAnyCase(folder, part.string()).value_or(folder / part);
   }
   return folder;
 }
@@ -147,6 +109,16 @@ fs::path FolderOnVolume(const fs::path& volume, const std::string& relative, con
 const std::set<std::string, std::less<>> kKernelFileSystems = {
     "proc", "sysfs",  "cgroup",   "cgroup2",    "devpts",  "devtmpfs",  "mqueue",      "debugfs", "tracefs", "pstore",
     "bpf",  "autofs", "configfs", "securityfs", "fusectl", "hugetlbfs", "binfmt_misc", "nsfs",    "efivarfs"};
+
+// Network file systems, which wait for a server that may be gone.
+const std::set<std::string, std::less<>> kNetworkFileSystems = {
+    "nfs", "nfs4", "cifs", "smb3", "smbfs", "ncpfs", "9p", "afs", "ceph", "glusterfs", "lustre", "coda", "virtiofs"};
+
+VolumeKind KindOf(std::string_view type) {
+  if (type == "fuse.gvfsd-fuse") return VolumeKind::Gvfs;
+  if (type.starts_with("fuse") || kNetworkFileSystems.count(type) > 0) return VolumeKind::Remote;
+  return VolumeKind::Local;
+}
 
 // A field of /proc/self/mounts with its octal escapes ("\040" for a blank)
 // decoded.
@@ -165,59 +137,167 @@ std::string MountField(std::string_view field) {
 
 // The storages of the devices under a gvfs mount: a unit that speaks MTP
 // shows as <mount>/mtp:host=.../Internal Storage/Garmin.
-void AddGvfsStorages(const fs::path& mount, std::vector<fs::path>& volumes) {
+std::vector<fs::path> GvfsStorages(const fs::path& mount) {
+  std::vector<fs::path> storages;
   std::error_code error;
-  for (const fs::directory_entry& device : fs::directory_iterator(mount, error)) {
+  for (fs::directory_iterator device(mount, error), end; !error && device != end; device.increment(error)) {
     std::error_code inner;
-    for (const fs::directory_entry& storage : fs::directory_iterator(device.path(), inner)) {
-      volumes.push_back(storage.path());
+    for (fs::directory_iterator storage(device->path(), inner); !inner && storage != end; storage.increment(inner)) {
+      storages.push_back(storage->path());
     }
   }
+  return storages;
+}
+
+// What one volume holds.
+struct Findings {
+  std::vector<GarminUnit> units;
+  std::vector<std::string> refused;
+};
+
+Findings Search(const MountedVolume& volume, const VolumeProbe& probe) {
+  Findings findings;
+  const auto look = [&](const fs::path& path) {
+    try {
+      if (std::optional<GarminUnit> unit = probe(path)) findings.units.push_back(std::move(*unit));
+    } catch (const KorvexaError& error) {
+      findings.refused.emplace_back(error.what());
+    } catch (const std::exception& error) {
+      findings.refused.push_back(path.string() + " could not be searched: " + error.what());
+    }
+  };
+  if (volume.kind != VolumeKind::Gvfs) {
+    look(volume.path);
+  } else {
+    for (const fs::path& storage : GvfsStorages(volume.path)) look(storage);
+  }
+  return findings;
+}
+
+// The findings of a volume searched on a thread of its own. Shared with that
+// thread, which may outlive the search when the volume never answers.
+struct Pending {
+  std::mutex mutex;
+  std::condition_variable done;
+  std::optional<Findings> findings;
+};
+
+std::shared_ptr<Pending> SearchAside(const MountedVolume& volume, const VolumeProbe& probe) {
+  auto pending = std::make_shared<Pending>();
+  try {
+    std::thread([pending, volume, probe] {
+      Findings findings = Search(volume, probe);
+      const std::lock_guard lock(pending->mutex);
+      pending->findings = std::move(findings);
+      pending->done.notify_all();
+    }).detach();
+  } catch (const std::system_error& error) {
+    pending->findings = Findings{{}, {volume.path.string() + " could not be searched: " + error.what()}};
+  }
+  return pending;
 }
 
 }  // namespace
-
-GarminDeviceText ReadGarminDeviceText(std::string_view xml) {
-  return DeviceReader().Read(xml);
-}
 
 std::optional<GarminUnit> ReadGarminUnit(const fs::path& volume) {
   const std::optional<fs::path> garmin = EntryAnyCase(volume, "Garmin");
   if (!garmin) return std::nullopt;
   const std::optional<fs::path> xml = EntryAnyCase(*garmin, "GarminDevice.xml");
   if (!xml) return std::nullopt;
-  const GarminDeviceText text = ReadGarminDeviceText(ReadWholeFile(*xml));
+  GarminDevice device;
+  try {
+    device = ReadGarminDevice(ReadDescription(*xml));
+  } catch (const KorvexaError& error) {
+    throw KorvexaError(NotUsable(volume, std::string("GarminDevice.xml ") + error.what()));
+  }
   GarminUnit unit;
   unit.volume = volume;
-  unit.model = text.model.empty() ? "Garmin unit" : text.model;
-  unit.gpxFolder = FolderOnVolume(volume, text.gpxPath.empty() ? "Garmin/GPX" : text.gpxPath, *xml);
+  unit.model = device.model.empty() ? "Garmin unit" : device.model;
+  if (!device.takesGpx) {
+    throw KorvexaError(unit.model + " takes no GPX files (its GarminDevice.xml at " + volume.string() +
+                       " names no GPX file type to the unit)");
+  }
+  unit.gpxFolder = FolderOnVolume(volume, device.gpxFolder);
   return unit;
 }
 
-std::vector<GarminUnit> FindGarminUnits(std::span<const fs::path> volumes) {
-  std::vector<GarminUnit> units;
-  for (const fs::path& volume : volumes) {
-    if (std::optional<GarminUnit> unit = ReadGarminUnit(volume)) units.push_back(std::move(*unit));
-  }
-  return units;
-}
-
-std::vector<fs::path> MountedVolumes() {
+std::vector<MountedVolume> MountedVolumes() {
   std::ifstream mounts("/proc/self/mounts");
-  std::vector<fs::path> volumes;
+  std::vector<MountedVolume> volumes;
   std::string line;
   while (std::getline(mounts, line)) {
     std::istringstream fields(line);
     std::string device, mountPoint, type;
     if (!(fields >> device >> mountPoint >> type) || kKernelFileSystems.count(type) > 0) continue;
-    const fs::path volume = MountField(mountPoint);
-    if (type == "fuse.gvfsd-fuse") {
-      AddGvfsStorages(volume, volumes);
-    } else {
-      volumes.push_back(volume);
-    }
+    volumes.emplace_back(MountField(mountPoint), KindOf(type));
   }
   return volumes;
+}
+
+UnitSearch FindGarminUnits(std::span<const MountedVolume> volumes, std::chrono::milliseconds patience,
+                           const VolumeProbe& probe) {
+  const auto deadline = std::chrono::steady_clock::now() + patience;
+  std::vector<std::shared_ptr<Pending>> aside(volumes.size());
+  for (std::size_t i = 0; i < volumes.size(); ++i) {
+    if (volumes[i].kind != VolumeKind::Local) aside[i] = SearchAside(volumes[i], probe);
+  }
+  UnitSearch search;
+  for (std::size_t i = 0; i < volumes.size(); ++i) {
+    Findings findings;
+    if (!aside[i]) {
+      findings = Search(volumes[i], probe);
+    } else {
+      std::unique_lock lock(aside[i]->mutex);
+      if (!aside[i]->done.wait_until(lock, deadline, [&] { return aside[i]->findings.has_value(); })) {
+        search.unanswered.push_back(volumes[i].path);
+        continue;
+      }
+      findings = std::move(*aside[i]->findings);
+    }
+    std::move(findings.units.begin(), findings.units.end(), std::back_inserter(search.units));
+    std::move(findings.refused.begin(), findings.refused.end(), std::back_inserter(search.refused));
+  }
+  return search;
+}
+
+std::span<const GarminUnit> UsableUnits(const UnitSearch& search) {
+  if (!search.units.empty()) return search.units;
+  std::string text;
+  for (const std::string& reason : search.refused) text += (text.empty() ? "" : "; ") + reason;
+  if (text.empty()) text = kNoGarminUnitText;
+  for (const std::string& note : SearchNotes(UnitSearch{{}, {}, search.unanswered})) text += "; " + note;
+  throw KorvexaError(text);
+}
+
+std::vector<std::string> SearchNotes(const UnitSearch& search) {
+  std::vector<std::string> notes;
+  for (const std::string& reason : search.refused) notes.push_back("skipped: " + reason);
+  for (const fs::path& volume : search.unanswered) {
+    notes.push_back(volume.string() + " did not answer within " + std::to_string(kRemotePatience.count() / 1000) +
+                    " s and was not searched");
+  }
+  return notes;
+}
+
+fs::path GpxFileOnUnit(const GarminUnit& unit, const std::string& fName) {
+  const fs::path file = unit.gpxFolder / OutputName(fName, OutputKind::Gpx);
+  std::error_code error;
+  if (fs::is_symlink(file, error)) {
+    throw KorvexaError("\"" + file.string() + "\" on the " + unit.model +
+                       " is a link, which is refused: it could lead off the unit");
+  }
+  return file;
+}
+
+std::vector<std::string> SendNotes(const GarminUnit& unit, const fs::path& file, std::size_t waypoints, bool replaced) {
+  std::vector<std::string> notes;
+  if (waypoints > kGarminWaypointLimit) {
+    notes.push_back(GroupedCount(waypoints) + " waypoints are more than the smallest Garmin handhelds hold (" +
+                    GroupedCount(kGarminWaypointLimit) + "): the " + unit.model +
+                    " may leave some out (tick fewer corners, or send the townships one by one)");
+  }
+  if (replaced) notes.push_back("the earlier " + file.filename().string() + " on the " + unit.model + " was replaced");
+  return notes;
 }
 
 }  // namespace korvexa

@@ -1,14 +1,21 @@
 // A Garmin handheld plugged in by USB: it mounts as a drive holding a folder
 // "Garmin" with "GarminDevice.xml" (any letter case, as on its FAT file
 // system), which names the unit's model and the folder where it picks up GPX
-// files (usually "Garmin/GPX").
+// files (usually "Garmin/GPX"; garmin_device.h reads it).
+//
+// Every mounted volume is searched, and any of them may hold a hostile or
+// broken description or hang (a network share that went away): a volume
+// that cannot be used is skipped with its reason, one that does not answer
+// in time is given up, and neither hides the units on the others.
 #pragma once
 
+#include <chrono>
+#include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace korvexa {
@@ -19,30 +26,74 @@ struct GarminUnit {
   std::filesystem::path gpxFolder;  // absolute: where the unit picks up GPX files
 };
 
-// What GarminDevice.xml says: the model (Device/Model/Description) and the
-// folder, relative to the volume, of the first file type with the extension
-// GPX that goes to the unit (TransferDirection InputToUnit or InputOutput).
-// A tolerant reader: namespaces, white space and the letter case of the
-// extension do not matter; what it does not find is empty.
-struct GarminDeviceText {
-  std::string model;
-  std::string gpxPath;  // "Garmin/GPX", with "/" between folders
-};
-GarminDeviceText ReadGarminDeviceText(std::string_view xml);
-
 // The unit mounted at `volume`, or nothing when it holds no
-// Garmin/GarminDevice.xml. A GPX folder the XML does not name is
-// "Garmin/GPX"; one that would lead out of the volume is refused. Throws
-// KorvexaError naming the file when the XML cannot be read or leads out.
+// Garmin/GarminDevice.xml. Reads at most kGarminDeviceSizeLimit bytes of a
+// regular file (a FIFO or device of that name is refused without waiting).
+// Throws KorvexaError when the volume cannot take the GPX file:
+// "VOLUME is not a usable Garmin unit (its GarminDevice.xml is not readable:
+// ...)" (or "... names a GPX folder outside the unit: ...", or a folder on
+// the way that is a link), and "Runner 110 takes no GPX files (...)" for a
+// unit whose description names no GPX file type to the unit.
 std::optional<GarminUnit> ReadGarminUnit(const std::filesystem::path& volume);
 
-// The units among `volumes`, in their order.
-std::vector<GarminUnit> FindGarminUnits(std::span<const std::filesystem::path> volumes);
+enum class VolumeKind {
+  Local,   // a disk of this computer: searched as it is
+  Remote,  // a network or FUSE file system, which may never answer: searched with a time limit
+  Gvfs,    // GNOME's gvfs mount: its device folders hold the storages of MTP units (<mount>/mtp:host=.../Internal
+           // Storage), searched with a time limit
+};
+
+struct MountedVolume {
+  MountedVolume(std::filesystem::path path, VolumeKind kind = VolumeKind::Local) : path(std::move(path)), kind(kind) {}
+  std::filesystem::path path;
+  VolumeKind kind;
+};
 
 // The mount points of this computer's file systems, from /proc/self/mounts
-// (kernel file systems such as proc and sysfs left out), and the device
-// folders of GNOME's gvfs, where a unit that speaks MTP appears.
-std::vector<std::filesystem::path> MountedVolumes();
+// (kernel file systems such as proc and sysfs left out), each with its
+// kind. Reads nothing on the volumes themselves.
+std::vector<MountedVolume> MountedVolumes();
+
+struct UnitSearch {
+  std::vector<GarminUnit> units;                  // in the order of the volumes
+  std::vector<std::string> refused;               // ReadGarminUnit's reason for each volume that was skipped
+  std::vector<std::filesystem::path> unanswered;  // volumes given up after the time limit
+};
+
+// How long remote and gvfs volumes are waited for, together.
+inline constexpr std::chrono::milliseconds kRemotePatience{5000};
+
+// Reads one volume as ReadGarminUnit does; tests put a slow one in its place.
+using VolumeProbe = std::function<std::optional<GarminUnit>(const std::filesystem::path& volume)>;
+
+// The units among `volumes`. Local volumes are read on the calling thread;
+// remote and gvfs ones each on a thread of its own, given `patience` from
+// the start; a thread that has not answered by then is left to end by
+// itself. Throws only std::bad_alloc.
+UnitSearch FindGarminUnits(std::span<const MountedVolume> volumes, std::chrono::milliseconds patience = kRemotePatience,
+                           const VolumeProbe& probe = ReadGarminUnit);
+
+// The units of `search`. Throws KorvexaError when it found none: the
+// reasons the volumes were refused, else how to connect a unit (and which
+// volumes did not answer).
+std::span<const GarminUnit> UsableUnits(const UnitSearch& search);
+
+// What to tell of `search` besides its units: each volume skipped, and why.
+std::vector<std::string> SearchNotes(const UnitSearch& search);
+
+// Where the GPX file of the .LX file `fName` lands on `unit`
+// ("<gpxFolder>/t12n.gpx"). Throws KorvexaError when a link is there: it
+// could lead off the unit.
+std::filesystem::path GpxFileOnUnit(const GarminUnit& unit, const std::string& fName);
+
+// The smallest current Garmin handheld holds 1,000 waypoints.
+inline constexpr std::size_t kGarminWaypointLimit = 1000;
+
+// What to tell of a GPX file of `waypoints` sent to `unit`: more waypoints
+// than the smallest unit holds, and that an earlier file of its name was
+// `replaced`.
+std::vector<std::string> SendNotes(const GarminUnit& unit, const std::filesystem::path& file, std::size_t waypoints,
+                                   bool replaced);
 
 // What to do when no unit is found, without its full stop.
 inline constexpr const char* kNoGarminUnitText =

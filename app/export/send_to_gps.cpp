@@ -6,6 +6,7 @@
 #include "app/export/export_step.h"
 #include "app/services.h"
 #include "core/korvexa_error.h"
+#include "writers/atomic_file.h"
 #include "writers/gpx_writer.h"
 
 namespace korvexa {
@@ -14,14 +15,20 @@ ExportResult SendToGps(const GarminUnit& unit, const std::string& fName, const P
                        const NamingRule& naming, Services& services) {
   return RunExport(points, Datum::Nad83, kGpxElevationColumn, naming, services,
                    [&](const FinishedWaypoints& finished, ExportResult& result) {
+                     result.outputPath = GpxFileOnUnit(unit, fName);
                      std::error_code error;
                      std::filesystem::create_directories(unit.gpxFolder, error);
                      if (error) {
                        throw KorvexaError("cannot make the GPX folder \"" + unit.gpxFolder.string() + "\" of the " +
                                           unit.model + ": " + error.message());
                      }
-                     result.outputPath = unit.gpxFolder / OutputName(fName, OutputKind::Gpx);
+                     const bool replacing = std::filesystem::exists(result.outputPath, error);
                      WriteGpxFile(result.outputPath, finished.waypoints, *services.clock);
+                     SyncFolder(unit.gpxFolder);  // the unit may be pulled out at once
+                     for (std::string& note :
+                          SendNotes(unit, result.outputPath, finished.waypoints.size(), replacing)) {
+                       result.notices.push_back({false, std::move(note)});
+                     }
                      result.summary = unit.model + ", NAD83";
                      return "sent to the " + UnitName(unit);
                    });

@@ -1,5 +1,6 @@
 // A conversion ended by a signal half way leaves no temporary file behind,
-// and a drawing whose program ends with it.
+// and a drawing whose program ends with it; so does the window process,
+// ended at random moments while Create writes.
 #include <gtest/gtest.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -8,6 +9,7 @@
 #include <chrono>
 #include <csignal>
 #include <filesystem>
+#include <random>
 #include <string>
 #include <thread>
 #include <vector>
@@ -91,6 +93,32 @@ TEST_F(InterruptTest, TheDrawingEndsWithTheProgramThatStartedIt) {
   }
   EXPECT_EQ(TemporaryFiles(folder_.path()), std::vector<std::string>{});
   EXPECT_FALSE(std::filesystem::exists(folder_ / "big.dxf"));
+}
+
+// korvexa_window_writer is the window pressing Create without end, its
+// drawing by lx2dxf; SIGTERM comes within about one Create of its first
+// temporary file.
+TEST_F(InterruptTest, TheWindowEndedBySigtermLeavesNoTemporaryFile) {
+  testing::WriteBytes(folder_ / "big.lx", testing::SyntheticLxText(60));
+  const unsigned seed = std::random_device()();
+  std::mt19937 random(seed);
+  std::uniform_int_distribution<int> delay(0, 400);  // ms
+  for (int run = 0; run < 30; ++run) {
+    const int wait = delay(random);
+    SCOPED_TRACE("seed " + std::to_string(seed) + ", run " + std::to_string(run) + ", " + std::to_string(wait) + " ms");
+    const pid_t pid = Start(folder_.path(), {KORVEXA_WINDOW_WRITER, "big.lx"});
+    ASSERT_TRUE(AwaitTemporaryFile(folder_.path(), pid)) << "the window ended before it wrote";
+    std::this_thread::sleep_for(std::chrono::milliseconds(wait));
+    ::kill(pid, SIGTERM);
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << "status " << status;
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);  // lx2dxf ends with the window
+    while (!TemporaryFiles(folder_.path()).empty() && std::chrono::steady_clock::now() < until) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    ASSERT_EQ(TemporaryFiles(folder_.path()), std::vector<std::string>{});
+  }
 }
 
 }  // namespace

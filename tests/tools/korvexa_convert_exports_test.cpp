@@ -135,12 +135,24 @@ TEST_F(ConvertExportsTest, SendToGpsPutsTheFileWhereTheUnitSaysAndReplacesItWhol
   const auto second = Convert("--send-to-gps --gps-folder unit --points 100100,140100 t12n.lx");
   ASSERT_EQ(second.exitCode, 0) << second.err;
   EXPECT_NE(Inode(sent), firstInode);  // a new file renamed over the old one, not rewritten in place
+  EXPECT_THAT(second.err, HasSubstr("warning: t12n.lx: the earlier t12n.gpx on the GPSMAP 66i was replaced"));
   EXPECT_EQ(testing::ListFolder(sent.parent_path()), "t12n.gpx");
   EXPECT_THAT(testing::ReadBytes(sent), HasSubstr("<name>140100</name>"));
   EXPECT_EQ(testing::GpxSchemaErrors(sent), "");
   const auto none = Convert("--send-to-gps --gps-folder . t12n.lx");
   EXPECT_EQ(none.exitCode, 1);
   EXPECT_THAT(none.err, HasSubstr("error: \".\" holds no Garmin/GarminDevice.xml"));
+}
+
+// More waypoints than the smallest unit holds are sent with a warning.
+TEST_F(ConvertExportsTest, SendToGpsWarnsOfMoreWaypointsThanAUnitHolds) {
+  std::filesystem::create_directories(folder_ / "unit" / "Garmin");
+  std::filesystem::copy_file(testing::TestData("garmin/etrex30.xml"), folder_ / "unit" / "Garmin" / "GarminDevice.xml");
+  testing::WriteBytes(folder_ / "big.lx", testing::SyntheticLxText(6));
+  const auto big = Convert("--send-to-gps --gps-folder unit big.lx");
+  ASSERT_EQ(big.exitCode, 0) << big.err;
+  EXPECT_THAT(big.err, HasSubstr("warning: big.lx: 1,014 waypoints are more than the smallest Garmin handhelds hold "
+                                 "(1,000)"));
 }
 
 }  // namespace

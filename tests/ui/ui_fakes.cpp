@@ -39,7 +39,11 @@ WindowPlatform FakePlatform::Platform() const {
           saveDialog,
           printDialog,
           exportChoices,
-          [volumes = volumes] { return *volumes; }};
+          [volumes = volumes] { return *volumes; },
+          [questions = questions](QWidget*, const QString& question) {
+            questions->asked << question;
+            return questions->answer;
+          }};
 }
 
 std::optional<CsvChoice> ScriptedExportChoices::ChooseCsv(QWidget*, const GridOffer& offer, const CsvChoice& last,

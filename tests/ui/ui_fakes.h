@@ -81,7 +81,7 @@ class RecordingMessageSink : public MessageSink {
 };
 
 // The scripted dialogs, the recording sink, an empty registry, the scripted
-// export choices and the volumes of the test.
+// export choices, the volumes of the test and scripted answers to questions.
 struct FakePlatform {
   std::shared_ptr<ScriptedFileDialog> dialog = std::make_shared<ScriptedFileDialog>();
   std::shared_ptr<RecordingMessageSink> sink = std::make_shared<RecordingMessageSink>();
@@ -89,7 +89,13 @@ struct FakePlatform {
   std::shared_ptr<PdfPrintDialog> printDialog = std::make_shared<PdfPrintDialog>();
   std::shared_ptr<ScriptedExportChoices> exportChoices = std::make_shared<ScriptedExportChoices>();
   // The mounted volumes the window sees: none unless a test adds some.
-  std::shared_ptr<std::vector<std::filesystem::path>> volumes = std::make_shared<std::vector<std::filesystem::path>>();
+  std::shared_ptr<std::vector<MountedVolume>> volumes = std::make_shared<std::vector<MountedVolume>>();
+  // The questions asked, each answered with `answer`.
+  struct Questions {
+    QStringList asked;
+    bool answer = true;
+  };
+  std::shared_ptr<Questions> questions = std::make_shared<Questions>();
   WindowPlatform Platform() const;
 };
 

@@ -1,8 +1,18 @@
 #include "ui/desktop/window_platform.h"
 
-#include "app/export/garmin_unit.h"
+#include <QMessageBox>
+
+#include "ui/help/texts.h"
 
 namespace korvexa {
+namespace {
+
+bool AskYesOrNo(QWidget* parent, const QString& question) {
+  return QMessageBox::question(parent, texts::kProgramName, question, QMessageBox::Yes | QMessageBox::No,
+                               QMessageBox::No) == QMessageBox::Yes;
+}
+
+}  // namespace
 
 WindowPlatform MakeDesktopWindowPlatform() {
   return {std::make_shared<LxFileDialog>(),
@@ -11,7 +21,8 @@ WindowPlatform MakeDesktopWindowPlatform() {
           std::make_shared<QtSaveFileDialog>(),
           std::make_shared<QtPrintDialog>(),
           std::make_shared<QtExportChoices>(),
-          MountedVolumes};
+          MountedVolumes,
+          AskYesOrNo};
 }
 
 }  // namespace korvexa

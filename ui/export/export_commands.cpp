@@ -1,8 +1,13 @@
 #include "ui/export/export_commands.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
+#include <QScopeGuard>
 #include <QSettings>
+#include <future>
+#include <span>
 
 #include "app/export/csv_export.h"
 #include "app/export/kml_export.h"
@@ -55,6 +60,24 @@ NamingRule RememberedNaming() {
   return {Settings().value(QStringLiteral("export/namePrefix")).toString().toStdString(), false};
 }
 
+// The units on the platform's volumes, searched on a thread of its own while
+// the window goes on painting (taking no input): a volume that does not
+// answer holds up the search kRemotePatience at most, and the window never.
+UnitSearch SearchForUnits(const ExportScene& scene) {
+  const std::vector<MountedVolume> volumes = scene.platform.volumes();
+  QEventLoop loop;
+  std::future<UnitSearch> search = std::async(std::launch::async, [&loop, &volumes] {
+    // Queued, so that it also ends a loop that has not begun yet.
+    const auto quit =
+        qScopeGuard([&loop] { QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection); });
+    return FindGarminUnits(volumes);
+  });
+  QApplication::setOverrideCursor(Qt::BusyCursor);
+  loop.exec(QEventLoop::ExcludeUserInputEvents);
+  QApplication::restoreOverrideCursor();
+  return search.get();
+}
+
 }  // namespace
 
 std::optional<ExportResult> ExportCsvCommand(const ExportScene& scene, bool transform, GridSystems& grids) {
@@ -90,13 +113,27 @@ std::optional<ExportResult> ExportKmlCommand(const ExportScene& scene, std::stri
 }
 
 std::optional<ExportResult> SendToGpsCommand(const ExportScene& scene) {
-  const std::vector<GarminUnit> units = FindGarminUnits(scene.platform.volumes());
-  if (units.size() < 2) {
-    return SendToGps(OnlyUnit(units, ""), scene.fName, scene.points, RememberedNaming(), scene.services);
+  const UnitSearch search = SearchForUnits(scene);
+  const std::span<const GarminUnit> units = UsableUnits(search);
+  std::size_t chosen = 0;
+  if (units.size() > 1) {
+    const std::optional<std::size_t> choice =
+        scene.platform.exportChoices->ChooseUnit(scene.window, std::vector<GarminUnit>(units.begin(), units.end()));
+    if (!choice || *choice >= units.size()) return std::nullopt;
+    chosen = *choice;
   }
-  const std::optional<std::size_t> chosen = scene.platform.exportChoices->ChooseUnit(scene.window, units);
-  if (!chosen || *chosen >= units.size()) return std::nullopt;
-  return SendToGps(units[*chosen], scene.fName, scene.points, RememberedNaming(), scene.services);
+  const GarminUnit& unit = units[chosen];
+  const std::filesystem::path file = GpxFileOnUnit(unit, scene.fName);
+  std::error_code error;
+  if (std::filesystem::exists(file, error) &&
+      !scene.platform.confirm(
+          scene.window, QStringLiteral("The %1 already holds %2. Replace it?")
+                            .arg(QString::fromStdString(UnitName(unit)), QFile::decodeName(file.filename().c_str())))) {
+    return std::nullopt;
+  }
+  ExportResult result = SendToGps(unit, scene.fName, scene.points, RememberedNaming(), scene.services);
+  for (std::string& note : SearchNotes(search)) result.notices.push_back({false, std::move(note)});
+  return result;
 }
 
 std::optional<CreateResult> SaveWaypointsAsCommand(const ExportScene& scene, CreateOptions options) {

@@ -40,9 +40,12 @@ std::optional<ExportResult> ExportCsvCommand(const ExportScene& scene, bool tran
 // file's text.
 std::optional<ExportResult> ExportKmlCommand(const ExportScene& scene, std::string_view text);
 
-// The GPX file onto the Garmin unit the platform's volumes hold; the user
-// chooses among several. Throws KorvexaError saying how to connect a unit
-// when none is mounted.
+// The GPX file onto the Garmin unit the platform's volumes hold, searched
+// off the window's thread; the user chooses among several, and is asked
+// before a file of that name on the unit is replaced (nothing when not).
+// The volumes skipped are named in the result's notices. Throws KorvexaError
+// saying why each volume was refused, or how to connect a unit, when none
+// can be sent to.
 std::optional<ExportResult> SendToGpsCommand(const ExportScene& scene);
 
 // Create's waypoint file of `options` under a name the user chooses, without

@@ -43,6 +43,7 @@ class Form1ExportTest : public QObject {
   void kmlSaysItsDatum();
   void sendToGpsWithoutAUnitSaysHowToConnectOne();
   void sendToGpsLetsTheUserChooseAmongUnits();
+  void sendToGpsAsksBeforeReplacing();
   void saveWaypointsAsWritesElsewhereWithoutTheDrawing();
 
  private:
@@ -79,8 +80,9 @@ void Form1ExportTest::OpenAndTickAll() {
 
 void Form1ExportTest::MakeUnit(const std::string& volume, const std::string& model) {
   std::filesystem::create_directories(folder_->path() / volume / "Garmin");
-  testing::WriteBytes(folder_->path() / volume / "Garmin" / "GarminDevice.xml",
-                      "<Device><Model><Description>" + model + "</Description></Model></Device>");
+  std::string xml = testing::ReadBytes(testing::TestData("garmin/etrex30.xml"));
+  xml.replace(xml.find("eTrex 30"), 8, model);
+  testing::WriteBytes(folder_->path() / volume / "Garmin" / "GarminDevice.xml", xml);
   fakes_->volumes->push_back(folder_->path() / volume);
 }
 
@@ -140,7 +142,7 @@ void Form1ExportTest::aRefusedGridWritesNothing() {
 void Form1ExportTest::theDialogChecksATypedCodeAndPrefersTheCountysZone() {
   OpenAndTickAll();
   fakes_->exportChoices->csv.reset();
-  window_->mnuFileExportCsv->trigger();
+  Child<QAction>(*window_, "mnuFileExportCsv")->trigger();
   const GridOffer offer = fakes_->exportChoices->offers.at(0);
   GridSystems grids;
   CsvDialog dialog(offer, CsvChoice{"EPSG:32113", {}, ""},
@@ -172,6 +174,41 @@ void Form1ExportTest::sendToGpsWithoutAUnitSaysHowToConnectOne() {
   QCOMPARE(fakes_->sink->messages.size(), std::size_t{1});
   QVERIFY(fakes_->sink->messages[0].text.contains(QStringLiteral("connect the unit with its USB cable")));
   QCOMPARE(Child<QLabel>(*window_, "Label2")->text(), QStringLiteral("Send to GPS failed; nothing was written."));
+
+  std::filesystem::create_directories(folder_->path() / "watch" / "Garmin");
+  std::filesystem::copy_file(testing::TestData("garmin/runner110.xml"),
+                             folder_->path() / "watch" / "Garmin" / "GarminDevice.xml");
+  fakes_->volumes->push_back(folder_->path() / "watch");
+  Child<QAction>(*window_, "mnuFileSendToGps")->trigger();
+  QVERIFY(fakes_->sink->messages.at(1).text.contains(QStringLiteral("Runner 110 takes no GPX files")));
+  QCOMPARE(testing::ListFolder(folder_->path() / "watch" / "Garmin"), std::string("GarminDevice.xml"));
+}
+
+// A file of that name on the unit is replaced only when the user says so;
+// a volume skipped is named.
+void Form1ExportTest::sendToGpsAsksBeforeReplacing() {
+  OpenAndTickAll();
+  MakeUnit("unit", "eTrex 10");
+  std::filesystem::create_directories(folder_->path() / "stick" / "Garmin");
+  testing::WriteBytes(folder_->path() / "stick" / "Garmin" / "GarminDevice.xml", "</>");
+  fakes_->volumes->push_back(folder_->path() / "stick");
+  const std::filesystem::path sent = folder_->path() / "unit" / "Garmin" / "GPX" / "t12n.gpx";
+  std::filesystem::create_directories(sent.parent_path());
+  testing::WriteBytes(sent, "earlier");
+  fakes_->questions->answer = false;
+  Child<QAction>(*window_, "mnuFileSendToGps")->trigger();
+  QCOMPARE(fakes_->questions->asked.size(), 1);
+  QVERIFY(fakes_->questions->asked[0].contains(QStringLiteral("eTrex 10 at ")));
+  QCOMPARE(testing::ReadBytes(sent), std::string("earlier"));
+  QVERIFY(fakes_->sink->messages.empty());
+
+  fakes_->questions->answer = true;
+  Child<QAction>(*window_, "mnuFileSendToGps")->trigger();
+  QVERIFY(testing::ReadBytes(sent).starts_with("<?xml"));
+  QCOMPARE(fakes_->sink->messages.size(), std::size_t{1});
+  QVERIFY(fakes_->sink->messages[0].text.contains(QStringLiteral("The earlier t12n.gpx on the eTrex 10 was replaced")));
+  QVERIFY(fakes_->sink->messages[0].text.contains(QStringLiteral("Skipped: ") + Path("stick") +
+                                                  QStringLiteral(" is not a usable Garmin unit")));
 }
 
 void Form1ExportTest::sendToGpsLetsTheUserChooseAmongUnits() {
