@@ -88,9 +88,7 @@ std::string AutoCode(const GridOffer& offer, ExportResult& result) {
 GridOffer OfferGrids(const PointList& points, bool transform, Services& services, GridSystems& grids) {
   std::unique_ptr<CoordinateTransform> nad83;
   if (transform) nad83 = services.datum->DefineDatumPair();
-  const WaypointList corners = BuildWaypoints(points, nad83.get(), kGpxElevationColumn);
-  RequireUsable(corners);
-  return Offer(corners.waypoints, transform, grids, true);
+  return Offer(UsableWaypoints(points, kGpxElevationColumn, nad83.get()).waypoints, transform, grids, true);
 }
 
 ExportResult ExportCsv(const std::filesystem::path& path, const PointList& points, const CsvExportOptions& options,

@@ -61,9 +61,13 @@ void RequireUsable(const WaypointList& corners) {
   throw NothingToWrite(corners.leftOut.empty() ? kNoCornersTicked : kNoUsableCorner);
 }
 
-WaypointList TickedWaypoints(const PointList& points, Datum datum, int elevationColumn,
-                             const CoordinateTransform* nad83) {
-  return BuildWaypoints(points, datum == Datum::Nad83 ? nad83 : nullptr, elevationColumn);
+WaypointList UsableWaypoints(const PointList& points, int elevationColumn, const CoordinateTransform* nad83) {
+  if (std::none_of(points.begin(), points.end(), [](const PointEntry& entry) { return entry.ticked; })) {
+    throw NothingToWrite(kNoCornersTicked);
+  }
+  WaypointList corners = BuildWaypoints(points, nad83, elevationColumn);
+  RequireUsable(corners);
+  return corners;
 }
 
 ExportResult RunExport(WaypointList corners, const NamingRule& naming, const WriteStep& write,
@@ -93,11 +97,11 @@ ExportResult RunExport(const PointList& points, Datum datum, int elevationColumn
                        Services& services, const WriteStep& write) {
   CheckNamePrefix(naming.prefix);
   if (std::none_of(points.begin(), points.end(), [](const PointEntry& entry) { return entry.ticked; })) {
-    throw NothingToWrite(kNoCornersTicked);
+    throw NothingToWrite(kNoCornersTicked);  // before the grids are readied: the first thing to say
   }
   std::unique_ptr<CoordinateTransform> nad83;
   if (datum == Datum::Nad83) nad83 = services.datum->DefineDatumPair();
-  return RunExport(TickedWaypoints(points, datum, elevationColumn, nad83.get()), naming, write, nad83.get());
+  return RunExport(UsableWaypoints(points, elevationColumn, nad83.get()), naming, write, nad83.get());
 }
 
 }  // namespace korvexa

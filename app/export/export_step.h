@@ -71,11 +71,11 @@ using WriteStep = std::function<std::string(const FinishedWaypoints& finished, E
 // when nothing was left out either, kNoUsableCorner otherwise.
 void RequireUsable(const WaypointList& corners);
 
-// The waypoints of the ticked entries of `points` on `datum`, their
-// elevations from `elevationColumn` (BuildWaypoints), moved through
-// `nad83` when the datum is NAD83 (which must then be given).
-WaypointList TickedWaypoints(const PointList& points, Datum datum, int elevationColumn,
-                             const CoordinateTransform* nad83);
+// Step 1 and 2 for the ticked entries of `points`: their waypoints, their
+// elevations from `elevationColumn` (BuildWaypoints), moved through `nad83`
+// when it is given. Throws NothingToWrite when none is ticked or none is
+// usable, and KorvexaError as BuildWaypoints.
+WaypointList UsableWaypoints(const PointList& points, int elevationColumn, const CoordinateTransform* nad83);
 
 // Steps 2 to 5 for the finished waypoints of any source. Throws
 // NothingToWrite, KorvexaError for a bad prefix or names twice that
