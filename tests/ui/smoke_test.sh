@@ -18,6 +18,15 @@ map_out=${5:-}
 navigator_out=${6:-}
 log=${7:-}
 
+# xvfb-run can hand over before its server takes connections on a busy
+# machine: wait until the display answers before starting the program.
+tries=0
+until xdpyinfo >/dev/null 2>&1; do
+  tries=$((tries + 1))
+  [ "$tries" -lt 100 ] || { echo "error: the X server on $DISPLAY did not answer within 10 s" >&2; exit 1; }
+  sleep 0.1
+done
+
 work=$(mktemp -d)
 "$make_township" "$work/t12n.lx"
 # The program keeps the map window's size and place in its settings: here
@@ -26,6 +35,13 @@ export XDG_CONFIG_HOME="$work/config"
 (cd "$work" && exec "$korvexa" t12n.lx) &
 pid=$!
 trap 'kill "$pid" 2>/dev/null || true; rm -rf "$work"' EXIT
+
+# Whether the program still runs: an ended child stays a zombie until it is
+# waited for, and kill -0 succeeds on a zombie.
+running() {
+  state=$(ps -o stat= -p "$pid" 2>/dev/null) || return 1
+  case $state in Z*) return 1 ;; esac
+}
 
 # Waits up to 15 s for a window titled $1 and prints its id.
 find_window() {
@@ -38,7 +54,7 @@ find_window() {
       found=$(xwininfo -root -tree | awk -v title="\"$1\": (" 'index($0, title) && $0 !~ /\(has no name\)/ { print $1; exit }')
     fi
     [ -n "$found" ] && { echo "$found"; return 0; }
-    kill -0 "$pid" 2>/dev/null || { echo "error: korvexa ended before it showed \"$1\"" >&2; return 1; }
+    running || { echo "error: korvexa ended before it showed \"$1\"" >&2; return 1; }
     tries=$((tries + 1))
     [ "$tries" -lt 150 ] || { echo "error: no window titled \"$1\" within 15 s" >&2; return 1; }
     sleep 0.1
@@ -59,7 +75,7 @@ measure() {
 window=$(find_window "Korvexat12n.lx")
 measure "$window"
 sleep 1  # let the window paint itself
-kill -0 "$pid" 2>/dev/null || { echo "error: korvexa ended after showing its window" >&2; exit 1; }
+running || { echo "error: korvexa ended after showing its window" >&2; exit 1; }
 "$grab" "$out" "$x" "$y" "$width" "$height"
 echo "saved $out"
 
@@ -74,7 +90,7 @@ xdotool mousemove $((x + width * 42 / 100)) $((y + height * 34 / 100)) mousedown
   mousemove $((x + width * 62 / 100)) $((y + height * 58 / 100)) mouseup 1
 xdotool mousemove $((x + width - 5)) $((y + height - 5))
 sleep 1
-kill -0 "$pid" 2>/dev/null || { echo "error: korvexa ended after showing the map" >&2; exit 1; }
+running || { echo "error: korvexa ended after showing the map" >&2; exit 1; }
 "$grab" "$map_out" "$x" "$y" "$width" "$height"
 echo "saved $map_out"
 
@@ -95,6 +111,6 @@ xdotool windowraise "$map" windowfocus --sync "$map" key n
 for _ in 1 2 3 4 5 6 7 8 9 10; do xdotool key plus; done
 xdotool mousemove $((x + width - 5)) $((y + height - 5))
 sleep 20  # the walk closes in on the corner
-kill -0 "$pid" 2>/dev/null || { echo "error: korvexa ended while following the walk" >&2; exit 1; }
+running || { echo "error: korvexa ended while following the walk" >&2; exit 1; }
 "$grab" "$navigator_out" "$x" "$y" "$width" "$height"
 echo "saved $navigator_out"
