@@ -53,6 +53,10 @@ std::optional<CsvChoice> ScriptedExportChoices::ChooseCsv(QWidget*, const GridOf
   return csv;
 }
 
+std::optional<std::string> ScriptedExportChoices::ChooseNamePrefix(QWidget*, const std::string&) {
+  return prefix;
+}
+
 std::optional<std::size_t> ScriptedExportChoices::ChooseUnit(QWidget*, const std::vector<GarminUnit>& units) {
   unitLists.push_back(units);
   return unit;

@@ -55,13 +55,16 @@ class PdfPrintDialog : public PrintDialog {
 };
 
 // Answers the export choices from what the test set: `csv` (nothing
-// cancels), the unit at `unit` (nothing cancels); keeps what it was offered.
+// cancels), the unit at `unit`, the name prefix `prefix` (each: nothing
+// cancels); keeps what it was offered.
 class ScriptedExportChoices : public ExportChoices {
  public:
   std::optional<CsvChoice> ChooseCsv(QWidget* parent, const GridOffer& offer, const CsvChoice& last,
                                      const GridChecker& check) override;
   std::optional<std::size_t> ChooseUnit(QWidget* parent, const std::vector<GarminUnit>& units) override;
+  std::optional<std::string> ChooseNamePrefix(QWidget* parent, const std::string& current) override;
   std::optional<CsvChoice> csv = CsvChoice{};
+  std::optional<std::string> prefix;  // nothing cancels
   std::optional<std::size_t> unit = 0;
   std::vector<GridOffer> offers;  // each ChooseCsv's
   std::vector<CsvChoice> lasts;   // the last choice each ChooseCsv was given

@@ -121,6 +121,9 @@ void Form1::BuildMenus() {
   exportKmlAction_ =
       AddCommand(exports, "mnuFileExportKml", QStringLiteral("Google Earth (&KML)..."), this, &Form1::ExportKml);
   sendToGpsAction_ = AddCommand(exports, "mnuFileSendToGps", QStringLiteral("Send to &GPS"), this, &Form1::SendToGps);
+  exports->addSeparator();
+  AddCommand(exports, "mnuFileExportPrefix", QStringLiteral("Waypoint name &prefix..."), this,
+             &Form1::ChooseNamePrefix);
   for (QAction* action : {saveAsAction_, exportCsvAction_, exportKmlAction_, sendToGpsAction_}) {
     action->setEnabled(false);
   }
@@ -261,6 +264,7 @@ void Form1::Create() {
   options.kind = pcx5Option_->isChecked() ? OutputKind::Pcx5 : OutputKind::Gpx;
   options.transform = transformCheck_->checkState() == Qt::Checked;
   options.drawing = drawingCheck_->checkState() == Qt::Checked;
+  if (options.kind == OutputKind::Gpx) options.naming = RememberedNaming();
   try {
     const CreateResult result = RunCreate(fName_, model_->points(), options, services_);
     statusLabel_->setText(QString::fromStdString(result.status));
@@ -326,6 +330,16 @@ void Form1::ExportKml() {
 
 void Form1::SendToGps() {
   RunExport(QStringLiteral("Send to GPS"), [](const ExportScene& scene) { return SendToGpsCommand(scene); });
+}
+
+void Form1::ChooseNamePrefix() {
+  try {
+    if (const std::optional<std::string> status = ChooseNamePrefixCommand(this, platform_)) {
+      statusLabel_->setText(QString::fromStdString(*status));
+    }
+  } catch (const std::exception& error) {
+    ReportFailure(*platform_.messages, this, QStringLiteral("Waypoint name prefix"), error);
+  }
 }
 
 void Form1::SaveWaypointsAs() {

@@ -66,6 +66,7 @@ class Form1 : public QMainWindow {
   void ExportKml();
   void SendToGps();
   void SaveWaypointsAs();
+  void ChooseNamePrefix();
   // "Navigate to" on a list entry: the map window, with the entry's corner as
   // the navigator's target.
   void NavigateTo(std::size_t entry);

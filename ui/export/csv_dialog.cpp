@@ -8,6 +8,7 @@
 #include <QHBoxLayout>
 #include <QInputDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStringList>
@@ -75,6 +76,9 @@ CsvDialog::CsvDialog(const GridOffer& offer, const CsvChoice& last, GridChecker 
   layout->addWidget(pnezdButton);
   layout->addWidget(penzdButton);
   layout->addWidget(headerBox);
+  auto* prefixRow = new QFormLayout;
+  prefixRow->addRow(QStringLiteral("Name prefix (before every point name):"), prefixEdit);
+  layout->addLayout(prefixRow);
   layout->addWidget(buttons);
 }
 
@@ -96,6 +100,9 @@ void CsvDialog::MakeLayoutChoice(const CsvChoice& last) {
   (last.layout.columns == CsvColumns::Penzd ? penzdButton : pnezdButton)->setChecked(true);
   headerBox = new QCheckBox(QStringLiteral("Header row (naming the unit of the coordinates)"), this);
   headerBox->setChecked(last.layout.header);
+  prefixEdit = new QLineEdit(QString::fromStdString(last.namePrefix), this);
+  prefixEdit->setObjectName(QStringLiteral("prefixEdit"));
+  prefixEdit->setPlaceholderText(QStringLiteral("none"));
   connect(layoutBox, &QComboBox::currentIndexChanged, this, &CsvDialog::ShowLayout);
   ShowLayout();
 }
@@ -144,6 +151,7 @@ CsvChoice CsvDialog::Choice() const {
   choice.layout.columns = penzdButton->isChecked() ? CsvColumns::Penzd : CsvColumns::Pnezd;
   choice.layout.header = headerBox->isChecked();
   choice.collector = layoutBox->currentData().toString().toStdString();
+  choice.namePrefix = prefixEdit->text().toStdString();
   return choice;
 }
 
@@ -162,6 +170,17 @@ std::optional<std::size_t> QtExportChoices::ChooseUnit(QWidget* parent, const st
                                                QStringLiteral("Send to which unit?"), names, 0, false, &ok);
   if (!ok) return std::nullopt;
   return static_cast<std::size_t>(names.indexOf(chosen));
+}
+
+std::optional<std::string> QtExportChoices::ChooseNamePrefix(QWidget* parent, const std::string& current) {
+  bool ok = false;
+  const QString prefix = QInputDialog::getText(
+      parent, QStringLiteral("Waypoint name prefix"),
+      QStringLiteral("Put this before every waypoint name in GPX, KML and CSV files\n"
+                     "(PCX5 names hold six characters and take none; blank for no prefix):"),
+      QLineEdit::Normal, QString::fromStdString(current), &ok);
+  if (!ok) return std::nullopt;
+  return prefix.toStdString();
 }
 
 }  // namespace korvexa

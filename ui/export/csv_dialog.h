@@ -17,6 +17,7 @@
 class QCheckBox;
 class QComboBox;
 class QLabel;
+class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
@@ -27,6 +28,7 @@ struct CsvChoice {
   std::string crs;  // an EPSG code as the user gave it: "EPSG:2258", "2258"
   CsvLayout layout;
   std::string collector;  // the CollectorLayout's key (csv_layouts.h) the layout is, or empty: columns chosen
+  std::string namePrefix{};  // before every point name; empty for none
 };
 
 // Checks a typed EPSG code against the corners (CheckGrid).
@@ -46,6 +48,10 @@ class ExportChoices {
 
   // The index of the unit among `units` to send to; nothing when cancelled.
   virtual std::optional<std::size_t> ChooseUnit(QWidget* parent, const std::vector<GarminUnit>& units) = 0;
+
+  // The name prefix for the waypoints of GPX, KML and CSV files, starting
+  // from `current`; empty for none, nothing when cancelled.
+  virtual std::optional<std::string> ChooseNamePrefix(QWidget* parent, const std::string& current) = 0;
 };
 
 // The grid offered for `offer`, best first, in an editable list that also
@@ -68,6 +74,7 @@ class CsvDialog : public QDialog {
   QRadioButton* pnezdButton;
   QRadioButton* penzdButton;
   QCheckBox* headerBox;
+  QLineEdit* prefixEdit;
 
  private:
   void ShowArea();
@@ -84,6 +91,7 @@ class QtExportChoices : public ExportChoices {
   std::optional<CsvChoice> ChooseCsv(QWidget* parent, const GridOffer& offer, const CsvChoice& last,
                                      const GridChecker& check) override;
   std::optional<std::size_t> ChooseUnit(QWidget* parent, const std::vector<GarminUnit>& units) override;
+  std::optional<std::string> ChooseNamePrefix(QWidget* parent, const std::string& current) override;
 };
 
 }  // namespace korvexa

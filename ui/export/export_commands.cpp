@@ -24,6 +24,14 @@ QSettings Settings() {
   return QSettings(texts::kProgramName, texts::kProgramName);
 }
 
+}  // namespace
+
+NamingRule RememberedNaming() {
+  return {Settings().value(QStringLiteral("export/namePrefix")).toString().toStdString(), false};
+}
+
+namespace {
+
 // The path the user chose to save the file of `extension` to, beside the
 // input by default; nothing when cancelled.
 std::optional<std::filesystem::path> ChoosePath(const ExportScene& scene, const QString& title, const QString& filter,
@@ -43,6 +51,7 @@ CsvChoice LastCsvChoice() {
   choice.layout.columns = penzd ? CsvColumns::Penzd : CsvColumns::Pnezd;
   choice.layout.header = settings.value(QStringLiteral("export/csvHeader"), true).toBool();
   choice.collector = settings.value(QStringLiteral("export/csvCollector")).toString().toStdString();
+  choice.namePrefix = RememberedNaming().prefix;
   return choice;
 }
 
@@ -53,11 +62,7 @@ void RememberCsvChoice(const CsvChoice& choice) {
                     choice.layout.columns == CsvColumns::Penzd ? QStringLiteral("penzd") : QStringLiteral("pnezd"));
   settings.setValue(QStringLiteral("export/csvHeader"), choice.layout.header);
   settings.setValue(QStringLiteral("export/csvCollector"), QString::fromStdString(choice.collector));
-}
-
-// The name prefix of the last export, put before every point name.
-NamingRule RememberedNaming() {
-  return {Settings().value(QStringLiteral("export/namePrefix")).toString().toStdString(), false};
+  settings.setValue(QStringLiteral("export/namePrefix"), QString::fromStdString(choice.namePrefix));
 }
 
 // The units on the platform's volumes, searched on a thread of its own while
@@ -90,6 +95,7 @@ std::optional<ExportResult> ExportCsvCommand(const ExportScene& scene, bool tran
     const GridCheck checked = check(choice->crs);
     if (!checked.crs) throw KorvexaError(checked.refusal);
   }
+  CheckNamePrefix(choice->namePrefix);
   const std::optional<std::filesystem::path> path =
       ChoosePath(scene, QStringLiteral("Save the point file as"), QStringLiteral("CSV files (*.csv)"), ".csv");
   if (!path) return std::nullopt;
@@ -97,7 +103,7 @@ std::optional<ExportResult> ExportCsvCommand(const ExportScene& scene, bool tran
   options.crs = choice->crs.empty() ? "auto" : choice->crs;
   options.layout = choice->layout;
   options.transform = transform;
-  options.namePrefix = RememberedNaming().prefix;
+  options.namePrefix = choice->namePrefix;
   ExportResult result = ExportCsv(*path, scene.points, options, scene.services, grids);
   CsvChoice used = *choice;
   used.crs = result.crsCode;
@@ -136,6 +142,15 @@ std::optional<ExportResult> SendToGpsCommand(const ExportScene& scene) {
   return result;
 }
 
+std::optional<std::string> ChooseNamePrefixCommand(QWidget* window, WindowPlatform& platform) {
+  const std::optional<std::string> prefix = platform.exportChoices->ChooseNamePrefix(window, RememberedNaming().prefix);
+  if (!prefix) return std::nullopt;
+  CheckNamePrefix(*prefix);
+  Settings().setValue(QStringLiteral("export/namePrefix"), QString::fromStdString(*prefix));
+  return prefix->empty() ? std::string("Waypoint names will have no prefix.")
+                         : "Waypoint names will begin with \"" + *prefix + "\".";
+}
+
 std::optional<CreateResult> SaveWaypointsAsCommand(const ExportScene& scene, CreateOptions options) {
   const bool pcx5 = options.kind == OutputKind::Pcx5;
   const std::optional<std::filesystem::path> path = ChoosePath(
@@ -143,6 +158,7 @@ std::optional<CreateResult> SaveWaypointsAsCommand(const ExportScene& scene, Cre
       pcx5 ? QStringLiteral("PCX5 files (*.grm)") : QStringLiteral("GPX files (*.gpx)"), pcx5 ? ".grm" : ".gpx");
   if (!path) return std::nullopt;
   options.drawing = false;
+  if (!pcx5) options.naming = RememberedNaming();
   return RunCreateTo(*path, scene.fName, scene.points, options, scene.services);
 }
 

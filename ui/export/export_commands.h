@@ -13,6 +13,7 @@
 
 #include "app/convert/create.h"
 #include "app/export/export_result.h"
+#include "app/export/export_step.h"
 #include "app/services.h"
 #include "core/point_list.h"
 #include "transform/grid_crs.h"
@@ -48,8 +49,17 @@ std::optional<ExportResult> ExportKmlCommand(const ExportScene& scene, std::stri
 // can be sent to.
 std::optional<ExportResult> SendToGpsCommand(const ExportScene& scene);
 
+// The name prefix remembered for the waypoints of GPX, KML and CSV files
+// (PCX5 names hold six characters and take none).
+NamingRule RememberedNaming();
+
+// Asks for the name prefix and remembers it; the status text saying what
+// names will look like, or nothing when the user cancelled. Throws
+// KorvexaError for a prefix a name cannot hold; nothing is remembered then.
+std::optional<std::string> ChooseNamePrefixCommand(QWidget* window, WindowPlatform& platform);
+
 // Create's waypoint file of `options` under a name the user chooses, without
-// the drawing.
+// the drawing; a GPX file's names take the remembered prefix.
 std::optional<CreateResult> SaveWaypointsAsCommand(const ExportScene& scene, CreateOptions options);
 
 }  // namespace korvexa

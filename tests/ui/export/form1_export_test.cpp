@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QStandardPaths>
 #include <QTest>
 #include <filesystem>
@@ -20,6 +21,7 @@
 #include "transform/county_zones.h"
 #include "ui/convert/form1.h"
 #include "ui/export/csv_dialog.h"
+#include "ui/export/export_commands.h"
 
 namespace korvexa {
 
@@ -45,6 +47,7 @@ class Form1ExportTest : public QObject {
   void sendToGpsLetsTheUserChooseAmongUnits();
   void sendToGpsAsksBeforeReplacing();
   void saveWaypointsAsWritesElsewhereWithoutTheDrawing();
+  void theNamePrefixReachesGpxKmlAndCsvButNotPcx5();
 
  private:
   void OpenAndTickAll();
@@ -88,7 +91,7 @@ void Form1ExportTest::MakeUnit(const std::string& volume, const std::string& mod
 
 void Form1ExportTest::exportsWaitForTickedCorners() {
   QCOMPARE(Child<QAction>(*window_, "mnuFileOpen")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
-  QCOMPARE(Child<QMenu>(*window_, "mnuFileExport")->actions(),
+  QCOMPARE(Child<QMenu>(*window_, "mnuFileExport")->actions().mid(0, 3),
            (QList<QAction*>{Child<QAction>(*window_, "mnuFileExportCsv"), Child<QAction>(*window_, "mnuFileExportKml"),
                             Child<QAction>(*window_, "mnuFileSendToGps")}));
   OpenAndTickAll();
@@ -233,6 +236,34 @@ void Form1ExportTest::saveWaypointsAsWritesElsewhereWithoutTheDrawing() {
   QVERIFY(std::none_of(journal_.calls.begin(), journal_.calls.end(),
                        [](const std::string& call) { return call.starts_with("lx2dxf"); }));
   QVERIFY(Child<QLabel>(*window_, "Label2")->text().startsWith(QStringLiteral("File created.")));
+}
+
+void Form1ExportTest::theNamePrefixReachesGpxKmlAndCsvButNotPcx5() {
+  OpenAndTickAll();
+  QAction* choosePrefix = Child<QAction>(*window_, "mnuFileExportPrefix");
+  fakes_->exportChoices->prefix = "";  // whatever an earlier run left
+  choosePrefix->trigger();
+  fakes_->exportChoices->prefix = "T12N,";  // a name cannot hold it: refused, nothing remembered
+  choosePrefix->trigger();
+  QCOMPARE(fakes_->sink->messages.size(), std::size_t{1});
+  QCOMPARE(RememberedNaming().prefix, std::string());
+  fakes_->exportChoices->prefix = "T12N-";
+  choosePrefix->trigger();
+
+  window_->Create();
+  QVERIFY(testing::ReadBytes(folder_->path() / "t12n.gpx").find("<name>T12N-100140</name>") != std::string::npos);
+  fakes_->saveDialog->Answer(Path("t12n.kml"));
+  Child<QAction>(*window_, "mnuFileExportKml")->trigger();
+  QVERIFY(testing::ReadBytes(folder_->path() / "t12n.kml").find("<name>T12N-100140</name>") != std::string::npos);
+  fakes_->exportChoices->csv = CsvChoice{"32113", {CsvColumns::Pnezd, false}, "", "T12N-"};
+  fakes_->saveDialog->Answer(Path("t12n.csv"));
+  Child<QAction>(*window_, "mnuFileExportCsv")->trigger();
+  QCOMPARE(fakes_->exportChoices->lasts.at(0).namePrefix, std::string("T12N-"));  // the dialog starts from it
+  QVERIFY(testing::ReadBytes(folder_->path() / "t12n.csv").find("\nT12N-100100,") != std::string::npos);
+
+  Child<QRadioButton>(*window_, "Option1")->click();
+  window_->Create();
+  QVERIFY(testing::ReadBytes(folder_->path() / "t12n.grm").find("100140") != std::string::npos);
 }
 
 }  // namespace korvexa
