@@ -89,7 +89,7 @@ GeoBox AlbuquerqueBox() {
 struct RefusedCase {
   const char* name;
   const char* code;
-  PositionDatum datum;
+  Datum datum;
   const char* why;
 };
 
@@ -98,7 +98,7 @@ class RefusedTest : public ::testing::TestWithParam<RefusedCase> {};
 TEST_P(RefusedTest, SaysWhy) {
   GridSystems grids;
   try {
-    grids.Projection(GetParam().code, GetParam().datum, AlbuquerqueBox());
+    grids.Choose(GetParam().code, GetParam().datum, AlbuquerqueBox());
     ADD_FAILURE() << GetParam().code << " was taken";
   } catch (const KorvexaError& error) {
     EXPECT_THAT(error.what(), HasSubstr(GetParam().why));
@@ -107,16 +107,16 @@ TEST_P(RefusedTest, SaysWhy) {
 
 INSTANTIATE_TEST_SUITE_P(
     Codes, RefusedTest,
-    ::testing::Values(RefusedCase{"Degrees", "EPSG:4326", PositionDatum::Nad83, "is not a projected coordinate system"},
-                      RefusedCase{"OutsideItsArea", "EPSG:2257", PositionDatum::Nad83,
+    ::testing::Values(RefusedCase{"Degrees", "EPSG:4326", Datum::Nad83, "is not a projected coordinate system"},
+                      RefusedCase{"OutsideItsArea", "EPSG:2257", Datum::Nad83,
                                   "EPSG:2257 NAD83 / New Mexico East (ftUS) does not hold the township"},
-                      RefusedCase{"OutsideUtmZone", "26912", PositionDatum::Nad83,
+                      RefusedCase{"OutsideUtmZone", "26912", Datum::Nad83,
                                   "EPSG:26912 NAD83 / UTM zone 12N does not hold"},
-                      RefusedCase{"OnNad83_2011", "EPSG:6529", PositionDatum::Nad83, "is not on NAD83 (EPSG:4269)"},
-                      RefusedCase{"Nad27ZoneForNad83", "EPSG:32013", PositionDatum::Nad83, "is not on NAD83"},
-                      RefusedCase{"Nad83ZoneForNad27", "EPSG:2258", PositionDatum::Nad27, "is not on NAD27"},
-                      RefusedCase{"Unknown", "EPSG:1", PositionDatum::Nad83, "not a coordinate system in PROJ"},
-                      RefusedCase{"NotACode", "ESRI:102713", PositionDatum::Nad83, "is not an EPSG code"}),
+                      RefusedCase{"OnNad83_2011", "EPSG:6529", Datum::Nad83, "is not on NAD83 (EPSG:4269)"},
+                      RefusedCase{"Nad27ZoneForNad83", "EPSG:32013", Datum::Nad83, "is not on NAD83"},
+                      RefusedCase{"Nad83ZoneForNad27", "EPSG:2258", Datum::Nad27, "is not on NAD27"},
+                      RefusedCase{"Unknown", "EPSG:1", Datum::Nad83, "not a coordinate system in PROJ"},
+                      RefusedCase{"NotACode", "ESRI:102713", Datum::Nad83, "is not an EPSG code"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct ZoneCase {

@@ -206,15 +206,15 @@ void NavigatorTest::walkToACornerByDistanceAndBearing() {
   const QList<QByteArray> epochs = Epochs("walk.nmea");
   for (qsizetype i = 0; i < epochs.size(); ++i) {
     QVERIFY(Feed(epochs[i], 5.0 * double(i)));
-    const GeoPoint at = *navigator_->position();
+    const GeoPosition at = *navigator_->position();
     const PJ_COORD reference =
         proj_geod(grs80, proj_coord(at.longitude * std::numbers::pi / 180, at.latitude * std::numbers::pi / 180, 0, 0),
                   proj_coord(corner.east * std::numbers::pi / 180, corner.north * std::numbers::pi / 180, 0, 0));
     const Leg leg = *navigator_->leg();
     QVERIFY2(std::fabs(leg.metres - reference.geod.s) < 0.1, qPrintable(QString::number(leg.metres)));
     QVERIFY(AngleBetween(leg.trueBearing, reference.geod.a1) < 0.1);
-    const WorldPoint from = *navigator_->positionOnMap();
-    const WorldPoint to = view.map()->grid[target];
+    const PlanePoint from = *navigator_->positionOnMap();
+    const PlanePoint to = view.map()->grid[target];
     QVERIFY(AngleBetween(leg.gridBearing, Degrees(std::atan2(to.x - from.x, to.y - from.y))) < 0.1);
     nearest = std::min(nearest, leg.metres);
     QCOMPARE(navigator_->walk().Visited(target), nearest <= 30 * 1200.0 / 3937);
@@ -284,7 +284,7 @@ void NavigatorTest::badChecksumsNeverMoveThePosition() {
   const QList<QByteArray> epochs = Epochs("bad-checksums.nmea");
   for (qsizetype i = 0; i < epochs.size(); ++i) {
     QVERIFY(Feed(epochs[i], double(i), i % 3 == 0));
-    const GeoPoint at = *navigator_->position();
+    const GeoPosition at = *navigator_->position();
     QVERIFY2(std::fabs(at.latitude - corner.north) < 1e-5, qPrintable(QString::number(at.latitude, 'f', 7)));
   }
   QCOMPARE(positions_->count(), 4);
