@@ -78,7 +78,7 @@ struct Areas {
   std::vector<std::pair<std::string, ZoneArea>> zones;
 
   Areas(Datum datum, const std::vector<std::string>& states) {
-    const prolat::ContextHandle context(proj_context_create());
+    const ContextHandle context(proj_context_create());
     if (!context) throw KorvexaError("PROJ cannot create a context to read the State Plane zones' counties");
     proj_context_set_enable_network(context.get(), 0);
     proj_log_level(context.get(), PJ_LOG_NONE);

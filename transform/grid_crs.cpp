@@ -18,9 +18,6 @@
 namespace korvexa {
 namespace {
 
-using prolat::ContextHandle;
-using prolat::PjHandle;
-
 constexpr double kRadiansPerDegree = std::numbers::pi / 180;
 
 // How far east of `west` the longitude `east` lies, 0 to 360 degrees.

@@ -14,9 +14,6 @@
 namespace korvexa {
 namespace {
 
-using prolat::ContextHandle;
-using prolat::PjHandle;
-
 constexpr double kRadiansPerDegree = std::numbers::pi / 180;
 constexpr int kLastNad27EpsgZone = 22;                          // EPSG:26722, 54 W to 48 W
 constexpr int kLastNad83EpsgZone = 23;                          // EPSG:26923, 48 W to 42 W

@@ -11,7 +11,7 @@
 #include "app/map/map_position.h"
 #include "app/navigate/corner_walk.h"
 #include "core/korvexa_error.h"
-#include "transform/datum_adapter.h"
+#include "transform/datum_shift.h"
 #include "transform/geodesic.h"
 #include "transform/projection.h"
 
@@ -98,7 +98,7 @@ class InverseShiftTest : public ::testing::TestWithParam<Station> {
 
 TEST_P(InverseShiftTest, MovesNad83ToThePublishedNad27Position) {
   const Station& station = GetParam();
-  ProLatDatumLibrary library;
+  NadconLibrary library;
   const MapPositioner positioner(library.DefineDatumPair(), *Nad27UtmZone(station.nad27.longitude),
                                  station.nad27.longitude);
   const MapPlace place = positioner.Place(station.nad83);
@@ -121,14 +121,14 @@ INSTANTIATE_TEST_SUITE_P(Datasheets, InverseShiftTest,
 // West of 180 the receiver says 172.7 E; the map's longitudes run on past
 // 180 W, and the position lands on their turn.
 TEST_F(InverseShiftTest, AnAleutianPositionLandsOnTheMapsTurn) {
-  ProLatDatumLibrary library;
+  NadconLibrary library;
   const MapPositioner positioner(library.DefineDatumPair(), 60, -187.3);
   const MapPlace place = positioner.Place({N83, 172.7, 52.0});
   EXPECT_NEAR(place.nad27.longitude, -187.3, 0.01);
 }
 
 TEST_F(InverseShiftTest, APositionOutsideTheGridsIsRefused) {
-  ProLatDatumLibrary library;
+  NadconLibrary library;
   const MapPositioner positioner(library.DefineDatumPair(), 4, -155.5);
   try {
     positioner.Place({N83, -155.5, 19.5});  // Hawaii

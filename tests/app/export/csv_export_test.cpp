@@ -1,7 +1,7 @@
 // The grids of a data collector's point file: the zones PROJ's database
 // offers for generated townships, the CRSs refused, and the point file's
 // coordinates against PROJ's own cs2cs with the shipped NADCON grids.
-#include "transform/grid_crs.h"
+#include "app/export/csv_export.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -10,7 +10,6 @@
 #include <map>
 #include <sstream>
 
-#include "app/export/csv_export.h"
 #include "core/korvexa_error.h"
 #include "core/number_text.h"
 #include "fixtures/synthetic_township.h"
@@ -18,7 +17,7 @@
 #include "tests/support/golden.h"
 #include "tests/support/run_command.h"
 #include "tests/support/temp_folder.h"
-#include "transform/datum_adapter.h"
+#include "transform/datum_shift.h"
 
 namespace korvexa {
 namespace {
@@ -141,7 +140,7 @@ TEST_P(CsvAgainstCs2csTest, AgreesToACentimetre) {
   const testing::TownshipLayout layout{zone.south, zone.west, 5000, true};
   testing::TempFolder folder;
   Services services = testing::FakeServices();
-  services.datum = std::make_unique<ProLatDatumLibrary>();
+  services.datum = std::make_unique<NadconLibrary>();
   GridSystems grids;
   CsvExportOptions options;
   options.crs = zone.code;
