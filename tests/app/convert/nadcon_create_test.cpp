@@ -11,6 +11,7 @@
 #include "app/services.h"
 #include "core/korvexa_error.h"
 #include "core/lx_file.h"
+#include "tests/support/decoded_waypoints.h"
 #include "tests/support/fake_services.h"
 #include "tests/support/golden.h"
 #include "tests/support/records.h"
