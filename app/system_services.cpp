@@ -4,7 +4,7 @@
 #include "process/program_folder.h"
 #include "process/system_converters.h"
 #include "transform/county_zones.h"
-#include "transform/datum_adapter.h"
+#include "transform/datum_shift.h"
 
 namespace korvexa {
 namespace {
@@ -20,7 +20,7 @@ Services MakeSystemServices() {
   UseGridsBesideTheProgram();
   Services services;
   services.clock = std::make_unique<SystemClock>();
-  services.datum = std::make_unique<ProLatDatumLibrary>();
+  services.datum = std::make_unique<NadconLibrary>();
   services.converters = std::make_unique<SystemConverters>();
   return services;
 }

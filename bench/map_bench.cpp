@@ -22,7 +22,7 @@
 #include "core/lx_file.h"
 #include "fixtures/sealed_environment.h"
 #include "fixtures/synthetic_township.h"
-#include "transform/datum_adapter.h"
+#include "transform/datum_shift.h"
 #include "ui/map/map_painter.h"
 #include "ui/map/map_window.h"
 #include "ui/navigate/navigator.h"
@@ -119,7 +119,7 @@ BENCHMARK(BM_BuildTownshipMap)->ArgNames({"corners"})->Arg(100000)->Unit(benchma
 void BM_PositionUpdate(benchmark::State& state) {
   korvexa::UseShippedGrids(KORVEXA_SHIPPED_GRIDS);
   Scene scene(state.range(0), 10);
-  korvexa::ProLatDatumLibrary datum;
+  korvexa::NadconLibrary datum;
   const korvexa::FrozenClock clock({});
   korvexa::MapWindow window(&scene.model, clock, korvexa::WindowPlatform{}, &datum);
   window.resize(kWidth, kHeight);

@@ -14,14 +14,13 @@
 #include "bench/ticked_townships.h"
 #include "core/lx_record.h"
 #include "fixtures/sealed_environment.h"
-#include "transform/datum_adapter.h"
-#include "transform/prolat.h"
+#include "transform/datum_shift.h"
 
 namespace {
 
 void BM_BuildTransformedWaypoints(benchmark::State& state) {
   const korvexa::PointList points = korvexa::bench::TickedTownships(state.range(0));
-  const auto transform = korvexa::ProLatDatumLibrary().DefineDatumPair();
+  const auto transform = korvexa::NadconLibrary().DefineDatumPair();
   for (auto _ : state) {
     benchmark::DoNotOptimize(korvexa::BuildWaypoints(points, transform.get(), korvexa::kGpxElevationColumn));
   }
@@ -29,18 +28,18 @@ void BM_BuildTransformedWaypoints(benchmark::State& state) {
 }
 BENCHMARK(BM_BuildTransformedWaypoints)->Arg(2000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
-void BM_ProLatTransformOnePoint(benchmark::State& state) {
-  const int32_t nad27 = ProLatDefineLatLong("NAD27");
-  const int32_t nad83 = ProLatDefineLatLong("NAD83");
+void BM_DatumShiftOnePoint(benchmark::State& state) {
+  const auto shift = korvexa::NadconLibrary().DefineDatumPair();
   double step = 0;
   for (auto _ : state) {
-    double x = -106.5 - step, y = 35.0 + step, z = 0;
-    benchmark::DoNotOptimize(ProLatTransform(nad27, nad83, &x, &y, &z, 1));
+    double x = -106.5 - step, y = 35.0 + step;
+    shift->TransformPoint(x, y);
+    benchmark::DoNotOptimize(x);
     step = step < 1 ? step + 1e-5 : 0;
   }
   state.SetItemsProcessed(state.iterations());
 }
-BENCHMARK(BM_ProLatTransformOnePoint);
+BENCHMARK(BM_DatumShiftOnePoint);
 
 // The peer: cs2cs reading the same points as text and writing them back.
 void BM_Cs2cs(benchmark::State& state) {

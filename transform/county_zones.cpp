@@ -77,8 +77,8 @@ double Middle(double west, double east) {
 struct Areas {
   std::vector<std::pair<std::string, ZoneArea>> zones;
 
-  Areas(PositionDatum datum, const std::vector<std::string>& states) {
-    const prolat::ContextHandle context(proj_context_create());
+  Areas(Datum datum, const std::vector<std::string>& states) {
+    const ContextHandle context(proj_context_create());
     if (!context) throw KorvexaError("PROJ cannot create a context to read the State Plane zones' counties");
     proj_context_set_enable_network(context.get(), 0);
     proj_log_level(context.get(), PJ_LOG_NONE);
@@ -143,9 +143,9 @@ struct TownshipCounties {
 };
 
 // The areas of `datum`'s zones, read once per datum and county map.
-const Areas& AreasOf(PositionDatum datum, const CountyMap& counties) {
+const Areas& AreasOf(Datum datum, const CountyMap& counties) {
   static std::mutex mutex;
-  static std::map<std::pair<PositionDatum, const CountyMap*>, std::unique_ptr<Areas>> areas;
+  static std::map<std::pair<Datum, const CountyMap*>, std::unique_ptr<Areas>> areas;
   const std::lock_guard<std::mutex> lock(mutex);
   std::unique_ptr<Areas>& entry = areas[{datum, &counties}];
   if (!entry) entry = std::make_unique<Areas>(datum, counties.States());
@@ -153,7 +153,7 @@ const Areas& AreasOf(PositionDatum datum, const CountyMap& counties) {
 }
 
 // The county zones of `township` (see CountyZonesOf).
-TownshipCounties ZonesOf(PositionDatum datum, const GeoBox& township, const CountyMap& counties) {
+TownshipCounties ZonesOf(Datum datum, const GeoBox& township, const CountyMap& counties) {
   const double longitude = Middle(township.west, township.east);
   const double latitude = (township.south + township.north) / 2;
   TownshipCounties found;
@@ -279,11 +279,11 @@ bool ZoneArea::ListsCountiesOf(std::string_view state) const {
   return state_ == state && !counties_.empty();
 }
 
-std::vector<CountyZone> CountyZonesOf(PositionDatum datum, const GeoBox& township, const CountyMap& counties) {
+std::vector<CountyZone> CountyZonesOf(Datum datum, const GeoBox& township, const CountyMap& counties) {
   return ZonesOf(datum, township, counties).zones;
 }
 
-std::vector<GridCrs> RankZonesByCounty(std::vector<ZoneDefinition> zones, PositionDatum datum, const GeoBox& township,
+std::vector<GridCrs> RankZonesByCounty(std::vector<ZoneDefinition> zones, Datum datum, const GeoBox& township,
                                        const CountyMap& counties) {
   const TownshipCounties found = ZonesOf(datum, township, counties);
   if (found.middle == nullptr) return RankZones(std::move(zones));

@@ -81,7 +81,7 @@ struct CountyZone {
 // reaches into (the township straddles a zone line when there are any).
 // Empty when no county holds the middle or no zone lists the county's
 // state's counties. Throws KorvexaError when PROJ's database fails.
-std::vector<CountyZone> CountyZonesOf(PositionDatum datum, const GeoBox& township, const CountyMap& counties);
+std::vector<CountyZone> CountyZonesOf(Datum datum, const GeoBox& township, const CountyMap& counties);
 
 // The zones of `zones` (as GridSystems::Candidates found them on `datum`
 // for `township`) ranked by the counties: first the zones whose areas hold the
@@ -90,7 +90,7 @@ std::vector<CountyZone> CountyZonesOf(PositionDatum datum, const GeoBox& townshi
 // township's box reaches into, then the other zones of the middle's state,
 // then UTM, then other states' zones; within each, RankZones's order.
 // Without a county at the middle, RankZones's order alone.
-std::vector<GridCrs> RankZonesByCounty(std::vector<ZoneDefinition> zones, PositionDatum datum, const GeoBox& township,
+std::vector<GridCrs> RankZonesByCounty(std::vector<ZoneDefinition> zones, Datum datum, const GeoBox& township,
                                        const CountyMap& counties);
 
 }  // namespace korvexa

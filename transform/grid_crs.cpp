@@ -10,7 +10,6 @@
 #include <utility>
 
 #include "core/korvexa_error.h"
-#include "core/longitude.h"
 #include "core/number_text.h"
 #include "transform/county_zones.h"
 #include "transform/grid_zones.h"
@@ -18,9 +17,6 @@
 
 namespace korvexa {
 namespace {
-
-using prolat::ContextHandle;
-using prolat::PjHandle;
 
 constexpr double kRadiansPerDegree = std::numbers::pi / 180;
 
@@ -35,12 +31,8 @@ std::string Degrees(double value, char positive, char negative) {
   return NumberText(RoundDecimal(std::fabs(value), 4)) + ' ' + (value < 0 ? negative : positive);
 }
 
-const char* GeographicCode(PositionDatum datum) {
-  return datum == PositionDatum::Nad83 ? "4269" : "4267";
-}
-
-const char* DatumName(PositionDatum datum) {
-  return datum == PositionDatum::Nad83 ? "NAD83 (EPSG:4269)" : "NAD27 (EPSG:4267)";
+const char* GeographicCode(Datum datum) {
+  return datum == Datum::Nad83 ? "4269" : "4267";
 }
 
 std::string Text(const char* text) {
@@ -129,21 +121,6 @@ std::string EpsgCode(const std::string& text) {
   return "EPSG:" + std::string(digits);
 }
 
-struct GridProjection::Proj {
-  PjHandle lonLat;  // longitude, latitude in degrees to easting, northing
-};
-
-GridProjection::GridProjection(GridCrs crs, std::unique_ptr<Proj> proj, std::string wkt)
-    : crs_(std::move(crs)), proj_(std::move(proj)), wkt_(std::move(wkt)) {}
-
-GridProjection::~GridProjection() = default;
-
-std::optional<GridPoint> GridProjection::Project(double eastLongitude, double latitude) const {
-  const PJ_COORD grid = proj_trans(proj_->lonLat.get(), PJ_FWD, proj_coord(WrapEast(eastLongitude), latitude, 0, 0));
-  if (!std::isfinite(grid.xy.x) || !std::isfinite(grid.xy.y)) return std::nullopt;  // PROJ's HUGE_VAL
-  return GridPoint{grid.xy.x, grid.xy.y};
-}
-
 struct GridSystems::Context {
   ContextHandle context;
 
@@ -166,10 +143,10 @@ GridSystems::GridSystems() : context_(std::make_unique<Context>()) {
 }
 
 GridSystems::~GridSystems() {
-  projections_.clear();  // their objects before the context
+  chosen_.clear();
 }
 
-std::vector<GridCrs> GridSystems::Candidates(PositionDatum datum, const GeoBox& township) {
+std::vector<GridCrs> GridSystems::Candidates(Datum datum, const GeoBox& township) {
   PROJ_CRS_LIST_PARAMETERS* parameters = proj_get_crs_list_parameters_create();
   const PJ_TYPE types[] = {PJ_TYPE_PROJECTED_CRS};
   parameters->types = types;
@@ -203,18 +180,14 @@ std::vector<GridCrs> GridSystems::Candidates(PositionDatum datum, const GeoBox& 
   return RankZonesByCounty(std::move(zones), datum, township, CountyBoundaries());
 }
 
-const GridProjection& GridSystems::Projection(const std::string& text, PositionDatum datum, const GeoBox& township) {
+const ChosenGrid& GridSystems::Choose(const std::string& text, Datum datum, const GeoBox& township) {
   const std::string code = EpsgCode(text);
-  std::unique_ptr<GridProjection>& cached = projections_[code + (datum == PositionDatum::Nad83 ? "/83" : "/27")];
-  if (!cached) {
-    const std::string number = code.substr(5);
-    const PjHandle crs = context_->Crs(number);
-    if (!crs) throw KorvexaError(code + " is not a coordinate system in PROJ's database");
+  std::unique_ptr<ChosenGrid>& chosen = chosen_[code + (datum == Datum::Nad83 ? "/83" : "/27")];
+  if (!chosen) {
+    Projection projection(code, datum);
+    const PjHandle crs = context_->Crs(code.substr(5));
     const std::string name = code + " " + Text(proj_get_name(crs.get()));
-    if (proj_get_type(crs.get()) != PJ_TYPE_PROJECTED_CRS) {
-      throw KorvexaError(name + " is not a projected coordinate system: a point file needs northings and eastings");
-    }
-    std::optional<ZoneDefinition> zone = DescribeZone(context_->get(), crs.get(), number);
+    std::optional<ZoneDefinition> zone = DescribeZone(context_->get(), crs.get(), code.substr(5));
     if (!zone) throw KorvexaError("PROJ cannot read the axes and area of use of " + name);
     if (!zone->lengthUnit) {
       std::string why = name;
@@ -223,26 +196,17 @@ const GridProjection& GridSystems::Projection(const std::string& text, PositionD
       why += ')';
       throw KorvexaError(why);
     }
-    if (zone->geographicCode != GeographicCode(datum)) {
-      throw KorvexaError(name + " is not on " + DatumName(datum) +
-                         ", the datum of the corners; Korvexa has no grids to move them to its datum");
-    }
-    const PjHandle geographic = context_->Crs(GeographicCode(datum));
-    const PjHandle raw(proj_create_crs_to_crs_from_pj(context_->get(), geographic.get(), crs.get(), nullptr, nullptr));
-    auto proj = std::make_unique<GridProjection::Proj>();
-    if (raw) proj->lonLat.reset(proj_normalize_for_visualization(context_->get(), raw.get()));
-    if (!proj->lonLat) throw KorvexaError("PROJ cannot project into " + name + ": " + context_->LastError());
     const char* wkt = proj_as_wkt(context_->get(), crs.get(), PJ_WKT1_ESRI, nullptr);
     if (wkt == nullptr) wkt = proj_as_wkt(context_->get(), crs.get(), PJ_WKT1_GDAL, nullptr);
     if (wkt == nullptr) throw KorvexaError("PROJ cannot write " + name + " as WKT: " + context_->LastError());
-    cached = std::make_unique<GridProjection>(std::move(zone->crs), std::move(proj), wkt);
+    chosen.reset(new ChosenGrid{std::move(zone->crs), wkt, std::move(projection)});
   }
-  const GridCrs& crs = cached->Crs();
+  const GridCrs& crs = chosen->crs;
   if (!crs.area.Contains(township)) {
     throw KorvexaError(crs.code + " " + crs.name + " does not hold the township (" + township.Text() +
                        ") in its area of use (" + crs.areaName + ": " + crs.area.Text() + ")");
   }
-  return *cached;
+  return *chosen;
 }
 
 }  // namespace korvexa

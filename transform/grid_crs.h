@@ -20,10 +20,10 @@
 #include <string>
 #include <vector>
 
-namespace korvexa {
+#include "core/geo_position.h"
+#include "transform/projection.h"
 
-// The geographic CRS of the positions: NAD27 (EPSG:4267) or NAD83 (EPSG:4269).
-enum class PositionDatum { Nad27, Nad83 };
+namespace korvexa {
 
 // A longitude and latitude box in degrees, longitudes east of Greenwich in
 // [-180, 180]; a box with west > east crosses 180 degrees.
@@ -52,35 +52,12 @@ struct GridCrs {
   std::string Label() const;
 };
 
-// A point in a grid: easting and northing in the CRS's unit.
-struct GridPoint {
-  double easting = 0;
-  double northing = 0;
-};
-
-// The way from the positions' datum into one GridCrs.
-class GridProjection {
- public:
-  struct Proj;
-  GridProjection(GridCrs crs, std::unique_ptr<Proj> proj, std::string wkt);
-  ~GridProjection();
-  GridProjection(const GridProjection&) = delete;
-  GridProjection& operator=(const GridProjection&) = delete;
-
-  const GridCrs& Crs() const { return crs_; }
-
-  // The CRS as WKT 1 in the ESRI dialect, the content of a .prj file.
-  const std::string& Wkt() const { return wkt_; }
-
-  // The grid point of the position at `eastLongitude` (degrees, west
-  // negative, any turn) and `latitude` (degrees) on the positions' datum;
-  // nothing when PROJ cannot project it.
-  std::optional<GridPoint> Project(double eastLongitude, double latitude) const;
-
- private:
-  GridCrs crs_;
-  std::unique_ptr<Proj> proj_;
-  std::string wkt_;
+// A CRS chosen for a point file: what the database says of it, its .prj
+// text and the projection into it.
+struct ChosenGrid {
+  GridCrs crs;
+  std::string wkt;  // WKT 1 in the ESRI dialect, the content of a .prj file
+  Projection projection;
 };
 
 class GridSystems {
@@ -102,20 +79,20 @@ class GridSystems {
   // metres where EPSG has no such definition; metres for UTM). Empty when no
   // zone holds the township. Throws KorvexaError when PROJ's database fails
   // or the county boundaries cannot be read.
-  std::vector<GridCrs> Candidates(PositionDatum datum, const GeoBox& township);
+  std::vector<GridCrs> Candidates(Datum datum, const GeoBox& township);
 
   // The projection into `code` ("EPSG:2258" or "2258") for positions on
   // `datum` within `township`, set up once per code and datum. Throws
   // KorvexaError naming the code and the reason when the code is no EPSG
-  // code PROJ knows, the CRS is not projected, its axes are not in a length
-  // unit, it is not on `datum` itself, or its area of use does not hold
-  // `township`.
-  const GridProjection& Projection(const std::string& code, PositionDatum datum, const GeoBox& township);
+  // code PROJ knows, the CRS is not projected or not on `datum` itself (as
+  // Projection), its axes are not in a length unit, or its area of use does
+  // not hold `township`.
+  const ChosenGrid& Choose(const std::string& code, Datum datum, const GeoBox& township);
 
  private:
   struct Context;
   std::unique_ptr<Context> context_;
-  std::map<std::string, std::unique_ptr<GridProjection>> projections_;
+  std::map<std::string, std::unique_ptr<ChosenGrid>> chosen_;
 };
 
 // "EPSG:2258" for "EPSG:2258", "epsg:2258" and "2258". Throws KorvexaError

@@ -55,8 +55,8 @@ ZoneKind ZoneKindOf(std::string_view name) {
   return ZoneKind::Other;
 }
 
-bool IsOnDatumByName(std::string_view crsName, PositionDatum datum) {
-  return crsName.starts_with(datum == PositionDatum::Nad83 ? "NAD83 / " : "NAD27 / ");
+bool IsOnDatumByName(std::string_view crsName, Datum datum) {
+  return crsName.starts_with(datum == Datum::Nad83 ? "NAD83 / " : "NAD27 / ");
 }
 
 std::vector<GridCrs> RankZones(std::vector<ZoneDefinition> zones,

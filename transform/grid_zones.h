@@ -31,7 +31,7 @@ ZoneKind ZoneKindOf(std::string_view conversionName);
 
 // True when the CRS name starts with the datum's own name, "NAD83 / " or
 // "NAD27 / " (not "NAD83(HARN) / "): a quick look before the CRS is read.
-bool IsOnDatumByName(std::string_view crsName, PositionDatum datum);
+bool IsOnDatumByName(std::string_view crsName, Datum datum);
 
 // The zones in the order GridSystems::Candidates gave them before counties
 // (the smallest area of use first, of each zone the unit of the state's law

@@ -6,7 +6,7 @@
 
 #include <memory>
 
-namespace korvexa::prolat {
+namespace korvexa {
 
 struct ContextDestroyer {
   void operator()(PJ_CONTEXT* context) const { proj_context_destroy(context); }
@@ -18,4 +18,4 @@ struct PjDestroyer {
 using ContextHandle = std::unique_ptr<PJ_CONTEXT, ContextDestroyer>;
 using PjHandle = std::unique_ptr<PJ, PjDestroyer>;
 
-}  // namespace korvexa::prolat
+}  // namespace korvexa

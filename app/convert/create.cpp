@@ -5,12 +5,12 @@
 #include <span>
 
 #include "app/convert/township_drawing.h"
-#include "app/navigate/geodesic.h"
 #include "app/services.h"
 #include "core/korvexa_error.h"
 #include "core/longitude.h"
 #include "core/lx_file.h"
 #include "core/number_text.h"
+#include "transform/geodesic.h"
 #include "writers/atomic_file.h"
 #include "writers/gpx_writer.h"
 #include "writers/pcx5_writer.h"
@@ -108,15 +108,19 @@ std::optional<double> LargestNadconShift(std::span<const Waypoint> waypoints, Da
   } catch (const KorvexaError&) {
     return std::nullopt;
   }
+  const Geodesic grs80(Datum::Nad83);
   std::optional<double> largest;
   for (const GeoPosition& place : ShiftSamples(waypoints)) {
-    double longitude = place.longitude, latitude = place.latitude;
+    // A GPS reads the NAD27 numbers as its own datum's: it puts the corner
+    // that far from its NAD83 place.
+    GeoPosition nad83{Datum::Nad83, place.longitude, place.latitude};
+    const GeoPosition asRead = nad83;
     try {
-      transform->TransformPoint(longitude, latitude);
+      transform->TransformPoint(nad83.longitude, nad83.latitude);
     } catch (const KorvexaError&) {
       continue;  // outside the grids: no shift to measure
     }
-    const double metres = GeodesicInverse(place.longitude, place.latitude, longitude, latitude).metres;
+    const double metres = grs80.Inverse(asRead, nad83).metres;
     largest = std::max(largest.value_or(0.0), metres);
   }
   return largest;

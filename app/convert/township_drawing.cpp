@@ -18,7 +18,7 @@
 #include "core/lx_record.h"
 #include "core/number_text.h"
 #include "core/usable_point.h"
-#include "transform/utm_projection.h"
+#include "transform/projection.h"
 #include "writers/dxf_writer.h"
 
 namespace korvexa {
@@ -92,7 +92,7 @@ class TownshipBuilder {
   // place among them. Takes the judgement, to free it before the segments
   // are made.
   std::vector<std::uint32_t> Place(JudgedTownship judged) {
-    const UtmProjection& projection = projections_.Zone(result_.township.utmZone);
+    const Projection& projection = projections_.Zone(result_.township.utmZone);
     std::vector<std::uint32_t> drawn(chains_.points.size(), kNotDrawn);
     const std::size_t usable = judged.points.size() - judged.leftOut.size();
     result_.township.points.reserve(usable);
@@ -101,9 +101,9 @@ class TownshipBuilder {
       if (!judged.usable[chainPoint]) continue;
       const LxPoint& position = judged.points[chainPoint];
       const double east = EastLongitude(position.Longitude);
-      const std::optional<PlanePoint> plane = projection.Project(east, position.Latitude);
+      const std::optional<PlanePoint> plane = projection.Forward({Datum::Nad27, east, position.Latitude});
       if (!plane) {
-        LeaveOut(chainPoint, "cannot be projected to " + projection.System());
+        LeaveOut(chainPoint, "cannot be projected to " + projection.Name());
         continue;
       }
       const LxRecord record = chains_.points[chainPoint].record;

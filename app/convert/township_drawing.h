@@ -13,7 +13,7 @@
 #include "core/township.h"
 #include "core/usable_point.h"
 #include "process/system_converters.h"
-#include "transform/utm_projection.h"
+#include "transform/projection.h"
 
 namespace korvexa {
 

@@ -36,7 +36,7 @@ GeoBox BoxOf(std::span<const Waypoint> waypoints) {
 // asks for them (a CRS named by its code needs no search of the database).
 GridOffer Offer(std::span<const Waypoint> corners, bool transform, GridSystems& grids, bool candidates) {
   GridOffer offer;
-  offer.datum = transform ? PositionDatum::Nad83 : PositionDatum::Nad27;
+  offer.datum = transform ? Datum::Nad83 : Datum::Nad27;
   offer.township = BoxOf(corners);
   if (candidates) {
     offer.systems = grids.Candidates(offer.datum, offer.township);
@@ -52,16 +52,16 @@ double Elevation(const Waypoint& waypoint, const GridCrs& crs) {
   return waypoint.elevationFeet * kMetresPerUsSurveyFoot / crs.metresPerUnit;
 }
 
-std::vector<CsvPoint> Project(std::span<const Waypoint> waypoints, const GridProjection& projection) {
+std::vector<CsvPoint> Project(std::span<const Waypoint> waypoints, const ChosenGrid& grid) {
   std::vector<CsvPoint> rows;
   rows.reserve(waypoints.size());
   for (const Waypoint& waypoint : waypoints) {
-    const std::optional<GridPoint> grid = projection.Project(waypoint.position.longitude, waypoint.position.latitude);
-    if (!grid) {
+    const std::optional<PlanePoint> plane = grid.projection.Forward(waypoint.position);
+    if (!plane) {
       throw KorvexaError("point " + std::string(TrimBlanks(waypoint.name)) + " cannot be projected to " +
-                         projection.Crs().Label());
+                         grid.crs.Label());
     }
-    rows.push_back({&waypoint, grid->northing, grid->easting, Elevation(waypoint, projection.Crs())});
+    rows.push_back({&waypoint, plane->y, plane->x, Elevation(waypoint, grid.crs)});
   }
   return rows;
 }
@@ -103,13 +103,12 @@ ExportResult ExportCsv(const std::filesystem::path& path, const PointList& point
                      std::string code = options.crs;
                      const GridOffer offer = Offer(finished.waypoints, options.transform, grids, code == "auto");
                      if (code == "auto") code = AutoCode(offer, result);
-                     const GridProjection& projection = grids.Projection(code, offer.datum, offer.township);
-                     const std::vector<CsvPoint> rows = Project(finished.waypoints, projection);
+                     const ChosenGrid& grid = grids.Choose(code, offer.datum, offer.township);
+                     const std::vector<CsvPoint> rows = Project(finished.waypoints, grid);
                      result.outputPath = path;
-                     WritePointCsv(std::filesystem::absolute(path), rows, options.layout, projection.Crs().unitName,
-                                   projection.Wkt());
-                     result.crsCode = projection.Crs().code;
-                     result.summary = projection.Crs().Label();
+                     WritePointCsv(std::filesystem::absolute(path), rows, options.layout, grid.crs.unitName, grid.wkt);
+                     result.crsCode = grid.crs.code;
+                     result.summary = grid.crs.Label();
                      return "created in " + result.summary;
                    });
 }
@@ -132,7 +131,7 @@ const CountyZone* GuessedCounty(const GridOffer& offer) {
 
 GridCheck CheckGrid(const std::string& code, const GridOffer& offer, GridSystems& grids) {
   try {
-    return {grids.Projection(code, offer.datum, offer.township).Crs(), {}};
+    return {grids.Choose(code, offer.datum, offer.township).crs, {}};
   } catch (const KorvexaError& error) {
     return {std::nullopt, error.what()};
   }

@@ -27,7 +27,7 @@ struct Services;
 // The grids offered for a township, best guess first (GridSystems::Candidates),
 // and the corners' datum and extent they were chosen for.
 struct GridOffer {
-  PositionDatum datum = PositionDatum::Nad83;
+  Datum datum = Datum::Nad83;
   GeoBox township;                   // of the corners to be written
   std::vector<GridCrs> systems;      // empty when no zone holds the township
   std::vector<CountyZone> counties;  // the zones of its counties, the middle's first (CountyZonesOf)

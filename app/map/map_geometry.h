@@ -1,16 +1,14 @@
-// The plane geometry of the township map. World positions are UTM metres of
-// the township's NAD27 zone (x east, y north, as core/township.h holds them);
-// screen positions are pixels of the view (x to the right, y down).
+// The plane geometry of the township map. World positions (PlanePoint) are
+// UTM metres of the township's NAD27 zone (x east, y north, as
+// core/township.h holds them); screen positions are pixels of the view (x to
+// the right, y down).
 #pragma once
 
 #include <algorithm>
 
-namespace korvexa {
+#include "core/geo_position.h"
 
-struct WorldPoint {
-  double x = 0;  // metres east
-  double y = 0;  // metres north
-};
+namespace korvexa {
 
 // A rectangle in metres, edges included; left <= right and bottom <= top
 // unless it is Empty().
@@ -21,21 +19,21 @@ struct WorldRect {
   double top = -1;
 
   // The smallest rectangle holding both corners, in any order.
-  static WorldRect Spanning(WorldPoint a, WorldPoint b) {
+  static WorldRect Spanning(PlanePoint a, PlanePoint b) {
     return {std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
   }
   bool Empty() const { return right < left || top < bottom; }
   double Width() const { return right - left; }
   double Height() const { return top - bottom; }
-  WorldPoint Centre() const { return {(left + right) / 2, (bottom + top) / 2}; }
-  bool Contains(WorldPoint p) const { return p.x >= left && p.x <= right && p.y >= bottom && p.y <= top; }
+  PlanePoint Centre() const { return {(left + right) / 2, (bottom + top) / 2}; }
+  bool Contains(PlanePoint p) const { return p.x >= left && p.x <= right && p.y >= bottom && p.y <= top; }
   bool Intersects(const WorldRect& o) const {
     return !Empty() && !o.Empty() && o.left <= right && left <= o.right && o.bottom <= top && bottom <= o.top;
   }
   // Grown by `margin` metres on every side.
   WorldRect Grown(double margin) const { return {left - margin, bottom - margin, right + margin, top + margin}; }
   // Grown to hold `p` too (an empty rectangle becomes `p` alone).
-  void Add(WorldPoint p) {
+  void Add(PlanePoint p) {
     if (Empty()) {
       *this = {p.x, p.y, p.x, p.y};
       return;

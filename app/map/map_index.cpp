@@ -12,8 +12,8 @@ constexpr std::size_t kSpacingSample = 512;
 
 }  // namespace
 
-PointGrid::PointGrid(std::vector<WorldPoint> points) : points_(std::move(points)) {
-  for (const WorldPoint& p : points_) bounds_.Add(p);
+PointGrid::PointGrid(std::vector<PlanePoint> points) : points_(std::move(points)) {
+  for (const PlanePoint& p : points_) bounds_.Add(p);
   if (points_.empty()) return;
   const double area = std::max(bounds_.Width(), 1.0) * std::max(bounds_.Height(), 1.0);
   cellSize_ = std::max(std::sqrt(area * kPointsPerCell / static_cast<double>(points_.size())), 1.0);
@@ -55,7 +55,7 @@ std::vector<std::size_t> PointGrid::PointsIn(const WorldRect& rect) const {
   return found;
 }
 
-std::optional<std::size_t> PointGrid::Nearest(WorldPoint at, double within) const {
+std::optional<std::size_t> PointGrid::Nearest(PlanePoint at, double within) const {
   std::optional<std::size_t> best;
   double bestDistance = within * within;
   ForEachIn(WorldRect{at.x, at.y, at.x, at.y}.Grown(within), [&](std::size_t i) {

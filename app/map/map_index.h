@@ -16,10 +16,10 @@ class PointGrid {
  public:
   PointGrid() = default;
   // Indexes `points` (metres); the grid refers to them by their index.
-  explicit PointGrid(std::vector<WorldPoint> points);
+  explicit PointGrid(std::vector<PlanePoint> points);
 
   std::size_t size() const { return points_.size(); }
-  WorldPoint operator[](std::size_t i) const { return points_[i]; }
+  PlanePoint operator[](std::size_t i) const { return points_[i]; }
   // The smallest rectangle holding every point (Empty() without points).
   const WorldRect& bounds() const { return bounds_; }
 
@@ -33,7 +33,7 @@ class PointGrid {
 
   // The point nearest to `at` no farther than `within` metres; of equally
   // near points the one with the lowest index.
-  std::optional<std::size_t> Nearest(WorldPoint at, double within) const;
+  std::optional<std::size_t> Nearest(PlanePoint at, double within) const;
 
   // The median distance in metres from a point to its nearest neighbour
   // (over a sample of the points), or 0 with fewer than two points: how far
@@ -48,7 +48,7 @@ class PointGrid {
   int Column(double x) const;
   int Row(double y) const;
 
-  std::vector<WorldPoint> points_;
+  std::vector<PlanePoint> points_;
   WorldRect bounds_;
   double cellSize_ = 1;  // metres
   int columns_ = 0;

@@ -10,7 +10,7 @@ constexpr double kFinestTolerance = 1;  // metres
 constexpr double kToleranceStep = 3;
 constexpr std::size_t kMaxLevels = 24;  // 3^22 m is far beyond any township
 
-using Polyline = std::vector<WorldPoint>;
+using Polyline = std::vector<PlanePoint>;
 
 // Neighbouring segments where one ends where the next begins form one
 // polyline (chain order is segment order).
@@ -27,7 +27,7 @@ std::vector<Polyline> JoinSegments(const Township& township) {
   return lines;
 }
 
-double DistanceToLine(WorldPoint p, WorldPoint a, WorldPoint b) {
+double DistanceToLine(PlanePoint p, PlanePoint a, PlanePoint b) {
   const double dx = b.x - a.x;
   const double dy = b.y - a.y;
   const double length = std::hypot(dx, dy);

@@ -25,7 +25,7 @@ struct LinePiece {
 
 struct LineLevel {
   double tolerance = 0;  // metres: no vertex is more than this from where it was
-  std::vector<WorldPoint> vertices;
+  std::vector<PlanePoint> vertices;
   std::vector<LinePiece> pieces;
 };
 

@@ -3,25 +3,21 @@
 // less than a hand-held receiver's error); the map is NAD27 UTM. So the
 // position is moved to NAD27 with the inverse NADCON shift, through the same
 // transformation as Create's (core/coordinate_transform.h), and projected
-// as the drawing projects its corners (transform/utm_projection.h).
+// as the drawing projects its corners (transform/projection.h).
 #pragma once
 
 #include <memory>
 
 #include "app/map/map_geometry.h"
 #include "core/coordinate_transform.h"
-#include "transform/utm_projection.h"
+#include "core/geo_position.h"
+#include "transform/projection.h"
 
 namespace korvexa {
 
-struct GeoPoint {
-  double longitude = 0;  // degrees east (west negative)
-  double latitude = 0;   // degrees north
-};
-
 struct MapPlace {
-  WorldPoint map;          // UTM metres of the map's zone
-  GeoPoint nad27;          // on the turn of the map's longitudes
+  PlanePoint map;          // UTM metres of the map's zone
+  GeoPosition nad27;       // on the turn of the map's longitudes
   double convergence = 0;  // the grid bearing of true north there, degrees (east of grid north positive)
 };
 
@@ -35,17 +31,15 @@ class MapPositioner {
 
   // The place of the NAD83 position `nad83` on the map. Throws KorvexaError
   // when it cannot be moved to NAD27 (outside the NADCON grids) or projected.
-  MapPlace Place(GeoPoint nad83) const;
+  MapPlace Place(GeoPosition nad83) const;
 
   // The NAD83 position of the NAD27 point `nad27` (a corner). Throws
   // KorvexaError when it cannot be moved.
-  GeoPoint Nad83Of(GeoPoint nad27) const;
+  GeoPosition Nad83Of(GeoPosition nad27) const;
 
  private:
-  WorldPoint Project(GeoPoint nad27) const;
-
   std::unique_ptr<CoordinateTransform> transform_;
-  UtmProjection projection_;
+  Projection projection_;
   double mapLongitude_;
 };
 

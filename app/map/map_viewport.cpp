@@ -5,7 +5,7 @@
 
 namespace korvexa {
 
-MapViewport::MapViewport(WorldPoint centre, double metresPerPixel, double width, double height)
+MapViewport::MapViewport(PlanePoint centre, double metresPerPixel, double width, double height)
     : centre_(centre),
       metresPerPixel_(std::clamp(metresPerPixel, kFinestMetresPerPixel, kCoarsestMetresPerPixel)),
       width_(std::max(width, 1.0)),
@@ -29,7 +29,7 @@ WorldRect MapViewport::Visible() const {
 
 void MapViewport::ZoomAround(ScreenPoint anchor, double factor) {
   if (!(factor > 0)) return;
-  const WorldPoint fixed = ToWorld(anchor);
+  const PlanePoint fixed = ToWorld(anchor);
   metresPerPixel_ = std::clamp(metresPerPixel_ / factor, kFinestMetresPerPixel, kCoarsestMetresPerPixel);
   // Put `fixed` back under `anchor`.
   centre_.x = fixed.x - (anchor.x - width_ / 2) * metresPerPixel_;

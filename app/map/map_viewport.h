@@ -15,7 +15,7 @@ class MapViewport {
 
   MapViewport() = default;
   // A view of `width` x `height` pixels whose middle shows `centre`.
-  MapViewport(WorldPoint centre, double metresPerPixel, double width, double height);
+  MapViewport(PlanePoint centre, double metresPerPixel, double width, double height);
 
   // The view of `width` x `height` pixels that shows all of `bounds` as
   // large as it fits with `margin` pixels free on every side. A rectangle
@@ -23,10 +23,10 @@ class MapViewport {
   static MapViewport Fitting(const WorldRect& bounds, double width, double height, double margin,
                              double minimumSpan = 200);
 
-  ScreenPoint ToScreen(WorldPoint p) const {
+  ScreenPoint ToScreen(PlanePoint p) const {
     return {width_ / 2 + (p.x - centre_.x) / metresPerPixel_, height_ / 2 - (p.y - centre_.y) / metresPerPixel_};
   }
-  WorldPoint ToWorld(ScreenPoint p) const {
+  PlanePoint ToWorld(ScreenPoint p) const {
     return {centre_.x + (p.x - width_ / 2) * metresPerPixel_, centre_.y - (p.y - height_ / 2) * metresPerPixel_};
   }
   // The world rectangle the whole view shows.
@@ -40,7 +40,7 @@ class MapViewport {
   // A new size in pixels, keeping the centre and the scale.
   void Resize(double width, double height);
 
-  WorldPoint centre() const { return centre_; }
+  PlanePoint centre() const { return centre_; }
   double metresPerPixel() const { return metresPerPixel_; }
   double width() const { return width_; }
   double height() const { return height_; }
@@ -48,7 +48,7 @@ class MapViewport {
   friend bool operator==(const MapViewport&, const MapViewport&) = default;
 
  private:
-  WorldPoint centre_;
+  PlanePoint centre_;
   double metresPerPixel_ = 1;
   double width_ = 1;
   double height_ = 1;

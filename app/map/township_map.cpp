@@ -42,7 +42,7 @@ TownshipMap BuildTownshipMap(std::string_view text, const std::string& fileName,
   std::unordered_map<std::string_view, std::size_t> entryOfKey;
   entryOfKey.reserve(list.size());
   for (std::size_t i = 0; i < list.size(); ++i) entryOfKey.emplace(DuplicateKey(list[i].line), i);
-  std::vector<WorldPoint> positions;
+  std::vector<PlanePoint> positions;
   positions.reserve(map.township.points.size());
   map.entryOf.reserve(map.township.points.size());
   for (std::size_t i = 0; i < map.township.points.size(); ++i) {

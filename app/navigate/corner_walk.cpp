@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "app/navigate/geodesic.h"
+#include "transform/geodesic.h"
 
 namespace korvexa {
 namespace {
@@ -16,8 +16,8 @@ double FullCircle(double degrees) {
 
 }  // namespace
 
-Leg LegBetween(GeoPoint from, GeoPoint to, double convergence) {
-  const GeodesicLine line = GeodesicInverse(from.longitude, from.latitude, to.longitude, to.latitude);
+Leg LegBetween(const GeoPosition& from, const GeoPosition& to, double convergence) {
+  const GeodesicLine line = Geodesic(Datum::Nad83).Inverse(from, to);
   return {line.metres, line.azimuth, FullCircle(line.azimuth + convergence)};
 }
 
@@ -34,12 +34,12 @@ bool CornerWalk::Arrive(double metresToTarget) {
   return true;
 }
 
-std::optional<std::size_t> CornerWalk::Next(const TownshipMap& map, const PointList& list, WorldPoint from) const {
+std::optional<std::size_t> CornerWalk::Next(const TownshipMap& map, const PointList& list, PlanePoint from) const {
   std::optional<std::size_t> nearest;
   double nearestSquared = std::numeric_limits<double>::infinity();
   for (std::size_t corner = 0; corner < map.grid.size() && corner < visited_.size(); ++corner) {
     if (visited_[corner] || corner == target_ || !IsTicked(map, list, corner)) continue;
-    const WorldPoint at = map.grid[corner];
+    const PlanePoint at = map.grid[corner];
     const double squared = (at.x - from.x) * (at.x - from.x) + (at.y - from.y) * (at.y - from.y);
     if (squared < nearestSquared) {
       nearestSquared = squared;

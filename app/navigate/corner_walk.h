@@ -23,9 +23,10 @@ struct Leg {
   double gridBearing = 0;  // degrees clockwise from grid north (the map's up) there, [0, 360)
 };
 
-// The leg from `from` to `to` (NAD83 degrees) on the GRS 80 ellipsoid, where
+// The leg from `from` to `to` (NAD83) on the GRS 80 ellipsoid, where
 // `convergence` is the grid bearing of true north at `from` (MapPlace).
-Leg LegBetween(GeoPoint from, GeoPoint to, double convergence);
+// Throws KorvexaError when a position is not on NAD83.
+Leg LegBetween(const GeoPosition& from, const GeoPosition& to, double convergence);
 
 class CornerWalk {
  public:
@@ -53,7 +54,7 @@ class CornerWalk {
   // The corner to walk to next: of the corners ticked in `list` and not yet
   // visited, other than the target, the one nearest to `from` on `map` (of
   // equally near ones the first in file order); none when there is none.
-  std::optional<std::size_t> Next(const TownshipMap& map, const PointList& list, WorldPoint from) const;
+  std::optional<std::size_t> Next(const TownshipMap& map, const PointList& list, PlanePoint from) const;
 
  private:
   std::optional<std::size_t> target_;

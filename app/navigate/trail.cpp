@@ -5,10 +5,10 @@
 
 namespace korvexa {
 
-bool Trail::Add(const TrackPoint& point, WorldPoint map) {
+bool Trail::Add(const TrackPoint& point, PlanePoint map) {
   const bool startsStretch = broken_ || points_.empty();
   if (!startsStretch) {
-    const WorldPoint last = onMap_.back();
+    const PlanePoint last = onMap_.back();
     if (std::hypot(map.x - last.x, map.y - last.y) < kStepMetres) return false;
   }
   TrackPoint added = point;
@@ -25,7 +25,7 @@ void Trail::Clear() {
   broken_ = false;
 }
 
-void Trail::SetOnMap(std::vector<WorldPoint> onMap) {
+void Trail::SetOnMap(std::vector<PlanePoint> onMap) {
   if (onMap.size() == points_.size()) onMap_ = std::move(onMap);
 }
 

@@ -18,7 +18,7 @@ class Trail {
 
   // Adds the fix `point`, shown at `map`, unless the trail's last point lies
   // within kStepMetres of it on the map in the same stretch. True when added.
-  bool Add(const TrackPoint& point, WorldPoint map);
+  bool Add(const TrackPoint& point, PlanePoint map);
   // The next point starts a new stretch.
   void Break() { broken_ = true; }
   void Clear();
@@ -27,13 +27,13 @@ class Trail {
   // Where the map shows each of points(), same indices; NaN for a point the
   // map cannot show. A new map (another township, another zone) replaces
   // them all: `onMap` must then hold size() points, or nothing changes.
-  const std::vector<WorldPoint>& onMap() const { return onMap_; }
-  void SetOnMap(std::vector<WorldPoint> onMap);
+  const std::vector<PlanePoint>& onMap() const { return onMap_; }
+  void SetOnMap(std::vector<PlanePoint> onMap);
   std::size_t size() const { return points_.size(); }
 
  private:
   std::vector<TrackPoint> points_;
-  std::vector<WorldPoint> onMap_;
+  std::vector<PlanePoint> onMap_;
   bool broken_ = false;
 };
 

@@ -7,6 +7,7 @@
 
 #include "core/coordinate_transform.h"
 #include "core/korvexa_error.h"
+#include "core/longitude.h"
 #include "tests/support/records.h"
 
 namespace korvexa {
@@ -160,6 +161,12 @@ INSTANTIATE_TEST_SUITE_P(Cases, DecodeElevationTest,
                                            ElevationCase{"DigitInColumn34Gpx", "1   1000", 34, 3353},
                                            ElevationCase{"FiveDigitMetres", "   40000", 35, 12192}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+TEST(LongitudeTest, PositionTextNamesTheHemispheres) {
+  EXPECT_EQ(PositionText(-106.7583333, 35.120096), "35.1200960 N 106.7583333 W");
+  EXPECT_EQ(PositionText(172.9, -0.5), "0.5000000 S 172.9000000 E");
+  EXPECT_EQ(PositionText(0, 0), "0.0000000 N 0.0000000 W");
+}
 
 }  // namespace
 }  // namespace korvexa

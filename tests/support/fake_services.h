@@ -8,11 +8,9 @@
 
 #include "app/services.h"
 #include "core/clock.h"
+#include "tests/support/golden_time.h"
 
 namespace korvexa::testing {
-
-// The clock of the golden files: 6 December 2026, 14:03:27 local, 21:03:27 UTC.
-inline constexpr ClockReading kDecember6 = {{2026, 12, 6, 14, 3, 27}, {2026, 12, 6, 21, 3, 27}};
 
 // What the fake services were asked to do, in order ("todos t12n.lx",
 // "define datum pair", "lx2dxf t12n.lx").

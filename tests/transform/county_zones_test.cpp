@@ -44,7 +44,7 @@ TEST_P(CountyZoneTest, TheGuessIsTheZoneWhoseCountyListNamesTheCounty) {
   const Place& place = GetParam();
   GridSystems grids;
   const GeoBox township = TownshipAround(place.latitude, place.longitude);
-  const std::vector<GridCrs> systems = grids.Candidates(PositionDatum::Nad83, township);
+  const std::vector<GridCrs> systems = grids.Candidates(Datum::Nad83, township);
   ASSERT_FALSE(systems.empty());
   const GridCrs& guess = systems.front();
   EXPECT_THAT(guess.name, StartsWith(std::string("NAD83 / ") + place.state));
@@ -57,7 +57,7 @@ TEST_P(CountyZoneTest, TheGuessIsTheZoneWhoseCountyListNamesTheCounty) {
     const char after = guess.areaName[at + 1 + std::string(place.county).size()];
     EXPECT_TRUE(after == ';' || after == '.' || after == ' ') << guess.areaName;
   }
-  const std::vector<CountyZone> zones = CountyZonesOf(PositionDatum::Nad83, township, CountyBoundaries());
+  const std::vector<CountyZone> zones = CountyZonesOf(Datum::Nad83, township, CountyBoundaries());
   ASSERT_FALSE(zones.empty());
   EXPECT_TRUE(zones.front().middle);
   EXPECT_THAT(guess.name, StartsWith(zones.front().zone));
@@ -125,8 +125,8 @@ TEST_P(StraddleTest, NamesBothZonesTheMiddlesFirst) {
   const Straddle& line = GetParam();
   GridSystems grids;
   const GeoBox township = TownshipAround(line.latitude, line.longitude);
-  const std::vector<GridCrs> systems = grids.Candidates(PositionDatum::Nad83, township);
-  const std::vector<CountyZone> zones = CountyZonesOf(PositionDatum::Nad83, township, CountyBoundaries());
+  const std::vector<GridCrs> systems = grids.Candidates(Datum::Nad83, township);
+  const std::vector<CountyZone> zones = CountyZonesOf(Datum::Nad83, township, CountyBoundaries());
   ASSERT_EQ(zones.size(), 2u);
   EXPECT_EQ(zones[0].county.name + " " + zones[0].zone, std::string(line.middle) + " NAD83 / " + line.middleZone);
   EXPECT_EQ(zones[1].county.name + " " + zones[1].zone, std::string(line.other) + " NAD83 / " + line.otherZone);

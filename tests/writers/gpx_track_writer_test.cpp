@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "core/korvexa_error.h"
-#include "tests/support/fake_services.h"
+#include "tests/support/golden_time.h"
 #include "tests/support/golden.h"
 #include "tests/support/gpx_schema.h"
 #include "tests/support/temp_folder.h"

@@ -29,7 +29,7 @@ struct VisibleCorners {
   std::size_t size() const { return hollow.size() + ticked.size(); }
 };
 
-QPointF OnScreen(const MapViewport& viewport, WorldPoint p) {
+QPointF OnScreen(const MapViewport& viewport, PlanePoint p) {
   const ScreenPoint s = viewport.ToScreen(p);
   return {s.x, s.y};
 }

@@ -100,7 +100,7 @@ void TownshipMapView::ModelChanged() {
 
 std::optional<std::size_t> TownshipMapView::CornerAt(QPointF pos) const {
   if (!map_) return std::nullopt;
-  const WorldPoint at = viewport_.ToWorld({pos.x(), pos.y()});
+  const PlanePoint at = viewport_.ToWorld({pos.x(), pos.y()});
   return map_->grid.Nearest(at, kPickRadius * viewport_.metresPerPixel());
 }
 

@@ -193,11 +193,11 @@ MapPositioner& Navigator::Positioner() {
 // The trail and the last fix on a new map; what it cannot show is left out.
 void Navigator::PlaceTrail() {
   if (trail_.size() == 0 && !fix_) return;
-  std::vector<WorldPoint> onMap;
+  std::vector<PlanePoint> onMap;
   try {
     for (const TrackPoint& point : trail_.points()) {
       try {
-        onMap.push_back(Positioner().Place({point.longitude, point.latitude}).map);
+        onMap.push_back(Positioner().Place({Datum::Nad83, point.longitude, point.latitude}).map);
       } catch (const KorvexaError&) {
         onMap.push_back({std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::quiet_NaN()});
       }
@@ -268,7 +268,7 @@ bool Navigator::PositionCurrent() const {
 void Navigator::ShowPosition(const QGeoPositionInfo& info) {
   if (!info.coordinate().isValid()) return;
   watch_.HeardFix(seconds_());
-  const GeoPoint nad83{info.coordinate().longitude(), info.coordinate().latitude()};
+  const GeoPosition nad83{Datum::Nad83, info.coordinate().longitude(), info.coordinate().latitude()};
   const QRegion before = ChangingArea();
   Fix fix{nad83, {}, Attribute(info, QGeoPositionInfo::HorizontalAccuracy), std::nullopt};
   try {
@@ -285,7 +285,7 @@ void Navigator::ShowPosition(const QGeoPositionInfo& info) {
       Attribute(info, QGeoPositionInfo::GroundSpeed).value_or(kMovingMetresPerSecond) >= kMovingMetresPerSecond) {
     fix.travelBearing = *course + fix.place.convergence;
   }
-  const WorldPoint lastOfTrail = trail_.size() > 0 ? trail_.onMap().back() : fix.place.map;
+  const PlanePoint lastOfTrail = trail_.size() > 0 ? trail_.onMap().back() : fix.place.map;
   fix_ = fix;
   trail_.Add(TrackPointOf(info), fix.place.map);
   shownCurrent_ = true;
@@ -309,7 +309,7 @@ std::optional<Leg> Navigator::leg() const {
 
 // Re-centres the map on `at` when it comes near an edge of the view; true
 // when the view moved (and is painted anew).
-bool Navigator::KeepInView(WorldPoint at) {
+bool Navigator::KeepInView(PlanePoint at) {
   if (!view_) return false;
   const MapViewport& viewport = view_->viewport();
   const ScreenPoint screen = viewport.ToScreen(at);
@@ -339,7 +339,7 @@ void Navigator::PlaceTarget() {
   if (!walk_.target()) return;
   const TownshipPoint& corner = map_->township.points[*walk_.target()];
   try {
-    targetNad83_ = Positioner().Nad83Of({corner.east, corner.north});
+    targetNad83_ = Positioner().Nad83Of({Datum::Nad27, corner.east, corner.north});
   } catch (const std::exception& error) {
     Say(QStringLiteral("Cannot navigate to %1: %2").arg(CornerName(*walk_.target()), ErrorText(error)));
   }
@@ -359,7 +359,7 @@ void Navigator::NavigateToEntry(std::size_t entry) {
 // From the position, or else from the target, or else from the middle of the map.
 void Navigator::Next() {
   if (!map_) return;
-  WorldPoint from = map_->grid.bounds().Centre();
+  PlanePoint from = map_->grid.bounds().Centre();
   if (fix_) {
     from = fix_->place.map;
   } else if (walk_.target()) {

@@ -95,8 +95,8 @@ class Navigator : public QObject {
   bool PositionCurrent() const;
   // The last position placed on the map (current or not), as received and
   // where the map shows it.
-  std::optional<GeoPoint> position() const { return fix_ ? std::optional(fix_->nad83) : std::nullopt; }
-  std::optional<WorldPoint> positionOnMap() const { return fix_ ? std::optional(fix_->place.map) : std::nullopt; }
+  std::optional<GeoPosition> position() const { return fix_ ? std::optional(fix_->nad83) : std::nullopt; }
+  std::optional<PlanePoint> positionOnMap() const { return fix_ ? std::optional(fix_->place.map) : std::nullopt; }
   bool following() const { return follow_; }
   QLabel* receiverLabel() const { return receiverLabel_; }
   QLabel* guidanceLabel() const { return guidanceLabel_; }
@@ -111,7 +111,7 @@ class Navigator : public QObject {
 
  private:
   struct Fix {
-    GeoPoint nad83;
+    GeoPosition nad83;
     MapPlace place;
     std::optional<double> accuracy;       // metres
     std::optional<double> travelBearing;  // grid degrees, while moving
@@ -123,7 +123,7 @@ class Navigator : public QObject {
   void PlaceTarget();
   void PlaceTrail();
   void UpdateLeg();
-  bool KeepInView(WorldPoint at);
+  bool KeepInView(PlanePoint at);
   NavigationMarks Marks() const;
   QRegion ChangingArea() const;
   void Repaint(const QRegion& area);
@@ -154,7 +154,7 @@ class Navigator : public QObject {
   bool shownCurrent_ = false;
 
   CornerWalk walk_;
-  std::optional<GeoPoint> targetNad83_;
+  std::optional<GeoPosition> targetNad83_;
   Trail trail_;
   bool follow_ = false;
 

@@ -22,7 +22,7 @@ constexpr double kLargestCircle = 20000;   // pixels; a larger circle covers the
 constexpr int kAreaMargin = 3;             // pixels of antialiasing and pen around every mark
 constexpr double kTrailWidth = 2.5;
 
-QPointF OnScreen(const MapViewport& viewport, WorldPoint p) {
+QPointF OnScreen(const MapViewport& viewport, PlanePoint p) {
   const ScreenPoint s = viewport.ToScreen(p);
   return {s.x, s.y};
 }
@@ -43,17 +43,17 @@ std::optional<double> CirclePixels(const MapViewport& viewport, const Navigation
   return std::min(*marks.accuracyMetres / viewport.metresPerPixel(), kLargestCircle);
 }
 
-bool Shown(WorldPoint p) {
+bool Shown(PlanePoint p) {
   return std::isfinite(p.x) && std::isfinite(p.y);
 }
 
 void PaintTrail(QPainter& painter, const MapViewport& viewport, const NavigationMarks& marks, const QRect& exposed) {
   if (marks.trail == nullptr || marks.trail->size() == 0) return;
-  const std::vector<WorldPoint>& points = marks.trail->onMap();
+  const std::vector<PlanePoint>& points = marks.trail->onMap();
   const auto& fixes = marks.trail->points();
   const QRectF area = QRectF(exposed).adjusted(-kTrailWidth, -kTrailWidth, kTrailWidth, kTrailWidth);
   std::vector<QLineF> pieces;
-  const auto add = [&](WorldPoint from, WorldPoint to) {
+  const auto add = [&](PlanePoint from, PlanePoint to) {
     if (!Shown(from) || !Shown(to)) return;
     const QLineF piece(OnScreen(viewport, from), OnScreen(viewport, to));
     // Grown, so that a level or upright piece has an area to intersect with.
@@ -71,7 +71,7 @@ void PaintTrail(QPainter& painter, const MapViewport& viewport, const Navigation
 void PaintCornerMarks(QPainter& painter, const MapViewport& viewport, const NavigationMarks& marks) {
   painter.setBrush(Qt::NoBrush);
   painter.setPen(QPen(overlay_style::kVisited, 2.5));
-  for (WorldPoint corner : marks.visited) {
+  for (PlanePoint corner : marks.visited) {
     painter.drawEllipse(OnScreen(viewport, corner), kCornerRingRadius - 3, kCornerRingRadius - 3);
   }
   if (!marks.target) return;
@@ -134,11 +134,11 @@ QRect PositionArea(const MapViewport& viewport, const NavigationMarks& marks) {
   return SquareAround(OnScreen(viewport, *marks.position), reach);
 }
 
-QRect CornerArea(const MapViewport& viewport, WorldPoint corner) {
+QRect CornerArea(const MapViewport& viewport, PlanePoint corner) {
   return SquareAround(OnScreen(viewport, corner), kCornerRingRadius + 4);
 }
 
-QRect TrailPieceArea(const MapViewport& viewport, WorldPoint from, WorldPoint to) {
+QRect TrailPieceArea(const MapViewport& viewport, PlanePoint from, PlanePoint to) {
   if (!Shown(from) || !Shown(to)) return {};
   const QRectF span = QRectF(OnScreen(viewport, from), OnScreen(viewport, to)).normalized();
   const int grow = static_cast<int>(std::ceil(kTrailWidth)) + kAreaMargin;

@@ -32,13 +32,13 @@ inline const QColor kVisited{0x2e, 0x7d, 0x32};
 }  // namespace overlay_style
 
 struct NavigationMarks {
-  std::optional<WorldPoint> position;
+  std::optional<PlanePoint> position;
   bool current = false;                  // false: drawn as lost
   std::optional<double> accuracyMetres;  // radius of the circle
   std::optional<double> travelBearing;   // direction of travel
   std::optional<double> targetBearing;   // toward the target
-  std::optional<WorldPoint> target;
-  std::vector<WorldPoint> visited;
+  std::optional<PlanePoint> target;
+  std::vector<PlanePoint> visited;
   const Trail* trail = nullptr;
 };
 
@@ -51,8 +51,8 @@ void PaintNavigationMarks(QPainter& painter, const MapViewport& viewport, const 
 // without a position.
 QRect PositionArea(const MapViewport& viewport, const NavigationMarks& marks);
 // The pixels the mark of a target or visited corner at `corner` covers.
-QRect CornerArea(const MapViewport& viewport, WorldPoint corner);
+QRect CornerArea(const MapViewport& viewport, PlanePoint corner);
 // The pixels a trail piece from `from` to `to` covers.
-QRect TrailPieceArea(const MapViewport& viewport, WorldPoint from, WorldPoint to);
+QRect TrailPieceArea(const MapViewport& viewport, PlanePoint from, PlanePoint to);
 
 }  // namespace korvexa

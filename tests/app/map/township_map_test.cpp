@@ -23,10 +23,10 @@ namespace {
 
 using ::testing::UnorderedElementsAreArray;
 
-std::vector<WorldPoint> RandomPoints(std::size_t count, unsigned seed) {
+std::vector<PlanePoint> RandomPoints(std::size_t count, unsigned seed) {
   std::mt19937 random(seed);
   std::uniform_real_distribution<double> x(350000, 360000), y(3870000, 3876000);
-  std::vector<WorldPoint> points;
+  std::vector<PlanePoint> points;
   for (std::size_t i = 0; i < count; ++i) points.push_back({x(random), y(random)});
   points.push_back(points[3]);  // two corners at one place
   return points;
@@ -36,9 +36,9 @@ TEST(MapViewportTest, ZoomKeepsThePointUnderThePointer) {
   for (const double factor : {1.2, 1 / 1.2, 7.0}) {
     for (const ScreenPoint anchor : {ScreenPoint{0, 0}, ScreenPoint{123.5, 456}, ScreenPoint{800, 600}}) {
       MapViewport view({355000, 3873000}, 20, 800, 600);
-      const WorldPoint before = view.ToWorld(anchor);
+      const PlanePoint before = view.ToWorld(anchor);
       view.ZoomAround(anchor, factor);
-      const WorldPoint after = view.ToWorld(anchor);
+      const PlanePoint after = view.ToWorld(anchor);
       EXPECT_NEAR(after.x, before.x, 1e-6) << factor;
       EXPECT_NEAR(after.y, before.y, 1e-6) << factor;
       EXPECT_DOUBLE_EQ(view.metresPerPixel(), 20 / factor);
@@ -90,12 +90,12 @@ TEST(MapViewportTest, ScaleBarTakesARoundLength) {
 }
 
 TEST(PointGridTest, FindsWhatASearchOfEveryPointFinds) {
-  const std::vector<WorldPoint> points = RandomPoints(3000, 7);
+  const std::vector<PlanePoint> points = RandomPoints(3000, 7);
   const PointGrid grid(points);
   std::mt19937 random(11);
   std::uniform_real_distribution<double> x(349000, 361000), y(3869000, 3877000), size(0, 3000);
   for (int round = 0; round < 200; ++round) {
-    const WorldPoint corner{x(random), y(random)};
+    const PlanePoint corner{x(random), y(random)};
     const WorldRect rect = WorldRect::Spanning(corner, {corner.x + size(random), corner.y + size(random)});
     std::vector<std::size_t> inside;
     std::optional<std::size_t> nearest;
@@ -115,7 +115,7 @@ TEST(PointGridTest, FindsWhatASearchOfEveryPointFinds) {
 }
 
 TEST(PointGridTest, TypicalSpacingOfAGrid) {
-  std::vector<WorldPoint> points;
+  std::vector<PlanePoint> points;
   for (int row = 0; row < 40; ++row) {
     for (int column = 0; column < 40; ++column) points.push_back({column * 805.0, row * 805.0});
   }
@@ -123,19 +123,19 @@ TEST(PointGridTest, TypicalSpacingOfAGrid) {
   EXPECT_EQ(PointGrid({{1, 1}}).TypicalSpacing(), 0);
 }
 
-Township Chain(const std::vector<WorldPoint>& vertices) {
+Township Chain(const std::vector<PlanePoint>& vertices) {
   Township township;
-  for (const WorldPoint& p : vertices) township.points.push_back({"", 0, 0, p.x, p.y});
+  for (const PlanePoint& p : vertices) township.points.push_back({"", 0, 0, p.x, p.y});
   township.reliabilities = {""};
   for (std::uint32_t i = 1; i < vertices.size(); ++i) township.segments.push_back({i - 1, i, 0});
   return township;
 }
 
-double DistanceToPolyline(WorldPoint p, const LineLevel& level) {
+double DistanceToPolyline(PlanePoint p, const LineLevel& level) {
   double best = INFINITY;
   for (const LinePiece& piece : level.pieces) {
     for (std::uint32_t k = 1; k < piece.count; ++k) {
-      const WorldPoint a = level.vertices[piece.first + k - 1], b = level.vertices[piece.first + k];
+      const PlanePoint a = level.vertices[piece.first + k - 1], b = level.vertices[piece.first + k];
       const double dx = b.x - a.x, dy = b.y - a.y;
       const double t = std::clamp(((p.x - a.x) * dx + (p.y - a.y) * dy) / (dx * dx + dy * dy), 0.0, 1.0);
       best = std::min(best, std::hypot(a.x + t * dx - p.x, a.y + t * dy - p.y));
@@ -150,7 +150,7 @@ double DistanceToPolyline(WorldPoint p, const LineLevel& level) {
 TEST(MapLinesTest, EachLevelStaysWithinItsTolerance) {
   std::mt19937 random(3);
   std::normal_distribution<double> wobble(0, 40);
-  std::vector<WorldPoint> vertices;
+  std::vector<PlanePoint> vertices;
   for (int i = 0; i < 200; ++i)
     vertices.push_back({i * 100.0 + wobble(random), 5000 * std::sin(i / 30.0) + wobble(random)});
   const MapLines lines(Chain(vertices));
@@ -159,7 +159,7 @@ TEST(MapLinesTest, EachLevelStaysWithinItsTolerance) {
   for (std::size_t k = 1; k < lines.levels().size(); ++k) {
     const LineLevel& level = lines.levels()[k];
     EXPECT_LT(level.vertices.size(), lines.levels()[k - 1].vertices.size()) << k;
-    for (const WorldPoint& v : vertices) ASSERT_LE(DistanceToPolyline(v, level), level.tolerance + 1e-6) << k;
+    for (const PlanePoint& v : vertices) ASSERT_LE(DistanceToPolyline(v, level), level.tolerance + 1e-6) << k;
     for (const LinePiece& piece : level.pieces) ASSERT_LE(piece.count, MapLines::kMaxPieceVertices);
   }
   EXPECT_EQ(lines.levels().back().vertices.size(), 2u);

@@ -34,7 +34,7 @@
 #include "tests/ui/child.h"
 #include "tests/ui/qtest_main.h"
 #include "tests/ui/ui_fakes.h"
-#include "transform/datum_adapter.h"
+#include "transform/datum_shift.h"
 #include "ui/convert/form1.h"
 #include "ui/convert/point_list_model.h"
 #include "ui/map/map_painter.h"
@@ -330,7 +330,7 @@ void MapWindowTest::tooltipSheetAndWaypointFileShareTheDatum() {
   QFETCH(QString, position);
   UseShippedGrids(KORVEXA_SHIPPED_GRIDS);
   Services services = testing::FakeServices(nullptr);
-  services.datum = std::make_unique<ProLatDatumLibrary>();
+  services.datum = std::make_unique<NadconLibrary>();
   window_ = std::make_unique<Form1>(std::move(services), fakes_->Platform());
   window_->show();
   Child<QCheckBox>(*window_, "Check1")->setChecked(transform);

@@ -6,7 +6,6 @@
 // remembered receiver replaying a log.
 #include "ui/navigate/navigator.h"
 
-#include <proj.h>
 
 #include <QAction>
 #include <QDockWidget>
@@ -31,6 +30,7 @@
 #include "tests/ui/child.h"
 #include "tests/ui/qtest_main.h"
 #include "tests/ui/ui_fakes.h"
+#include "transform/geodesic.h"
 #include "ui/convert/form1.h"
 #include "ui/convert/point_list_model.h"
 #include "ui/map/township_map_view.h"
@@ -201,27 +201,25 @@ void NavigatorTest::walkToACornerByDistanceAndBearing() {
   QVERIFY(!window_->points()->points()[view.map()->entryOf[target]].ticked);
 
   const TownshipPoint& corner = view.map()->township.points[target];
-  PJ* grs80 = proj_create(nullptr, "+proj=longlat +ellps=GRS80");
+  const Geodesic grs80(Datum::Nad83);
   double nearest = INFINITY;
   const QList<QByteArray> epochs = Epochs("walk.nmea");
   for (qsizetype i = 0; i < epochs.size(); ++i) {
     QVERIFY(Feed(epochs[i], 5.0 * double(i)));
-    const GeoPoint at = *navigator_->position();
-    const PJ_COORD reference =
-        proj_geod(grs80, proj_coord(at.longitude * std::numbers::pi / 180, at.latitude * std::numbers::pi / 180, 0, 0),
-                  proj_coord(corner.east * std::numbers::pi / 180, corner.north * std::numbers::pi / 180, 0, 0));
+    const GeoPosition at = *navigator_->position();
+    // The test's datum library moves nothing: the corner's numbers are NAD83's.
+    const GeodesicLine reference = grs80.Inverse(at, {Datum::Nad83, corner.east, corner.north});
     const Leg leg = *navigator_->leg();
-    QVERIFY2(std::fabs(leg.metres - reference.geod.s) < 0.1, qPrintable(QString::number(leg.metres)));
-    QVERIFY(AngleBetween(leg.trueBearing, reference.geod.a1) < 0.1);
-    const WorldPoint from = *navigator_->positionOnMap();
-    const WorldPoint to = view.map()->grid[target];
+    QVERIFY2(std::fabs(leg.metres - reference.metres) < 0.1, qPrintable(QString::number(leg.metres)));
+    QVERIFY(AngleBetween(leg.trueBearing, reference.azimuth) < 0.1);
+    const PlanePoint from = *navigator_->positionOnMap();
+    const PlanePoint to = view.map()->grid[target];
     QVERIFY(AngleBetween(leg.gridBearing, Degrees(std::atan2(to.x - from.x, to.y - from.y))) < 0.1);
     nearest = std::min(nearest, leg.metres);
     QCOMPARE(navigator_->walk().Visited(target), nearest <= 30 * 1200.0 / 3937);
     // HDOP 0.9 times 5.1 m until GST arrives with 1.2 m and 1.6 m.
     QCOMPARE(navigator_->panel()->accuracy->text(), i < 7 ? QStringLiteral("±4.6 m") : QStringLiteral("±2.0 m"));
   }
-  proj_destroy(grs80);
   QVERIFY(navigator_->walk().Visited(target));
   QVERIFY(navigator_->guidanceLabel()->text().startsWith(QStringLiteral("To 350350: ")));
   QCOMPARE(navigator_->receiverLabel()->text(), QStringLiteral("GPS: Fix, ±2.0 m"));
@@ -284,7 +282,7 @@ void NavigatorTest::badChecksumsNeverMoveThePosition() {
   const QList<QByteArray> epochs = Epochs("bad-checksums.nmea");
   for (qsizetype i = 0; i < epochs.size(); ++i) {
     QVERIFY(Feed(epochs[i], double(i), i % 3 == 0));
-    const GeoPoint at = *navigator_->position();
+    const GeoPosition at = *navigator_->position();
     QVERIFY2(std::fabs(at.latitude - corner.north) < 1e-5, qPrintable(QString::number(at.latitude, 'f', 7)));
   }
   QCOMPARE(positions_->count(), 4);

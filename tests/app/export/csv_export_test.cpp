@@ -1,7 +1,7 @@
 // The grids of a data collector's point file: the zones PROJ's database
 // offers for generated townships, the CRSs refused, and the point file's
 // coordinates against PROJ's own cs2cs with the shipped NADCON grids.
-#include "transform/grid_crs.h"
+#include "app/export/csv_export.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -10,7 +10,6 @@
 #include <map>
 #include <sstream>
 
-#include "app/export/csv_export.h"
 #include "core/korvexa_error.h"
 #include "core/number_text.h"
 #include "fixtures/synthetic_township.h"
@@ -18,7 +17,7 @@
 #include "tests/support/golden.h"
 #include "tests/support/run_command.h"
 #include "tests/support/temp_folder.h"
-#include "transform/datum_adapter.h"
+#include "transform/datum_shift.h"
 
 namespace korvexa {
 namespace {
@@ -89,7 +88,7 @@ GeoBox AlbuquerqueBox() {
 struct RefusedCase {
   const char* name;
   const char* code;
-  PositionDatum datum;
+  Datum datum;
   const char* why;
 };
 
@@ -98,7 +97,7 @@ class RefusedTest : public ::testing::TestWithParam<RefusedCase> {};
 TEST_P(RefusedTest, SaysWhy) {
   GridSystems grids;
   try {
-    grids.Projection(GetParam().code, GetParam().datum, AlbuquerqueBox());
+    grids.Choose(GetParam().code, GetParam().datum, AlbuquerqueBox());
     ADD_FAILURE() << GetParam().code << " was taken";
   } catch (const KorvexaError& error) {
     EXPECT_THAT(error.what(), HasSubstr(GetParam().why));
@@ -107,16 +106,16 @@ TEST_P(RefusedTest, SaysWhy) {
 
 INSTANTIATE_TEST_SUITE_P(
     Codes, RefusedTest,
-    ::testing::Values(RefusedCase{"Degrees", "EPSG:4326", PositionDatum::Nad83, "is not a projected coordinate system"},
-                      RefusedCase{"OutsideItsArea", "EPSG:2257", PositionDatum::Nad83,
+    ::testing::Values(RefusedCase{"Degrees", "EPSG:4326", Datum::Nad83, "is not a projected coordinate system"},
+                      RefusedCase{"OutsideItsArea", "EPSG:2257", Datum::Nad83,
                                   "EPSG:2257 NAD83 / New Mexico East (ftUS) does not hold the township"},
-                      RefusedCase{"OutsideUtmZone", "26912", PositionDatum::Nad83,
+                      RefusedCase{"OutsideUtmZone", "26912", Datum::Nad83,
                                   "EPSG:26912 NAD83 / UTM zone 12N does not hold"},
-                      RefusedCase{"OnNad83_2011", "EPSG:6529", PositionDatum::Nad83, "is not on NAD83 (EPSG:4269)"},
-                      RefusedCase{"Nad27ZoneForNad83", "EPSG:32013", PositionDatum::Nad83, "is not on NAD83"},
-                      RefusedCase{"Nad83ZoneForNad27", "EPSG:2258", PositionDatum::Nad27, "is not on NAD27"},
-                      RefusedCase{"Unknown", "EPSG:1", PositionDatum::Nad83, "not a coordinate system in PROJ"},
-                      RefusedCase{"NotACode", "ESRI:102713", PositionDatum::Nad83, "is not an EPSG code"}),
+                      RefusedCase{"OnNad83_2011", "EPSG:6529", Datum::Nad83, "is not on NAD83 (EPSG:4269)"},
+                      RefusedCase{"Nad27ZoneForNad83", "EPSG:32013", Datum::Nad83, "is not on NAD83"},
+                      RefusedCase{"Nad83ZoneForNad27", "EPSG:2258", Datum::Nad27, "is not on NAD27"},
+                      RefusedCase{"Unknown", "EPSG:1", Datum::Nad83, "not a coordinate system in PROJ"},
+                      RefusedCase{"NotACode", "ESRI:102713", Datum::Nad83, "is not an EPSG code"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct ZoneCase {
@@ -141,7 +140,7 @@ TEST_P(CsvAgainstCs2csTest, AgreesToACentimetre) {
   const testing::TownshipLayout layout{zone.south, zone.west, 5000, true};
   testing::TempFolder folder;
   Services services = testing::FakeServices();
-  services.datum = std::make_unique<ProLatDatumLibrary>();
+  services.datum = std::make_unique<NadconLibrary>();
   GridSystems grids;
   CsvExportOptions options;
   options.crs = zone.code;

@@ -1,17 +1,17 @@
-// Like the programs, the transformation tests move points with the grids the
-// project ships, found after PROJ's own (empty) search path, and find the
-// zones with the county boundaries it ships.
+// Like the programs, the tests move points with the grids the project ships,
+// found after PROJ's own (empty) search path, and find the zones with the
+// county boundaries it ships.
 #include <gtest/gtest.h>
 
 #include "transform/county_zones.h"
-#include "transform/prolat.h"
+#include "transform/datum_shift.h"
 
 namespace {
 
 class ShippedGrids : public ::testing::Environment {
  public:
   void SetUp() override {
-    ASSERT_EQ(ProLatSetFallbackPath(KORVEXA_SHIPPED_GRIDS), PROLAT_OK);
+    korvexa::UseShippedGrids(KORVEXA_SHIPPED_GRIDS);
     korvexa::UseCountyBoundaries(KORVEXA_SHIPPED_COUNTIES);
   }
 };
