@@ -114,6 +114,8 @@ class NavigatorTest : public QObject {
   void followKeepsThePositionInViewUntilThePanning();
   void navigateToOnAListEntry();
   void theReceiverChosenIsRememberedAndALogReplayed();
+  void theWalkOutlivesTheMapAndTheTownship();
+  void anUnsavedTrailIsAskedAboutBeforeTheEnd();
 
  private:
   // Feeds `epoch` at `seconds` and waits for its position when it has one.
@@ -138,6 +140,7 @@ void NavigatorTest::initTestCase() {
   QStandardPaths::setTestModeEnabled(true);
   QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings_.path());
   QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings_.path());
+  qputenv("XDG_STATE_HOME", QFile::encodeName(settings_.filePath(QStringLiteral("state"))));
 }
 
 // One township in a map window of 800 x 600, a receiver fed by the test.
@@ -246,7 +249,7 @@ void NavigatorTest::aLostFixIsDrawnLostAndStartsANewStretchOfTheTrail() {
 
   fakes_->saveDialog->Answer(QString::fromStdString((folder_->path() / "trail.gpx").string()));
   navigator_->SaveTrail();
-  QCOMPARE(fakes_->saveDialog->suggested, QStringList{QDir::current().filePath(QStringLiteral("t12n-trail.gpx"))});
+  QCOMPARE(fakes_->saveDialog->suggested, QStringList{QDir::current().filePath(QStringLiteral("walk-2026-12-06-1403-trail.gpx"))});
   const std::string track = testing::ReadBytes(folder_->path() / "trail.gpx");
   const std::string errors = testing::GpxSchemaErrors(folder_->path() / "trail.gpx");
   QVERIFY2(errors.empty(), errors.c_str());
@@ -309,7 +312,7 @@ void NavigatorTest::nextLeadsThroughTheTickedCornersNearestFirst() {
     QVERIFY(navigator_->walk().Visited(Corner(order[leg])));
   }
   navigator_->actNext->trigger();
-  QCOMPARE(map_->statusBar()->currentMessage(), QStringLiteral("No ticked corner is left to visit."));
+  QCOMPARE(navigator_->messageLabel()->text(), QStringLiteral("No ticked corner is left to visit."));
 }
 
 // Zoomed in on the middle of the township; the fixes at the far corners
@@ -359,6 +362,63 @@ void NavigatorTest::theReceiverChosenIsRememberedAndALogReplayed() {
   QTRY_VERIFY(navigator_->trail().size() > 3);
   navigator_->ChooseReceiver();
   QVERIFY(offered == (std::vector<ReceiverChoice>{ReceiverChoice(), log}));
+}
+
+// The map closed and opened again, another township opened and this one
+// again: the receiver still read, the trail, the target and the corners
+// reached as they were.
+void NavigatorTest::theWalkOutlivesTheMapAndTheTownship() {
+  const QList<QByteArray> fixes = Epochs("corners.nmea");
+  const std::size_t first = Corner("350350"), second = Corner("450350");
+  navigator_->NavigateTo(first);
+  QVERIFY(Feed(fixes[0], 0));
+  QVERIFY(navigator_->walk().Visited(first));
+  navigator_->NavigateTo(second);
+  map_->actClose->trigger();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  QVERIFY(window_->mapWindow() == nullptr);
+  QVERIFY(Feed(fixes[1], 1));  // reaches 450350 with no map shown
+  const std::size_t walked = navigator_->trail().size();
+  QCOMPARE(walked, std::size_t(2));
+
+  window_->ShowMap();
+  QVERIFY(window_->mapWindow()->navigator() == navigator_);
+  QCOMPARE(navigator_->walk().visitOrder(), (std::vector<std::size_t>{first, second}));
+  QVERIFY(navigator_->walk().target() == second);
+  QVERIFY(navigator_->dock()->isVisible() && navigator_->PositionCurrent());
+
+  testing::WriteBytes(folder_->path() / "t02s.lx", testing::SyntheticTownshipText(1));
+  window_->LoadFile(QString::fromStdString((folder_->path() / "t02s.lx").string()));
+  QVERIFY(navigator_->walk().visitOrder().empty() && !navigator_->walk().target());
+  QCOMPARE(navigator_->trail().size(), walked);
+  window_->LoadFile(QString::fromStdString((folder_->path() / "t12n.lx").string()));
+  QCOMPARE(navigator_->walk().visitOrder().size(), std::size_t(2));
+  QVERIFY(navigator_->walk().target() == second);
+}
+
+// Cancel keeps the program open; Save asks where and ends it once saved;
+// a saved trail ends it without a word.
+void NavigatorTest::anUnsavedTrailIsAskedAboutBeforeTheEnd() {
+  QVERIFY(Feed(Epochs("corners.nmea")[0], 0));
+  QStringList asked;
+  Navigator::UnsavedAnswer answer = Navigator::UnsavedAnswer::Cancel;
+  navigator_->SetAskUnsaved([&](QWidget*, const QString& question) {
+    asked << question;
+    return answer;
+  });
+  window_->show();
+  window_->Exit();
+  QCOMPARE(asked.size(), 1);
+  QVERIFY(asked[0].contains(QStringLiteral("2026-12-06 14:03")));
+  QVERIFY(window_->isVisible());
+  answer = Navigator::UnsavedAnswer::Save;
+  fakes_->saveDialog->Answer(QString::fromStdString((folder_->path() / "trail.gpx").string()));
+  QVERIFY(window_->close());
+  QCOMPARE(asked.size(), 2);
+  QVERIFY(std::filesystem::exists(folder_->path() / "trail.gpx"));
+  window_->show();
+  QVERIFY(window_->close());
+  QCOMPARE(asked.size(), 2);
 }
 
 }  // namespace korvexa
