@@ -19,20 +19,6 @@ constexpr std::string_view kOpenSuffix = ".gpx";
 constexpr std::string_view kSettledSuffix = ".saved.gpx";
 constexpr long long kSecondsPerDay = 86400;
 
-// Days since 1970-01-01 of a proleptic Gregorian date (H. Hinnant's days_from_civil).
-long long DaysOf(int year, int month, int day) {
-  year -= month <= 2;
-  const long long era = (year >= 0 ? year : year - 399) / 400;
-  const long long yearOfEra = year - era * 400;
-  const long long dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
-  const long long dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
-  return era * 146097 + dayOfEra - 719468;
-}
-
-long long SecondsOf(const CivilTime& t) {
-  return DaysOf(t.year, t.month, t.day) * kSecondsPerDay + (t.hour * 60 + t.minute) * 60 + t.second;
-}
-
 std::optional<int> Digits(std::string_view text, std::size_t at, std::size_t count) {
   if (at + count > text.size()) return std::nullopt;
   int value = 0;
@@ -140,7 +126,7 @@ std::vector<JournalFile> WalkJournal::List() const {
     if (std::optional<JournalFile> file = JournalOf(entry.path())) found.push_back(std::move(*file));
   }
   std::sort(found.begin(), found.end(),
-            [](const JournalFile& a, const JournalFile& b) { return SecondsOf(a.started) < SecondsOf(b.started); });
+            [](const JournalFile& a, const JournalFile& b) { return SecondsSinceEpoch(a.started) < SecondsSinceEpoch(b.started); });
   return found;
 }
 
@@ -152,7 +138,7 @@ void WalkJournal::Settle(const JournalFile& file) const {
 
 void WalkJournal::RemoveOld(const CivilTime& nowLocal) const {
   for (const JournalFile& file : List()) {
-    if (file.settled && SecondsOf(nowLocal) - SecondsOf(file.started) > kKeepDays * kSecondsPerDay) {
+    if (file.settled && SecondsSinceEpoch(nowLocal) - SecondsSinceEpoch(file.started) > kKeepDays * kSecondsPerDay) {
       std::error_code ignored;
       std::filesystem::remove(file.path, ignored);
     }

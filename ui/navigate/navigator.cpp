@@ -23,6 +23,7 @@
 #include <limits>
 
 #include "core/clock.h"
+#include "app/navigate/nmea_line.h"
 #include "core/korvexa_error.h"
 #include "ui/map/corner_text.h"
 #include "ui/navigate/navigation_panel.h"
@@ -290,6 +291,8 @@ void Navigator::Attach(ReceiverLink* link, const QString& name) {
   receiverName_ = name;
   connect(link, &ReceiverLink::positionUpdated, this, &Navigator::ShowPosition);
   connect(link, &ReceiverLink::sentenceRead, this, [this] { watch_.HeardSentence(seconds_()); });
+  connect(link, &ReceiverLink::qualityRead, this, [this](int quality) { quality_ = quality; });
+  link->SetClock(clock_);
   connect(link, &ReceiverLink::garbageRead, this, [this] { watch_.HeardGarbage(seconds_()); });
   connect(link, &ReceiverLink::logEnded, this, [this] { watch_.LogEnded(); });
   connect(link, &ReceiverLink::failed, this, &Navigator::LinkFailed);
@@ -327,7 +330,7 @@ void Navigator::ShowPosition(const QGeoPositionInfo& info) {
   watch_.HeardFix(seconds_());
   const GeoPoint nad83{info.coordinate().longitude(), info.coordinate().latitude()};
   const QRegion before = ChangingArea();
-  Fix fix{nad83, {}, Attribute(info, QGeoPositionInfo::HorizontalAccuracy), std::nullopt};
+  Fix fix{nad83, {}, Attribute(info, QGeoPositionInfo::HorizontalAccuracy), std::nullopt, quality_};
   try {
     fix.place = Positioner().Place(nad83);
     placeError_.clear();
@@ -570,7 +573,10 @@ void Navigator::UpdateTexts() {
   NavigationReadout readout;
   readout.receiver = link_ ? receiverName_ : QString();
   readout.state = receiver;
-  if (current) readout.accuracy = AccuracyText(fix_->accuracy);
+  if (current) {
+    const QString quality = QString::fromLatin1(FixQualityName(fix_->quality));
+    readout.accuracy = (quality.isEmpty() ? QString() : quality + QStringLiteral(", ")) + AccuracyText(fix_->accuracy);
+  }
   readout.visited = Counted(walk_.visitOrder().size(), "corner", "corners");
   QString guidance;
   if (walk_.target()) {

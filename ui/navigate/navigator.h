@@ -144,6 +144,7 @@ class Navigator : public QObject {
     MapPlace place;
     std::optional<double> accuracy;       // metres
     std::optional<double> travelBearing;  // grid degrees, while moving
+    int quality = 0;                      // of the GGA before it (GgaFix::quality)
   };
 
   void BuildActions();
@@ -187,6 +188,7 @@ class Navigator : public QObject {
   QTimer* refresh_;
   std::optional<Fix> fix_;
   bool shownCurrent_ = false;
+  int quality_ = 0;  // of the last GGA
 
   FieldWalk fieldWalk_;
   WalkJournal journal_;

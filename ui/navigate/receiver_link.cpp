@@ -95,6 +95,8 @@ void ReceiverLink::StartLog() {
 
 void ReceiverLink::BeginReading(QIODevice* device, QNmeaPositionInfoSource::UpdateMode mode) {
   source_ = new NmeaSource(mode, this);
+  if (clock_ != nullptr) source_->SetClock(*clock_);
+  connect(source_, &NmeaSource::qualityRead, this, &ReceiverLink::qualityRead);
   connect(source_, &NmeaSource::sentenceRead, this, &ReceiverLink::sentenceRead);
   connect(source_, &NmeaSource::garbageRead, this, &ReceiverLink::garbageRead);
   connect(source_, &QGeoPositionInfoSource::positionUpdated, this, &ReceiverLink::positionUpdated);

@@ -27,6 +27,7 @@ class QTimer;
 
 namespace korvexa {
 
+class Clock;
 class NmeaSource;
 
 class ReceiverLink : public QObject {
@@ -42,10 +43,14 @@ class ReceiverLink : public QObject {
   // Opens the receiver and starts reading; a failure is signalled before
   // Start returns.
   void Start();
+  // The clock that dates GGA fixes before an RMC or ZDA has (NmeaSource);
+  // set before Start. Must outlive the link.
+  void SetClock(const Clock& clock) { clock_ = &clock; }
 
  Q_SIGNALS:
   void positionUpdated(const QGeoPositionInfo& info);
   void sentenceRead();
+  void qualityRead(int quality);
   void garbageRead();
   void failed(const QString& reason);
   void logEnded();
@@ -62,6 +67,7 @@ class ReceiverLink : public QObject {
   QPointer<QIODevice> device_;
   QNmeaPositionInfoSource::UpdateMode mode_ = QNmeaPositionInfoSource::RealTimeMode;
   NmeaSource* source_ = nullptr;
+  const Clock* clock_ = nullptr;
   QTimer* logEndCheck_ = nullptr;
   bool failed_ = false;
 };

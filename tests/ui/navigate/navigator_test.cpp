@@ -87,6 +87,13 @@ QList<QByteArray> Epochs(const char* log) {
   return epochs;
 }
 
+// "$BODY*hh" and CR LF.
+QByteArray Sentence(const QByteArray& body) {
+  unsigned sum = 0;
+  for (char c : body) sum ^= static_cast<unsigned char>(c);
+  return '$' + body + '*' + QByteArray::number(sum, 16).rightJustified(2, '0').toUpper() + "\r\n";
+}
+
 double Degrees(double radians) {
   return radians * 180 / std::numbers::pi;
 }
@@ -115,6 +122,8 @@ class NavigatorTest : public QObject {
   void navigateToOnAListEntry();
   void theReceiverChosenIsRememberedAndALogReplayed();
   void theWalkOutlivesTheMapAndTheTownship();
+  void ggaAloneGivesAFix_data();
+  void ggaAloneGivesAFix();
   void anUnsavedTrailIsAskedAboutBeforeTheEnd();
 
  private:
@@ -394,6 +403,35 @@ void NavigatorTest::theWalkOutlivesTheMapAndTheTownship() {
   window_->LoadFile(QString::fromStdString((folder_->path() / "t12n.lx").string()));
   QCOMPARE(navigator_->walk().visitOrder().size(), std::size_t(2));
   QVERIFY(navigator_->walk().target() == second);
+}
+
+void NavigatorTest::ggaAloneGivesAFix_data() {
+  QTest::addColumn<QByteArray>("talker");
+  QTest::addColumn<int>("quality");
+  QTest::addColumn<QByteArray>("gst");  // its standard deviations of latitude and longitude, or none
+  QTest::addColumn<QString>("accuracy");
+  QTest::newRow("GPS") << QByteArray("GP") << 1 << QByteArray() << QStringLiteral("±4.6 m");
+  QTest::newRow("GNSS, DGPS") << QByteArray("GN") << 2 << QByteArray() << QStringLiteral("±4.6 m");
+  QTest::newRow("GLONASS") << QByteArray("GL") << 1 << QByteArray() << QStringLiteral("±4.6 m");
+  QTest::newRow("Galileo") << QByteArray("GA") << 1 << QByteArray("2.4,3.2") << QStringLiteral("±4.0 m");
+  QTest::newRow("BeiDou, RTK fixed") << QByteArray("BD") << 4 << QByteArray("0.012,0.016")
+                                     << QStringLiteral("RTK fixed, ±0.02 m");
+  QTest::newRow("RTK float") << QByteArray("GN") << 5 << QByteArray("0.15,0.2") << QStringLiteral("RTK float, ±0.25 m");
+}
+
+// Dated by the clock (21:03:27 UTC): no RMC or ZDA comes.
+void NavigatorTest::ggaAloneGivesAFix() {
+  QFETCH(QByteArray, talker);
+  QFETCH(int, quality);
+  QFETCH(QByteArray, gst);
+  QFETCH(QString, accuracy);
+  QByteArray epoch = Sentence(talker + "GGA,210300.00,3502.16854,N,10632.64730,W," + QByteArray::number(quality) +
+                              ",12,0.9,1532.0,M,-22.4,M,,");
+  if (!gst.isEmpty()) epoch += Sentence(talker + "GST,210300.00,0.5,,,," + gst + ",0.03");
+  QVERIFY(Feed(epoch, 0, true));
+  QCOMPARE(navigator_->panel()->accuracy->text(), accuracy);
+  QVERIFY(navigator_->trail().points().back().utc == (CivilTime{2026, 12, 6, 21, 3, 0}));
+  QCOMPARE(navigator_->position()->latitude, 35 + 2.16854 / 60);
 }
 
 // Cancel keeps the program open; Save asks where and ends it once saved;
