@@ -23,6 +23,7 @@ QString ReceiverStatusText(const ReceiverStatus& status) {
     case ReceiverState::Ended:
       return QStringLiteral("End of the log");
     case ReceiverState::Failed:
+    case ReceiverState::Reconnecting:
       return QString::fromLocal8Bit(status.error);
   }
   return {};

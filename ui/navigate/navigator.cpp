@@ -296,6 +296,14 @@ void Navigator::Attach(ReceiverLink* link, const QString& name) {
   connect(link, &ReceiverLink::garbageRead, this, [this] { watch_.HeardGarbage(seconds_()); });
   connect(link, &ReceiverLink::logEnded, this, [this] { watch_.LogEnded(); });
   connect(link, &ReceiverLink::failed, this, &Navigator::LinkFailed);
+  connect(link, &ReceiverLink::reconnecting, this, [this](const QString& what) {
+    watch_.Reconnecting(what.toLocal8Bit().toStdString());
+    Refresh();
+  });
+  connect(link, &ReceiverLink::reached, this, [this] {
+    watch_.Reached(seconds_());
+    Refresh();
+  });
   watch_.Start(seconds_());
   fieldWalk_.trail().Break();
   SetFollow(true);

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "app/navigate/nmea_line.h"
+#include "app/navigate/receiver_watch.h"
 #include "tests/support/golden.h"
 #include "tests/support/run_command.h"
 #include "tests/support/temp_folder.h"
@@ -108,6 +109,12 @@ TEST(WalkJournal, RemovesOldSettledJournalsOnly) {
   EXPECT_FALSE(std::filesystem::exists(folder.path() / "walk-2026-11-01-090000.saved.gpx"));
   EXPECT_TRUE(std::filesystem::exists(folder.path() / "walk-2026-11-20-090000.saved.gpx"));
   EXPECT_EQ(journal.List().size(), 2u);
+}
+
+TEST(Reconnect, WaitsGrowFromOneToTenSeconds) {
+  std::vector<double> waits;
+  for (int attempt = 1; attempt <= 6; ++attempt) waits.push_back(ReconnectWait(attempt));
+  EXPECT_EQ(waits, (std::vector<double>{1, 2, 4, 8, 10, 10}));
 }
 
 TEST(JournalFolder, FollowsXdgStateHome) {
