@@ -16,7 +16,10 @@
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QStatusBar>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTemporaryDir>
+#include <QElapsedTimer>
 #include <QTest>
 #include <cmath>
 #include <memory>
@@ -122,6 +125,8 @@ class NavigatorTest : public QObject {
   void navigateToOnAListEntry();
   void theReceiverChosenIsRememberedAndALogReplayed();
   void theWalkOutlivesTheMapAndTheTownship();
+  void aGpsdStartedLaterSendingGgaAloneIsFollowedWithoutTheMap();
+  void anUnsavedWalkIsOfferedBackAtTheStart();
   void ggaAloneGivesAFix_data();
   void ggaAloneGivesAFix();
   void anUnsavedTrailIsAskedAboutBeforeTheEnd();
@@ -149,12 +154,12 @@ void NavigatorTest::initTestCase() {
   QStandardPaths::setTestModeEnabled(true);
   QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings_.path());
   QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings_.path());
-  qputenv("XDG_STATE_HOME", QFile::encodeName(settings_.filePath(QStringLiteral("state"))));
 }
 
 // One township in a map window of 800 x 600, a receiver fed by the test.
 void NavigatorTest::init() {
   folder_ = std::make_unique<TempFolder>();
+  qputenv("XDG_STATE_HOME", QFile::encodeName(QString::fromStdString((folder_->path() / "state").string())));
   fakes_ = std::make_unique<FakePlatform>();
   window_ = std::make_unique<Form1>(testing::FakeServices(nullptr), fakes_->Platform());
   testing::WriteBytes(folder_->path() / "t12n.lx", testing::SyntheticLxText(1));
@@ -417,6 +422,59 @@ void NavigatorTest::ggaAloneGivesAFix_data() {
   QTest::newRow("BeiDou, RTK fixed") << QByteArray("BD") << 4 << QByteArray("0.012,0.016")
                                      << QStringLiteral("RTK fixed, ±0.02 m");
   QTest::newRow("RTK float") << QByteArray("GN") << 5 << QByteArray("0.15,0.2") << QStringLiteral("RTK float, ±0.25 m");
+}
+
+// gpsd comes up 5 s after the navigator asked for it and sends GGA alone:
+// the position shows; the map closed, the walk goes on into the journal.
+void NavigatorTest::aGpsdStartedLaterSendingGgaAloneIsFollowedWithoutTheMap() {
+  QElapsedTimer clock;
+  clock.start();
+  navigator_->SetSecondsClock([&clock] { return double(clock.elapsed()) / 1000; });
+  QTcpServer gpsd;
+  QVERIFY(gpsd.listen(QHostAddress::LocalHost));
+  const quint16 port = gpsd.serverPort();
+  gpsd.close();
+  navigator_->Start(ParseReceiverChoice("gpsd:127.0.0.1:" + std::to_string(port)));
+  QTRY_VERIFY(navigator_->receiverLabel()->text().startsWith(QStringLiteral("GPS: Reconnecting to gpsd on")));
+  QTest::qWait(5000);
+  QVERIFY(gpsd.listen(QHostAddress::LocalHost, port));
+  QTRY_VERIFY_WITH_TIMEOUT(gpsd.hasPendingConnections(), 11000);
+  QTcpSocket* client = gpsd.nextPendingConnection();
+  client->write(Sentence("GNGGA,210330.00,3502.16854,N,10632.64730,W,1,12,0.9,1532.0,M,-22.4,M,,"));
+  QTRY_VERIFY(navigator_->PositionCurrent());
+  QCOMPARE(navigator_->receiverLabel()->text(), QStringLiteral("GPS: Fix, ±4.6 m"));
+
+  map_->close();
+  client->write(Sentence("GNGGA,210331.00,3502.17854,N,10632.64730,W,1,12,0.9,1532.0,M,-22.4,M,,"));
+  QTRY_COMPARE(navigator_->trail().size(), std::size_t(2));
+  const auto journaled = [&] {
+    const std::vector<JournalFile> files = navigator_->journal().List();
+    return !files.empty() && ReadGpxTrack(files.back().path).size() == 2;
+  };
+  QTRY_VERIFY_WITH_TIMEOUT(journaled(), 4000);
+}
+
+// A walk of the day before, left unsaved: brought back onto the map when
+// the user says yes, set aside (never offered again) when no.
+void NavigatorTest::anUnsavedWalkIsOfferedBackAtTheStart() {
+  for (const bool wanted : {true, false}) {
+    WalkJournal earlier(navigator_->journal().folder());
+    FieldWalk walk;
+    TrackPoint point;
+    point.latitude = 35 + 2.16854 / 60;
+    point.longitude = -(106 + 32.64730 / 60);
+    walk.AddFix(point, {0, 0}, CivilTime{2026, 12, 5, wanted ? 9 : 10, 30, 0});
+    earlier.Keep(walk, std::nullopt, {});
+    fakes_->questions->answer = wanted;
+    navigator_->OfferJournalBack(window_.get());
+    QVERIFY(fakes_->questions->asked.last().contains(QStringLiteral("2026-12-05")));
+    QCOMPARE(navigator_->trail().size(), std::size_t(1));
+  }
+  QVERIFY(navigator_->fieldWalk().unsaved() && navigator_->fieldWalk().started()->hour == 9);
+  QVERIFY(navigator_->journal().List().back().settled);
+  const qsizetype asked = fakes_->questions->asked.size();
+  navigator_->OfferJournalBack(window_.get());
+  QCOMPARE(fakes_->questions->asked.size(), asked);
 }
 
 // Dated by the clock (21:03:27 UTC): no RMC or ZDA comes.
