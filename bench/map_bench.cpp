@@ -121,12 +121,13 @@ void BM_PositionUpdate(benchmark::State& state) {
   Scene scene(state.range(0), 10);
   korvexa::NadconLibrary datum;
   const korvexa::FrozenClock clock({});
-  korvexa::MapWindow window(&scene.model, clock, korvexa::WindowPlatform{}, &datum);
+  QWidget owner;
+  korvexa::Navigator navigator(&owner, &scene.model, datum, clock, korvexa::WindowPlatform{}, {});  // no journal
+  korvexa::MapWindow window(&scene.model, clock, korvexa::WindowPlatform{}, &navigator);
   window.resize(kWidth, kHeight);
   window.show();
   window.ShowFile(scene.text, "bench.lx");
   korvexa::TownshipMapView& view = *window.view();
-  korvexa::Navigator& navigator = *window.navigator();
   navigator.Attach(new korvexa::ReceiverLink(new QBuffer, QNmeaPositionInfoSource::RealTimeMode), "bench");
   const korvexa::TownshipMap& map = *view.map();
   const std::size_t target = *map.grid.Nearest(map.grid.bounds().Centre(), 1e6);

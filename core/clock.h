@@ -17,6 +17,11 @@ struct CivilTime {
   friend bool operator==(const CivilTime&, const CivilTime&) = default;
 };
 
+// Seconds since 1970-01-01 00:00 of `time` read as UTC (proleptic
+// Gregorian calendar), and back.
+long long SecondsSinceEpoch(const CivilTime& time);
+CivilTime CivilTimeAt(long long secondsSinceEpoch);
+
 // One reading of the clock, in local time and in UTC.
 struct ClockReading {
   CivilTime local;

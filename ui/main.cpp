@@ -108,9 +108,10 @@ int main(int argc, char** argv) {
   korvexa::Form1 window(korvexa::MakeSystemServices(), korvexa::MakeDesktopWindowPlatform());
   window.show();
   if (!arguments->files.isEmpty()) window.LoadFile(arguments->files.constFirst());
+  window.navigator()->OfferJournalBack(&window);
   if (arguments->gps) {
     window.ShowMap();
-    if (window.mapWindow() != nullptr) window.mapWindow()->navigator()->Start(*arguments->gps);
+    window.navigator()->Start(*arguments->gps);
   }
   return QApplication::exec();
 }

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 
 namespace korvexa {
 namespace {
@@ -30,6 +31,28 @@ bool AllDigits(std::string_view text) {
     if (c < '0' || c > '9') return false;
   }
   return !text.empty();
+}
+
+// "3502.13988" with hemisphere "N": degrees, or nothing.
+std::optional<double> NmeaAngle(std::string_view field, std::string_view hemisphere, int degreeDigits,
+                                double largest) {
+  if (field.size() < static_cast<std::size_t>(degreeDigits) + 2 || hemisphere.size() != 1) return std::nullopt;
+  const std::optional<double> degrees = NmeaNumber(field.substr(0, degreeDigits));
+  const std::optional<double> minutes = NmeaNumber(field.substr(degreeDigits));
+  if (!degrees || !minutes || *minutes < 0 || *minutes >= 60) return std::nullopt;
+  const double angle = *degrees + *minutes / 60;
+  if (angle > largest) return std::nullopt;
+  const char side = hemisphere[0];
+  if (side == 'S' || side == 'W') return -angle;
+  if (side == 'N' || side == 'E') return angle;
+  return std::nullopt;
+}
+
+std::optional<int> Digits(std::string_view text) {
+  if (!AllDigits(text)) return std::nullopt;
+  int value = 0;
+  for (char c : text) value = value * 10 + (c - '0');
+  return value;
 }
 
 }  // namespace
@@ -99,6 +122,69 @@ std::optional<double> GgaHdop(std::string_view sentence) {
   const std::optional<double> hdop = NmeaNumber(NmeaField(sentence, 8));
   if (!hdop || *hdop <= 0) return std::nullopt;
   return hdop;
+}
+
+std::optional<GgaFix> ReadGga(std::string_view sentence) {
+  GgaFix fix;
+  const std::optional<int> time = NmeaTimeOfDay(NmeaField(sentence, 1));
+  const std::optional<int> quality = Digits(NmeaField(sentence, 6));
+  if (!time || !quality) return std::nullopt;
+  fix.timeOfDay = *time;
+  fix.quality = *quality;
+  if (fix.quality == 0) return fix;
+  fix.latitude = NmeaAngle(NmeaField(sentence, 2), NmeaField(sentence, 3), 2, 90);
+  fix.longitude = NmeaAngle(NmeaField(sentence, 4), NmeaField(sentence, 5), 3, 180);
+  if (!fix.latitude || !fix.longitude) return std::nullopt;
+  if (NmeaField(sentence, 10) == "M") fix.altitude = NmeaNumber(NmeaField(sentence, 9));
+  return fix;
+}
+
+std::optional<CivilTime> NmeaDateTime(std::string_view sentence) {
+  const std::optional<int> time = NmeaTimeOfDay(NmeaField(sentence, 1));
+  if (!time) return std::nullopt;
+  CivilTime at;
+  const std::string_view type = NmeaSentenceType(sentence);
+  if (type == "RMC") {
+    const std::string_view date = NmeaField(sentence, 9);
+    if (date.size() != 6) return std::nullopt;
+    const std::optional<int> day = Digits(date.substr(0, 2)), month = Digits(date.substr(2, 2));
+    const std::optional<int> year = Digits(date.substr(4));
+    if (!day || !month || !year) return std::nullopt;
+    at.year = *year < 80 ? 2000 + *year : 1900 + *year;  // NMEA's two digits
+    at.month = *month;
+    at.day = *day;
+  } else if (type == "ZDA") {
+    const std::optional<int> day = Digits(NmeaField(sentence, 2)), month = Digits(NmeaField(sentence, 3));
+    const std::optional<int> year = Digits(NmeaField(sentence, 4));
+    if (!day || !month || !year || NmeaField(sentence, 4).size() != 4) return std::nullopt;
+    at.year = *year;
+    at.month = *month;
+    at.day = *day;
+  } else {
+    return std::nullopt;
+  }
+  if (at.month < 1 || at.month > 12 || at.day < 1 || at.day > 31) return std::nullopt;
+  at.hour = *time / 3600000;
+  at.minute = *time / 60000 % 60;
+  at.second = *time / 1000 % 60;
+  return at;
+}
+
+CivilTime NearestTimeOfDay(int timeOfDay, const CivilTime& reference) {
+  constexpr long long kDay = 86400;
+  const long long now = SecondsSinceEpoch(reference);
+  const long long midnight = now - ((now % kDay) + kDay) % kDay;
+  long long best = midnight + timeOfDay / 1000;
+  for (long long candidate : {best - kDay, best + kDay}) {
+    if (std::llabs(candidate - now) < std::llabs(best - now)) best = candidate;
+  }
+  return CivilTimeAt(best);
+}
+
+std::string_view FixQualityName(int quality) {
+  if (quality == 4) return "RTK fixed";
+  if (quality == 5) return "RTK float";
+  return {};
 }
 
 }  // namespace korvexa

@@ -9,6 +9,8 @@
 #include <optional>
 #include <string_view>
 
+#include "core/clock.h"
+
 namespace korvexa {
 
 enum class NmeaLineKind {
@@ -44,5 +46,31 @@ std::optional<double> GstHorizontalError(std::string_view sentence);
 
 // The horizontal dilution of precision of a GGA sentence (field 8).
 std::optional<double> GgaHdop(std::string_view sentence);
+
+// What a GGA sentence says, of any talker ($GPGGA, $GNGGA, $GLGGA, $GAGGA,
+// $BDGGA): a fix needs no RMC beside it.
+struct GgaFix {
+  int timeOfDay = 0;  // milliseconds since midnight, UTC
+  int quality = 0;    // 0 no fix, 1 GPS, 2 DGPS, 4 RTK fixed, 5 RTK float, 6 dead reckoning, ...
+  std::optional<double> latitude;   // degrees north; none without a fix
+  std::optional<double> longitude;  // degrees east
+  std::optional<double> altitude;   // metres above mean sea level
+};
+
+// The GGA sentence's fix, or nothing when it has no time, or a position
+// that is half there or out of range.
+std::optional<GgaFix> ReadGga(std::string_view sentence);
+
+// The UTC date and time of an RMC ("ddmmyy" in field 9) or ZDA sentence
+// (day, month, four-digit year in fields 2 to 4), or nothing.
+std::optional<CivilTime> NmeaDateTime(std::string_view sentence);
+
+// The UTC time at `timeOfDay` (milliseconds since midnight, the
+// milliseconds dropped) on the day that puts it nearest to `reference`: a
+// fix at 23:59:59 read at 00:00:01 is of the day before.
+CivilTime NearestTimeOfDay(int timeOfDay, const CivilTime& reference);
+
+// "RTK fixed", "RTK float" for GGA qualities 4 and 5; empty for the others.
+std::string_view FixQualityName(int quality);
 
 }  // namespace korvexa

@@ -1,5 +1,6 @@
 #include "app/navigate/receiver_watch.h"
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -11,6 +12,12 @@ int WholeSeconds(double seconds) {
 }
 
 }  // namespace
+
+double ReconnectWait(int attempt) {
+  double wait = 1;
+  for (int i = 1; i < attempt && wait < kLongestReconnectWait; ++i) wait *= 2;
+  return std::min(wait, kLongestReconnectWait);
+}
 
 void ReceiverWatch::Start(double now) {
   *this = ReceiverWatch();
@@ -24,6 +31,7 @@ void ReceiverWatch::Stop() {
 
 void ReceiverWatch::HeardSentence(double now) {
   lastLine_ = lastSentence_ = now;
+  reconnecting_.clear();
 }
 
 void ReceiverWatch::HeardGarbage(double now) {
@@ -32,6 +40,19 @@ void ReceiverWatch::HeardGarbage(double now) {
 
 void ReceiverWatch::HeardFix(double now) {
   lastLine_ = lastSentence_ = lastFix_ = now;
+  reconnecting_.clear();
+}
+
+void ReceiverWatch::Reconnecting(std::string what) {
+  reconnecting_ = std::move(what);
+}
+
+// Silence is counted from when the receiver was reached again.
+void ReceiverWatch::Reached(double now) {
+  reconnecting_.clear();
+  start_ = now;
+  lastLine_.reset();
+  lastSentence_.reset();
 }
 
 void ReceiverWatch::LogEnded() {
@@ -42,7 +63,8 @@ void ReceiverWatch::Failed(std::string error) {
   error_ = std::move(error);
 }
 
-// A fix, the log's end, an error, silence, noise, no fix, in that order:
+// A failure, a receiver tried again, a fix, the log's end, silence, noise,
+// no fix, in that order:
 // each later case is only asked when the earlier ones do not hold.
 ReceiverStatus ReceiverWatch::Status(double now) const {
   ReceiverStatus status;
@@ -50,6 +72,11 @@ ReceiverStatus ReceiverWatch::Status(double now) const {
   if (!error_.empty()) {
     status.state = ReceiverState::Failed;
     status.error = error_;
+    return status;
+  }
+  if (!reconnecting_.empty()) {
+    status.state = ReceiverState::Reconnecting;
+    status.error = reconnecting_;
     return status;
   }
   if (lastFix_ && now - *lastFix_ < kLostAfter) {

@@ -18,13 +18,20 @@ enum class ReceiverState {
   NoFix,       // sentences arrive, but no fix for kLostAfter seconds (or none yet)
   Fix,         // the last fix is less than kLostAfter seconds old
   Ended,       // a replayed log has nothing more, and its last fix has aged
-  Failed,      // the receiver could not be opened, or went away
+  Failed,      // the receiver could not be opened, or went away, for good
+  Reconnecting,  // it could not be opened or went away; it is tried again
 };
+
+// How long to wait before try `attempt` (1 for the first try again) of a
+// receiver that could not be reached: 1 s, then twice as long each try, at
+// most kLongestReconnectWait.
+inline constexpr double kLongestReconnectWait = 10;  // seconds
+double ReconnectWait(int attempt);
 
 struct ReceiverStatus {
   ReceiverState state = ReceiverState::Off;
   int seconds = 0;    // Silent, Unreadable: whole seconds since the last line or sentence
-  std::string error;  // Failed: why
+  std::string error;  // Failed, Reconnecting: why, and what happens
 };
 
 class ReceiverWatch {
@@ -41,6 +48,10 @@ class ReceiverWatch {
   void HeardFix(double now);       // a position
   void LogEnded();                 // a replayed log has no more lines
   void Failed(std::string error);  // the receiver is gone; until the next Start
+  // The receiver could not be reached and is tried again; `what` says so
+  // until it is reached again (Reached) or a sentence comes.
+  void Reconnecting(std::string what);
+  void Reached(double now);
 
   ReceiverStatus Status(double now) const;
   // True while the last position may be shown as where the receiver is.
@@ -50,6 +61,7 @@ class ReceiverWatch {
   bool started_ = false;
   bool ended_ = false;
   std::string error_;
+  std::string reconnecting_;
   double start_ = 0;
   std::optional<double> lastLine_;      // any line, sentence or not
   std::optional<double> lastSentence_;  // a sentence with a good checksum

@@ -1,6 +1,7 @@
 #include "app/navigate/trail.h"
 
 #include <cmath>
+#include <limits>
 #include <utility>
 
 namespace korvexa {
@@ -23,6 +24,13 @@ void Trail::Clear() {
   points_.clear();
   onMap_.clear();
   broken_ = false;
+}
+
+void Trail::Assign(std::vector<TrackPoint> points) {
+  points_ = std::move(points);
+  if (!points_.empty()) points_.front().startsSegment = true;
+  onMap_.assign(points_.size(), {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::quiet_NaN()});
+  broken_ = true;
 }
 
 void Trail::SetOnMap(std::vector<PlanePoint> onMap) {

@@ -22,6 +22,9 @@ class Trail {
   // The next point starts a new stretch.
   void Break() { broken_ = true; }
   void Clear();
+  // Replaces the trail with `points` as they are (a walk read back), each
+  // starting a stretch where it says so; SetOnMap places them.
+  void Assign(std::vector<TrackPoint> points);
 
   const std::vector<TrackPoint>& points() const { return points_; }
   // Where the map shows each of points(), same indices; NaN for a point the

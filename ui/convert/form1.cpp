@@ -25,6 +25,7 @@
 
 #include "app/convert/create.h"
 #include "app/convert/open_file.h"
+#include "app/navigate/walk_journal.h"
 #include "ui/convert/point_list_model.h"
 #include "ui/desktop/look.h"
 #include "ui/export/export_commands.h"
@@ -91,6 +92,8 @@ Form1::Form1(Services services, WindowPlatform platform, QWidget* parent)
   setWindowIcon(AppIcon());
   setFont(DialogFont(kDialogPoints, false));
   model_ = new PointListModel(this);
+  navigator_ = new Navigator(this, model_, *services_.datum, *services_.clock, platform_,
+                             JournalFolder(qgetenv("XDG_STATE_HOME").constData(), qgetenv("HOME").constData()));
   connect(model_, &QAbstractItemModel::dataChanged, this, &Form1::ShowTicks);
   connect(model_, &QAbstractItemModel::modelReset, this, &Form1::ShowTicks);
   BuildMenus();
@@ -102,9 +105,10 @@ Form1::Form1(Services services, WindowPlatform platform, QWidget* parent)
   setAcceptDrops(true);
 }
 
-// The map window works on this window's list: it goes with it.
+// The map window works on this window's list and navigator: it goes with them.
 Form1::~Form1() {
   delete mapWindow_;
+  delete navigator_;
 }
 
 void Form1::BuildMenus() {
@@ -247,6 +251,7 @@ void Form1::ShowLoadedFile(std::string title) {
 }
 
 void Form1::Exit() {
+  if (!close()) return;  // the user keeps an unsaved trail open
   QApplication::closeAllWindows();
   QCoreApplication::exit(0);
 }
@@ -361,7 +366,7 @@ void Form1::ShowAbout() {
 void Form1::ShowMap() {
   if (!loadedText_) return;
   ShowOne(mapWindow_, [this] {
-    auto* map = new MapWindow(model_, *services_.clock, platform_, services_.datum.get());
+    auto* map = new MapWindow(model_, *services_.clock, platform_, navigator_);
     map->ShowFile(*loadedText_, fName_);
     return map;
   });
@@ -385,10 +390,14 @@ void Form1::ShowMapDatum() {
 
 void Form1::NavigateTo(std::size_t entry) {
   ShowMap();
-  if (mapWindow_ && mapWindow_->navigator()) mapWindow_->navigator()->NavigateToEntry(entry);
+  if (mapWindow_) navigator_->NavigateToEntry(entry);
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
+  if (!navigator_->MayEnd(this)) {
+    event->ignore();
+    return;
+  }
   if (mapWindow_) mapWindow_->close();
   QMainWindow::closeEvent(event);
 }

@@ -40,6 +40,7 @@ class QRadioButton;
 
 namespace korvexa {
 
+class Navigator;
 class PointListModel;
 
 class Form1 : public QMainWindow {
@@ -80,6 +81,9 @@ class Form1 : public QMainWindow {
   Form2* helpWindow() const { return helpWindow_; }
   frmAbout* aboutBox() const { return aboutBox_; }
   MapWindow* mapWindow() const { return mapWindow_; }
+  // The field navigator: the receiver, the trail and the walk, kept while
+  // map windows come and go.
+  Navigator* navigator() const { return navigator_; }
 
  protected:
   void dragEnterEvent(QDragEnterEvent* event) override;
@@ -124,6 +128,7 @@ class Form1 : public QMainWindow {
   QPointer<Form2> helpWindow_;
   QPointer<frmAbout> aboutBox_;
   QPointer<MapWindow> mapWindow_;
+  Navigator* navigator_;
   std::shared_ptr<const CoordinateTransform> nad83_;  // defined when the map first shows NAD83
   std::unique_ptr<GridSystems> grids_;                // set up on the first point file
 };

@@ -38,9 +38,13 @@ const QString kGeometryKey = QStringLiteral("MapWindow/geometry");
 
 }  // namespace
 
-MapWindow::MapWindow(PointListModel* model, const Clock& clock, WindowPlatform platform, DatumLibrary* datum,
+MapWindow::MapWindow(PointListModel* model, const Clock& clock, WindowPlatform platform, Navigator* navigator,
                      QWidget* parent)
-    : QMainWindow(parent, Qt::Window), model_(model), clock_(clock), platform_(std::move(platform)) {
+    : QMainWindow(parent, Qt::Window),
+      model_(model),
+      clock_(clock),
+      platform_(std::move(platform)),
+      navigator_(navigator) {
   setObjectName(QStringLiteral("MapWindow"));
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowIcon(AppIcon());
@@ -55,7 +59,7 @@ MapWindow::MapWindow(PointListModel* model, const Clock& clock, WindowPlatform p
   statusBar()->addPermanentWidget(counts_);
   connect(model_, &QAbstractItemModel::dataChanged, this, &MapWindow::UpdateCounts);
   connect(model_, &QAbstractItemModel::modelReset, this, &MapWindow::UpdateCounts);
-  if (datum != nullptr) navigator_ = new Navigator(this, view_, model_, *datum, clock_, platform_);
+  if (navigator_ != nullptr) navigator_->AttachWindow(this, view_);
   if (!restoreGeometry(Settings().value(kGeometryKey).toByteArray())) resize(900, 680);
   view_->setFocus();
 }

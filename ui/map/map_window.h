@@ -4,7 +4,8 @@
 // points the map cannot show. One non-modal window beside the main window:
 // the ticks are the main window's list model's. It remembers its size and
 // place between runs (QSettings, organisation and program "Korvexa"). With a
-// datum library it has a GPS menu: the field navigator (ui/navigate/navigator.h).
+// navigator it has a GPS menu: the field navigator (ui/navigate/navigator.h),
+// which outlives the window.
 #pragma once
 
 #include <QMainWindow>
@@ -22,7 +23,6 @@ namespace korvexa {
 
 class Clock;
 class CoordinateTransform;
-class DatumLibrary;
 class FieldSheet;
 class Navigator;
 class PointListModel;
@@ -32,9 +32,9 @@ class MapWindow : public QMainWindow {
   Q_OBJECT
 
  public:
-  // `model`, `clock` and `datum` must outlive the window; without `datum`
-  // there is no navigator.
-  MapWindow(PointListModel* model, const Clock& clock, WindowPlatform platform, DatumLibrary* datum = nullptr,
+  // `model`, `clock` and `navigator` (the main window's) must outlive the
+  // window; without `navigator` there is no GPS menu.
+  MapWindow(PointListModel* model, const Clock& clock, WindowPlatform platform, Navigator* navigator = nullptr,
             QWidget* parent = nullptr);
 
   // Shows the file whose whole text is `text` and whose list the model

@@ -38,6 +38,8 @@ NavigationPanel::NavigationPanel(QAction* next, QAction* follow, QWidget* parent
   setObjectName(QStringLiteral("navigationPanel"));
   receiver = ValueLabel(this, "receiver");
   receiver->setWordWrap(true);
+  state = ValueLabel(this, "receiverState");
+  state->setWordWrap(true);
   target = ValueLabel(this, "target");
   QFont bold = target->font();
   bold.setBold(true);
@@ -57,6 +59,7 @@ NavigationPanel::NavigationPanel(QAction* next, QAction* follow, QWidget* parent
 
   auto* form = new QFormLayout;
   form->addRow(QStringLiteral("Receiver:"), receiver);
+  form->addRow(QStringLiteral("State:"), state);
   form->addRow(QStringLiteral("Target:"), target);
   form->addRow(QStringLiteral("Distance:"), distance);
   form->addRow(QStringLiteral("Bearing:"), trueBearing);
@@ -77,6 +80,7 @@ NavigationPanel::NavigationPanel(QAction* next, QAction* follow, QWidget* parent
 
 void NavigationPanel::ShowReadout(const NavigationReadout& readout) {
   SetText(receiver, readout.receiver);
+  SetText(state, readout.state);
   SetText(target, readout.target);
   SetText(distance, readout.distance);
   SetText(trueBearing, readout.trueBearing);

@@ -15,7 +15,8 @@ namespace korvexa {
 
 // The panel's texts; an empty one shows as a dash.
 struct NavigationReadout {
-  QString receiver;
+  QString receiver;  // which receiver ("gpsd on localhost:2947")
+  QString state;     // what it does ("No fix", why it cannot be read)
   QString target;
   QString distance;
   QString trueBearing;
@@ -36,6 +37,7 @@ class NavigationPanel : public QWidget {
   void SetArrivalFeet(double feet);
 
   QLabel* receiver;
+  QLabel* state;
   QLabel* target;
   QLabel* distance;
   QLabel* trueBearing;

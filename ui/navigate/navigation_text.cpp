@@ -23,6 +23,7 @@ QString ReceiverStatusText(const ReceiverStatus& status) {
     case ReceiverState::Ended:
       return QStringLiteral("End of the log");
     case ReceiverState::Failed:
+    case ReceiverState::Reconnecting:
       return QString::fromLocal8Bit(status.error);
   }
   return {};
@@ -44,7 +45,8 @@ QString BearingText(double degrees) {
 
 QString AccuracyText(std::optional<double> metres) {
   if (!metres) return QStringLiteral("not reported");
-  return QChar(0x00b1) + QString::number(*metres, 'f', 1) + QStringLiteral(" m");
+  // Centimetres where the receiver has them (RTK): "±0.02 m".
+  return QChar(0x00b1) + QString::number(*metres, 'f', *metres < 1 ? 2 : 1) + QStringLiteral(" m");
 }
 
 }  // namespace korvexa

@@ -19,7 +19,7 @@ QString DistanceText(double metres);
 // "47.3°": degrees clockwise from north, one decimal, 0.0 to 359.9.
 QString BearingText(double degrees);
 
-// "±3.2 m", or "not reported".
+// "±3.2 m", "±0.02 m" below a metre, or "not reported".
 QString AccuracyText(std::optional<double> metres);
 
 }  // namespace korvexa

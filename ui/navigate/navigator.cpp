@@ -11,6 +11,8 @@
 #include <QLabel>
 #include <QMainWindow>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QRegion>
 #include <QSettings>
 #include <QStatusBar>
@@ -21,6 +23,7 @@
 #include <limits>
 
 #include "core/clock.h"
+#include "app/navigate/nmea_line.h"
 #include "core/korvexa_error.h"
 #include "ui/map/corner_text.h"
 #include "ui/navigate/navigation_panel.h"
@@ -42,6 +45,7 @@ constexpr double kFollowMargin = 0.15;          // of the view's size: closer to
 
 const QString kReceiverKey = QStringLiteral("Navigator/receiver");
 const QString kArrivalKey = QStringLiteral("Navigator/arrivalFeet");
+const QString kSaveTrail = QStringLiteral("Save trail as GPX");
 
 QSettings Settings() {
   return QSettings(texts::kProgramName, texts::kProgramName);
@@ -74,43 +78,73 @@ QString ErrorText(const std::exception& error) {
   return QString::fromLocal8Bit(error.what());
 }
 
+QString Latin1(const std::string& text) {
+  return QString::fromLatin1(text.data(), qsizetype(text.size()));
+}
+
+Navigator::UnsavedAnswer AskInABox(QWidget* parent, const QString& question) {
+  QMessageBox box(QMessageBox::Question, texts::kProgramName, question, QMessageBox::NoButton, parent);
+  QPushButton* save = box.addButton(QMessageBox::Save);
+  QPushButton* discard = box.addButton(QMessageBox::Discard);
+  box.addButton(QMessageBox::Cancel);
+  box.setDefaultButton(save);
+  box.exec();
+  if (box.clickedButton() == save) return Navigator::UnsavedAnswer::Save;
+  if (box.clickedButton() == discard) return Navigator::UnsavedAnswer::Discard;
+  return Navigator::UnsavedAnswer::Cancel;
+}
+
 }  // namespace
 
-Navigator::Navigator(QMainWindow* window, TownshipMapView* view, PointListModel* model, DatumLibrary& datum,
-                     const Clock& clock, WindowPlatform platform)
-    : QObject(window),
-      window_(window),
-      view_(view),
+Navigator::Navigator(QWidget* owner, PointListModel* model, DatumLibrary& datum, const Clock& clock,
+                     WindowPlatform platform, std::filesystem::path journalFolder)
+    : QObject(owner),
+      owner_(owner),
       model_(model),
       datum_(datum),
       clock_(clock),
       platform_(std::move(platform)),
-      askReceiver_(&AskForReceiver) {
+      askReceiver_(&AskForReceiver),
+      askUnsaved_(&AskInABox),
+      journal_(std::move(journalFolder)) {
   setObjectName(QStringLiteral("navigator"));
   auto started = std::make_shared<QElapsedTimer>();
   started->start();
   seconds_ = [started] { return static_cast<double>(started->elapsed()) / 1000; };
   refresh_ = new QTimer(this);
   connect(refresh_, &QTimer::timeout, this, &Navigator::Refresh);
+  messageClear_ = new QTimer(this);
+  messageClear_->setSingleShot(true);
+  connect(messageClear_, &QTimer::timeout, this, [this] {
+    if (messageLabel_) messageLabel_->clear();
+  });
   BuildActions();
+  walk_.SetArrivalRadius(Settings().value(kArrivalKey, CornerWalk::kDefaultArrivalFeet).toDouble() *
+                         kMetresPerUsSurveyFoot);
+}
+
+Navigator::~Navigator() {
+  if (view_) view_->SetOverlay({});
+}
+
+void Navigator::AttachWindow(QMainWindow* window, TownshipMapView* view) {
+  if (view_) view_->SetOverlay({});
+  window_ = window;
+  view_ = view;
+  BuildMenus();
   BuildPanel();
-  receiverLabel_ = new QLabel(window);
-  receiverLabel_->setObjectName(QStringLiteral("receiverStatus"));
-  guidanceLabel_ = new QLabel(window);
-  guidanceLabel_->setObjectName(QStringLiteral("guidance"));
-  window->statusBar()->addPermanentWidget(receiverLabel_);
-  window->statusBar()->addPermanentWidget(guidanceLabel_);
-  SetArrivalFeet(Settings().value(kArrivalKey, CornerWalk::kDefaultArrivalFeet).toDouble());
+  BuildStatusFields();
   view->SetOverlay([this](QPainter& painter, const MapViewport& viewport, const QRect& exposed) {
     PaintNavigationMarks(painter, viewport, Marks(), exposed);
   });
   connect(view, &TownshipMapView::cornerDoubleClicked, this, [this](std::size_t corner) { NavigateTo(corner); });
   connect(view, &TownshipMapView::panned, this, [this] { SetFollow(false); });
+  if (link_ || walk_.target()) dock_->show();
   UpdateTexts();
 }
 
-Navigator::~Navigator() {
-  if (view_) view_->SetOverlay({});
+QWidget* Navigator::DialogParent() const {
+  return window_ ? static_cast<QWidget*>(window_) : owner_;
 }
 
 void Navigator::BuildActions() {
@@ -136,7 +170,9 @@ void Navigator::BuildActions() {
   connect(actFollow, &QAction::toggled, this, &Navigator::SetFollow);
   connect(actNext, &QAction::triggered, this, &Navigator::Next);
   connect(actSaveTrail, &QAction::triggered, this, &Navigator::SaveTrail);
+}
 
+void Navigator::BuildMenus() {
   QMenu* menu = window_->menuBar()->addMenu(QStringLiteral("&GPS"));
   menu->setObjectName(QStringLiteral("mnuGps"));
   menu->addActions({actReceiver, actStop});
@@ -153,6 +189,7 @@ void Navigator::BuildActions() {
 
 void Navigator::BuildPanel() {
   panel_ = new NavigationPanel(actNext, actFollow);
+  panel_->SetArrivalFeet(walk_.arrivalRadius() / kMetresPerUsSurveyFoot);
   connect(panel_, &NavigationPanel::arrivalFeetChanged, this, &Navigator::SetArrivalFeet);
   dock_ = new QDockWidget(QStringLiteral("Navigation"), window_);
   dock_->setObjectName(QStringLiteral("navigationDock"));
@@ -165,15 +202,35 @@ void Navigator::BuildPanel() {
   menu->addAction(dock_->toggleViewAction());
 }
 
+// Each its own field with its own room: a long message is cut short (the
+// whole of it in its tooltip) rather than run into the receiver's state.
+void Navigator::BuildStatusFields() {
+  const auto field = [this](const char* name) {
+    auto* label = new QLabel(window_);
+    label->setObjectName(QLatin1String(name));
+    label->setFrameShape(QFrame::StyledPanel);
+    label->setContentsMargins(4, 0, 4, 0);
+    return label;
+  };
+  messageLabel_ = field("navigatorMessage");
+  messageLabel_->setFrameShape(QFrame::NoFrame);
+  messageLabel_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  receiverLabel_ = field("receiverStatus");
+  guidanceLabel_ = field("guidance");
+  window_->statusBar()->addWidget(messageLabel_, 1);
+  window_->statusBar()->addPermanentWidget(receiverLabel_);
+  window_->statusBar()->addPermanentWidget(guidanceLabel_);
+}
+
 void Navigator::SetMap(std::shared_ptr<const TownshipMap> map, const QString& fileName) {
+  if (map_) fieldWalk_.Leave(fileName_.toStdString(), walk_, *map_);
   map_ = std::move(map);
   fileName_ = fileName;
   positioner_.reset();
   placeError_.clear();
-  const double radius = walk_.arrivalRadius();
-  walk_ = CornerWalk(map_ ? map_->grid.size() : 0);
-  walk_.SetArrivalRadius(radius);
-  targetNad83_.reset();
+  walk_ = map_ ? fieldWalk_.Enter(fileName_.toStdString(), *map_, walk_.arrivalRadius())
+               : CornerWalk();
+  PlaceTarget();
   PlaceTrail();
   if (view_) view_->update();
   UpdateTexts();
@@ -192,6 +249,7 @@ MapPositioner& Navigator::Positioner() {
 
 // The trail and the last fix on a new map; what it cannot show is left out.
 void Navigator::PlaceTrail() {
+  Trail& trail_ = fieldWalk_.trail();
   if (trail_.size() == 0 && !fix_) return;
   std::vector<PlanePoint> onMap;
   try {
@@ -218,7 +276,7 @@ void Navigator::ChooseReceiver() {
   } catch (const KorvexaError&) {
     // A setting from another version: offer the default.
   }
-  if (const std::optional<ReceiverChoice> chosen = askReceiver_(window_, current)) Start(*chosen);
+  if (const std::optional<ReceiverChoice> chosen = askReceiver_(DialogParent(), current)) Start(*chosen);
 }
 
 void Navigator::Start(const ReceiverChoice& choice) {
@@ -233,13 +291,23 @@ void Navigator::Attach(ReceiverLink* link, const QString& name) {
   receiverName_ = name;
   connect(link, &ReceiverLink::positionUpdated, this, &Navigator::ShowPosition);
   connect(link, &ReceiverLink::sentenceRead, this, [this] { watch_.HeardSentence(seconds_()); });
+  connect(link, &ReceiverLink::qualityRead, this, [this](int quality) { quality_ = quality; });
+  link->SetClock(clock_);
   connect(link, &ReceiverLink::garbageRead, this, [this] { watch_.HeardGarbage(seconds_()); });
   connect(link, &ReceiverLink::logEnded, this, [this] { watch_.LogEnded(); });
   connect(link, &ReceiverLink::failed, this, &Navigator::LinkFailed);
+  connect(link, &ReceiverLink::reconnecting, this, [this](const QString& what) {
+    watch_.Reconnecting(what.toLocal8Bit().toStdString());
+    Refresh();
+  });
+  connect(link, &ReceiverLink::reached, this, [this] {
+    watch_.Reached(seconds_());
+    Refresh();
+  });
   watch_.Start(seconds_());
-  trail_.Break();
+  fieldWalk_.trail().Break();
   SetFollow(true);
-  dock_->show();
+  if (dock_) dock_->show();
   refresh_->start(kRefreshMilliseconds);
   UpdateTexts();
   link->Start();
@@ -270,7 +338,7 @@ void Navigator::ShowPosition(const QGeoPositionInfo& info) {
   watch_.HeardFix(seconds_());
   const GeoPosition nad83{Datum::Nad83, info.coordinate().longitude(), info.coordinate().latitude()};
   const QRegion before = ChangingArea();
-  Fix fix{nad83, {}, Attribute(info, QGeoPositionInfo::HorizontalAccuracy), std::nullopt};
+  Fix fix{nad83, {}, Attribute(info, QGeoPositionInfo::HorizontalAccuracy), std::nullopt, quality_};
   try {
     fix.place = Positioner().Place(nad83);
     placeError_.clear();
@@ -285,9 +353,10 @@ void Navigator::ShowPosition(const QGeoPositionInfo& info) {
       Attribute(info, QGeoPositionInfo::GroundSpeed).value_or(kMovingMetresPerSecond) >= kMovingMetresPerSecond) {
     fix.travelBearing = *course + fix.place.convergence;
   }
-  const PlanePoint lastOfTrail = trail_.size() > 0 ? trail_.onMap().back() : fix.place.map;
+  const Trail& trail = fieldWalk_.trail();
+  const PlanePoint lastOfTrail = trail.size() > 0 ? trail.onMap().back() : fix.place.map;
   fix_ = fix;
-  trail_.Add(TrackPointOf(info), fix.place.map);
+  if (fieldWalk_.AddFix(TrackPointOf(info), fix.place.map, clock_.Now().local)) Journal(false);
   shownCurrent_ = true;
   UpdateLeg();
   const QRect piece = view_ ? TrailPieceArea(view_->viewport(), lastOfTrail, fix.place.map) : QRect();
@@ -328,7 +397,7 @@ void Navigator::NavigateTo(std::optional<std::size_t> corner) {
   const QRegion before = ChangingArea();
   walk_.SetTarget(corner);
   PlaceTarget();
-  if (walk_.target()) dock_->show();
+  if (walk_.target() && dock_) dock_->show();
   UpdateLeg();
   Repaint(before + ChangingArea());
   UpdateTexts();
@@ -336,7 +405,7 @@ void Navigator::NavigateTo(std::optional<std::size_t> corner) {
 
 void Navigator::PlaceTarget() {
   targetNad83_.reset();
-  if (!walk_.target()) return;
+  if (!walk_.target() || !map_) return;
   const TownshipPoint& corner = map_->township.points[*walk_.target()];
   try {
     targetNad83_ = Positioner().Nad83Of({Datum::Nad27, corner.east, corner.north});
@@ -367,7 +436,12 @@ void Navigator::Next() {
   }
   const std::optional<std::size_t> next = walk_.Next(*map_, model_->points(), from);
   if (!next) {
-    Say(QStringLiteral("No ticked corner is left to visit."));
+    bool anyTicked = false;
+    for (std::size_t corner = 0; corner < map_->entryOf.size() && !anyTicked; ++corner) {
+      anyTicked = IsTicked(*map_, model_->points(), corner);
+    }
+    Say(anyTicked ? QStringLiteral("No ticked corner is left to visit.")
+                  : QStringLiteral("No corner is ticked: tick the corners to walk to, then press Next."));
     return;
   }
   NavigateTo(next);
@@ -381,31 +455,88 @@ void Navigator::SetFollow(bool follow) {
 
 void Navigator::SetArrivalFeet(double feet) {
   walk_.SetArrivalRadius(feet * kMetresPerUsSurveyFoot);
-  panel_->SetArrivalFeet(feet);
+  if (panel_) panel_->SetArrivalFeet(feet);
   Settings().setValue(kArrivalKey, feet);
 }
 
 void Navigator::SaveTrail() {
-  const QString suggested =
-      QDir::current().filePath(QFileInfo(fileName_).completeBaseName() + QStringLiteral("-trail.gpx"));
-  const QString command = QStringLiteral("Save trail as GPX");
-  const std::optional<QString> path =
-      platform_.saveDialog->ChooseSaveFile(window_, command, QStringLiteral("GPX files (*.gpx)"), suggested);
+  const QString suggested = QDir::current().filePath(Latin1(fieldWalk_.FileStem()) + QStringLiteral("-trail.gpx"));
+  const std::optional<QString> path = platform_.saveDialog->ChooseSaveFile(
+      DialogParent(), kSaveTrail, QStringLiteral("GPX files (*.gpx)"), suggested);
   if (!path) return;
   try {
-    const std::string name = (fileName_ + QStringLiteral(" trail")).toLatin1().toStdString();
-    WriteGpxTrack(QFile::encodeName(*path).toStdString(), name, trail_.points(), clock_.Now().utc);
+    WriteGpxTrack(QFile::encodeName(*path).toStdString(), fieldWalk_.Name(), trail().points(), clock_.Now().utc);
+    fieldWalk_.MarkSaved();
+    Journal(true);
     Say(QStringLiteral("Saved the trail to %1.").arg(QDir::toNativeSeparators(*path)));
   } catch (const std::exception& error) {
-    ReportFailure(*platform_.messages, window_, command, error);
+    ReportFailure(*platform_.messages, DialogParent(), kSaveTrail, error);
+  }
+}
+
+bool Navigator::MayEnd(QWidget* parent) {
+  if (!fieldWalk_.unsaved()) return true;
+  const QString question =
+      QStringLiteral("The trail of the walk started %1 (%2) is not saved. Save it before Korvexa closes?")
+          .arg(Latin1(WalkStartText(*fieldWalk_.started())), Counted(trail().size(), "point", "points"));
+  switch (askUnsaved_(parent, question)) {
+    case UnsavedAnswer::Save:
+      SaveTrail();
+      return !fieldWalk_.unsaved();
+    case UnsavedAnswer::Discard:
+      fieldWalk_.MarkSaved();  // settled: not offered back at the next start
+      Journal(true);
+      return true;
+    case UnsavedAnswer::Cancel:
+      break;
+  }
+  return false;
+}
+
+void Navigator::OfferJournalBack(QWidget* parent) {
+  journal_.RemoveOld(clock_.Now().local);
+  std::optional<JournalFile> last;
+  for (const JournalFile& file : journal_.List()) {
+    if (!file.settled && (!fieldWalk_.started() || file.started != *fieldWalk_.started())) last = file;
+  }
+  if (!last) return;
+  try {
+    std::vector<TrackPoint> points = ReadGpxTrack(last->path);
+    const QString when = Latin1(WalkStartText(last->started));
+    const QString question = QStringLiteral("The walk started %1 (%2) was not saved. Bring its trail back onto the map?")
+                                 .arg(when, Counted(points.size(), "point", "points"));
+    if (!platform_.confirm(parent, question)) {
+      journal_.Settle(*last);
+      return;
+    }
+    fieldWalk_.Restore(std::move(points), last->started);
+    PlaceTrail();
+    if (view_) view_->update();
+    Journal(true);
+  } catch (const std::exception& error) {
+    ReportFailure(*platform_.messages, parent, QStringLiteral("Bring back the walk"), error);
+  }
+}
+
+// Writes the journal at once (`now`), or when it is due; a failure is said
+// once, and again only after a write has worked.
+void Navigator::Journal(bool now) {
+  try {
+    journal_.Keep(fieldWalk_, now ? std::nullopt : std::optional<double>(seconds_()), clock_.Now().utc);
+    journalError_.clear();
+  } catch (const std::exception& error) {
+    const QString said = QStringLiteral("The walk cannot be journaled: ") + ErrorText(error);
+    if (said != journalError_) Say(said);
+    journalError_ = said;
   }
 }
 
 void Navigator::Refresh() {
+  Journal(false);
   const bool current = PositionCurrent();
   if (current != shownCurrent_) {
     shownCurrent_ = current;
-    if (!current) trail_.Break();
+    if (!current) fieldWalk_.trail().Break();
     Repaint(ChangingArea());
   }
   UpdateTexts();
@@ -421,8 +552,10 @@ NavigationMarks Navigator::Marks() const {
   }
   if (const std::optional<Leg> way = leg()) marks.targetBearing = way->gridBearing;
   if (map_ && walk_.target()) marks.target = map_->grid[*walk_.target()];
-  for (std::size_t corner : walk_.visitOrder()) marks.visited.push_back(map_->grid[corner]);
-  marks.trail = &trail_;
+  if (map_) {
+    for (std::size_t corner : walk_.visitOrder()) marks.visited.push_back(map_->grid[corner]);
+  }
+  marks.trail = &fieldWalk_.trail();
   return marks;
 }
 
@@ -446,8 +579,12 @@ void Navigator::UpdateTexts() {
   if (status.state == ReceiverState::Fix && !placeError_.isEmpty()) receiver = placeError_;
   const bool current = PositionCurrent();
   NavigationReadout readout;
-  readout.receiver = link_ ? receiverName_ + QStringLiteral(": ") + receiver : receiver;
-  if (current) readout.accuracy = AccuracyText(fix_->accuracy);
+  readout.receiver = link_ ? receiverName_ : QString();
+  readout.state = receiver;
+  if (current) {
+    const QString quality = QString::fromLatin1(FixQualityName(fix_->quality));
+    readout.accuracy = (quality.isEmpty() ? QString() : quality + QStringLiteral(", ")) + AccuracyText(fix_->accuracy);
+  }
   readout.visited = Counted(walk_.visitOrder().size(), "corner", "corners");
   QString guidance;
   if (walk_.target()) {
@@ -465,6 +602,7 @@ void Navigator::UpdateTexts() {
   } else if (current) {
     guidance = QStringLiteral("Double-click a corner to walk to it");
   }
+  if (!receiverLabel_ || !guidanceLabel_ || !panel_) return;
   receiverLabel_->setText(QStringLiteral("GPS: ") + receiver +
                           (current ? QStringLiteral(", ") + readout.accuracy : QString()));
   receiverLabel_->setVisible(link_ != nullptr);
@@ -474,7 +612,10 @@ void Navigator::UpdateTexts() {
 }
 
 void Navigator::Say(const QString& message) {
-  window_->statusBar()->showMessage(message, kMessageMilliseconds);
+  if (!messageLabel_) return;
+  messageLabel_->setText(message);
+  messageLabel_->setToolTip(message);
+  messageClear_->start(kMessageMilliseconds);
 }
 
 QString Navigator::CornerName(std::size_t corner) const {

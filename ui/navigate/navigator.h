@@ -1,6 +1,12 @@
-// The map window's field navigator (its GPS menu): shows where a GPS
+// The field navigator (the map window's GPS menu): shows where a GPS
 // receiver stands on the township map, the trail walked, and the distance and
 // direction to the corner the crew is after.
+//
+// It lives as long as the main window, which makes it; a map window, each
+// time one opens, gets its menu, tool bar, status fields and panel
+// (AttachWindow). So the receiver goes on being read, the trail on growing
+// and the journal on being written while no map is shown, and a map shown
+// again finds the walk as it was (app/navigate/field_walk.h).
 //
 // How data flows: a ReceiverLink (ui/navigate/receiver_link.h) hands each position to
 // ShowPosition, which has it placed on the map (app/map/map_position.h: NAD83 to
@@ -9,40 +15,44 @@
 // and drawn over the map (ui/navigate/position_overlay.h) by repainting only the
 // pixels its marks covered before and cover now. Once a second a timer asks
 // the ReceiverWatch what to say about the receiver, so that a position
-// without fresh fixes is drawn as lost and the status bar says why. The
+// without fresh fixes is drawn as lost and the status bar says why, and has
+// the walk journaled (app/navigate/walk_journal.h). The
 // target is a corner of the map: double-clicked, chosen by Next, or a list
 // entry's "Navigate to". The receiver chosen and the arrival radius are
 // remembered (QSettings, as the map window's geometry).
 #pragma once
 
+#include <QDockWidget>
+#include <QLabel>
+#include <QMainWindow>
 #include <QObject>
 #include <QPointer>
 #include <QRegion>
 #include <QString>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
 
-#include "app/navigate/corner_walk.h"
 #include "app/map/map_position.h"
+#include "app/navigate/corner_walk.h"
+#include "app/navigate/field_walk.h"
 #include "app/navigate/receiver_choice.h"
 #include "app/navigate/receiver_watch.h"
 #include "app/navigate/trail.h"
+#include "app/navigate/walk_journal.h"
+#include "ui/navigate/navigation_panel.h"
 #include "ui/navigate/position_overlay.h"
 #include "ui/desktop/window_platform.h"
 
 class QAction;
-class QDockWidget;
 class QGeoPositionInfo;
-class QLabel;
-class QMainWindow;
 class QTimer;
 
 namespace korvexa {
 
 class Clock;
 class DatumLibrary;
-class NavigationPanel;
 class PointListModel;
 class ReceiverLink;
 class TownshipMapView;
@@ -55,18 +65,33 @@ class Navigator : public QObject {
   using SecondsClock = std::function<double()>;
   // Asks the user for a receiver, offering `current`; nothing on cancel.
   using AskReceiver = std::function<std::optional<ReceiverChoice>(QWidget* parent, const ReceiverChoice& current)>;
+  enum class UnsavedAnswer { Save, Discard, Cancel };
+  // Asks what to do with a trail not saved; `question` says which.
+  using AskUnsaved = std::function<UnsavedAnswer(QWidget* parent, const QString& question)>;
 
-  // Adds a GPS menu, a tool bar, two status-bar labels and a panel to
-  // `window` and draws over `view`. `model`, `datum` (which moves positions
-  // between NAD83 and NAD27) and `clock` (which dates a saved trail) must
-  // outlive the navigator; `window` is its parent.
-  Navigator(QMainWindow* window, TownshipMapView* view, PointListModel* model, DatumLibrary& datum, const Clock& clock,
-            WindowPlatform platform);
+  // `owner` (the main window) is its parent. `model`, `datum` (which moves
+  // positions between NAD83 and NAD27) and `clock` (which dates a walk and
+  // a saved trail) must outlive the navigator. The walk is journaled in
+  // `journalFolder` (JournalFolder()).
+  Navigator(QWidget* owner, PointListModel* model, DatumLibrary& datum, const Clock& clock, WindowPlatform platform,
+            std::filesystem::path journalFolder);
   ~Navigator() override;
 
+  // Adds a GPS menu, a tool bar, the status-bar fields and a panel to
+  // `window` and draws over `view`, for as long as the window lives.
+  void AttachWindow(QMainWindow* window, TownshipMapView* view);
+
   // The map now shown (built from the model's current list), named by its
-  // file ("t12n.lx"): no target, nothing visited; the trail stays.
+  // file ("t12n.lx"): the corners visited and the target as they were when
+  // that township was last shown; the trail stays.
   void SetMap(std::shared_ptr<const TownshipMap> map, const QString& fileName);
+
+  // Before the program ends: true when the trail is saved, or the user
+  // saves it or lets it go; false when the user keeps the program open.
+  bool MayEnd(QWidget* parent);
+  // At the start: offers to bring back the last walk of the journal that
+  // was not saved (platform.confirm asks), and removes old settled ones.
+  void OfferJournalBack(QWidget* parent);
 
   void ChooseReceiver();  // GPS > Receiver...: asks, then starts
   void Start(const ReceiverChoice& choice);
@@ -87,9 +112,12 @@ class Navigator : public QObject {
 
   void SetSecondsClock(SecondsClock clock) { seconds_ = std::move(clock); }
   void SetAskReceiver(AskReceiver ask) { askReceiver_ = std::move(ask); }
+  void SetAskUnsaved(AskUnsaved ask) { askUnsaved_ = std::move(ask); }
 
   const CornerWalk& walk() const { return walk_; }
-  const Trail& trail() const { return trail_; }
+  const Trail& trail() const { return fieldWalk_.trail(); }
+  const FieldWalk& fieldWalk() const { return fieldWalk_; }
+  const WalkJournal& journal() const { return journal_; }
   // The way from the current position to the target; none without both.
   std::optional<Leg> leg() const;
   bool PositionCurrent() const;
@@ -100,6 +128,7 @@ class Navigator : public QObject {
   bool following() const { return follow_; }
   QLabel* receiverLabel() const { return receiverLabel_; }
   QLabel* guidanceLabel() const { return guidanceLabel_; }
+  QLabel* messageLabel() const { return messageLabel_; }
   NavigationPanel* panel() const { return panel_; }
   QDockWidget* dock() const { return dock_; }
 
@@ -115,10 +144,15 @@ class Navigator : public QObject {
     MapPlace place;
     std::optional<double> accuracy;       // metres
     std::optional<double> travelBearing;  // grid degrees, while moving
+    int quality = 0;                      // of the GGA before it (GgaFix::quality)
   };
 
   void BuildActions();
+  void BuildMenus();
   void BuildPanel();
+  void BuildStatusFields();
+  QWidget* DialogParent() const;
+  void Journal(bool now);
   MapPositioner& Positioner();
   void PlaceTarget();
   void PlaceTrail();
@@ -132,7 +166,8 @@ class Navigator : public QObject {
   QString CornerName(std::size_t corner) const;
   void LinkFailed(const QString& reason);
 
-  QMainWindow* window_;
+  QWidget* owner_;
+  QPointer<QMainWindow> window_;
   QPointer<TownshipMapView> view_;
   PointListModel* model_;
   DatumLibrary& datum_;
@@ -140,6 +175,7 @@ class Navigator : public QObject {
   WindowPlatform platform_;
   SecondsClock seconds_;
   AskReceiver askReceiver_;
+  AskUnsaved askUnsaved_;
 
   std::shared_ptr<const TownshipMap> map_;
   QString fileName_;
@@ -152,16 +188,21 @@ class Navigator : public QObject {
   QTimer* refresh_;
   std::optional<Fix> fix_;
   bool shownCurrent_ = false;
+  int quality_ = 0;  // of the last GGA
 
+  FieldWalk fieldWalk_;
+  WalkJournal journal_;
+  QString journalError_;  // why the journal cannot be written, said once
   CornerWalk walk_;
   std::optional<GeoPosition> targetNad83_;
-  Trail trail_;
   bool follow_ = false;
 
-  QLabel* receiverLabel_;
-  QLabel* guidanceLabel_;
-  NavigationPanel* panel_;
-  QDockWidget* dock_;
+  QPointer<QLabel> receiverLabel_;
+  QPointer<QLabel> guidanceLabel_;
+  QPointer<QLabel> messageLabel_;
+  QTimer* messageClear_;
+  QPointer<NavigationPanel> panel_;
+  QPointer<QDockWidget> dock_;
 };
 
 }  // namespace korvexa

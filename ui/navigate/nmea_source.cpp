@@ -1,6 +1,7 @@
 #include "ui/navigate/nmea_source.h"
 
 #include <QDateTime>
+#include <QGeoCoordinate>
 #include <optional>
 #include <string_view>
 
@@ -14,9 +15,15 @@ QTime TimeOfDay(std::string_view sentence) {
   return milliseconds ? QTime::fromMSecsSinceStartOfDay(*milliseconds) : QTime();
 }
 
+const Clock& ComputerClock() {
+  static const SystemClock clock;
+  return clock;
+}
+
 }  // namespace
 
-NmeaSource::NmeaSource(UpdateMode mode, QObject* parent) : QNmeaPositionInfoSource(mode, parent) {}
+NmeaSource::NmeaSource(UpdateMode mode, QObject* parent)
+    : QNmeaPositionInfoSource(mode, parent), clock_(&ComputerClock()) {}
 
 bool NmeaSource::parsePosInfoFromNmeaData(const char* data, int size, QGeoPositionInfo* posInfo, bool* hasFix) {
   const std::string_view line(data, size > 0 ? static_cast<std::size_t>(size) : 0);
@@ -30,15 +37,35 @@ bool NmeaSource::parsePosInfoFromNmeaData(const char* data, int size, QGeoPositi
       Q_EMIT sentenceRead();
       break;
   }
-  if (NmeaSentenceType(line) == "GST") return ParseGst(data, size, posInfo, hasFix);
+  const std::string_view type = NmeaSentenceType(line);
+  if (type == "GST") return ParseGst(data, size, posInfo, hasFix);
+  if (type == "GGA") return ParseGga(data, size, posInfo, hasFix);
+  if (const std::optional<CivilTime> date = NmeaDateTime(line)) lastDate_ = date;
   if (!QNmeaPositionInfoSource::parsePosInfoFromNmeaData(data, size, posInfo, hasFix)) return false;
   posInfo->removeAttribute(QGeoPositionInfo::HorizontalAccuracy);
   posInfo->removeAttribute(QGeoPositionInfo::VerticalAccuracy);
-  if (NmeaSentenceType(line) == "GGA" && TimeOfDay(line) != lastGstTime_) {
+  return true;
+}
+
+bool NmeaSource::ParseGga(const char* data, int size, QGeoPositionInfo* posInfo, bool* hasFix) {
+  const std::string_view line(data, static_cast<std::size_t>(size));
+  const std::optional<GgaFix> fix = ReadGga(line);
+  if (!fix) return false;
+  Q_EMIT qualityRead(fix->quality);
+  const CivilTime day = NearestTimeOfDay(fix->timeOfDay, lastDate_ ? *lastDate_ : clock_->Now().utc);
+  const QTime time = QTime::fromMSecsSinceStartOfDay(fix->timeOfDay);
+  posInfo->setTimestamp(QDateTime(QDate(day.year, day.month, day.day), time, Qt::UTC));
+  if (fix->latitude && fix->longitude) {
+    QGeoCoordinate at(*fix->latitude, *fix->longitude);
+    if (fix->altitude) at.setAltitude(*fix->altitude);
+    posInfo->setCoordinate(at);
+  }
+  if (time != lastGstTime_) {
     if (const std::optional<double> hdop = GgaHdop(line)) {
       posInfo->setAttribute(QGeoPositionInfo::HorizontalAccuracy, *hdop * kUserEquivalentRangeError);
     }
   }
+  if (hasFix != nullptr) *hasFix = fix->quality > 0 && fix->latitude.has_value();
   return true;
 }
 

@@ -5,6 +5,7 @@
 #include <QTcpSocket>
 #include <QTimer>
 
+#include "app/navigate/receiver_watch.h"
 #include "ui/navigate/nmea_source.h"
 
 namespace korvexa {
@@ -19,7 +20,11 @@ QString Text(const std::string& text) {
 
 }  // namespace
 
-ReceiverLink::ReceiverLink(const ReceiverChoice& choice, QObject* parent) : QObject(parent), choice_(choice) {}
+ReceiverLink::ReceiverLink(const ReceiverChoice& choice, QObject* parent) : QObject(parent), choice_(choice) {
+  retry_ = new QTimer(this);
+  retry_->setSingleShot(true);
+  connect(retry_, &QTimer::timeout, this, &ReceiverLink::Start);
+}
 
 ReceiverLink::ReceiverLink(QIODevice* device, QNmeaPositionInfoSource::UpdateMode mode, QObject* parent)
     : QObject(parent), device_(device), mode_(mode) {
@@ -52,14 +57,20 @@ void ReceiverLink::StartSerial() {
   port->setParity(QSerialPort::NoParity);
   port->setStopBits(QSerialPort::OneStop);
   port->setFlowControl(QSerialPort::NoFlowControl);
+  const QString device = Text(choice_->device);
   if (!port->open(QIODevice::ReadOnly)) {
-    Fail(QStringLiteral("Cannot open %1: %2").arg(Text(choice_->device), port->errorString()));
+    TryAgain(wentAway_ ? QString()
+                       : QStringLiteral("Cannot open %1: %2; trying again").arg(device, port->errorString()));
     return;
   }
-  connect(port, &QSerialPort::errorOccurred, this, [this, port](QSerialPort::SerialPortError error) {
+  // A port that goes away (a pulled cable, a receiver switched off) ends
+  // in an error of the read, whose own text is no help ("Unknown error").
+  connect(port, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError error) {
     if (error == QSerialPort::NoError || error == QSerialPort::TimeoutError) return;
-    Fail(QStringLiteral("The receiver on %1 stopped: %2").arg(Text(choice_->device), port->errorString()));
+    wentAway_ = true;
+    TryAgain(QString());
   });
+  Reached();
   BeginReading(port, QNmeaPositionInfoSource::RealTimeMode);
 }
 
@@ -68,18 +79,12 @@ void ReceiverLink::StartSerial() {
 void ReceiverLink::StartGpsd() {
   auto* socket = new QTcpSocket(this);
   device_ = socket;
-  const QString where = Text(DescribeReceiver(*choice_));
   connect(socket, &QTcpSocket::connected, this, [this, socket] {
     socket->write(kWatchNmea);
+    Reached();
     BeginReading(socket, QNmeaPositionInfoSource::RealTimeMode);
   });
-  connect(socket, &QTcpSocket::errorOccurred, this, [this, socket, where](QAbstractSocket::SocketError error) {
-    if (error == QAbstractSocket::RemoteHostClosedError) {
-      Fail(QStringLiteral("%1 closed the connection").arg(where));
-    } else {
-      Fail(QStringLiteral("Cannot reach %1: %2").arg(where, socket->errorString()));
-    }
-  });
+  connect(socket, &QTcpSocket::errorOccurred, this, [this] { TryAgain(QString()); });
   socket->connectToHost(Text(choice_->host), static_cast<quint16>(choice_->port), QIODevice::ReadWrite);
 }
 
@@ -95,11 +100,17 @@ void ReceiverLink::StartLog() {
 
 void ReceiverLink::BeginReading(QIODevice* device, QNmeaPositionInfoSource::UpdateMode mode) {
   source_ = new NmeaSource(mode, this);
+  if (clock_ != nullptr) source_->SetClock(*clock_);
+  connect(source_, &NmeaSource::qualityRead, this, &ReceiverLink::qualityRead);
   connect(source_, &NmeaSource::sentenceRead, this, &ReceiverLink::sentenceRead);
   connect(source_, &NmeaSource::garbageRead, this, &ReceiverLink::garbageRead);
   connect(source_, &QGeoPositionInfoSource::positionUpdated, this, &ReceiverLink::positionUpdated);
   connect(source_, &QGeoPositionInfoSource::errorOccurred, this, [this](QGeoPositionInfoSource::Error error) {
-    if (error == QGeoPositionInfoSource::AccessError || error == QGeoPositionInfoSource::ClosedError) {
+    if (error != QGeoPositionInfoSource::AccessError && error != QGeoPositionInfoSource::ClosedError) return;
+    if (choice_ && choice_->kind != ReceiverKind::Log) {
+      wentAway_ = choice_->kind == ReceiverKind::Serial;
+      TryAgain(QString());
+    } else {
       Fail(QStringLiteral("The receiver cannot be read"));
     }
   });
@@ -126,9 +137,50 @@ void ReceiverLink::CheckLogEnd() {
 void ReceiverLink::Fail(const QString& reason) {
   if (failed_) return;
   failed_ = true;
-  if (source_ != nullptr) source_->stopUpdates();
-  if (device_) device_->close();
+  Drop();
   Q_EMIT failed(reason);
+}
+
+// The source stops and goes, so no late position follows; the device is
+// closed (a port that went away must be) and goes with it.
+void ReceiverLink::Drop() {
+  if (source_ != nullptr) {
+    source_->stopUpdates();
+    source_->disconnect(this);
+    source_->deleteLater();
+    source_ = nullptr;
+  }
+  if (device_) {
+    device_->disconnect(this);
+    device_->close();
+    device_->deleteLater();
+  }
+  device_ = nullptr;
+}
+
+// Drops the receiver and starts it again after the growing wait; says for
+// gpsd which try comes, for a port that went away that it is waited for,
+// else `why` ("Cannot open ...; trying again") and the try.
+void ReceiverLink::TryAgain(const QString& why) {
+  if (retry_->isActive()) return;  // one error of a kind brings others
+  Drop();
+  ++attempt_;
+  QString what;
+  if (wentAway_) {
+    what = QStringLiteral("The receiver on %1 went away; waiting for it to come back").arg(Text(choice_->device));
+  } else if (choice_->kind == ReceiverKind::Gpsd) {
+    what = QStringLiteral("Reconnecting to %1 (try %2)...").arg(Text(DescribeReceiver(*choice_))).arg(attempt_ + 1);
+  } else {
+    what = why + QStringLiteral(" (try %1)...").arg(attempt_ + 1);
+  }
+  Q_EMIT reconnecting(what);
+  retry_->start(static_cast<int>(ReconnectWait(attempt_) * 1000));
+}
+
+void ReceiverLink::Reached() {
+  attempt_ = 0;
+  wentAway_ = false;
+  Q_EMIT reached();
 }
 
 }  // namespace korvexa

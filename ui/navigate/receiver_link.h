@@ -8,9 +8,14 @@
 //           replies pass by as lines that are not NMEA
 //   Log     a QFile, replayed at the pace of its sentences' times
 //
-// Every way the receiver fails arrives as failed() with a sentence for the
-// status bar: a port that cannot be opened, gpsd refusing or closing the
-// connection, a log that cannot be read, a port that goes away.
+// A serial receiver or gpsd that cannot be reached is tried again, and
+// again, the wait growing from 1 s to 10 s (ReconnectWait): a port missing,
+// not yet plugged in or pulled out, a gpsd not yet started, refusing or
+// closing the connection. Each time reconnecting() says so in a sentence for
+// the status bar ("Reconnecting to gpsd on localhost:2947 (try 3)...", "The
+// receiver on /dev/ttyUSB0 went away; waiting for it to come back"), and
+// reached() follows when it answers again. A log that cannot be read
+// arrives as failed(), for good.
 #pragma once
 
 #include <QGeoPositionInfo>
@@ -27,6 +32,7 @@ class QTimer;
 
 namespace korvexa {
 
+class Clock;
 class NmeaSource;
 
 class ReceiverLink : public QObject {
@@ -42,12 +48,18 @@ class ReceiverLink : public QObject {
   // Opens the receiver and starts reading; a failure is signalled before
   // Start returns.
   void Start();
+  // The clock that dates GGA fixes before an RMC or ZDA has (NmeaSource);
+  // set before Start. Must outlive the link.
+  void SetClock(const Clock& clock) { clock_ = &clock; }
 
  Q_SIGNALS:
   void positionUpdated(const QGeoPositionInfo& info);
   void sentenceRead();
+  void qualityRead(int quality);
   void garbageRead();
   void failed(const QString& reason);
+  void reconnecting(const QString& what);
+  void reached();
   void logEnded();
 
  private:
@@ -56,13 +68,20 @@ class ReceiverLink : public QObject {
   void StartLog();
   void BeginReading(QIODevice* device, QNmeaPositionInfoSource::UpdateMode mode);
   void Fail(const QString& reason);
+  void TryAgain(const QString& why);
+  void Reached();
+  void Drop();
   void CheckLogEnd();
 
   std::optional<ReceiverChoice> choice_;
   QPointer<QIODevice> device_;
   QNmeaPositionInfoSource::UpdateMode mode_ = QNmeaPositionInfoSource::RealTimeMode;
   NmeaSource* source_ = nullptr;
+  const Clock* clock_ = nullptr;
   QTimer* logEndCheck_ = nullptr;
+  QTimer* retry_ = nullptr;
+  int attempt_ = 0;     // tries again since the receiver was last reached
+  bool wentAway_ = false;  // it was reached, then lost: said so until it is back
   bool failed_ = false;
 };
 

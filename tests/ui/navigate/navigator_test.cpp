@@ -15,7 +15,10 @@
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QStatusBar>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTemporaryDir>
+#include <QElapsedTimer>
 #include <QTest>
 #include <cmath>
 #include <memory>
@@ -87,6 +90,13 @@ QList<QByteArray> Epochs(const char* log) {
   return epochs;
 }
 
+// "$BODY*hh" and CR LF.
+QByteArray Sentence(const QByteArray& body) {
+  unsigned sum = 0;
+  for (char c : body) sum ^= static_cast<unsigned char>(c);
+  return '$' + body + '*' + QByteArray::number(sum, 16).rightJustified(2, '0').toUpper() + "\r\n";
+}
+
 double Degrees(double radians) {
   return radians * 180 / std::numbers::pi;
 }
@@ -114,6 +124,12 @@ class NavigatorTest : public QObject {
   void followKeepsThePositionInViewUntilThePanning();
   void navigateToOnAListEntry();
   void theReceiverChosenIsRememberedAndALogReplayed();
+  void theWalkOutlivesTheMapAndTheTownship();
+  void aGpsdStartedLaterSendingGgaAloneIsFollowedWithoutTheMap();
+  void anUnsavedWalkIsOfferedBackAtTheStart();
+  void ggaAloneGivesAFix_data();
+  void ggaAloneGivesAFix();
+  void anUnsavedTrailIsAskedAboutBeforeTheEnd();
 
  private:
   // Feeds `epoch` at `seconds` and waits for its position when it has one.
@@ -143,6 +159,7 @@ void NavigatorTest::initTestCase() {
 // One township in a map window of 800 x 600, a receiver fed by the test.
 void NavigatorTest::init() {
   folder_ = std::make_unique<TempFolder>();
+  qputenv("XDG_STATE_HOME", QFile::encodeName(QString::fromStdString((folder_->path() / "state").string())));
   fakes_ = std::make_unique<FakePlatform>();
   window_ = std::make_unique<Form1>(testing::FakeServices(nullptr), fakes_->Platform());
   testing::WriteBytes(folder_->path() / "t12n.lx", testing::SyntheticLxText(1));
@@ -244,7 +261,7 @@ void NavigatorTest::aLostFixIsDrawnLostAndStartsANewStretchOfTheTrail() {
 
   fakes_->saveDialog->Answer(QString::fromStdString((folder_->path() / "trail.gpx").string()));
   navigator_->SaveTrail();
-  QCOMPARE(fakes_->saveDialog->suggested, QStringList{QDir::current().filePath(QStringLiteral("t12n-trail.gpx"))});
+  QCOMPARE(fakes_->saveDialog->suggested, QStringList{QDir::current().filePath(QStringLiteral("walk-2026-12-06-1403-trail.gpx"))});
   const std::string track = testing::ReadBytes(folder_->path() / "trail.gpx");
   const std::string errors = testing::GpxSchemaErrors(folder_->path() / "trail.gpx");
   QVERIFY2(errors.empty(), errors.c_str());
@@ -307,7 +324,7 @@ void NavigatorTest::nextLeadsThroughTheTickedCornersNearestFirst() {
     QVERIFY(navigator_->walk().Visited(Corner(order[leg])));
   }
   navigator_->actNext->trigger();
-  QCOMPARE(map_->statusBar()->currentMessage(), QStringLiteral("No ticked corner is left to visit."));
+  QCOMPARE(navigator_->messageLabel()->text(), QStringLiteral("No ticked corner is left to visit."));
 }
 
 // Zoomed in on the middle of the township; the fixes at the far corners
@@ -357,6 +374,145 @@ void NavigatorTest::theReceiverChosenIsRememberedAndALogReplayed() {
   QTRY_VERIFY(navigator_->trail().size() > 3);
   navigator_->ChooseReceiver();
   QVERIFY(offered == (std::vector<ReceiverChoice>{ReceiverChoice(), log}));
+}
+
+// The map closed and opened again, another township opened and this one
+// again: the receiver still read, the trail, the target and the corners
+// reached as they were.
+void NavigatorTest::theWalkOutlivesTheMapAndTheTownship() {
+  const QList<QByteArray> fixes = Epochs("corners.nmea");
+  const std::size_t first = Corner("350350"), second = Corner("450350");
+  navigator_->NavigateTo(first);
+  QVERIFY(Feed(fixes[0], 0));
+  QVERIFY(navigator_->walk().Visited(first));
+  navigator_->NavigateTo(second);
+  map_->actClose->trigger();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  QVERIFY(window_->mapWindow() == nullptr);
+  QVERIFY(Feed(fixes[1], 1));  // reaches 450350 with no map shown
+  const std::size_t walked = navigator_->trail().size();
+  QCOMPARE(walked, std::size_t(2));
+
+  window_->ShowMap();
+  QVERIFY(window_->mapWindow()->navigator() == navigator_);
+  QCOMPARE(navigator_->walk().visitOrder(), (std::vector<std::size_t>{first, second}));
+  QVERIFY(navigator_->walk().target() == second);
+  QVERIFY(navigator_->dock()->isVisible() && navigator_->PositionCurrent());
+
+  testing::WriteBytes(folder_->path() / "t02s.lx", testing::SyntheticTownshipText(1));
+  window_->LoadFile(QString::fromStdString((folder_->path() / "t02s.lx").string()));
+  QVERIFY(navigator_->walk().visitOrder().empty() && !navigator_->walk().target());
+  QCOMPARE(navigator_->trail().size(), walked);
+  window_->LoadFile(QString::fromStdString((folder_->path() / "t12n.lx").string()));
+  QCOMPARE(navigator_->walk().visitOrder().size(), std::size_t(2));
+  QVERIFY(navigator_->walk().target() == second);
+}
+
+void NavigatorTest::ggaAloneGivesAFix_data() {
+  QTest::addColumn<QByteArray>("talker");
+  QTest::addColumn<int>("quality");
+  QTest::addColumn<QByteArray>("gst");  // its standard deviations of latitude and longitude, or none
+  QTest::addColumn<QString>("accuracy");
+  QTest::newRow("GPS") << QByteArray("GP") << 1 << QByteArray() << QStringLiteral("±4.6 m");
+  QTest::newRow("GNSS, DGPS") << QByteArray("GN") << 2 << QByteArray() << QStringLiteral("±4.6 m");
+  QTest::newRow("GLONASS") << QByteArray("GL") << 1 << QByteArray() << QStringLiteral("±4.6 m");
+  QTest::newRow("Galileo") << QByteArray("GA") << 1 << QByteArray("2.4,3.2") << QStringLiteral("±4.0 m");
+  QTest::newRow("BeiDou, RTK fixed") << QByteArray("BD") << 4 << QByteArray("0.012,0.016")
+                                     << QStringLiteral("RTK fixed, ±0.02 m");
+  QTest::newRow("RTK float") << QByteArray("GN") << 5 << QByteArray("0.15,0.2") << QStringLiteral("RTK float, ±0.25 m");
+}
+
+// gpsd comes up 5 s after the navigator asked for it and sends GGA alone:
+// the position shows; the map closed, the walk goes on into the journal.
+void NavigatorTest::aGpsdStartedLaterSendingGgaAloneIsFollowedWithoutTheMap() {
+  QElapsedTimer clock;
+  clock.start();
+  navigator_->SetSecondsClock([&clock] { return double(clock.elapsed()) / 1000; });
+  QTcpServer gpsd;
+  QVERIFY(gpsd.listen(QHostAddress::LocalHost));
+  const quint16 port = gpsd.serverPort();
+  gpsd.close();
+  navigator_->Start(ParseReceiverChoice("gpsd:127.0.0.1:" + std::to_string(port)));
+  QTRY_VERIFY(navigator_->receiverLabel()->text().startsWith(QStringLiteral("GPS: Reconnecting to gpsd on")));
+  QTest::qWait(5000);
+  QVERIFY(gpsd.listen(QHostAddress::LocalHost, port));
+  QTRY_VERIFY_WITH_TIMEOUT(gpsd.hasPendingConnections(), 11000);
+  QTcpSocket* client = gpsd.nextPendingConnection();
+  client->write(Sentence("GNGGA,210330.00,3502.16854,N,10632.64730,W,1,12,0.9,1532.0,M,-22.4,M,,"));
+  QTRY_VERIFY(navigator_->PositionCurrent());
+  QCOMPARE(navigator_->receiverLabel()->text(), QStringLiteral("GPS: Fix, ±4.6 m"));
+
+  map_->close();
+  client->write(Sentence("GNGGA,210331.00,3502.17854,N,10632.64730,W,1,12,0.9,1532.0,M,-22.4,M,,"));
+  QTRY_COMPARE(navigator_->trail().size(), std::size_t(2));
+  const auto journaled = [&] {
+    const std::vector<JournalFile> files = navigator_->journal().List();
+    return !files.empty() && ReadGpxTrack(files.back().path).size() == 2;
+  };
+  QTRY_VERIFY_WITH_TIMEOUT(journaled(), 4000);
+}
+
+// A walk of the day before, left unsaved: brought back onto the map when
+// the user says yes, set aside (never offered again) when no.
+void NavigatorTest::anUnsavedWalkIsOfferedBackAtTheStart() {
+  for (const bool wanted : {true, false}) {
+    WalkJournal earlier(navigator_->journal().folder());
+    FieldWalk walk;
+    TrackPoint point;
+    point.latitude = 35 + 2.16854 / 60;
+    point.longitude = -(106 + 32.64730 / 60);
+    walk.AddFix(point, {0, 0}, CivilTime{2026, 12, 5, wanted ? 9 : 10, 30, 0});
+    earlier.Keep(walk, std::nullopt, {});
+    fakes_->questions->answer = wanted;
+    navigator_->OfferJournalBack(window_.get());
+    QVERIFY(fakes_->questions->asked.last().contains(QStringLiteral("2026-12-05")));
+    QCOMPARE(navigator_->trail().size(), std::size_t(1));
+  }
+  QVERIFY(navigator_->fieldWalk().unsaved() && navigator_->fieldWalk().started()->hour == 9);
+  QVERIFY(navigator_->journal().List().back().settled);
+  const qsizetype asked = fakes_->questions->asked.size();
+  navigator_->OfferJournalBack(window_.get());
+  QCOMPARE(fakes_->questions->asked.size(), asked);
+}
+
+// Dated by the clock (21:03:27 UTC): no RMC or ZDA comes.
+void NavigatorTest::ggaAloneGivesAFix() {
+  QFETCH(QByteArray, talker);
+  QFETCH(int, quality);
+  QFETCH(QByteArray, gst);
+  QFETCH(QString, accuracy);
+  QByteArray epoch = Sentence(talker + "GGA,210300.00,3502.16854,N,10632.64730,W," + QByteArray::number(quality) +
+                              ",12,0.9,1532.0,M,-22.4,M,,");
+  if (!gst.isEmpty()) epoch += Sentence(talker + "GST,210300.00,0.5,,,," + gst + ",0.03");
+  QVERIFY(Feed(epoch, 0, true));
+  QCOMPARE(navigator_->panel()->accuracy->text(), accuracy);
+  QVERIFY(navigator_->trail().points().back().utc == (CivilTime{2026, 12, 6, 21, 3, 0}));
+  QCOMPARE(navigator_->position()->latitude, 35 + 2.16854 / 60);
+}
+
+// Cancel keeps the program open; Save asks where and ends it once saved;
+// a saved trail ends it without a word.
+void NavigatorTest::anUnsavedTrailIsAskedAboutBeforeTheEnd() {
+  QVERIFY(Feed(Epochs("corners.nmea")[0], 0));
+  QStringList asked;
+  Navigator::UnsavedAnswer answer = Navigator::UnsavedAnswer::Cancel;
+  navigator_->SetAskUnsaved([&](QWidget*, const QString& question) {
+    asked << question;
+    return answer;
+  });
+  window_->show();
+  window_->Exit();
+  QCOMPARE(asked.size(), 1);
+  QVERIFY(asked[0].contains(QStringLiteral("2026-12-06 14:03")));
+  QVERIFY(window_->isVisible());
+  answer = Navigator::UnsavedAnswer::Save;
+  fakes_->saveDialog->Answer(QString::fromStdString((folder_->path() / "trail.gpx").string()));
+  QVERIFY(window_->close());
+  QCOMPARE(asked.size(), 2);
+  QVERIFY(std::filesystem::exists(folder_->path() / "trail.gpx"));
+  window_->show();
+  QVERIFY(window_->close());
+  QCOMPARE(asked.size(), 2);
 }
 
 }  // namespace korvexa

@@ -1,7 +1,7 @@
 // The receivers the navigator reads: a serial receiver (a pseudo-terminal
-// at 9600 baud stands in for it), gpsd (a local server speaking its
-// protocol), a replayed log; the failures the status bar reports; the GPS
-// receiver dialog.
+// at 9600 baud stands in for it) unplugged and plugged back, gpsd (a local
+// server speaking its protocol) restarting, a replayed log; the failures the
+// status bar reports; the GPS receiver dialog.
 #include "ui/navigate/receiver_link.h"
 
 #include <pty.h>
@@ -18,6 +18,7 @@
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTemporaryDir>
 #include <QTest>
 #include <string>
 
@@ -61,29 +62,60 @@ class ReceiverLinkTest : public QObject {
   void theDialogGivesBackWhatItShows();
 };
 
+// The receiver is /dev/ttyUSB0 of a folder of the test: a link to a
+// pseudo-terminal, which goes when the receiver is unplugged and comes
+// back (to a new one) when it is plugged in again.
+class PluggedReceiver {
+ public:
+  explicit PluggedReceiver(const QString& path) : path_(path) {}
+  ~PluggedReceiver() { Unplug(); }
+  bool Plug() {
+    char name[256] = {};
+    if (openpty(&receiver_, &port_, name, nullptr, nullptr) != 0) return false;
+    return QFile::link(QString::fromLocal8Bit(name), path_);
+  }
+  void Unplug() {
+    if (receiver_ < 0) return;
+    close(receiver_);
+    close(port_);
+    receiver_ = port_ = -1;
+    QFile::remove(path_);
+  }
+  bool Send(const QByteArray& bytes) { return write(receiver_, bytes.constData(), size_t(bytes.size())) == bytes.size(); }
+  int port() const { return port_; }
+
+ private:
+  QString path_;
+  int receiver_ = -1, port_ = -1;
+};
+
 void ReceiverLinkTest::aSerialReceiverIsReadAtTheChosenSpeed() {
-  int receiver = -1, port = -1;
-  char name[256] = {};
-  QVERIFY(openpty(&receiver, &port, name, nullptr, nullptr) == 0);
+  QTemporaryDir folder;
+  const QString device = folder.filePath(QStringLiteral("ttyUSB0"));
+  PluggedReceiver receiver(device);
+  QVERIFY(receiver.Plug());
   QObject owner;
-  ReceiverLink* link = Link(QStringLiteral("serial:%1@9600").arg(QString::fromLocal8Bit(name)), &owner);
+  ReceiverLink* link = Link(QStringLiteral("serial:%1@9600").arg(device), &owner);
   QSignalSpy positions(link, &ReceiverLink::positionUpdated);
-  QSignalSpy failures(link, &ReceiverLink::failed);
+  QSignalSpy waits(link, &ReceiverLink::reconnecting);
+  QSignalSpy reached(link, &ReceiverLink::reached);
   link->Start();
-  QCOMPARE(failures.count(), 0);
+  QCOMPARE(waits.count(), 0);
   termios settings{};
-  QVERIFY(tcgetattr(port, &settings) == 0);
+  QVERIFY(tcgetattr(receiver.port(), &settings) == 0);
   QCOMPARE(cfgetispeed(&settings), speed_t(B9600));
-  const QByteArray fix = FirstFix();
-  QCOMPARE(write(receiver, fix.constData(), size_t(fix.size())), ssize_t(fix.size()));
+  QVERIFY(receiver.Send(FirstFix()));
   QVERIFY(positions.wait());
   QVERIFY(IsTheFirstFix(positions.first()));
-  // Unplugged: the other end of the line is gone.
-  close(receiver);
-  close(port);
-  QVERIFY(failures.wait());
-  QVERIFY2(failures.first().at(0).toString().startsWith(QStringLiteral("The receiver on %1 stopped: ").arg(name)),
-           qPrintable(failures.first().at(0).toString()));
+
+  receiver.Unplug();
+  QVERIFY(waits.wait());
+  QCOMPARE(waits.last().at(0).toString(),
+           QStringLiteral("The receiver on %1 went away; waiting for it to come back").arg(device));
+  QVERIFY(receiver.Plug());
+  QTRY_COMPARE_WITH_TIMEOUT(reached.count(), 2, 12000);
+  QVERIFY(receiver.Send(FirstFix()));
+  QVERIFY(positions.wait());
 }
 
 // gpsd greets, is asked to watch with NMEA, then sends its reports and the
@@ -95,6 +127,8 @@ void ReceiverLinkTest::gpsdIsAskedForNmea() {
   ReceiverLink* link = Link(QStringLiteral("gpsd:127.0.0.1:%1").arg(gpsd.serverPort()), &owner);
   QSignalSpy positions(link, &ReceiverLink::positionUpdated);
   QSignalSpy failures(link, &ReceiverLink::failed);
+  QSignalSpy waits(link, &ReceiverLink::reconnecting);
+  QSignalSpy reached(link, &ReceiverLink::reached);
   link->Start();
   QTRY_VERIFY(gpsd.hasPendingConnections());
   QTcpSocket* client = gpsd.nextPendingConnection();
@@ -111,33 +145,39 @@ void ReceiverLinkTest::gpsdIsAskedForNmea() {
                 "\n");
   QVERIFY(positions.wait());
   QVERIFY(IsTheFirstFix(positions.first()));
+  // gpsd restarts: the link comes back a second later.
   client->close();
-  QVERIFY(failures.wait());
-  QCOMPARE(failures.first().at(0).toString(),
-           QStringLiteral("gpsd on 127.0.0.1:%1 closed the connection").arg(gpsd.serverPort()));
+  QVERIFY(waits.wait());
+  QCOMPARE(waits.first().at(0).toString(),
+           QStringLiteral("Reconnecting to gpsd on 127.0.0.1:%1 (try 2)...").arg(gpsd.serverPort()));
+  QTRY_VERIFY_WITH_TIMEOUT(gpsd.hasPendingConnections(), 3000);
+  QTRY_COMPARE(reached.count(), 2);
+  QCOMPARE(failures.count(), 0);
 }
 
 void ReceiverLinkTest::aFailureIsSaidPlainly_data() {
   QTest::addColumn<QString>("receiver");  // %1: a port where nothing listens
   QTest::addColumn<QString>("said");      // its start
+  QTest::addColumn<bool>("again");        // tried again, or failed for good
   QTest::newRow("no such port") << QStringLiteral("serial:/dev/korvexa-no-such-port@9600")
-                                << QStringLiteral("Cannot open /dev/korvexa-no-such-port: ");
+                                << QStringLiteral("Cannot open /dev/korvexa-no-such-port: ") << true;
   QTest::newRow("gpsd refusing") << QStringLiteral("gpsd:127.0.0.1:%1")
-                                 << QStringLiteral("Cannot reach gpsd on 127.0.0.1:%1: Connection refused");
+                                 << QStringLiteral("Reconnecting to gpsd on 127.0.0.1:%1 (try 2)...") << true;
   QTest::newRow("no such log") << QStringLiteral("file:/korvexa-no-such-folder/walk.nmea")
-                               << QStringLiteral("Cannot read the log /korvexa-no-such-folder/walk.nmea: ");
+                               << QStringLiteral("Cannot read the log /korvexa-no-such-folder/walk.nmea: ") << false;
 }
 
 void ReceiverLinkTest::aFailureIsSaidPlainly() {
   QFETCH(QString, receiver);
   QFETCH(QString, said);
+  QFETCH(bool, again);
   QTcpServer closed;
   QVERIFY(closed.listen(QHostAddress::LocalHost));
   const quint16 nobody = closed.serverPort();
   closed.close();
   QObject owner;
   ReceiverLink* link = Link(receiver.contains(QStringLiteral("%1")) ? receiver.arg(nobody) : receiver, &owner);
-  QSignalSpy failures(link, &ReceiverLink::failed);
+  QSignalSpy failures(link, again ? &ReceiverLink::reconnecting : &ReceiverLink::failed);
   link->Start();
   QVERIFY(failures.count() == 1 || failures.wait());
   const QString expected = said.contains(QStringLiteral("%1")) ? said.arg(nobody) : said;
