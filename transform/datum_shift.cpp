@@ -51,20 +51,6 @@ struct NadconOperation {
   PjHandle shift;       // longitude, latitude in degrees; set when usable
 };
 
-std::string Text(const char* text) {
-  return text != nullptr ? text : "";
-}
-
-std::string ContextError(PJ_CONTEXT* context) {
-  const char* text = proj_context_errno_string(context, proj_context_errno(context));
-  return text != nullptr ? text : "unknown error";
-}
-
-bool IsEpsg(PJ* object, const char* code) {
-  return object != nullptr && Text(proj_get_id_auth_name(object, 0)) == "EPSG" &&
-         Text(proj_get_id_code(object, 0)) == code;
-}
-
 // Guards against a database in which the code means something else: the
 // operation must go from NAD27 to NAD83 through one grid, and never be a
 // ballpark shift.
@@ -105,7 +91,7 @@ NadconOperation LoadOperation(PJ_CONTEXT* context, const NadconDefinition& defin
   proj_coordoperation_get_grid_used(context, operation.get(), 0, &gridName, &gridFile, nullptr, nullptr, nullptr,
                                     nullptr, nullptr);
   result.gridName = gridName != nullptr ? gridName : definition.nadconFile;
-  result.gridFile = Text(gridFile);
+  result.gridFile = ProjText(gridFile);
   if (result.usable) {
     // Longitude before latitude, in degrees.
     result.shift.reset(proj_normalize_for_visualization(context, operation.get()));
@@ -151,10 +137,7 @@ class NadconShift {
   }
 
   bool AllUsable() const {
-    for (const NadconOperation& operation : operations_) {
-      if (!operation.usable) return false;
-    }
-    return true;
+    return std::all_of(operations_.begin(), operations_.end(), [](const auto& operation) { return operation.usable; });
   }
 
   // What to install for every operation whose grid is missing; empty when
@@ -171,7 +154,7 @@ class NadconShift {
   // Moves one point in place with the first operation whose area holds it;
   // on failure the point is unchanged.
   void Move(PJ_DIRECTION direction, double& longitude, double& latitude) const {
-    const std::string moving = direction == PJ_FWD ? "from NAD27 to NAD83" : "from NAD83 to NAD27";
+    const char* moving = direction == PJ_FWD ? "from NAD27 to NAD83" : "from NAD83 to NAD27";
     const NadconOperation* missing = nullptr;
     for (const NadconOperation& operation : operations_) {
       if (!operation.area.Contains(longitude, latitude)) continue;

@@ -31,14 +31,6 @@ std::string Degrees(double value, char positive, char negative) {
   return NumberText(RoundDecimal(std::fabs(value), 4)) + ' ' + (value < 0 ? negative : positive);
 }
 
-const char* GeographicCode(Datum datum) {
-  return datum == Datum::Nad83 ? "4269" : "4267";
-}
-
-std::string Text(const char* text) {
-  return text != nullptr ? text : "";
-}
-
 // The unit of the first axis of `crs`, into `zone`.
 void ReadUnit(PJ_CONTEXT* context, const PJ* crs, ZoneDefinition& zone) {
   const PjHandle cs(proj_crs_get_coordinate_system(context, crs));
@@ -48,12 +40,12 @@ void ReadUnit(PJ_CONTEXT* context, const PJ* crs, ZoneDefinition& zone) {
                                     &unitCode)) {
     return;
   }
-  zone.crs.unitName = Text(unitName);
+  zone.crs.unitName = ProjText(unitName);
   zone.crs.metresPerUnit = factor;
-  zone.unitCode = Text(unitCode);
+  zone.unitCode = ProjText(unitCode);
   zone.lengthUnit = unitAuthority != nullptr && unitCode != nullptr &&
                     proj_uom_get_info_from_database(context, unitAuthority, unitCode, nullptr, nullptr, &category) &&
-                    Text(category) == "linear" && factor > 0;
+                    ProjText(category) == "linear" && factor > 0;
 }
 
 // What the database says of the projected CRS `crs`, EPSG:`number`;
@@ -61,20 +53,20 @@ void ReadUnit(PJ_CONTEXT* context, const PJ* crs, ZoneDefinition& zone) {
 std::optional<ZoneDefinition> DescribeZone(PJ_CONTEXT* context, const PJ* crs, const std::string& number) {
   ZoneDefinition zone;
   zone.crs.code = "EPSG:" + number;
-  zone.crs.name = Text(proj_get_name(crs));
+  zone.crs.name = ProjText(proj_get_name(crs));
   const char* areaName = nullptr;
   GeoBox& area = zone.crs.area;
   if (!proj_get_area_of_use(context, crs, &area.west, &area.south, &area.east, &area.north, &areaName)) {
     return std::nullopt;
   }
-  zone.crs.areaName = Text(areaName);
+  zone.crs.areaName = ProjText(areaName);
   const PjHandle conversion(proj_crs_get_coordoperation(context, crs));
   const PjHandle geographic(proj_crs_get_geodetic_crs(context, crs));
   if (!conversion || !geographic) return std::nullopt;
-  zone.conversionName = Text(proj_get_name(conversion.get()));
+  zone.conversionName = ProjText(proj_get_name(conversion.get()));
   zone.crs.utm = ZoneKindOf(zone.conversionName) == ZoneKind::Utm;
-  if (Text(proj_get_id_auth_name(geographic.get(), 0)) == "EPSG") {
-    zone.geographicCode = Text(proj_get_id_code(geographic.get(), 0));
+  if (ProjText(proj_get_id_auth_name(geographic.get(), 0)) == "EPSG") {
+    zone.geographicCode = ProjText(proj_get_id_code(geographic.get(), 0));
   }
   ReadUnit(context, crs, zone);
   return zone;
@@ -131,7 +123,7 @@ struct GridSystems::Context {
     return PjHandle(proj_create_from_database(get(), "EPSG", number.c_str(), PJ_CATEGORY_CRS, 0, nullptr));
   }
 
-  std::string LastError() const { return Text(proj_context_errno_string(get(), proj_context_errno(get()))); }
+  std::string LastError() const { return ContextError(get()); }
 };
 
 GridSystems::GridSystems() : context_(std::make_unique<Context>()) {
@@ -186,7 +178,7 @@ const ChosenGrid& GridSystems::Choose(const std::string& text, Datum datum, cons
   if (!chosen) {
     Projection projection(code, datum);
     const PjHandle crs = context_->Crs(code.substr(5));
-    const std::string name = code + " " + Text(proj_get_name(crs.get()));
+    const std::string name = code + " " + ProjText(proj_get_name(crs.get()));
     std::optional<ZoneDefinition> zone = DescribeZone(context_->get(), crs.get(), code.substr(5));
     if (!zone) throw KorvexaError("PROJ cannot read the axes and area of use of " + name);
     if (!zone->lengthUnit) {

@@ -23,18 +23,6 @@ bool IsNad27Zone(int zone) {
   return (zone >= 1 && zone <= kLastNad27EpsgZone) || (zone >= kFirstAleutianZone && zone <= kLastAleutianZone);
 }
 
-const char* GeographicCode(Datum datum) {
-  return datum == Datum::Nad83 ? "4269" : "4267";
-}
-
-std::string Text(const char* text) {
-  return text != nullptr ? text : "";
-}
-
-std::string LastError(PJ_CONTEXT* context) {
-  return Text(proj_context_errno_string(context, proj_context_errno(context)));
-}
-
 ContextHandle NewContext() {
   ContextHandle context(proj_context_create());
   if (!context) throw KorvexaError("PROJ cannot create a context for a projection");
@@ -53,8 +41,7 @@ PjHandle FromDatabase(PJ_CONTEXT* context, const std::string& code) {
 // True when the projected `crs` stands on the geographic CRS of `datum`.
 bool IsOn(PJ_CONTEXT* context, const PJ* crs, Datum datum) {
   const PjHandle geographic(proj_crs_get_geodetic_crs(context, crs));
-  return geographic && Text(proj_get_id_auth_name(geographic.get(), 0)) == "EPSG" &&
-         Text(proj_get_id_code(geographic.get(), 0)) == GeographicCode(datum);
+  return IsEpsg(geographic.get(), GeographicCode(datum));
 }
 
 // UTM zone `zone` north on the geographic CRS of `datum`, for the zones EPSG
@@ -75,6 +62,10 @@ struct Projection::Proj {
   PjHandle lonLat;  // longitude, latitude in degrees to easting, northing; destroyed before its context
 };
 
+const char* GeographicCode(Datum datum) {
+  return datum == Datum::Nad83 ? "4269" : "4267";
+}
+
 std::string DatumName(Datum datum) {
   return datum == Datum::Nad83 ? "NAD83 (EPSG:4269)" : "NAD27 (EPSG:4267)";
 }
@@ -94,7 +85,7 @@ Projection::Projection(std::unique_ptr<Proj> proj, std::string name, Datum datum
   if (raw) proj_->lonLat.reset(proj_normalize_for_visualization(context, raw.get()));
   if (!proj_->lonLat) {
     throw KorvexaError("cannot set up the projection from " + DatumName(datum) + " to " + name_ + ": " +
-                       LastError(context));
+                       ContextError(context));
   }
 }
 
@@ -104,7 +95,7 @@ std::unique_ptr<Projection::Proj> Projection::Open(const std::string& code, Datu
   PJ_CONTEXT* context = proj->context.get();
   proj->crs = FromDatabase(context, code);
   if (!proj->crs) throw KorvexaError(code + " is not a coordinate system in PROJ's database");
-  const std::string name = code + " " + Text(proj_get_name(proj->crs.get()));
+  const std::string name = code + " " + ProjText(proj_get_name(proj->crs.get()));
   if (proj_get_type(proj->crs.get()) != PJ_TYPE_PROJECTED_CRS) {
     throw KorvexaError(name + " is not a projected coordinate system: it has no northings and eastings");
   }
@@ -133,7 +124,7 @@ Projection Projection::Utm(int zone, Datum datum) {
   } else {
     throw KorvexaError("there is no UTM zone " + std::to_string(zone));
   }
-  if (!proj->crs) throw KorvexaError("PROJ cannot set up " + name + ": " + LastError(context));
+  if (!proj->crs) throw KorvexaError("PROJ cannot set up " + name + ": " + ContextError(context));
   return Projection(std::move(proj), std::move(name), datum);
 }
 

@@ -17,6 +17,9 @@ namespace korvexa {
 // "NAD27 (EPSG:4267)" or "NAD83 (EPSG:4269)", for messages.
 std::string DatumName(Datum datum);
 
+// The number of the datum's geographic CRS in EPSG's dataset: "4267", "4269".
+const char* GeographicCode(Datum datum);
+
 // The UTM zone of a longitude in degrees east of Greenwich (any turn: -187 is
 // 173 E), or nothing when it lies outside the NAD27 zones 1 to 22 and 59 to
 // 60 (168 E to 48 W).

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <sstream>
 #include <string>
 
 #include "core/korvexa_error.h"
@@ -19,10 +18,6 @@ struct Place {
   int zone;
   double longitude, latitude;  // NAD27
 };
-
-void PrintTo(const Place& place, std::ostream* out) {
-  *out << place.name;
-}
 
 // The number after `label` in the verbose output of proj, or the one in
 // brackets on its line (the degrees of an angle).
@@ -44,11 +39,9 @@ TEST_P(ProjectionTest, AgreesWithProjAndGoesBack) {
   const PlanePoint plane = *utm.Forward(position);
   const ProjectionFactors factors = *utm.FactorsAt(position);
 
-  std::ostringstream input;
-  input.precision(12);
-  input << place.longitude << ' ' << place.latitude;
-  const testing::CommandOutput proj = testing::RunCommand("echo '" + input.str() + "' | proj -V +proj=utm +zone=" +
-                                                          std::to_string(place.zone) + " +ellps=clrk66");
+  const testing::CommandOutput proj =
+      testing::RunCommand("echo '" + std::to_string(place.longitude) + ' ' + std::to_string(place.latitude) +
+                          "' | proj -V +proj=utm +zone=" + std::to_string(place.zone) + " +ellps=clrk66");
   ASSERT_EQ(proj.exitCode, 0) << proj.err;
   EXPECT_NEAR(plane.x, Reported(proj.out, "Easting (x):"), 0.01);
   EXPECT_NEAR(plane.y, Reported(proj.out, "Northing (y):"), 0.01);
