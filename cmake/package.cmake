@@ -18,7 +18,7 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${PROJECT_HOMEPAGE_URL})
 # without being linked is named here: the line-end converter, Qt's X11
 # platform plugin, PROJ's database and the fonts of the fixed layout.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "tofrodos, qt6-qpa-plugins, proj-data, fonts-liberation, libgdal32")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "tofrodos, qt6-qpa-plugins, proj-data, fonts-liberation")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "proj-bin")
 set(CPACK_STRIP_FILES ON)
 include(CPack)

@@ -237,7 +237,9 @@ PlssLayer::PlssLayer(const fs::path& path) : open_(std::make_unique<Open>()) {
   open_->layer = &CornerLayer(*open_->dataset, path);
   open_->layerName = open_->layer->GetName();
   const OGRSpatialReference* crs = open_->layer->GetSpatialRef();
-  if (!crs) {
+  // A GeoPackage marks a layer without a CRS with its "undefined" one.
+  const std::string datumName = crs ? Squeezed(crs->GetAttrValue("DATUM")) : "";
+  if (!crs || datumName.empty() || datumName == "UNKNOWN" || datumName == "UNDEFINED") {
     throw KorvexaError("the layer " + open_->layerName + " of " + Quoted(path) +
                        " has no coordinate system: the datum of its corners cannot be known");
   }
