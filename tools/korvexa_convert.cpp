@@ -368,9 +368,8 @@ const char* ExtensionOf(korvexa::PlssFormat format) {
 void ConvertDataset(const std::filesystem::path& file, const std::filesystem::path& input, const CommandLine& line,
                     korvexa::Services& services, korvexa::GridSystems* grids) {
   korvexa::PlssLayer layer(input);
-  const std::vector<korvexa::PlssTownshipCount> townships = layer.Townships();
   if (line.listTownships) {
-    for (const korvexa::PlssTownshipCount& township : townships) {
+    for (const korvexa::PlssTownshipCount& township : layer.Townships()) {
       const std::optional<korvexa::PlssId> id = korvexa::DecodePlssId(township.plssId);
       std::cout << township.plssId << '\t' << (id ? korvexa::PlssReadableName(*id) : "(not a PLSSID)") << '\t'
                 << township.corners << '\n';
@@ -379,12 +378,15 @@ void ConvertDataset(const std::filesystem::path& file, const std::filesystem::pa
   }
   if (!line.pointIds.empty()) throw KorvexaError("--points takes .LX files; choose townships with --township");
   std::vector<std::string> chosen = line.townships;
-  if (chosen.empty() && townships.size() == 1) chosen.push_back(townships.front().plssId);
   if (chosen.empty()) {
-    throw KorvexaError("it holds " + std::to_string(townships.size()) +
-                       " townships: choose with --township (--list-townships lists them)");
+    const std::vector<korvexa::PlssTownshipCount> townships = layer.Townships();
+    if (townships.size() != 1) {
+      throw KorvexaError("it holds " + std::to_string(townships.size()) +
+                         " townships: choose with --township (--list-townships lists them)");
+    }
+    chosen.push_back(townships.front().plssId);
   }
-  const korvexa::PlssTownships read = korvexa::ReadPlssTownships(layer, chosen, townships);
+  const korvexa::PlssTownships read = korvexa::ReadPlssTownships(layer, chosen);
   if (!read.datumNotice.empty()) std::cerr << "warning: " << file.string() << ": " << read.datumNotice << std::endl;
   if (line.job == Job::Create && line.options.drawing) {
     std::cerr << "warning: " << file.string() << ": no drawing is made of a PLSS data set's townships" << std::endl;

@@ -72,19 +72,21 @@ std::string KmlSummary(std::size_t lines) {
 
 }  // namespace
 
-PlssTownships ReadPlssTownships(PlssLayer& layer, std::span<const std::string> plssIds,
-                                std::span<const PlssTownshipCount> townships) {
-  std::string missing;
-  for (const std::string& plssId : plssIds) {
-    const bool held = std::any_of(townships.begin(), townships.end(),
-                                  [&](const PlssTownshipCount& township) { return township.plssId == plssId; });
-    if (!held) missing += (missing.empty() ? "" : ", ") + plssId;
-  }
+PlssTownships ReadPlssTownships(PlssLayer& layer, std::span<const std::string> plssIds) {
   if (plssIds.empty()) throw KorvexaError("no township is chosen");
-  if (!missing.empty()) throw KorvexaError(missing + " is not a township of the layer " + layer.LayerName());
   PlssTownships read;
   read.plssIds.assign(plssIds.begin(), plssIds.end());
   read.corners = layer.Corners(plssIds);
+  std::string missing;
+  for (const std::string& plssId : plssIds) {
+    const bool held = std::any_of(read.corners.begin(), read.corners.end(),
+                                  [&](const PlssCorner& corner) { return corner.plssId == plssId; });
+    if (!held) missing += (missing.empty() ? "" : ", ") + plssId;
+  }
+  if (!missing.empty()) {
+    throw KorvexaError(missing + (missing.find(',') == std::string::npos ? " is not a township" : " are not townships") +
+                       " of the layer " + layer.LayerName());
+  }
   read.datum = layer.GeographicDatum();
   read.datumNotice = layer.DatumNotice();
   read.sectionLines = layer.SectionLines(plssIds);

@@ -33,12 +33,10 @@ struct PlssTownships {
   std::optional<std::vector<std::vector<GeoPosition>>> sectionLines;
 };
 
-// Reads the townships `plssIds` of `layer`. Throws KorvexaError naming the
-// PLSSIDs the layer does not hold ("UT260090S0010W0 is not a township of
-// the layer PLSSPoint"), or a PLSSID that is no PLSSID, before any corner
-// is read.
-PlssTownships ReadPlssTownships(PlssLayer& layer, std::span<const std::string> plssIds,
-                                std::span<const PlssTownshipCount> townships);
+// Reads the townships `plssIds` of `layer`, only their features. Throws
+// KorvexaError naming the PLSSIDs of which the layer holds no corner
+// ("UT260090S0010W0 is not a township of the layer PLSSPoint").
+PlssTownships ReadPlssTownships(PlssLayer& layer, std::span<const std::string> plssIds);
 
 // The waypoints of the corners of `townships` that `ticked` marks (every
 // one when it is empty), in order: on NAD83, NAD27 ones moved through
