@@ -193,8 +193,7 @@ std::string Reliability(OGRFeature& feature, int text, int errorX, int errorY) {
 
 bool IsPlssDatasetPath(const fs::path& path) {
   const std::string extension = Lower(path.extension().string());
-  std::error_code error;
-  return fs::is_directory(path, error) || extension == ".zip" || extension == ".shp" || extension == ".gpkg";
+  return extension == ".gdb" || extension == ".zip" || extension == ".shp" || extension == ".gpkg";
 }
 
 struct PlssLayer::Open {

@@ -44,8 +44,9 @@ struct PlssCorner {
   std::string reliability;
 };
 
-// Whether `path` names a data set for PlssLayer rather than an .LX file: a
-// folder, or a file ending in .zip, .shp or .gpkg (any case).
+// Whether `path` names a data set for PlssLayer rather than an .LX file: it
+// ends in .gdb (the folder of a file geodatabase), .zip, .shp or .gpkg, in
+// any case.
 bool IsPlssDatasetPath(const std::filesystem::path& path);
 
 class PlssLayer {

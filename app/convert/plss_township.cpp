@@ -116,6 +116,26 @@ WaypointList PlssWaypoints(const PlssTownships& townships, const std::vector<boo
   return list;
 }
 
+PointList PlssListEntries(const PlssTownships& townships) {
+  const bool prefixed = townships.plssIds.size() > 1;
+  PointList entries;
+  for (const PlssCorner& corner : townships.corners) {
+    std::string line = Windows1252((prefixed ? TownshipPrefix(corner.plssId) : "") + corner.name);
+    line.resize(std::max<std::size_t>(line.size(), 14), ' ');
+    if (corner.position) {
+      line += "  " + NumberText(std::fabs(corner.position->latitude)) + (corner.position->latitude < 0 ? " S  " : " N  ");
+      line += NumberText(std::fabs(corner.position->longitude)) + (corner.position->longitude < 0 ? " W" : " E");
+      if (corner.position->datum == Datum::Nad27) line += " NAD27";
+    } else {
+      line += "  (no point)";
+    }
+    if (corner.elevationFeet) line += "  " + NumberText(*corner.elevationFeet) + " ft";
+    if (!corner.reliability.empty()) line += "  " + Windows1252(corner.reliability);
+    entries.Add(line, false);
+  }
+  return entries;
+}
+
 std::string PlssOutputName(std::span<const std::string> plssIds, std::string_view extension) {
   std::string name;
   for (const std::string& plssId : plssIds) name += (name.empty() ? "" : "_") + plssId;

@@ -46,6 +46,12 @@ PlssTownships ReadPlssTownships(PlssLayer& layer, std::span<const std::string> p
 WaypointList PlssWaypoints(const PlssTownships& townships, const std::vector<bool>& ticked,
                            const CoordinateTransform* nad83);
 
+// The window's list of the corners of `townships`, unticked, one entry each
+// in corner order, only for showing: "T2SR1W-100540  40.651234568 N  111.901234568 W  4321.5 ft  Good ±3.2 ft"
+// (the township before the name when there are several). Every output takes
+// its positions from the corners, never from this text.
+PointList PlssListEntries(const PlssTownships& townships);
+
 // The name of an output of `plssIds`: "UT260020S0010W0" and the extension,
 // several joined by "_".
 std::string PlssOutputName(std::span<const std::string> plssIds, std::string_view extension);

@@ -203,11 +203,19 @@ void Form1::OpenFile() {
 }
 
 void Form1::LoadFile(const QString& path) {
+  std::filesystem::path file = FileSystemPath(path);
+  // A file geodatabase is a folder: a file chosen in it stands for it.
+  if (file.parent_path().extension() == ".gdb" || file.parent_path().extension() == ".GDB") file = file.parent_path();
+  if (IsPlssDatasetPath(file)) {
+    LoadDataset(file);
+    return;
+  }
   const QString previousStatus = statusLabel_->text();
   statusLabel_->setText(texts::kProgressText);
   statusLabel_->repaint();
   try {
-    LoadedFile loaded = OpenLxFile(FileSystemPath(path), *services_.converters);
+    LoadedFile loaded = OpenLxFile(file, *services_.converters);
+    dataset_.reset();
     loadedText_ = loaded.lines.text();
     model_->SetPoints(MakePointList(std::move(loaded.lines)));
     ShowLoadedFile(std::move(loaded.fName));
@@ -216,6 +224,50 @@ void Form1::LoadFile(const QString& path) {
     statusLabel_->setText(previousStatus);
     ReportFailure(*platform_.messages, this, QStringLiteral("File > Open"), error);
   }
+}
+
+void Form1::LoadDataset(const std::filesystem::path& path) {
+  try {
+    std::optional<OpenDataset> dataset = OpenDatasetCommand(this, *platform_.townshipChooser, path);
+    if (!dataset) return;
+    if (mapWindow_) mapWindow_->close();  // the map draws an .LX file's chains
+    dataset_ = std::move(dataset);
+    loadedText_.reset();
+    model_->SetPoints(PlssListEntries(dataset_->townships));
+    ShowLoadedFile(PlssOutputName(dataset_->townships.plssIds, ""));
+    ShowDatasetMode();
+  } catch (const std::exception& error) {
+    ReportFailure(*platform_.messages, this, QStringLiteral("File > Open"), error);
+  }
+}
+
+// The corners of a data set are on NAD83 already and have no chains to draw.
+void Form1::ShowDatasetMode() {
+  transformCheck_->setChecked(true);
+  transformCheck_->setEnabled(false);
+  transformCheck_->setToolTip(QStringLiteral("The corners of the data set are NAD83 already"));
+  drawingCheck_->setChecked(false);
+  drawingCheck_->setEnabled(false);
+  mapAction_->setEnabled(false);
+  navigateToAction_->setEnabled(false);
+  sendToGpsAction_->setEnabled(false);
+  QString status = QStringLiteral("%1 corners, NAD83.").arg(dataset_->townships.corners.size());
+  if (!dataset_->townships.datumNotice.empty()) {
+    status += QLatin1Char(' ') + QString::fromStdString(dataset_->townships.datumNotice) + QLatin1Char('.');
+  }
+  if (dataset_->townships.datum == Datum::Nad27) status += QStringLiteral(" Moved from NAD27 with the NADCON grids.");
+  statusLabel_->setText(status);
+}
+
+bool Form1::WriteDataset(const QString& name, PlssFormat format) {
+  if (!dataset_) return false;
+  RunExport(name, [this, format](const ExportScene&) {
+    std::vector<bool> ticks;
+    for (const PointEntry& entry : model_->points()) ticks.push_back(entry.ticked);
+    if (!grids_) grids_ = std::make_unique<GridSystems>();
+    return WriteDatasetCommand(this, platform_, services_, *dataset_, ticks, format, *grids_);
+  });
+  return true;
 }
 
 void Form1::dragEnterEvent(QDragEnterEvent* event) {
@@ -236,6 +288,7 @@ void Form1::ShowLoadedFile(std::string title) {
                                                           selectNoneButton_, createButton_}) {
     control->setEnabled(true);
   }
+  transformCheck_->setToolTip(QString());
   mapAction_->setEnabled(true);
   navigateToAction_->setEnabled(true);
   ShowTicks();
@@ -257,6 +310,7 @@ void Form1::SelectNone() {
 }
 
 void Form1::Create() {
+  if (WriteDataset(QStringLiteral("Create"), pcx5Option_->isChecked() ? PlssFormat::Pcx5 : PlssFormat::Gpx)) return;
   CreateOptions options;
   options.kind = pcx5Option_->isChecked() ? OutputKind::Pcx5 : OutputKind::Gpx;
   options.transform = transformCheck_->checkState() == Qt::Checked;
@@ -290,8 +344,9 @@ void Form1::ShowTicks() {
   const PointList& points = model_->points();
   const bool ticked = std::any_of(points.begin(), points.end(), [](const PointEntry& entry) { return entry.ticked; });
   for (QAction* action : {saveAsAction_, exportCsvAction_, exportKmlAction_, sendToGpsAction_}) {
-    action->setEnabled(ticked && loadedText_ != nullptr);
+    action->setEnabled(ticked && (loadedText_ != nullptr || dataset_));
   }
+  if (dataset_) sendToGpsAction_->setEnabled(false);
 }
 
 // Runs one export `command` (returning its result, or nothing when the user
@@ -313,6 +368,7 @@ void Form1::RunExport(const QString& name, Command command) {
 }
 
 void Form1::ExportCsv() {
+  if (WriteDataset(QStringLiteral("Export"), PlssFormat::Csv)) return;
   RunExport(QStringLiteral("Export"), [this](const ExportScene& scene) {
     if (!grids_) grids_ = std::make_unique<GridSystems>();
     return ExportCsvCommand(scene, transformCheck_->checkState() == Qt::Checked, *grids_);
@@ -320,15 +376,20 @@ void Form1::ExportCsv() {
 }
 
 void Form1::ExportKml() {
+  if (WriteDataset(QStringLiteral("Export"), PlssFormat::Kml)) return;
   RunExport(QStringLiteral("Export"),
             [this](const ExportScene& scene) { return ExportKmlCommand(scene, *loadedText_); });
 }
 
 void Form1::SendToGps() {
+  if (dataset_) return;
   RunExport(QStringLiteral("Send to GPS"), [](const ExportScene& scene) { return SendToGpsCommand(scene); });
 }
 
 void Form1::SaveWaypointsAs() {
+  if (WriteDataset(QStringLiteral("Save waypoints as"), pcx5Option_->isChecked() ? PlssFormat::Pcx5 : PlssFormat::Gpx)) {
+    return;
+  }
   CreateOptions options;
   options.kind = pcx5Option_->isChecked() ? OutputKind::Pcx5 : OutputKind::Gpx;
   options.transform = transformCheck_->checkState() == Qt::Checked;
