@@ -136,6 +136,12 @@ PointList PlssListEntries(const PlssTownships& townships) {
   return entries;
 }
 
+WaypointList PlssNad83Waypoints(const PlssTownships& townships, const std::vector<bool>& ticked, Services& services) {
+  std::unique_ptr<CoordinateTransform> nad83;
+  if (townships.datum == Datum::Nad27) nad83 = services.datum->DefineDatumPair();
+  return PlssWaypoints(townships, ticked, nad83.get());
+}
+
 std::string PlssOutputName(std::span<const std::string> plssIds, std::string_view extension) {
   std::string name;
   for (const std::string& plssId : plssIds) name += (name.empty() ? "" : "_") + plssId;
@@ -147,9 +153,7 @@ ExportResult ExportPlssTownships(const PlssTownships& townships, const std::vect
   if (options.format == PlssFormat::Pcx5 && (townships.plssIds.size() > 1 || !options.namePrefix.empty())) {
     throw KorvexaError("a PCX5 file holds the corners of one township without a name prefix: its names hold six characters");
   }
-  std::unique_ptr<CoordinateTransform> nad83;
-  if (townships.datum == Datum::Nad27) nad83 = services.datum->DefineDatumPair();
-  WaypointList corners = PlssWaypoints(townships, ticked, nad83.get());
+  WaypointList corners = PlssNad83Waypoints(townships, ticked, services);
   if (options.format == PlssFormat::Csv) {
     if (!grids) throw KorvexaError("a CSV file needs the grids");
     CsvExportOptions csv = options.csv;

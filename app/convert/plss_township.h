@@ -52,6 +52,10 @@ WaypointList PlssWaypoints(const PlssTownships& townships, const std::vector<boo
 // its positions from the corners, never from this text.
 PointList PlssListEntries(const PlssTownships& townships);
 
+// PlssWaypoints on NAD83, a NAD27 layer's corners moved through the NAD27 to
+// NAD83 pair of `services` (its grids readied first).
+WaypointList PlssNad83Waypoints(const PlssTownships& townships, const std::vector<bool>& ticked, Services& services);
+
 // The name of an output of `plssIds`: "UT260020S0010W0" and the extension,
 // several joined by "_".
 std::string PlssOutputName(std::span<const std::string> plssIds, std::string_view extension);

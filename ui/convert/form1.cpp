@@ -250,7 +250,6 @@ void Form1::ShowDatasetMode() {
   drawingCheck_->setEnabled(false);
   mapAction_->setEnabled(false);
   navigateToAction_->setEnabled(false);
-  sendToGpsAction_->setEnabled(false);
   QString status = QStringLiteral("%1 corners, NAD83.").arg(dataset_->townships.corners.size());
   if (!dataset_->townships.datumNotice.empty()) {
     status += QLatin1Char(' ') + QString::fromStdString(dataset_->townships.datumNotice) + QLatin1Char('.');
@@ -268,6 +267,20 @@ bool Form1::WriteDataset(const QString& name, PlssFormat format) {
     return WriteDatasetCommand(this, platform_, services_, *dataset_, ticks, format, *grids_);
   });
   return true;
+}
+
+// The unit takes the GPX file under the townships' name, as Create names it.
+void Form1::SendDatasetToGps() {
+  const std::string fName = PlssOutputName(dataset_->townships.plssIds, ".lx");
+  std::vector<bool> ticks;
+  for (const PointEntry& entry : model_->points()) ticks.push_back(entry.ticked);
+  try {
+    const WaypointList corners = PlssNad83Waypoints(dataset_->townships, ticks, services_);
+    const ExportScene scene{this, platform_, services_, fName, model_->points(), &corners};
+    RunExport(QStringLiteral("Send to GPS"), [&scene](const ExportScene&) { return SendToGpsCommand(scene); });
+  } catch (const std::exception& error) {
+    ReportFailure(*platform_.messages, this, QStringLiteral("Send to GPS"), error);
+  }
 }
 
 void Form1::dragEnterEvent(QDragEnterEvent* event) {
@@ -346,7 +359,6 @@ void Form1::ShowTicks() {
   for (QAction* action : {saveAsAction_, exportCsvAction_, exportKmlAction_, sendToGpsAction_}) {
     action->setEnabled(ticked && (loadedText_ != nullptr || dataset_));
   }
-  if (dataset_) sendToGpsAction_->setEnabled(false);
 }
 
 // Runs one export `command` (returning its result, or nothing when the user
@@ -382,7 +394,10 @@ void Form1::ExportKml() {
 }
 
 void Form1::SendToGps() {
-  if (dataset_) return;
+  if (dataset_) {
+    SendDatasetToGps();
+    return;
+  }
   RunExport(QStringLiteral("Send to GPS"), [](const ExportScene& scene) { return SendToGpsCommand(scene); });
 }
 

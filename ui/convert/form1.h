@@ -96,6 +96,7 @@ class Form1 : public QMainWindow {
   void ShowDatasetMode();
   // Writes the data set's ticked corners in `format`; false when no data set is open.
   bool WriteDataset(const QString& name, PlssFormat format);
+  void SendDatasetToGps();
   void ReportNotices(const std::vector<CreateNotice>& notices);
   void ShowMapDatum();
   void ShowTicks();

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "tests/support/golden.h"
 #include "tests/support/plss_dataset.h"
 #include "tests/support/temp_folder.h"
 #include "tests/ui/child.h"
@@ -57,6 +58,13 @@ void Form1PlssTest::aZippedStateOpensThroughTheChooserAndCreateWritesItsTownship
   QCOMPARE(fakes.saveDialog->suggested.last(), QString::fromStdString((folder / "UT260020S0010W0.gpx").string()));
   const std::string gpx = testing::ReadBytes(folder / "chosen.gpx");
   QVERIFY(gpx.find("<wpt lat=\"40.651234568\" lon=\"-111.901234568\">") != std::string::npos);
+
+  std::filesystem::create_directories(folder / "unit" / "Garmin");
+  std::filesystem::copy_file(testing::TestData("garmin/etrex30.xml"), folder / "unit" / "Garmin" / "GarminDevice.xml");
+  fakes.volumes->push_back(folder / "unit");
+  window.SendToGps();
+  QCOMPARE(testing::ReadBytes(folder / "unit" / "Garmin" / "GPX" / "UT260020S0010W0.gpx").find("lat=\"40.651234568\""),
+           gpx.find("lat=\"40.651234568\""));
 
   fakes.townships->answer.reset();  // reopened and cancelled: the last choice was offered, the list stays
   window.LoadFile(zip);
