@@ -4,6 +4,7 @@
 #include <QSettings>
 #include <QStringList>
 
+#include "ui/help/texts.h"
 #include "ui/map/export_dialogs.h"
 
 namespace korvexa {
@@ -39,7 +40,7 @@ std::optional<OpenDataset> OpenDatasetCommand(QWidget* window, TownshipChooser& 
                                               const std::filesystem::path& path) {
   const std::filesystem::path absolute = std::filesystem::absolute(path);
   PlssLayer layer(absolute);
-  QSettings settings;
+  QSettings settings(texts::kProgramName, texts::kProgramName);
   std::vector<std::string> remembered;
   for (const QString& id : settings.value(RememberedKey(absolute)).toStringList()) remembered.push_back(id.toStdString());
   const std::optional<std::vector<std::string>> chosen =

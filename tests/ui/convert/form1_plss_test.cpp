@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QStandardPaths>
 #include <QTest>
 #include <filesystem>
 #include <memory>
@@ -23,6 +24,7 @@ class Form1PlssTest : public QObject {
   Q_OBJECT
 
  private Q_SLOTS:
+  void initTestCase() { QStandardPaths::setTestModeEnabled(true); }  // the remembered townships stay the tests'
   void aZippedStateOpensThroughTheChooserAndCreateWritesItsTownship();
   void theChooserFiltersAsTheUserTypes();
 };

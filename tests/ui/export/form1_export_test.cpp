@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QTest>
 #include <filesystem>
@@ -31,6 +32,8 @@ class Form1ExportTest : public QObject {
  private Q_SLOTS:
   void initTestCase() {
     QStandardPaths::setTestModeEnabled(true);
+    // The test settings outlive a run: start from a new machine's, whatever another test program left there.
+    QSettings(QStringLiteral("Korvexa"), QStringLiteral("Korvexa")).clear();
     UseCountyBoundaries(KORVEXA_SHIPPED_COUNTIES);
   }
   void init();
