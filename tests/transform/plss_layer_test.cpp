@@ -168,6 +168,24 @@ TEST_F(PlssLayerTest, RefusesWhatItCannotRead) {
   EXPECT_THAT(ThrownBy([&] { PlssLayer{folder_ / "corrupt.zip"}; }), HasSubstr("corrupt.zip\""));
 }
 
+TEST_F(PlssLayerTest, TakesTheSectionLinesFromTheFirstDivisionPolygons) {
+  const auto gpkg = folder_ / "sections.gpkg";
+  testing::MakePlssLayer(gpkg, Corners(), Spec("GPKG"));
+  testing::WriteBytes(folder_ / "sections.csv",
+                      "PLSSID,WKT\nUT260020S0010W0,\"POLYGON ((-112 40,-111.9 40,-111.9 40.1,-112 40))\"\n"
+                      "UT260030S0010W0,\"POLYGON ((-112 39,-111.9 39,-111.9 39.1,-112 39))\"\n");
+  ASSERT_EQ(testing::RunCommand("ogr2ogr -update -a_srs EPSG:4269 -nln PLSSFirstDivision " + gpkg.string() + " " +
+                                (folder_ / "sections.csv").string())
+                .exitCode,
+            0);
+  PlssLayer layer(gpkg);
+  const auto lines = layer.SectionLines(std::vector<std::string>{kT2S});
+  ASSERT_TRUE(lines);
+  ASSERT_EQ(lines->size(), 1u);
+  ASSERT_EQ(lines->front().size(), 4u);
+  EXPECT_DOUBLE_EQ(lines->front()[2].latitude, 40.1);
+}
+
 TEST_F(PlssLayerTest, AnEmptyLayerHasNoTownships) {
   const auto gdb = folder_ / "empty.gdb";
   testing::MakePlssLayer(gdb, {}, Spec("OpenFileGDB"));
