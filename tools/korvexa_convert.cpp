@@ -7,6 +7,7 @@
 // standard error. The exports (a data collector's CSV, KML, a GPX file sent
 // to a Garmin unit) take the same waypoints and set their PROJ objects up
 // once for the run too.
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <iostream>
@@ -364,8 +365,9 @@ const char* ExtensionOf(korvexa::PlssFormat format) {
 }
 
 // Lists the townships of the PLSS data set `input`, or writes the chosen
-// ones' corners in the output folder.
-void ConvertDataset(const std::filesystem::path& file, const std::filesystem::path& input, const CommandLine& line,
+// ones' corners in the output folder. False when the drawing failed (the
+// waypoint file is written).
+bool ConvertDataset(const std::filesystem::path& file, const std::filesystem::path& input, const CommandLine& line,
                     korvexa::Services& services, korvexa::GridSystems* grids) {
   korvexa::PlssLayer layer(input);
   if (line.listTownships) {
@@ -374,7 +376,7 @@ void ConvertDataset(const std::filesystem::path& file, const std::filesystem::pa
       std::cout << township.plssId << '\t' << (id ? korvexa::PlssReadableName(*id) : "(not a PLSSID)") << '\t'
                 << township.corners << '\n';
     }
-    return;
+    return true;
   }
   if (!line.pointIds.empty()) throw KorvexaError("--points takes .LX files; choose townships with --township");
   std::vector<std::string> chosen = line.townships;
@@ -388,20 +390,20 @@ void ConvertDataset(const std::filesystem::path& file, const std::filesystem::pa
   }
   const korvexa::PlssTownships read = korvexa::ReadPlssTownships(layer, chosen);
   if (!read.datumNotice.empty()) std::cerr << "warning: " << file.string() << ": " << read.datumNotice << std::endl;
-  if (line.job == Job::Create && line.options.drawing) {
-    std::cerr << "warning: " << file.string() << ": no drawing is made of a PLSS data set's townships" << std::endl;
-  }
   korvexa::PlssExportOptions options;
   options.format = FormatOf(line);
   options.outputPath = line.outputDir / korvexa::PlssOutputName(chosen, ExtensionOf(options.format));
   options.namePrefix = line.options.naming.prefix;
   options.csv = line.csv;
+  options.drawing = line.job == Job::Create && line.options.drawing;
   std::filesystem::create_directories(line.outputDir);
   const korvexa::ExportResult result = korvexa::ExportPlssTownships(read, {}, options, services, grids);
   std::cout << file.string() << " -> " << result.outputPath.string() << " (" << result.waypoints
             << (result.waypoints == 1 ? " point" : " points") << (result.summary.empty() ? "" : ", " + result.summary)
             << ")" << std::endl;
   PrintNotices(file, result.notices);
+  return std::none_of(result.notices.begin(), result.notices.end(),
+                      [](const korvexa::CreateNotice& notice) { return notice.error; });
 }
 
 }  // namespace
@@ -450,7 +452,7 @@ int main(int argc, char** argv) {
     const std::filesystem::path& file = line.files[i];
     try {
       if (korvexa::IsPlssDatasetPath(inputs[i])) {
-        ConvertDataset(file, inputs[i], line, services, tools ? &tools->grids : nullptr);
+        if (!ConvertDataset(file, inputs[i], line, services, tools ? &tools->grids : nullptr)) status = 1;
       } else if (line.listTownships) {
         throw KorvexaError("--list-townships takes a PLSS data set, not an .LX file");
       } else if (tools) {

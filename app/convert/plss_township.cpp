@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/convert/plss_drawing.h"
 #include "app/export/export_step.h"
 #include "app/services.h"
 #include "core/coordinate_transform.h"
@@ -11,6 +12,7 @@
 #include "core/number_text.h"
 #include "core/plss_id.h"
 #include "core/usable_point.h"
+#include "writers/dxf_writer.h"
 #include "writers/gpx_writer.h"
 #include "writers/kml_writer.h"
 #include "writers/pcx5_writer.h"
@@ -68,6 +70,22 @@ std::optional<std::string> WhyUnusable(const PlssCorner& corner) {
 
 std::string KmlSummary(std::size_t lines) {
   return std::to_string(lines) + (lines == 1 ? " section line" : " section lines") + ", positions NAD83, taken as WGS 84";
+}
+
+// Writes the drawing beside the waypoint file at `path`; says why not in a notice.
+std::string DrawingStep(const PlssTownships& townships, std::span<const Waypoint> corners,
+                        const std::filesystem::path& path, GridSystems* grids, ExportResult& result) {
+  std::filesystem::path drawing = path;
+  drawing.replace_extension(".dxf");
+  try {
+    std::optional<GridSystems> own;
+    if (!grids) grids = &own.emplace();
+    WriteDxfFile(drawing, PlssDrawing(townships, corners, *grids), false);
+  } catch (const KorvexaError& error) {
+    result.notices.push_back({true, "the drawing " + drawing.filename().string() + " was not made: " + error.what()});
+    return "created; the drawing was not";
+  }
+  return "created with the drawing " + drawing.filename().string();
 }
 
 }  // namespace
@@ -187,7 +205,8 @@ ExportResult ExportPlssTownships(const PlssTownships& townships, const std::vect
             return "created with " + result.summary;
           }
         }
-        return std::string("created");
+        if (!options.drawing) return std::string("created");
+        return DrawingStep(townships, finished.waypoints, path, grids, result);
       });
 }
 

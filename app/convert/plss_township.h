@@ -67,6 +67,10 @@ struct PlssExportOptions {
   std::filesystem::path outputPath;  // the file to write
   std::string namePrefix;            // before every name, after the township's own
   CsvExportOptions csv;              // the grid and layout of a CSV
+  // With GPX and PCX5, the DXF drawing beside the waypoint file
+  // (app/convert/plss_drawing.h), under its name with ".dxf"; a drawing that
+  // fails is a notice, the waypoint file is written all the same.
+  bool drawing = false;
 };
 
 // Writes the ticked corners of `townships` (every one when `ticked` is

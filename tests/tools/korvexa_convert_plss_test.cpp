@@ -64,6 +64,21 @@ TEST_F(KorvexaConvertPlssTest, ListsTheTownshipsAndWritesOneAtItsNad83Position) 
   EXPECT_NEAR(std::get<1>(waypoints[1]), -111.9012345678, 1e-7);
 }
 
+TEST_F(KorvexaConvertPlssTest, DrawsTheCornersInTheirNad83UtmZone) {
+  MakeState("EPSG:4269");
+  const auto written = Convert("--township UT260020S0010W0 UT.gdb.zip");
+  ASSERT_EQ(written.exitCode, 0) << written.err;
+  const std::string dxf = testing::ReadBytes(folder_ / "UT260020S0010W0.dxf");
+  const std::regex label("TEXT\r\n  8\r\nLABELS\r\n 10\r\n([^\r]+)\r\n 20\r\n([^\r]+)\r\n(?:.*\r\n){4}  1\r\n100540\r\n");
+  std::smatch found;
+  ASSERT_TRUE(std::regex_search(dxf, found, label));
+  const auto cs2cs = testing::RunCommand("echo 40.6512345678 -111.9012345678 | cs2cs -f %.4f EPSG:4269 EPSG:26912");
+  double easting = 0, northing = 0;
+  ASSERT_EQ(std::sscanf(cs2cs.out.c_str(), "%lf %lf", &easting, &northing), 2) << cs2cs.err;
+  EXPECT_NEAR(std::stod(found[1]), easting, 1e-3);
+  EXPECT_NEAR(std::stod(found[2]), northing, 1e-3);
+}
+
 TEST_F(KorvexaConvertPlssTest, ShiftsANad27LayerWithTheNadconGrids) {
   MakeState("EPSG:4267");
   const auto written = Convert("--township UT260030S0010W0,UT260020S0010W0 --output-dir out --no-dxf UT.gdb.zip");

@@ -56,7 +56,7 @@ std::optional<OpenDataset> OpenDatasetCommand(QWidget* window, TownshipChooser& 
 
 std::optional<ExportResult> WriteDatasetCommand(QWidget* window, WindowPlatform& platform, Services& services,
                                                 const OpenDataset& dataset, const std::vector<bool>& ticks,
-                                                PlssFormat format, GridSystems& grids) {
+                                                PlssFormat format, bool drawing, GridSystems& grids) {
   const FormatFile file = FileOf(format);
   const std::filesystem::path suggested =
       dataset.path.parent_path() / PlssOutputName(dataset.townships.plssIds, file.extension);
@@ -66,6 +66,7 @@ std::optional<ExportResult> WriteDatasetCommand(QWidget* window, WindowPlatform&
   if (!chosen) return std::nullopt;
   PlssExportOptions options;
   options.format = format;
+  options.drawing = drawing;
   options.outputPath = std::filesystem::path(QFile::encodeName(*chosen).toStdString());
   return ExportPlssTownships(dataset.townships, ticks, options, services, &grids);
 }

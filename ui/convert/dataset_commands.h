@@ -30,11 +30,12 @@ struct OpenDataset {
 std::optional<OpenDataset> OpenDatasetCommand(QWidget* window, TownshipChooser& chooser,
                                               const std::filesystem::path& path);
 
-// Writes the corners of `dataset` that `ticks` marks in `format`, to the file
-// the user chooses in `platform`'s save dialog; nothing when the user
-// cancelled. Throws as ExportPlssTownships.
+// Writes the corners of `dataset` that `ticks` marks in `format` (with the
+// drawing beside it when `drawing`), to the file the user chooses in
+// `platform`'s save dialog; nothing when the user cancelled. Throws as
+// ExportPlssTownships.
 std::optional<ExportResult> WriteDatasetCommand(QWidget* window, WindowPlatform& platform, Services& services,
                                                 const OpenDataset& dataset, const std::vector<bool>& ticks,
-                                                PlssFormat format, GridSystems& grids);
+                                                PlssFormat format, bool drawing, GridSystems& grids);
 
 }  // namespace korvexa

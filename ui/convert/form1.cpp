@@ -246,8 +246,6 @@ void Form1::ShowDatasetMode() {
   transformCheck_->setChecked(true);
   transformCheck_->setEnabled(false);
   transformCheck_->setToolTip(QStringLiteral("The corners of the data set are NAD83 already"));
-  drawingCheck_->setChecked(false);
-  drawingCheck_->setEnabled(false);
   mapAction_->setEnabled(false);
   navigateToAction_->setEnabled(false);
   QString status = QStringLiteral("%1 corners, NAD83.").arg(dataset_->townships.corners.size());
@@ -260,11 +258,12 @@ void Form1::ShowDatasetMode() {
 
 bool Form1::WriteDataset(const QString& name, PlssFormat format) {
   if (!dataset_) return false;
-  RunExport(name, [this, format](const ExportScene&) {
+  RunExport(name, [this, name, format](const ExportScene&) {
     std::vector<bool> ticks;
     for (const PointEntry& entry : model_->points()) ticks.push_back(entry.ticked);
     if (!grids_) grids_ = std::make_unique<GridSystems>();
-    return WriteDatasetCommand(this, platform_, services_, *dataset_, ticks, format, *grids_);
+    const bool drawing = name == QStringLiteral("Create") && drawingCheck_->checkState() == Qt::Checked;
+    return WriteDatasetCommand(this, platform_, services_, *dataset_, ticks, format, drawing, *grids_);
   });
   return true;
 }
