@@ -21,10 +21,10 @@ std::string Number(const std::optional<double>& value) {
 
 }  // namespace
 
-void MakePlssLayer(const std::filesystem::path& target, const std::vector<PlssRow>& rows, const PlssLayerSpec& spec) {
+void MakePlssLayer(const std::filesystem::path& target, const std::vector<PlssRow>& rows, const PlssLayerRecipe& recipe) {
   TempFolder csvFolder;
   std::string header = "PLSSID,POINTID,POINTLAB,X,Y,ZCOORD,ELEV,RELYTXT,ERRORX,ERRORY";
-  if (spec.lowerCaseFields) {
+  if (recipe.lowerCaseFields) {
     for (char& c : header) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   }
   std::string csv = header + "\n";
@@ -33,13 +33,13 @@ void MakePlssLayer(const std::filesystem::path& target, const std::vector<PlssRo
            Number(row.z) + "," + Number(row.elev) + "," + row.relyText + "," + Number(row.errorX) + "," +
            Number(row.errorY) + "\n";
   }
-  const std::filesystem::path source = csvFolder / (spec.layer + ".csv");
+  const std::filesystem::path source = csvFolder / (recipe.layer + ".csv");
   WriteBytes(source, csv);
-  WriteBytes(csvFolder / (spec.layer + ".csvt"), "String,String,String,Real,Real,Real,Real,String,Real,Real\n");
-  const std::string command = "ogr2ogr -f " + ShellQuoted(spec.driver) + " " + spec.ogr2ogrOptions + " " +
-                              (spec.crs.empty() ? "" : "-a_srs " + spec.crs + " ") + "-nln " + spec.layer +
-                              " -nlt POINT -oo KEEP_GEOM_COLUMNS=NO -oo X_POSSIBLE_NAMES=" + (spec.lowerCaseFields ? "x" : "X") +
-                              " -oo Y_POSSIBLE_NAMES=" + (spec.lowerCaseFields ? "y" : "Y") + " " +
+  WriteBytes(csvFolder / (recipe.layer + ".csvt"), "String,String,String,Real,Real,Real,Real,String,Real,Real\n");
+  const std::string command = "ogr2ogr -f " + ShellQuoted(recipe.driver) + " " + recipe.ogr2ogrOptions + " " +
+                              (recipe.crs.empty() ? "" : "-a_srs " + recipe.crs + " ") + "-nln " + recipe.layer +
+                              " -nlt POINT -oo KEEP_GEOM_COLUMNS=NO -oo X_POSSIBLE_NAMES=" + (recipe.lowerCaseFields ? "x" : "X") +
+                              " -oo Y_POSSIBLE_NAMES=" + (recipe.lowerCaseFields ? "y" : "Y") + " " +
                               ShellQuoted(target.string()) + " " + ShellQuoted(source.string()) + " 2>&1";
   const CommandOutput made = RunCommand(command);
   ASSERT_EQ(made.exitCode, 0) << command << "\n" << made.out;

@@ -22,7 +22,7 @@ struct PlssRow {
   std::optional<double> errorY;
 };
 
-struct PlssLayerSpec {
+struct PlssLayerRecipe {
   std::string driver = "OpenFileGDB";  // or "ESRI Shapefile", "GPKG"
   std::string layer = "PLSSPoint";
   std::string crs = "EPSG:4269";       // empty: none
@@ -32,7 +32,7 @@ struct PlssLayerSpec {
 
 // Makes the data set `target` with one point layer of `rows`; a second call
 // with "-update" in the options adds a layer. Fails the test when ogr2ogr does.
-void MakePlssLayer(const std::filesystem::path& target, const std::vector<PlssRow>& rows, const PlssLayerSpec& spec);
+void MakePlssLayer(const std::filesystem::path& target, const std::vector<PlssRow>& rows, const PlssLayerRecipe& recipe);
 
 // Zips `items` (folders or files of one folder) into `zip`, at its first level.
 void ZipItems(const std::vector<std::filesystem::path>& items, const std::filesystem::path& zip);

@@ -22,10 +22,10 @@ class KorvexaConvertPlssTest : public ::testing::Test {
  protected:
   // The corners in a zipped geodatabase on `crs`, as BLM publishes them.
   void MakeState(const std::string& crs) {
-    testing::PlssLayerSpec spec;
-    spec.crs = crs;
-    spec.ogr2ogrOptions = "-lco FEATURE_DATASET=CadastralReference";
-    testing::MakePlssLayer(folder_ / "UT.gdb", kCorners, spec);
+    testing::PlssLayerRecipe recipe;
+    recipe.crs = crs;
+    recipe.ogr2ogrOptions = "-lco FEATURE_DATASET=CadastralReference";
+    testing::MakePlssLayer(folder_ / "UT.gdb", kCorners, recipe);
     testing::ZipItems({folder_ / "UT.gdb"}, folder_ / "UT.gdb.zip");
     std::filesystem::remove_all(folder_ / "UT.gdb");
   }

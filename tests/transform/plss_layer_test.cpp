@@ -25,14 +25,14 @@ std::vector<PlssRow> Corners() {
           {kT3S, "200200", "", -111.9, 40.6, std::nullopt, std::nullopt, "Poor", std::nullopt, 12.0}};
 }
 
-testing::PlssLayerSpec Spec(std::string driver, std::string crs = "EPSG:4269", std::string layer = "PLSSPoint",
+testing::PlssLayerRecipe Spec(std::string driver, std::string crs = "EPSG:4269", std::string layer = "PLSSPoint",
                            std::string options = "") {
-  testing::PlssLayerSpec spec;
-  spec.driver = std::move(driver);
-  spec.crs = std::move(crs);
-  spec.layer = std::move(layer);
-  spec.ogr2ogrOptions = std::move(options);
-  return spec;
+  testing::PlssLayerRecipe recipe;
+  recipe.driver = std::move(driver);
+  recipe.crs = std::move(crs);
+  recipe.layer = std::move(layer);
+  recipe.ogr2ogrOptions = std::move(options);
+  return recipe;
 }
 
 PlssRow At(std::string plssId, std::string label, double x, double y) {
@@ -94,9 +94,9 @@ TEST_F(PlssLayerTest, ReadsAZippedGeodatabaseInItsFeatureDataset) {
 
 TEST_F(PlssLayerTest, ReadsAZippedShapefileWithLowerCaseFields) {
   const auto shp = folder_ / "corners.shp";
-  testing::PlssLayerSpec spec = Spec("ESRI Shapefile", "EPSG:4269", "corners");
-  spec.lowerCaseFields = true;
-  testing::MakePlssLayer(shp, Corners(), spec);
+  testing::PlssLayerRecipe recipe = Spec("ESRI Shapefile", "EPSG:4269", "corners");
+  recipe.lowerCaseFields = true;
+  testing::MakePlssLayer(shp, Corners(), recipe);
   testing::ZipItems({folder_ / "corners.shp", folder_ / "corners.shx", folder_ / "corners.dbf", folder_ / "corners.prj"},
                     folder_ / "corners.zip");
   for (const auto& path : {shp, folder_ / "corners.zip"}) {

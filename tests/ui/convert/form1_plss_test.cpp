@@ -31,13 +31,13 @@ class Form1PlssTest : public QObject {
 
 void Form1PlssTest::aZippedStateOpensThroughTheChooserAndCreateWritesItsTownship() {
   testing::TempFolder folder;
-  testing::PlssLayerSpec spec;
-  spec.ogr2ogrOptions = "-lco FEATURE_DATASET=CadastralReference";
+  testing::PlssLayerRecipe recipe;
+  recipe.ogr2ogrOptions = "-lco FEATURE_DATASET=CadastralReference";
   testing::MakePlssLayer(folder / "UT.gdb",
                          {{"UT260020S0010W0", "100540", "", -111.9012345678, 40.6512345678, 4321.5, 4400, "Good", 3.2, 1},
                           {"UT260020S0010W0", "100100", "", -111.95, 40.7, {}, 4400, "", {}, {}},
                           {"UT260030S0010W0", "200200", "", -111.9, 40.6, {}, 4500, "", {}, {}}},
-                         spec);
+                         recipe);
   testing::ZipItems({folder / "UT.gdb"}, folder / "UT.gdb.zip");
   testing::FakePlatform fakes;
   testing::Journal journal;
