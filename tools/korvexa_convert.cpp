@@ -7,6 +7,7 @@
 // standard error. The exports (a data collector's CSV, KML, a GPX file sent
 // to a Garmin unit) take the same waypoints and set their PROJ objects up
 // once for the run too.
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <iostream>
@@ -20,6 +21,7 @@
 #include "app/build_info.h"
 #include "app/convert/create.h"
 #include "app/convert/open_file.h"
+#include "app/convert/plss_township.h"
 #include "app/convert/township_drawing.h"
 #include "app/export/csv_export.h"
 #include "app/export/kml_export.h"
@@ -28,6 +30,8 @@
 #include "app/termination_signals.h"
 #include "core/korvexa_error.h"
 #include "core/lx_record.h"
+#include "core/plss_id.h"
+#include "transform/plss_layer.h"
 #include "writers/csv_layouts.h"
 
 namespace {
@@ -41,9 +45,23 @@ constexpr std::string_view kUsage =
     "                       [--send-to-gps [--gps-folder DIR]] [--name-prefix TEXT]\n"
     "                       [--points ID,ID,...] FILE.lx [FILE.lx ...]\n"
     "       korvexa-convert --list-crs [--no-nad83] FILE.lx [FILE.lx ...]\n"
+    "       korvexa-convert [--format gpx|pcx5|csv|kml] [--output-dir DIR]\n"
+    "                       --township PLSSID[,PLSSID...] DATASET\n"
+    "       korvexa-convert --list-townships DATASET\n"
     "\n"
     "Converts GCDB .LX files to GPS waypoint files, each written beside its input\n"
     "under the input's name with its last three characters replaced.\n"
+    "\n"
+    "A DATASET is BLM's PLSS data set (CadNSDI) or a layer in its schema: a .gdb\n"
+    "folder, a zip holding one, a shapefile or a zip of one, or a GeoPackage. Its\n"
+    "corners are written on NAD83, in a file named after the PLSSID\n"
+    "(UT260020S0010W0.gpx) in the current folder or DIR.\n"
+    "\n"
+    "  --list-townships list the townships of DATASET: PLSSID, name and number\n"
+    "                   of corners, separated by tabs, and exit\n"
+    "  --township IDS   the townships to write; several go into one file, each\n"
+    "                   corner named with its township (T2SR1W-100540)\n"
+    "  --output-dir DIR write the files of a DATASET in DIR\n"
     "\n"
     "  --format gpx     GPX 1.1 waypoint file, FILE.gpx (the default)\n"
     "  --format pcx5    Garmin PCX5 waypoint file, FILE.grm\n"
@@ -95,23 +113,33 @@ struct CommandLine {
   bool sendToGps = false;
   std::optional<std::filesystem::path> gpsFolder;
   std::set<std::string> pointIds;  // none: every point
+  bool listTownships = false;
+  std::vector<std::string> townships;  // PLSSIDs, in the order given
+  std::filesystem::path outputDir = ".";
   std::vector<std::filesystem::path> files;
   bool help = false;
   bool version = false;
   bool grids = false;
 };
 
-std::set<std::string> ParsePointIds(std::string_view list) {
-  std::set<std::string> ids;
+// The blank-trimmed items of a list separated by commas, in order. Throws
+// KorvexaError naming `option` when it holds none.
+std::vector<std::string> ParseList(std::string_view list, const std::string& option, const std::string& what) {
+  std::vector<std::string> items;
   while (true) {
     const std::size_t comma = list.find(',');
-    const std::string id(korvexa::TrimBlanks(list.substr(0, comma)));
-    if (!id.empty()) ids.insert(id);
+    std::string item(korvexa::TrimBlanks(list.substr(0, comma)));
+    if (!item.empty()) items.push_back(std::move(item));
     if (comma == std::string_view::npos) break;
     list.remove_prefix(comma + 1);
   }
-  if (ids.empty()) throw KorvexaError("--points needs at least one PointID");
-  return ids;
+  if (items.empty()) throw KorvexaError(option + " needs at least one " + what);
+  return items;
+}
+
+std::set<std::string> ParsePointIds(std::string_view list) {
+  const std::vector<std::string> ids = ParseList(list, "--points", "PointID");
+  return {ids.begin(), ids.end()};
 }
 
 void ParseFormat(std::string_view name, CommandLine& line) {
@@ -183,6 +211,12 @@ CommandLine ParseCommandLine(int argc, char** argv) {
       line.options.drawing = arg == "--dxf";
     } else if (arg == "--points") {
       line.pointIds = ParsePointIds(value());
+    } else if (arg == "--list-townships") {
+      line.listTownships = true;
+    } else if (arg == "--township") {
+      line.townships = ParseList(value(), "--township", "PLSSID");
+    } else if (arg == "--output-dir") {
+      line.outputDir = std::filesystem::path(value());
     } else if (ParseExportOption(arg, value, line)) {
     } else if (arg.starts_with("-") && arg != "-") {
       throw KorvexaError("unknown option \"" + std::string(arg) + "\"");
@@ -190,7 +224,7 @@ CommandLine ParseCommandLine(int argc, char** argv) {
       line.files.emplace_back(arg);
     }
   }
-  if (!line.help && !line.version && !line.grids && line.files.empty()) throw KorvexaError("no .LX file given");
+  if (!line.help && !line.version && !line.grids && line.files.empty()) throw KorvexaError("no .LX file or data set given");
   if (line.sendToGps && (line.job == Job::Csv || line.job == Job::Kml)) {
     throw KorvexaError("--send-to-gps sends a GPX file: it goes with --format gpx or none");
   }
@@ -198,6 +232,7 @@ CommandLine ParseCommandLine(int argc, char** argv) {
   if (line.sendToGps) line.job = Job::SendToGps;
   if (line.listCrs) line.job = Job::ListCrs;
   line.csv.transform = line.options.transform;
+  line.outputDir = std::filesystem::absolute(line.outputDir).lexically_normal();
   return line;
 }
 
@@ -302,6 +337,75 @@ void ExportFile(const std::filesystem::path& file, const std::filesystem::path& 
   PrintNotices(file, result.notices);
 }
 
+korvexa::PlssFormat FormatOf(const CommandLine& line) {
+  switch (line.job) {
+    case Job::Csv:
+      return korvexa::PlssFormat::Csv;
+    case Job::Kml:
+      return korvexa::PlssFormat::Kml;
+    case Job::Create:
+      return line.options.kind == korvexa::OutputKind::Pcx5 ? korvexa::PlssFormat::Pcx5 : korvexa::PlssFormat::Gpx;
+    default:
+      throw KorvexaError("--send-to-gps and --list-crs take .LX files, not a PLSS data set");
+  }
+}
+
+const char* ExtensionOf(korvexa::PlssFormat format) {
+  switch (format) {
+    case korvexa::PlssFormat::Pcx5:
+      return ".grm";
+    case korvexa::PlssFormat::Csv:
+      return ".csv";
+    case korvexa::PlssFormat::Kml:
+      return ".kml";
+    case korvexa::PlssFormat::Gpx:
+      break;
+  }
+  return ".gpx";
+}
+
+// Lists the townships of the PLSS data set `input`, or writes the chosen
+// ones' corners in the output folder. False when the drawing failed (the
+// waypoint file is written).
+bool ConvertDataset(const std::filesystem::path& file, const std::filesystem::path& input, const CommandLine& line,
+                    korvexa::Services& services, korvexa::GridSystems* grids) {
+  korvexa::PlssLayer layer(input);
+  if (line.listTownships) {
+    for (const korvexa::PlssTownshipCount& township : layer.Townships()) {
+      const std::optional<korvexa::PlssId> id = korvexa::DecodePlssId(township.plssId);
+      std::cout << township.plssId << '\t' << (id ? korvexa::PlssReadableName(*id) : "(not a PLSSID)") << '\t'
+                << township.corners << '\n';
+    }
+    return true;
+  }
+  if (!line.pointIds.empty()) throw KorvexaError("--points takes .LX files; choose townships with --township");
+  std::vector<std::string> chosen = line.townships;
+  if (chosen.empty()) {
+    const std::vector<korvexa::PlssTownshipCount> townships = layer.Townships();
+    if (townships.size() != 1) {
+      throw KorvexaError("it holds " + std::to_string(townships.size()) +
+                         " townships: choose with --township (--list-townships lists them)");
+    }
+    chosen.push_back(townships.front().plssId);
+  }
+  const korvexa::PlssTownships read = korvexa::ReadPlssTownships(layer, chosen);
+  if (!read.datumNotice.empty()) std::cerr << "warning: " << file.string() << ": " << read.datumNotice << std::endl;
+  korvexa::PlssExportOptions options;
+  options.format = FormatOf(line);
+  options.outputPath = line.outputDir / korvexa::PlssOutputName(chosen, ExtensionOf(options.format));
+  options.namePrefix = line.options.naming.prefix;
+  options.csv = line.csv;
+  options.drawing = line.job == Job::Create && line.options.drawing;
+  std::filesystem::create_directories(line.outputDir);
+  const korvexa::ExportResult result = korvexa::ExportPlssTownships(read, {}, options, services, grids);
+  std::cout << file.string() << " -> " << result.outputPath.string() << " (" << result.waypoints
+            << (result.waypoints == 1 ? " point" : " points") << (result.summary.empty() ? "" : ", " + result.summary)
+            << ")" << std::endl;
+  PrintNotices(file, result.notices);
+  return std::none_of(result.notices.begin(), result.notices.end(),
+                      [](const korvexa::CreateNotice& notice) { return notice.error; });
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -347,7 +451,11 @@ int main(int argc, char** argv) {
   for (std::size_t i = 0; i < line.files.size(); ++i) {
     const std::filesystem::path& file = line.files[i];
     try {
-      if (tools) {
+      if (korvexa::IsPlssDatasetPath(inputs[i])) {
+        if (!ConvertDataset(file, inputs[i], line, services, tools ? &tools->grids : nullptr)) status = 1;
+      } else if (line.listTownships) {
+        throw KorvexaError("--list-townships takes a PLSS data set, not an .LX file");
+      } else if (tools) {
         ExportFile(file, inputs[i], line, services, *tools);
       } else if (!ConvertFile(file, inputs[i], line, services, projections)) {
         status = 1;

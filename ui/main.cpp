@@ -1,6 +1,7 @@
 // korvexa: the window program.
 //
 //   korvexa [FILE.lx]        opens the main window, and FILE.lx in it
+//   korvexa DATASET          opens a PLSS data set and offers its townships
 //   korvexa FILE.lx --gps RECEIVER
 //                            also opens the township map, showing where the
 //                            GPS receiver stands (app/navigate/receiver_choice.h)
@@ -32,7 +33,9 @@ constexpr const char* kUsage =
     "usage: korvexa [FILE.lx] [--gps RECEIVER]\n"
     "\n"
     "Opens the Korvexa window, which turns the corners of a GCDB .LX file into a\n"
-    "GPS waypoint file; with FILE.lx, that file is opened at start.\n"
+    "GPS waypoint file; with FILE.lx, that file is opened at start. FILE may also\n"
+    "be a PLSS data set of the BLM (a .gdb folder, a zip holding one, a shapefile\n"
+    "or a GeoPackage): its townships are offered to choose from.\n"
     "\n"
     "  --gps RECEIVER  also open the township map of FILE.lx and show on it where\n"
     "                  a GPS receiver stands: serial:DEVICE[@BAUD] (4800 baud\n"

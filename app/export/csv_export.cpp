@@ -91,26 +91,44 @@ GridOffer OfferGrids(const PointList& points, bool transform, Services& services
   return Offer(UsableWaypoints(points, kGpxElevationColumn, nad83.get()).waypoints, transform, grids, true);
 }
 
-ExportResult ExportCsv(const std::filesystem::path& path, const PointList& points, const CsvExportOptions& options,
-                       Services& services, GridSystems& grids) {
+namespace {
+
+void RequireNoPrjName(const std::filesystem::path& path) {
   if (path.extension() == ".prj") {
     throw KorvexaError("\"" + path.string() + "\" is the name of the CRS file; choose another name for the points");
   }
-  const NamingRule naming{options.namePrefix, true};
+}
+
+// Writes the finished waypoints to `path` and its .prj file in the CRS of `options`.
+WriteStep CsvStep(const std::filesystem::path& path, const CsvExportOptions& options, GridSystems& grids) {
+  return [&path, &options, &grids](const FinishedWaypoints& finished, ExportResult& result) {
+    std::string code = options.crs;
+    const GridOffer offer = Offer(finished.waypoints, options.transform, grids, code == "auto");
+    if (code == "auto") code = AutoCode(offer, result);
+    const ChosenGrid& grid = grids.Choose(code, offer.datum, offer.township);
+    const std::vector<CsvPoint> rows = Project(finished.waypoints, grid);
+    result.outputPath = path;
+    WritePointCsv(std::filesystem::absolute(path), rows, options.layout, grid.crs.unitName, grid.wkt);
+    result.crsCode = grid.crs.code;
+    result.summary = grid.crs.Label();
+    return "created in " + result.summary;
+  };
+}
+
+}  // namespace
+
+ExportResult ExportCsv(const std::filesystem::path& path, const PointList& points, const CsvExportOptions& options,
+                       Services& services, GridSystems& grids) {
+  RequireNoPrjName(path);
   const Datum datum = options.transform ? Datum::Nad83 : Datum::Nad27;
-  return RunExport(points, datum, kGpxElevationColumn, naming, services,
-                   [&](const FinishedWaypoints& finished, ExportResult& result) {
-                     std::string code = options.crs;
-                     const GridOffer offer = Offer(finished.waypoints, options.transform, grids, code == "auto");
-                     if (code == "auto") code = AutoCode(offer, result);
-                     const ChosenGrid& grid = grids.Choose(code, offer.datum, offer.township);
-                     const std::vector<CsvPoint> rows = Project(finished.waypoints, grid);
-                     result.outputPath = path;
-                     WritePointCsv(std::filesystem::absolute(path), rows, options.layout, grid.crs.unitName, grid.wkt);
-                     result.crsCode = grid.crs.code;
-                     result.summary = grid.crs.Label();
-                     return "created in " + result.summary;
-                   });
+  return RunExport(points, datum, kGpxElevationColumn, {options.namePrefix, true}, services,
+                   CsvStep(path, options, grids));
+}
+
+ExportResult ExportCsv(const std::filesystem::path& path, WaypointList corners, const CsvExportOptions& options,
+                       GridSystems& grids) {
+  RequireNoPrjName(path);
+  return RunExport(std::move(corners), {options.namePrefix, true}, CsvStep(path, options, grids));
 }
 
 namespace {

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "app/convert/waypoints.h"
 #include "app/export/export_result.h"
 #include "core/point_list.h"
 #include "transform/county_zones.h"
@@ -54,6 +55,11 @@ struct CsvExportOptions {
 // written then.
 ExportResult ExportCsv(const std::filesystem::path& path, const PointList& points, const CsvExportOptions& options,
                        Services& services, GridSystems& grids);
+
+// ExportCsv for the finished waypoints of another source of corners, on
+// NAD83 when `options.transform` is set and NAD27 otherwise.
+ExportResult ExportCsv(const std::filesystem::path& path, WaypointList corners, const CsvExportOptions& options,
+                       GridSystems& grids);
 
 // What the grid a user names does with the corners of an offer: the CRS, or
 // why it cannot take them.

@@ -11,27 +11,40 @@
 
 namespace korvexa {
 
+namespace {
+
+// Puts the finished waypoints into the unit's GPX folder as `fName`'s GPX file.
+WriteStep SendStep(const GarminUnit& unit, const std::string& fName, const Clock& clock) {
+  return [&unit, &fName, &clock](const FinishedWaypoints& finished, ExportResult& result) {
+    result.outputPath = GpxFileOnUnit(unit, fName);
+    std::error_code error;
+    std::filesystem::create_directories(unit.gpxFolder, error);
+    if (error) {
+      throw KorvexaError("cannot make the GPX folder \"" + unit.gpxFolder.string() + "\" of the " + unit.model + ": " +
+                         error.message());
+    }
+    const bool replacing = std::filesystem::exists(result.outputPath, error);
+    WriteGpxFile(result.outputPath, finished.waypoints, clock);
+    SyncFolder(unit.gpxFolder);  // the unit may be pulled out at once
+    for (std::string& note : SendNotes(unit, result.outputPath, finished.waypoints.size(), replacing)) {
+      result.notices.push_back({false, std::move(note)});
+    }
+    result.summary = unit.model + ", NAD83";
+    return "sent to the " + UnitName(unit);
+  };
+}
+
+}  // namespace
+
 ExportResult SendToGps(const GarminUnit& unit, const std::string& fName, const PointList& points,
                        const NamingRule& naming, Services& services) {
   return RunExport(points, Datum::Nad83, kGpxElevationColumn, naming, services,
-                   [&](const FinishedWaypoints& finished, ExportResult& result) {
-                     result.outputPath = GpxFileOnUnit(unit, fName);
-                     std::error_code error;
-                     std::filesystem::create_directories(unit.gpxFolder, error);
-                     if (error) {
-                       throw KorvexaError("cannot make the GPX folder \"" + unit.gpxFolder.string() + "\" of the " +
-                                          unit.model + ": " + error.message());
-                     }
-                     const bool replacing = std::filesystem::exists(result.outputPath, error);
-                     WriteGpxFile(result.outputPath, finished.waypoints, *services.clock);
-                     SyncFolder(unit.gpxFolder);  // the unit may be pulled out at once
-                     for (std::string& note :
-                          SendNotes(unit, result.outputPath, finished.waypoints.size(), replacing)) {
-                       result.notices.push_back({false, std::move(note)});
-                     }
-                     result.summary = unit.model + ", NAD83";
-                     return "sent to the " + UnitName(unit);
-                   });
+                   SendStep(unit, fName, *services.clock));
+}
+
+ExportResult SendToGps(const GarminUnit& unit, const std::string& fName, WaypointList corners,
+                       const NamingRule& naming, const Clock& clock) {
+  return RunExport(std::move(corners), naming, SendStep(unit, fName, clock));
 }
 
 const GarminUnit& OnlyUnit(std::span<const GarminUnit> units, const std::string& howToChoose) {

@@ -11,6 +11,7 @@
 #include "app/export/export_result.h"
 #include "app/export/export_step.h"
 #include "app/export/garmin_unit.h"
+#include "core/clock.h"
 #include "core/point_list.h"
 
 namespace korvexa {
@@ -23,6 +24,10 @@ struct Services;
 // ticked; nothing is written then.
 ExportResult SendToGps(const GarminUnit& unit, const std::string& fName, const PointList& points,
                        const NamingRule& naming, Services& services);
+
+// SendToGps for the finished NAD83 waypoints of another source of corners.
+ExportResult SendToGps(const GarminUnit& unit, const std::string& fName, WaypointList corners,
+                       const NamingRule& naming, const Clock& clock);
 
 // The one unit among `units` to send to. Throws KorvexaError saying how to
 // connect one when there is none, and naming them when there are several

@@ -43,7 +43,8 @@ WindowPlatform FakePlatform::Platform() const {
           [questions = questions](QWidget*, const QString& question) {
             questions->asked << question;
             return questions->answer;
-          }};
+          },
+          townships};
 }
 
 std::optional<CsvChoice> ScriptedExportChoices::ChooseCsv(QWidget*, const GridOffer& offer, const CsvChoice& last,

@@ -71,6 +71,20 @@ class ScriptedExportChoices : public ExportChoices {
   std::vector<std::vector<GarminUnit>> unitLists;
 };
 
+// Chooses `answer` (nothing: the user cancels) and records what it was offered.
+class ScriptedTownshipChooser : public TownshipChooser {
+ public:
+  std::optional<std::vector<std::string>> Choose(QWidget*, const QString&, const std::vector<PlssTownshipCount>& townships,
+                                                 const std::vector<std::string>& remembered) override {
+    offered = townships;
+    rememberedLast = remembered;
+    return answer;
+  }
+  std::optional<std::vector<std::string>> answer;
+  std::vector<PlssTownshipCount> offered;
+  std::vector<std::string> rememberedLast;
+};
+
 struct Message {
   MessageKind kind;
   QString title;
@@ -99,6 +113,7 @@ struct FakePlatform {
     bool answer = true;
   };
   std::shared_ptr<Questions> questions = std::make_shared<Questions>();
+  std::shared_ptr<ScriptedTownshipChooser> townships = std::make_shared<ScriptedTownshipChooser>();
   WindowPlatform Platform() const;
 };
 

@@ -118,7 +118,9 @@ void WindowsTest::openDialogTitleAndFilters() {
   QFileDialog dialog;
   PrepareLxFileDialog(dialog);
   QCOMPARE(dialog.windowTitle(), QStringLiteral("Select a .LX file load"));
-  QCOMPARE(dialog.nameFilters(), (QStringList{QStringLiteral("All Files (*.*)"), QStringLiteral("LX Files (*.lx)")}));
+  QCOMPARE(dialog.nameFilters(),
+           (QStringList{QStringLiteral("All Files (*.*)"), QStringLiteral("LX Files (*.lx)"),
+                        QStringLiteral("PLSS data sets (*.zip *.gdbtable *.shp *.gpkg)")}));
   QCOMPARE(dialog.selectedNameFilter(), QStringLiteral("LX Files (*.lx)"));
   QCOMPARE(dialog.acceptMode(), QFileDialog::AcceptOpen);
   QCOMPARE(dialog.fileMode(), QFileDialog::ExistingFile);

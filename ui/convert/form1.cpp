@@ -210,11 +210,19 @@ void Form1::OpenFile() {
 }
 
 void Form1::LoadFile(const QString& path) {
+  std::filesystem::path file = FileSystemPath(path);
+  // A file geodatabase is a folder: a file chosen in it stands for it.
+  if (file.parent_path().extension() == ".gdb" || file.parent_path().extension() == ".GDB") file = file.parent_path();
+  if (IsPlssDatasetPath(file)) {
+    LoadDataset(file);
+    return;
+  }
   const QString previousStatus = statusLabel_->text();
   statusLabel_->setText(texts::kProgressText);
   statusLabel_->repaint();
   try {
-    LoadedFile loaded = OpenLxFile(FileSystemPath(path), *services_.converters);
+    LoadedFile loaded = OpenLxFile(file, *services_.converters);
+    dataset_.reset();
     loadedText_ = loaded.lines.text();
     model_->SetPoints(MakePointList(std::move(loaded.lines)));
     ShowLoadedFile(std::move(loaded.fName));
@@ -222,6 +230,62 @@ void Form1::LoadFile(const QString& path) {
   } catch (const std::exception& error) {
     statusLabel_->setText(previousStatus);
     ReportFailure(*platform_.messages, this, QStringLiteral("File > Open"), error);
+  }
+}
+
+void Form1::LoadDataset(const std::filesystem::path& path) {
+  try {
+    std::optional<OpenDataset> dataset = OpenDatasetCommand(this, *platform_.townshipChooser, path);
+    if (!dataset) return;
+    if (mapWindow_) mapWindow_->close();  // the map draws an .LX file's chains
+    dataset_ = std::move(dataset);
+    loadedText_.reset();
+    model_->SetPoints(PlssListEntries(dataset_->townships));
+    ShowLoadedFile(PlssOutputName(dataset_->townships.plssIds, ""));
+    ShowDatasetMode();
+  } catch (const std::exception& error) {
+    ReportFailure(*platform_.messages, this, QStringLiteral("File > Open"), error);
+  }
+}
+
+// The corners of a data set are on NAD83 already and have no chains to draw.
+void Form1::ShowDatasetMode() {
+  transformCheck_->setChecked(true);
+  transformCheck_->setEnabled(false);
+  transformCheck_->setToolTip(QStringLiteral("The corners of the data set are NAD83 already"));
+  mapAction_->setEnabled(false);
+  navigateToAction_->setEnabled(false);
+  QString status = QStringLiteral("%1 corners, NAD83.").arg(dataset_->townships.corners.size());
+  if (!dataset_->townships.datumNotice.empty()) {
+    status += QLatin1Char(' ') + QString::fromStdString(dataset_->townships.datumNotice) + QLatin1Char('.');
+  }
+  if (dataset_->townships.datum == Datum::Nad27) status += QStringLiteral(" Moved from NAD27 with the NADCON grids.");
+  statusLabel_->setText(status);
+}
+
+bool Form1::WriteDataset(const QString& name, PlssFormat format) {
+  if (!dataset_) return false;
+  RunExport(name, [this, name, format](const ExportScene&) {
+    std::vector<bool> ticks;
+    for (const PointEntry& entry : model_->points()) ticks.push_back(entry.ticked);
+    if (!grids_) grids_ = std::make_unique<GridSystems>();
+    const bool drawing = name == QStringLiteral("Create") && drawingCheck_->checkState() == Qt::Checked;
+    return WriteDatasetCommand(this, platform_, services_, *dataset_, ticks, format, drawing, *grids_);
+  });
+  return true;
+}
+
+// The unit takes the GPX file under the townships' name, as Create names it.
+void Form1::SendDatasetToGps() {
+  const std::string fName = PlssOutputName(dataset_->townships.plssIds, ".lx");
+  std::vector<bool> ticks;
+  for (const PointEntry& entry : model_->points()) ticks.push_back(entry.ticked);
+  try {
+    const WaypointList corners = PlssNad83Waypoints(dataset_->townships, ticks, services_);
+    const ExportScene scene{this, platform_, services_, fName, model_->points(), &corners};
+    RunExport(QStringLiteral("Send to GPS"), [&scene](const ExportScene&) { return SendToGpsCommand(scene); });
+  } catch (const std::exception& error) {
+    ReportFailure(*platform_.messages, this, QStringLiteral("Send to GPS"), error);
   }
 }
 
@@ -243,6 +307,7 @@ void Form1::ShowLoadedFile(std::string title) {
                                                           selectNoneButton_, createButton_}) {
     control->setEnabled(true);
   }
+  transformCheck_->setToolTip(QString());
   mapAction_->setEnabled(true);
   navigateToAction_->setEnabled(true);
   ShowTicks();
@@ -265,6 +330,7 @@ void Form1::SelectNone() {
 }
 
 void Form1::Create() {
+  if (WriteDataset(QStringLiteral("Create"), pcx5Option_->isChecked() ? PlssFormat::Pcx5 : PlssFormat::Gpx)) return;
   CreateOptions options;
   options.kind = pcx5Option_->isChecked() ? OutputKind::Pcx5 : OutputKind::Gpx;
   options.transform = transformCheck_->checkState() == Qt::Checked;
@@ -299,7 +365,7 @@ void Form1::ShowTicks() {
   const PointList& points = model_->points();
   const bool ticked = std::any_of(points.begin(), points.end(), [](const PointEntry& entry) { return entry.ticked; });
   for (QAction* action : {saveAsAction_, exportCsvAction_, exportKmlAction_, sendToGpsAction_}) {
-    action->setEnabled(ticked && loadedText_ != nullptr);
+    action->setEnabled(ticked && (loadedText_ != nullptr || dataset_));
   }
 }
 
@@ -322,6 +388,7 @@ void Form1::RunExport(const QString& name, Command command) {
 }
 
 void Form1::ExportCsv() {
+  if (WriteDataset(QStringLiteral("Export"), PlssFormat::Csv)) return;
   RunExport(QStringLiteral("Export"), [this](const ExportScene& scene) {
     if (!grids_) grids_ = std::make_unique<GridSystems>();
     return ExportCsvCommand(scene, transformCheck_->checkState() == Qt::Checked, *grids_);
@@ -329,11 +396,16 @@ void Form1::ExportCsv() {
 }
 
 void Form1::ExportKml() {
+  if (WriteDataset(QStringLiteral("Export"), PlssFormat::Kml)) return;
   RunExport(QStringLiteral("Export"),
             [this](const ExportScene& scene) { return ExportKmlCommand(scene, *loadedText_); });
 }
 
 void Form1::SendToGps() {
+  if (dataset_) {
+    SendDatasetToGps();
+    return;
+  }
   RunExport(QStringLiteral("Send to GPS"), [](const ExportScene& scene) { return SendToGpsCommand(scene); });
 }
 
@@ -348,6 +420,9 @@ void Form1::ChooseNamePrefix() {
 }
 
 void Form1::SaveWaypointsAs() {
+  if (WriteDataset(QStringLiteral("Save waypoints as"), pcx5Option_->isChecked() ? PlssFormat::Pcx5 : PlssFormat::Gpx)) {
+    return;
+  }
   CreateOptions options;
   options.kind = pcx5Option_->isChecked() ? OutputKind::Pcx5 : OutputKind::Gpx;
   options.transform = transformCheck_->checkState() == Qt::Checked;

@@ -25,6 +25,7 @@
 
 #include "app/convert/create.h"
 #include "app/services.h"
+#include "ui/convert/dataset_commands.h"
 #include "transform/grid_crs.h"
 #include "ui/desktop/window_platform.h"
 #include "ui/help/form2.h"
@@ -95,6 +96,12 @@ class Form1 : public QMainWindow {
   void BuildControls(QWidget* client);
   void BuildOptions(QWidget* client);
   void ShowLoadedFile(std::string title);
+  // A PLSS data set's townships instead of an .LX file (dataset_commands.h).
+  void LoadDataset(const std::filesystem::path& path);
+  void ShowDatasetMode();
+  // Writes the data set's ticked corners in `format`; false when no data set is open.
+  bool WriteDataset(const QString& name, PlssFormat format);
+  void SendDatasetToGps();
   void ReportNotices(const std::vector<CreateNotice>& notices);
   void ShowMapDatum();
   void ShowTicks();
@@ -131,6 +138,7 @@ class Form1 : public QMainWindow {
   Navigator* navigator_;
   std::shared_ptr<const CoordinateTransform> nad83_;  // defined when the map first shows NAD83
   std::unique_ptr<GridSystems> grids_;                // set up on the first point file
+  std::optional<OpenDataset> dataset_;                // the townships of a PLSS data set, when one is open
 };
 
 }  // namespace korvexa

@@ -13,7 +13,7 @@ void PrepareLxFileDialog(QFileDialog& dialog) {
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFile);
-  dialog.setNameFilters({texts::kAllFilesFilter, texts::kLxFilesFilter});
+  dialog.setNameFilters({texts::kAllFilesFilter, texts::kLxFilesFilter, texts::kPlssFilesFilter});
   dialog.selectNameFilter(texts::kLxFilesFilter);
 }
 

@@ -22,7 +22,8 @@ WindowPlatform MakeDesktopWindowPlatform() {
           std::make_shared<QtPrintDialog>(),
           std::make_shared<QtExportChoices>(),
           MountedVolumes,
-          AskYesOrNo};
+          AskYesOrNo,
+          std::make_shared<DialogTownshipChooser>()};
 }
 
 }  // namespace korvexa

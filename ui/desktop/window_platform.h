@@ -14,6 +14,7 @@
 #include "app/export/garmin_unit.h"
 #include "ui/desktop/file_dialog.h"
 #include "ui/desktop/message_sink.h"
+#include "ui/convert/township_chooser.h"
 #include "ui/export/csv_dialog.h"
 #include "ui/help/system_info.h"
 #include "ui/map/export_dialogs.h"
@@ -30,6 +31,7 @@ struct WindowPlatform {
   std::function<std::vector<MountedVolume>()> volumes;  // where to look for a GPS unit
   // Asks `question` over `parent`; true when the user answers yes.
   std::function<bool(QWidget* parent, const QString& question)> confirm;
+  std::shared_ptr<TownshipChooser> townshipChooser;  // of a PLSS data set
 };
 
 // Qt's file dialogs, print dialog, modal message boxes, this computer's

@@ -137,7 +137,9 @@ std::optional<ExportResult> SendToGpsCommand(const ExportScene& scene) {
                             .arg(QString::fromStdString(UnitName(unit)), QFile::decodeName(file.filename().c_str())))) {
     return std::nullopt;
   }
-  ExportResult result = SendToGps(unit, scene.fName, scene.points, RememberedNaming(), scene.services);
+  ExportResult result = scene.corners ? SendToGps(unit, scene.fName, *scene.corners, RememberedNaming(),
+                                                  *scene.services.clock)
+                                      : SendToGps(unit, scene.fName, scene.points, RememberedNaming(), scene.services);
   for (std::string& note : SearchNotes(search)) result.notices.push_back({false, std::move(note)});
   return result;
 }

@@ -30,6 +30,9 @@ struct ExportScene {
   Services& services;
   const std::string& fName;  // the loaded file's title; the working folder is its folder
   const PointList& points;
+  // The finished NAD83 corners of a PLSS data set, which Send to GPS takes
+  // instead of `points`.
+  const WaypointList* corners = nullptr;
 };
 
 // The point file: the dialog of the grid and columns (the last choice

@@ -24,6 +24,7 @@ inline constexpr QLatin1String kColumnHeading{
 inline constexpr QLatin1String kOpenDialogTitle{"Select a .LX file load"};
 inline constexpr QLatin1String kAllFilesFilter{"All Files (*.*)"};
 inline constexpr QLatin1String kLxFilesFilter{"LX Files (*.lx)"};
+inline constexpr QLatin1String kPlssFilesFilter{"PLSS data sets (*.zip *.gdbtable *.shp *.gpkg)"};
 
 // The help window.
 inline constexpr QLatin1String kHelpCaption{"Pellanore "};

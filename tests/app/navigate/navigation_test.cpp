@@ -76,7 +76,7 @@ INSTANTIATE_TEST_SUITE_P(Places, GridBearingTest,
 
 // The receiver's NAD83 position moved to NAD27 with the shipped grids comes
 // out at the station's published NAD27 position (NGS datasheets, see the
-// stations of tests/transform/datum_adapter_test.cpp) within NADCON's accuracy.
+// stations of tests/transform/datum_shift_test.cpp) within NADCON's accuracy.
 struct Station {
   const char* pid;
   GeoPosition nad83, nad27;

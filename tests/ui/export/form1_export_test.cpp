@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QTest>
 #include <filesystem>
@@ -33,6 +34,8 @@ class Form1ExportTest : public QObject {
  private Q_SLOTS:
   void initTestCase() {
     QStandardPaths::setTestModeEnabled(true);
+    // The test settings outlive a run: start from a new machine's, whatever another test program left there.
+    QSettings(QStringLiteral("Korvexa"), QStringLiteral("Korvexa")).clear();
     UseCountyBoundaries(KORVEXA_SHIPPED_COUNTIES);
   }
   void init();
