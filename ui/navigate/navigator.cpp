@@ -551,7 +551,10 @@ NavigationMarks Navigator::Marks() const {
     marks.travelBearing = fix_->travelBearing;
   }
   if (const std::optional<Leg> way = leg()) marks.targetBearing = way->gridBearing;
-  if (map_ && walk_.target()) marks.target = map_->grid[*walk_.target()];
+  if (map_ && walk_.target()) {
+    marks.target = map_->grid[*walk_.target()];
+    marks.targetName = CornerName(*walk_.target());
+  }
   if (map_) {
     for (std::size_t corner : walk_.visitOrder()) marks.visited.push_back(map_->grid[corner]);
   }

@@ -97,6 +97,11 @@ QByteArray Sentence(const QByteArray& body) {
   return '$' + body + '*' + QByteArray::number(sum, 16).rightJustified(2, '0').toUpper() + "\r\n";
 }
 
+// The position's half-transparent blue, over whatever the map has there.
+bool DrawnCurrent(const QColor& pixel) {
+  return pixel.blue() - pixel.red() > 50;
+}
+
 double Degrees(double radians) {
   return radians * 180 / std::numbers::pi;
 }
@@ -248,7 +253,8 @@ void NavigatorTest::aLostFixIsDrawnLostAndStartsANewStretchOfTheTrail() {
   navigator_->NavigateTo(Corner("350350"));
   const QList<QByteArray> epochs = Epochs("lost-fix.nmea");
   for (int i = 0; i < 3; ++i) QVERIFY(Feed(epochs[i], i));
-  QCOMPARE(PixelAtPosition(), overlay_style::kPosition);
+  const QColor current = PixelAtPosition();
+  QVERIFY(DrawnCurrent(current));
   for (int i = 3; i < 7; ++i) QVERIFY(Feed(epochs[i], i));
   QVERIFY(navigator_->PositionCurrent());  // the last fix is 4 s old
   now_ = 7;
@@ -257,7 +263,7 @@ void NavigatorTest::aLostFixIsDrawnLostAndStartsANewStretchOfTheTrail() {
   QVERIFY(!navigator_->leg());
   QCOMPARE(navigator_->receiverLabel()->text(), QStringLiteral("GPS: No fix"));
   QCOMPARE(navigator_->guidanceLabel()->text(), QStringLiteral("To 350350: no current position"));
-  QVERIFY(PixelAtPosition() != overlay_style::kPosition);
+  QVERIFY(PixelAtPosition() != current);
   for (int i = 7; i < 9; ++i) QVERIFY(Feed(epochs[i], i));
   QVERIFY(navigator_->PositionCurrent());
 
