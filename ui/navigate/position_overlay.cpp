@@ -23,7 +23,7 @@ constexpr double kCornerRingRadius = 11;   // around the target and visited corn
 constexpr double kLargestCircle = 20000;   // pixels; a larger circle covers the view anyway
 constexpr int kAreaMargin = 3;             // pixels of antialiasing and pen around every mark
 constexpr double kTrailWidth = 2.5;
-constexpr int kTargetLabelWidth = 90;   // room for the longest PointID in bold
+constexpr int kTargetLabelWidth = 90;  // room for the longest PointID in bold
 constexpr int kTargetLabelHeight = 18;
 
 QPointF OnScreen(const MapViewport& viewport, WorldPoint p) {
