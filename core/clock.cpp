@@ -36,8 +36,7 @@ CivilTime DateOf(long long days) {
 }  // namespace
 
 long long SecondsSinceEpoch(const CivilTime& time) {
-  return DaysOf(time.year, time.month, time.day) * kSecondsPerDay + (time.hour * 60LL + time.minute) * 60 +
-         time.second;
+  return DaysOf(time.year, time.month, time.day) * kSecondsPerDay + (time.hour * 60LL + time.minute) * 60 + time.second;
 }
 
 CivilTime CivilTimeAt(long long secondsSinceEpoch) {

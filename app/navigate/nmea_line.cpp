@@ -34,8 +34,7 @@ bool AllDigits(std::string_view text) {
 }
 
 // "3502.13988" with hemisphere "N": degrees, or nothing.
-std::optional<double> NmeaAngle(std::string_view field, std::string_view hemisphere, int degreeDigits,
-                                double largest) {
+std::optional<double> NmeaAngle(std::string_view field, std::string_view hemisphere, int degreeDigits, double largest) {
   if (field.size() < static_cast<std::size_t>(degreeDigits) + 2 || hemisphere.size() != 1) return std::nullopt;
   const std::optional<double> degrees = NmeaNumber(field.substr(0, degreeDigits));
   const std::optional<double> minutes = NmeaNumber(field.substr(degreeDigits));

@@ -50,8 +50,8 @@ std::optional<double> GgaHdop(std::string_view sentence);
 // What a GGA sentence says, of any talker ($GPGGA, $GNGGA, $GLGGA, $GAGGA,
 // $BDGGA): a fix needs no RMC beside it.
 struct GgaFix {
-  int timeOfDay = 0;  // milliseconds since midnight, UTC
-  int quality = 0;    // 0 no fix, 1 GPS, 2 DGPS, 4 RTK fixed, 5 RTK float, 6 dead reckoning, ...
+  int timeOfDay = 0;                // milliseconds since midnight, UTC
+  int quality = 0;                  // 0 no fix, 1 GPS, 2 DGPS, 4 RTK fixed, 5 RTK float, 6 dead reckoning, ...
   std::optional<double> latitude;   // degrees north; none without a fix
   std::optional<double> longitude;  // degrees east
   std::optional<double> altitude;   // metres above mean sea level

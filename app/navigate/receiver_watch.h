@@ -11,14 +11,14 @@
 namespace korvexa {
 
 enum class ReceiverState {
-  Off,         // not started, or stopped
-  Waiting,     // started; nothing heard yet
-  Silent,      // nothing heard for kSilentAfter seconds
-  Unreadable,  // lines arrive, but no sentence with a good checksum for kSilentAfter seconds
-  NoFix,       // sentences arrive, but no fix for kLostAfter seconds (or none yet)
-  Fix,         // the last fix is less than kLostAfter seconds old
-  Ended,       // a replayed log has nothing more, and its last fix has aged
-  Failed,      // the receiver could not be opened, or went away, for good
+  Off,           // not started, or stopped
+  Waiting,       // started; nothing heard yet
+  Silent,        // nothing heard for kSilentAfter seconds
+  Unreadable,    // lines arrive, but no sentence with a good checksum for kSilentAfter seconds
+  NoFix,         // sentences arrive, but no fix for kLostAfter seconds (or none yet)
+  Fix,           // the last fix is less than kLostAfter seconds old
+  Ended,         // a replayed log has nothing more, and its last fix has aged
+  Failed,        // the receiver could not be opened, or went away, for good
   Reconnecting,  // it could not be opened or went away; it is tried again
 };
 

@@ -100,8 +100,8 @@ std::filesystem::path WalkJournal::PathOf(const CivilTime& started, bool settled
 
 void WalkJournal::Keep(const FieldWalk& walk, std::optional<double> now, const CivilTime& writtenUtc) {
   if (folder_.empty() || !walk.started()) return;
-  const bool changed = walk.trail().size() != writtenPoints_ || walk.unsaved() != writtenUnsaved_ ||
-                       walk.started() != writtenStart_;
+  const bool changed =
+      walk.trail().size() != writtenPoints_ || walk.unsaved() != writtenUnsaved_ || walk.started() != writtenStart_;
   if (!changed || (now && lastWrite_ && *now - *lastWrite_ < kEverySeconds)) return;
   std::error_code ignored;
   std::filesystem::create_directories(folder_, ignored);
@@ -125,8 +125,9 @@ std::vector<JournalFile> WalkJournal::List() const {
   for (const auto& entry : std::filesystem::directory_iterator(folder_, error)) {
     if (std::optional<JournalFile> file = JournalOf(entry.path())) found.push_back(std::move(*file));
   }
-  std::sort(found.begin(), found.end(),
-            [](const JournalFile& a, const JournalFile& b) { return SecondsSinceEpoch(a.started) < SecondsSinceEpoch(b.started); });
+  std::sort(found.begin(), found.end(), [](const JournalFile& a, const JournalFile& b) {
+    return SecondsSinceEpoch(a.started) < SecondsSinceEpoch(b.started);
+  });
   return found;
 }
 

@@ -32,6 +32,8 @@ work=$(mktemp -d)
 # The program keeps the map window's size and place in its settings: here
 # in the test's own folder, never in the user's.
 export XDG_CONFIG_HOME="$work/config"
+# And journals its walks in the test's folder too.
+export XDG_STATE_HOME="$work/state"
 (cd "$work" && exec "$korvexa" t12n.lx) &
 pid=$!
 trap 'kill "$pid" 2>/dev/null || true; rm -rf "$work"' EXIT

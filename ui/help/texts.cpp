@@ -72,7 +72,8 @@ QString HelpText() {
                      "or through gpsd: in the map window choose GPS > Receiver... (Ctrl+G). Double-click a point, or "
                      "choose Navigate to in the list, and the Navigation panel gives its distance and bearing. Next "
                      "(N) leads on to the nearest checked point not yet visited; GPS > Save trail as GPX... saves "
-                     "where you walked."),
+                     "where you walked. The walk goes on while the map is closed, and is kept in a journal as "
+                     "you go: after a crash the next start offers to bring it back."),
   };
   return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }

@@ -237,7 +237,9 @@ QString DistanceText(double metres) {
   return QStringLiteral("%1 m").arg(metres);
 }
 
-// Bottom left: a bar of a round length, half black, half white.
+// Bottom left: a bar of a round length, half black, half white, on a thin
+// wash of paper. Painted under the corners and their labels, so that it
+// never hides one.
 void PaintScaleBar(QPainter& painter, const MapViewport& viewport) {
   const double metres = ScaleBarMetres(viewport.metresPerPixel(), 120);
   if (!(metres > 0)) return;
@@ -250,7 +252,7 @@ void PaintScaleBar(QPainter& painter, const MapViewport& viewport) {
                        std::max(length, metrics.horizontalAdvance(text)) + 12, metrics.height() + 18);
   painter.setRenderHint(QPainter::Antialiasing, false);
   QColor paper = map_style::kPaper;
-  paper.setAlpha(220);
+  paper.setAlpha(150);
   painter.fillRect(backing, paper);
   painter.setPen(QPen(map_style::kLabel, 1));
   painter.setBrush(map_style::kLabel);
@@ -262,14 +264,17 @@ void PaintScaleBar(QPainter& painter, const MapViewport& viewport) {
                    Qt::AlignLeft | Qt::AlignVCenter, text);
 }
 
-// Top right: an arrow to grid north (the map's up) with an N.
+// Top right: an arrow to grid north (the map's up) with an N, half
+// transparent and under the corners and labels, as the scale bar.
 void PaintNorthArrow(QPainter& painter, const MapViewport& viewport) {
   const QPointF tip(viewport.width() - 24, 12);
   QPolygonF arrow;
   arrow << tip << tip + QPointF(8, 26) << tip + QPointF(0, 20) << tip + QPointF(-8, 26);
   painter.setRenderHint(QPainter::Antialiasing);
-  painter.setPen(QPen(map_style::kLabel, 1));
-  painter.setBrush(map_style::kLabel);
+  QColor ink = map_style::kLabel;
+  ink.setAlpha(140);
+  painter.setPen(QPen(ink, 1));
+  painter.setBrush(ink);
   painter.drawPolygon(arrow);
   QFont font = MapLabelFont();
   font.setBold(true);
@@ -294,6 +299,8 @@ void PaintMap(QPainter& painter, const TownshipMap& map, const PointList& points
   painter.setClipRect(area, Qt::IntersectClip);
   painter.fillRect(area, map_style::kPaper);
   PaintLines(painter, map, viewport);
+  PaintScaleBar(painter, viewport);
+  PaintNorthArrow(painter, viewport);
   VisibleCorners visible = CollectVisible(map, points, viewport);
   if (map.spacing / viewport.metresPerPixel() >= kMarkerSpacingPixels) {
     PaintMarkers(painter, map, viewport, visible.hollow, false);
@@ -305,8 +312,6 @@ void PaintMap(QPainter& painter, const TownshipMap& map, const PointList& points
     dots.Paint();
   }
   PaintLabels(painter, map, points, viewport, LabelCandidates(visible, map, viewport, options.labels));
-  PaintScaleBar(painter, viewport);
-  PaintNorthArrow(painter, viewport);
   painter.restore();
 }
 

@@ -22,17 +22,17 @@
 #include <exception>
 #include <limits>
 
-#include "core/clock.h"
 #include "app/navigate/nmea_line.h"
+#include "core/clock.h"
 #include "core/korvexa_error.h"
+#include "ui/convert/point_list_model.h"
+#include "ui/help/texts.h"
 #include "ui/map/corner_text.h"
+#include "ui/map/township_map_view.h"
 #include "ui/navigate/navigation_panel.h"
 #include "ui/navigate/navigation_text.h"
-#include "ui/convert/point_list_model.h"
 #include "ui/navigate/receiver_dialog.h"
 #include "ui/navigate/receiver_link.h"
-#include "ui/help/texts.h"
-#include "ui/map/township_map_view.h"
 #include "writers/gpx_track_writer.h"
 
 namespace korvexa {
@@ -228,8 +228,7 @@ void Navigator::SetMap(std::shared_ptr<const TownshipMap> map, const QString& fi
   fileName_ = fileName;
   positioner_.reset();
   placeError_.clear();
-  walk_ = map_ ? fieldWalk_.Enter(fileName_.toStdString(), *map_, walk_.arrivalRadius())
-               : CornerWalk();
+  walk_ = map_ ? fieldWalk_.Enter(fileName_.toStdString(), *map_, walk_.arrivalRadius()) : CornerWalk();
   PlaceTarget();
   PlaceTrail();
   if (view_) view_->update();
@@ -461,8 +460,8 @@ void Navigator::SetArrivalFeet(double feet) {
 
 void Navigator::SaveTrail() {
   const QString suggested = QDir::current().filePath(Latin1(fieldWalk_.FileStem()) + QStringLiteral("-trail.gpx"));
-  const std::optional<QString> path = platform_.saveDialog->ChooseSaveFile(
-      DialogParent(), kSaveTrail, QStringLiteral("GPX files (*.gpx)"), suggested);
+  const std::optional<QString> path =
+      platform_.saveDialog->ChooseSaveFile(DialogParent(), kSaveTrail, QStringLiteral("GPX files (*.gpx)"), suggested);
   if (!path) return;
   try {
     WriteGpxTrack(QFile::encodeName(*path).toStdString(), fieldWalk_.Name(), trail().points(), clock_.Now().utc);
@@ -503,8 +502,9 @@ void Navigator::OfferJournalBack(QWidget* parent) {
   try {
     std::vector<TrackPoint> points = ReadGpxTrack(last->path);
     const QString when = Latin1(WalkStartText(last->started));
-    const QString question = QStringLiteral("The walk started %1 (%2) was not saved. Bring its trail back onto the map?")
-                                 .arg(when, Counted(points.size(), "point", "points"));
+    const QString question =
+        QStringLiteral("The walk started %1 (%2) was not saved. Bring its trail back onto the map?")
+            .arg(when, Counted(points.size(), "point", "points"));
     if (!platform_.confirm(parent, question)) {
       journal_.Settle(*last);
       return;
@@ -551,7 +551,10 @@ NavigationMarks Navigator::Marks() const {
     marks.travelBearing = fix_->travelBearing;
   }
   if (const std::optional<Leg> way = leg()) marks.targetBearing = way->gridBearing;
-  if (map_ && walk_.target()) marks.target = map_->grid[*walk_.target()];
+  if (map_ && walk_.target()) {
+    marks.target = map_->grid[*walk_.target()];
+    marks.targetName = CornerName(*walk_.target());
+  }
   if (map_) {
     for (std::size_t corner : walk_.visitOrder()) marks.visited.push_back(map_->grid[corner]);
   }

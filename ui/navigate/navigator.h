@@ -41,9 +41,9 @@
 #include "app/navigate/receiver_watch.h"
 #include "app/navigate/trail.h"
 #include "app/navigate/walk_journal.h"
+#include "ui/desktop/window_platform.h"
 #include "ui/navigate/navigation_panel.h"
 #include "ui/navigate/position_overlay.h"
-#include "ui/desktop/window_platform.h"
 
 class QAction;
 class QGeoPositionInfo;

@@ -40,8 +40,8 @@ class NmeaSource : public QNmeaPositionInfoSource {
   void SetClock(const Clock& clock) { clock_ = &clock; }
 
  Q_SIGNALS:
-  void sentenceRead();  // a sentence with a good checksum
-  void garbageRead();   // a line that is no sentence, or has a bad checksum
+  void sentenceRead();            // a sentence with a good checksum
+  void garbageRead();             // a line that is no sentence, or has a bad checksum
   void qualityRead(int quality);  // a GGA's fix quality (GgaFix::quality)
 
  protected:
@@ -52,7 +52,7 @@ class NmeaSource : public QNmeaPositionInfoSource {
   bool ParseGga(const char* data, int size, QGeoPositionInfo* posInfo, bool* hasFix);
 
   const Clock* clock_;
-  QTime lastGstTime_;                 // the GST of this time of day wins over its GGA
+  QTime lastGstTime_;                  // the GST of this time of day wins over its GGA
   std::optional<CivilTime> lastDate_;  // of the last RMC or ZDA, UTC
 };
 

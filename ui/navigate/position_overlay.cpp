@@ -1,5 +1,6 @@
 #include "ui/navigate/position_overlay.h"
 
+#include <QFontMetricsF>
 #include <QLineF>
 #include <QPainter>
 #include <QPolygonF>
@@ -8,6 +9,7 @@
 #include <numbers>
 
 #include "app/navigate/trail.h"
+#include "ui/map/map_painter.h"
 
 namespace korvexa {
 namespace {
@@ -21,6 +23,8 @@ constexpr double kCornerRingRadius = 11;   // around the target and visited corn
 constexpr double kLargestCircle = 20000;   // pixels; a larger circle covers the view anyway
 constexpr int kAreaMargin = 3;             // pixels of antialiasing and pen around every mark
 constexpr double kTrailWidth = 2.5;
+constexpr int kTargetLabelWidth = 90;  // room for the longest PointID in bold
+constexpr int kTargetLabelHeight = 18;
 
 QPointF OnScreen(const MapViewport& viewport, PlanePoint p) {
   const ScreenPoint s = viewport.ToScreen(p);
@@ -81,6 +85,19 @@ void PaintCornerMarks(QPainter& painter, const MapViewport& viewport, const Navi
   for (double degrees : {0.0, 90.0, 180.0, 270.0}) {
     painter.drawLine(Toward(at, degrees, kCornerRingRadius - 4), Toward(at, degrees, kCornerRingRadius + 4));
   }
+  if (marks.targetName.isEmpty()) return;
+  QFont font = MapLabelFont();
+  font.setBold(true);
+  painter.setFont(font);
+  const QFontMetricsF metrics(font);
+  const double reach = kCornerRingRadius + 6;
+  const QRectF box(at.x() + reach, at.y() - reach - metrics.height(),
+                   std::min<double>(metrics.horizontalAdvance(marks.targetName) + 6, kTargetLabelWidth),
+                   metrics.height() + 2);
+  QColor backing = Qt::white;
+  backing.setAlpha(230);
+  painter.fillRect(box, backing);
+  painter.drawText(box, Qt::AlignCenter, marks.targetName);
 }
 
 void PaintPosition(QPainter& painter, const MapViewport& viewport, const NavigationMarks& marks) {
@@ -135,7 +152,11 @@ QRect PositionArea(const MapViewport& viewport, const NavigationMarks& marks) {
 }
 
 QRect CornerArea(const MapViewport& viewport, PlanePoint corner) {
-  return SquareAround(OnScreen(viewport, corner), kCornerRingRadius + 4);
+  const QPointF at = OnScreen(viewport, corner);
+  const int reach = static_cast<int>(kCornerRingRadius) + 6;
+  const QRect label(at.toPoint() + QPoint(reach, -reach - kTargetLabelHeight - kAreaMargin),
+                    QSize(kTargetLabelWidth + kAreaMargin, kTargetLabelHeight + kAreaMargin));
+  return SquareAround(at, kCornerRingRadius + 4) | label;
 }
 
 QRect TrailPieceArea(const MapViewport& viewport, PlanePoint from, PlanePoint to) {

@@ -80,7 +80,7 @@ class ReceiverLink : public QObject {
   const Clock* clock_ = nullptr;
   QTimer* logEndCheck_ = nullptr;
   QTimer* retry_ = nullptr;
-  int attempt_ = 0;     // tries again since the receiver was last reached
+  int attempt_ = 0;        // tries again since the receiver was last reached
   bool wentAway_ = false;  // it was reached, then lost: said so until it is back
   bool failed_ = false;
 };

@@ -9,16 +9,14 @@
 
 #include <QAction>
 #include <QDockWidget>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QListView>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QStatusBar>
-#include <QTcpServer>
-#include <QTcpSocket>
 #include <QTemporaryDir>
-#include <QElapsedTimer>
 #include <QTest>
 #include <cmath>
 #include <memory>
@@ -97,6 +95,11 @@ QByteArray Sentence(const QByteArray& body) {
   return '$' + body + '*' + QByteArray::number(sum, 16).rightJustified(2, '0').toUpper() + "\r\n";
 }
 
+// The position's half-transparent blue, over whatever the map has there.
+bool DrawnCurrent(const QColor& pixel) {
+  return pixel.blue() - pixel.red() > 50;
+}
+
 double Degrees(double radians) {
   return radians * 180 / std::numbers::pi;
 }
@@ -125,7 +128,6 @@ class NavigatorTest : public QObject {
   void navigateToOnAListEntry();
   void theReceiverChosenIsRememberedAndALogReplayed();
   void theWalkOutlivesTheMapAndTheTownship();
-  void aGpsdStartedLaterSendingGgaAloneIsFollowedWithoutTheMap();
   void anUnsavedWalkIsOfferedBackAtTheStart();
   void ggaAloneGivesAFix_data();
   void ggaAloneGivesAFix();
@@ -246,7 +248,8 @@ void NavigatorTest::aLostFixIsDrawnLostAndStartsANewStretchOfTheTrail() {
   navigator_->NavigateTo(Corner("350350"));
   const QList<QByteArray> epochs = Epochs("lost-fix.nmea");
   for (int i = 0; i < 3; ++i) QVERIFY(Feed(epochs[i], i));
-  QCOMPARE(PixelAtPosition(), overlay_style::kPosition);
+  const QColor current = PixelAtPosition();
+  QVERIFY(DrawnCurrent(current));
   for (int i = 3; i < 7; ++i) QVERIFY(Feed(epochs[i], i));
   QVERIFY(navigator_->PositionCurrent());  // the last fix is 4 s old
   now_ = 7;
@@ -255,13 +258,14 @@ void NavigatorTest::aLostFixIsDrawnLostAndStartsANewStretchOfTheTrail() {
   QVERIFY(!navigator_->leg());
   QCOMPARE(navigator_->receiverLabel()->text(), QStringLiteral("GPS: No fix"));
   QCOMPARE(navigator_->guidanceLabel()->text(), QStringLiteral("To 350350: no current position"));
-  QVERIFY(PixelAtPosition() != overlay_style::kPosition);
+  QVERIFY(PixelAtPosition() != current);
   for (int i = 7; i < 9; ++i) QVERIFY(Feed(epochs[i], i));
   QVERIFY(navigator_->PositionCurrent());
 
   fakes_->saveDialog->Answer(QString::fromStdString((folder_->path() / "trail.gpx").string()));
   navigator_->SaveTrail();
-  QCOMPARE(fakes_->saveDialog->suggested, QStringList{QDir::current().filePath(QStringLiteral("walk-2026-12-06-1403-trail.gpx"))});
+  QCOMPARE(fakes_->saveDialog->suggested,
+           QStringList{QDir::current().filePath(QStringLiteral("walk-2026-12-06-1403-trail.gpx"))});
   const std::string track = testing::ReadBytes(folder_->path() / "trail.gpx");
   const std::string errors = testing::GpxSchemaErrors(folder_->path() / "trail.gpx");
   QVERIFY2(errors.empty(), errors.c_str());
@@ -377,8 +381,8 @@ void NavigatorTest::theReceiverChosenIsRememberedAndALogReplayed() {
 }
 
 // The map closed and opened again, another township opened and this one
-// again: the receiver still read, the trail, the target and the corners
-// reached as they were.
+// again: the receiver still read and journaled, the trail, the target and
+// the corners reached as they were.
 void NavigatorTest::theWalkOutlivesTheMapAndTheTownship() {
   const QList<QByteArray> fixes = Epochs("corners.nmea");
   const std::size_t first = Corner("350350"), second = Corner("450350");
@@ -388,24 +392,17 @@ void NavigatorTest::theWalkOutlivesTheMapAndTheTownship() {
   navigator_->NavigateTo(second);
   map_->actClose->trigger();
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  QVERIFY(window_->mapWindow() == nullptr);
-  QVERIFY(Feed(fixes[1], 1));  // reaches 450350 with no map shown
-  const std::size_t walked = navigator_->trail().size();
-  QCOMPARE(walked, std::size_t(2));
-
+  QVERIFY(Feed(fixes[1], WalkJournal::kEverySeconds));  // reaches 450350 with no map shown, into the journal
+  QCOMPARE(ReadGpxTrack(navigator_->journal().List().at(0).path).size(), std::size_t(2));
   window_->ShowMap();
-  QVERIFY(window_->mapWindow()->navigator() == navigator_);
   QCOMPARE(navigator_->walk().visitOrder(), (std::vector<std::size_t>{first, second}));
-  QVERIFY(navigator_->walk().target() == second);
-  QVERIFY(navigator_->dock()->isVisible() && navigator_->PositionCurrent());
-
+  QVERIFY(navigator_->walk().target() == second && navigator_->dock()->isVisible() && navigator_->PositionCurrent());
   testing::WriteBytes(folder_->path() / "t02s.lx", testing::SyntheticTownshipText(1));
   window_->LoadFile(QString::fromStdString((folder_->path() / "t02s.lx").string()));
   QVERIFY(navigator_->walk().visitOrder().empty() && !navigator_->walk().target());
-  QCOMPARE(navigator_->trail().size(), walked);
+  QCOMPARE(navigator_->trail().size(), std::size_t(2));
   window_->LoadFile(QString::fromStdString((folder_->path() / "t12n.lx").string()));
-  QCOMPARE(navigator_->walk().visitOrder().size(), std::size_t(2));
-  QVERIFY(navigator_->walk().target() == second);
+  QVERIFY(navigator_->walk().visitOrder().size() == 2 && navigator_->walk().target() == second);
 }
 
 void NavigatorTest::ggaAloneGivesAFix_data() {
@@ -414,42 +411,11 @@ void NavigatorTest::ggaAloneGivesAFix_data() {
   QTest::addColumn<QByteArray>("gst");  // its standard deviations of latitude and longitude, or none
   QTest::addColumn<QString>("accuracy");
   QTest::newRow("GPS") << QByteArray("GP") << 1 << QByteArray() << QStringLiteral("±4.6 m");
-  QTest::newRow("GNSS, DGPS") << QByteArray("GN") << 2 << QByteArray() << QStringLiteral("±4.6 m");
-  QTest::newRow("GLONASS") << QByteArray("GL") << 1 << QByteArray() << QStringLiteral("±4.6 m");
+  QTest::newRow("GLONASS, DGPS") << QByteArray("GL") << 2 << QByteArray() << QStringLiteral("±4.6 m");
   QTest::newRow("Galileo") << QByteArray("GA") << 1 << QByteArray("2.4,3.2") << QStringLiteral("±4.0 m");
   QTest::newRow("BeiDou, RTK fixed") << QByteArray("BD") << 4 << QByteArray("0.012,0.016")
                                      << QStringLiteral("RTK fixed, ±0.02 m");
   QTest::newRow("RTK float") << QByteArray("GN") << 5 << QByteArray("0.15,0.2") << QStringLiteral("RTK float, ±0.25 m");
-}
-
-// gpsd comes up 5 s after the navigator asked for it and sends GGA alone:
-// the position shows; the map closed, the walk goes on into the journal.
-void NavigatorTest::aGpsdStartedLaterSendingGgaAloneIsFollowedWithoutTheMap() {
-  QElapsedTimer clock;
-  clock.start();
-  navigator_->SetSecondsClock([&clock] { return double(clock.elapsed()) / 1000; });
-  QTcpServer gpsd;
-  QVERIFY(gpsd.listen(QHostAddress::LocalHost));
-  const quint16 port = gpsd.serverPort();
-  gpsd.close();
-  navigator_->Start(ParseReceiverChoice("gpsd:127.0.0.1:" + std::to_string(port)));
-  QTRY_VERIFY(navigator_->receiverLabel()->text().startsWith(QStringLiteral("GPS: Reconnecting to gpsd on")));
-  QTest::qWait(5000);
-  QVERIFY(gpsd.listen(QHostAddress::LocalHost, port));
-  QTRY_VERIFY_WITH_TIMEOUT(gpsd.hasPendingConnections(), 11000);
-  QTcpSocket* client = gpsd.nextPendingConnection();
-  client->write(Sentence("GNGGA,210330.00,3502.16854,N,10632.64730,W,1,12,0.9,1532.0,M,-22.4,M,,"));
-  QTRY_VERIFY(navigator_->PositionCurrent());
-  QCOMPARE(navigator_->receiverLabel()->text(), QStringLiteral("GPS: Fix, ±4.6 m"));
-
-  map_->close();
-  client->write(Sentence("GNGGA,210331.00,3502.17854,N,10632.64730,W,1,12,0.9,1532.0,M,-22.4,M,,"));
-  QTRY_COMPARE(navigator_->trail().size(), std::size_t(2));
-  const auto journaled = [&] {
-    const std::vector<JournalFile> files = navigator_->journal().List();
-    return !files.empty() && ReadGpxTrack(files.back().path).size() == 2;
-  };
-  QTRY_VERIFY_WITH_TIMEOUT(journaled(), 4000);
 }
 
 // A walk of the day before, left unsaved: brought back onto the map when
@@ -458,10 +424,9 @@ void NavigatorTest::anUnsavedWalkIsOfferedBackAtTheStart() {
   for (const bool wanted : {true, false}) {
     WalkJournal earlier(navigator_->journal().folder());
     FieldWalk walk;
-    TrackPoint point;
-    point.latitude = 35 + 2.16854 / 60;
-    point.longitude = -(106 + 32.64730 / 60);
-    walk.AddFix(point, {0, 0}, CivilTime{2026, 12, 5, wanted ? 9 : 10, 30, 0});
+    TrackPoint fix;
+    fix.latitude = 35.036, fix.longitude = -106.544;
+    walk.AddFix(fix, {0, 0}, CivilTime{2026, 12, 5, wanted ? 9 : 10, 30, 0});
     earlier.Keep(walk, std::nullopt, {});
     fakes_->questions->answer = wanted;
     navigator_->OfferJournalBack(window_.get());
@@ -496,20 +461,13 @@ void NavigatorTest::anUnsavedTrailIsAskedAboutBeforeTheEnd() {
   QVERIFY(Feed(Epochs("corners.nmea")[0], 0));
   QStringList asked;
   Navigator::UnsavedAnswer answer = Navigator::UnsavedAnswer::Cancel;
-  navigator_->SetAskUnsaved([&](QWidget*, const QString& question) {
-    asked << question;
-    return answer;
-  });
+  navigator_->SetAskUnsaved([&](QWidget*, const QString& question) { return asked << question, answer; });
   window_->show();
   window_->Exit();
-  QCOMPARE(asked.size(), 1);
-  QVERIFY(asked[0].contains(QStringLiteral("2026-12-06 14:03")));
-  QVERIFY(window_->isVisible());
+  QVERIFY(asked.size() == 1 && asked[0].contains(QStringLiteral("2026-12-06 14:03")) && window_->isVisible());
   answer = Navigator::UnsavedAnswer::Save;
   fakes_->saveDialog->Answer(QString::fromStdString((folder_->path() / "trail.gpx").string()));
-  QVERIFY(window_->close());
-  QCOMPARE(asked.size(), 2);
-  QVERIFY(std::filesystem::exists(folder_->path() / "trail.gpx"));
+  QVERIFY(window_->close() && asked.size() == 2 && std::filesystem::exists(folder_->path() / "trail.gpx"));
   window_->show();
   QVERIFY(window_->close());
   QCOMPARE(asked.size(), 2);

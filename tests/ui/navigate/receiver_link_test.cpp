@@ -62,37 +62,29 @@ class ReceiverLinkTest : public QObject {
   void theDialogGivesBackWhatItShows();
 };
 
-// The receiver is /dev/ttyUSB0 of a folder of the test: a link to a
-// pseudo-terminal, which goes when the receiver is unplugged and comes
-// back (to a new one) when it is plugged in again.
-class PluggedReceiver {
- public:
-  explicit PluggedReceiver(const QString& path) : path_(path) {}
-  ~PluggedReceiver() { Unplug(); }
+// The receiver is ttyUSB0 in a folder of the test: a link to a
+// pseudo-terminal, gone when unplugged, to a new one when plugged back.
+struct PluggedReceiver {
+  QString path;
+  int receiver = -1, port = -1;
   bool Plug() {
     char name[256] = {};
-    if (openpty(&receiver_, &port_, name, nullptr, nullptr) != 0) return false;
-    return QFile::link(QString::fromLocal8Bit(name), path_);
+    return openpty(&receiver, &port, name, nullptr, nullptr) == 0 && QFile::link(QString::fromLocal8Bit(name), path);
   }
   void Unplug() {
-    if (receiver_ < 0) return;
-    close(receiver_);
-    close(port_);
-    receiver_ = port_ = -1;
-    QFile::remove(path_);
+    close(receiver);
+    close(port);
+    QFile::remove(path);
   }
-  bool Send(const QByteArray& bytes) { return write(receiver_, bytes.constData(), size_t(bytes.size())) == bytes.size(); }
-  int port() const { return port_; }
-
- private:
-  QString path_;
-  int receiver_ = -1, port_ = -1;
+  bool Send(const QByteArray& bytes) {
+    return write(receiver, bytes.constData(), size_t(bytes.size())) == bytes.size();
+  }
 };
 
 void ReceiverLinkTest::aSerialReceiverIsReadAtTheChosenSpeed() {
   QTemporaryDir folder;
   const QString device = folder.filePath(QStringLiteral("ttyUSB0"));
-  PluggedReceiver receiver(device);
+  PluggedReceiver receiver{device};
   QVERIFY(receiver.Plug());
   QObject owner;
   ReceiverLink* link = Link(QStringLiteral("serial:%1@9600").arg(device), &owner);
@@ -102,7 +94,7 @@ void ReceiverLinkTest::aSerialReceiverIsReadAtTheChosenSpeed() {
   link->Start();
   QCOMPARE(waits.count(), 0);
   termios settings{};
-  QVERIFY(tcgetattr(receiver.port(), &settings) == 0);
+  QVERIFY(tcgetattr(receiver.port, &settings) == 0);
   QCOMPARE(cfgetispeed(&settings), speed_t(B9600));
   QVERIFY(receiver.Send(FirstFix()));
   QVERIFY(positions.wait());
@@ -116,6 +108,7 @@ void ReceiverLinkTest::aSerialReceiverIsReadAtTheChosenSpeed() {
   QTRY_COMPARE_WITH_TIMEOUT(reached.count(), 2, 12000);
   QVERIFY(receiver.Send(FirstFix()));
   QVERIFY(positions.wait());
+  receiver.Unplug();
 }
 
 // gpsd greets, is asked to watch with NMEA, then sends its reports and the

@@ -1,7 +1,5 @@
-// The real program killed in the middle of a walk: started before its gpsd
-// (a local server speaking gpsd's protocol, up 5 s later, sending GGA
-// alone), followed for a while, then SIGKILL. Its journal holds the fixes
-// up to 5 s before the kill.
+// The real program started before its gpsd (a local server speaking its protocol, up 5 s later,
+// sending GGA alone), killed later: its journal holds the fixes up to 5 s before the kill.
 #include <signal.h>
 
 #include <QProcess>
@@ -26,10 +24,9 @@ QByteArray Sentence(const QByteArray& body) {
 
 // A fix `tenths` tenths of a second after 21:04:00, 1.9 m north of the one before.
 QByteArray Fix(int tenths) {
-  const QByteArray time = "2104" + QByteArray::number(tenths / 10).rightJustified(2, '0') + '.' +
-                          QByteArray::number(tenths % 10) + '0';
-  const QByteArray latitude = QByteArray::number(2.16854 + 0.001 * tenths / 5, 'f', 5).rightJustified(8, '0');
-  return Sentence("GPGGA," + time + ",35" + latitude + ",N,10632.64730,W,1,12,0.9,1532.0,M,-22.4,M,,");
+  return Sentence(QString::asprintf("GPGGA,2104%04.1f,35%08.5f,N,10632.64730,W,1,12,0.9,1532.0,M,-22.4,M,,",
+                                    tenths / 10.0, 2.16854 + 0.001 * tenths / 5)
+                      .toLatin1());
 }
 
 }  // namespace
@@ -51,9 +48,8 @@ void WalkKillTest::theJournalOutlivesAKill() {
   gpsd.close();
   QProcess korvexa;
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  for (const char* name : {"XDG_STATE_HOME", "XDG_CONFIG_HOME"}) environment.insert(name, work.filePath(name));
   environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-  environment.insert(QStringLiteral("XDG_STATE_HOME"), work.filePath(QStringLiteral("state")));
-  environment.insert(QStringLiteral("XDG_CONFIG_HOME"), work.filePath(QStringLiteral("config")));
   korvexa.setProcessEnvironment(environment);
   korvexa.setWorkingDirectory(work.path());
   korvexa.setProcessChannelMode(QProcess::ForwardedChannels);
@@ -69,12 +65,12 @@ void WalkKillTest::theJournalOutlivesAKill() {
     client->write(Fix(tenths));
     QTest::qWait(500);
   }
-  QCOMPARE(korvexa.state(), QProcess::Running);
+  QVERIFY(korvexa.state() == QProcess::Running);
   ::kill(pid_t(korvexa.processId()), SIGKILL);
   QVERIFY(korvexa.waitForFinished());
 
   const std::vector<JournalFile> journals =
-      WalkJournal(QFile::encodeName(work.filePath(QStringLiteral("state/korvexa"))).toStdString()).List();
+      WalkJournal(QFile::encodeName(work.filePath(QStringLiteral("XDG_STATE_HOME/korvexa"))).toStdString()).List();
   QCOMPARE(journals.size(), std::size_t(1));
   const std::vector<TrackPoint> points = ReadGpxTrack(journals[0].path);
   QVERIFY(!points.empty() && points.back().utc);
