@@ -71,7 +71,10 @@ int main(int argc, char** argv) {
     total.push_back(std::chrono::duration<double>(created - start).count());
     points = window.points()->points().size();
   }
+  // The synthetic townships share their PointIDs: the names-twice warning
+  // of a many-township file is expected, a failed Create is not.
   for (const auto& message : fakes.sink->messages) {
+    if (message.kind == korvexa::MessageKind::Warning) continue;
     std::fprintf(stderr, "error: the window says: %s\n", qPrintable(message.text));
     return 1;
   }
