@@ -202,8 +202,15 @@ std::string PlssReadableName(const PlssId& id) {
 }
 
 std::string PlssShortName(const PlssId& id) {
-  std::string name = "T" + ShortNumber(id.township) + "R" + ShortNumber(id.range);
-  if (id.duplicate != '0') name += std::string("D") + id.duplicate;
+  // Built by appending: GCC 12 warns wrongly about "T" + string in Release.
+  std::string name = "T";
+  name += ShortNumber(id.township);
+  name += 'R';
+  name += ShortNumber(id.range);
+  if (id.duplicate != '0') {
+    name += 'D';
+    name += id.duplicate;
+  }
   return name;
 }
 
