@@ -35,7 +35,7 @@ struct TownshipMap {
   // The list entries the map does not show.
   std::size_t withoutCoordinates = 0;  // no usable coordinates (core/usable_point.h), empty lines too
   std::size_t farOff = 0;              // usable, but left out of the drawing (far from the others)
-  std::size_t leftOut = 0;             // a data set's corners no waypoint file holds (no name, point or elevation)
+  std::size_t leftOut = 0;             // a data set's corners no waypoint file holds (PlssWaypoints leaves them out)
   std::size_t samePlace = 0;           // a data set's corners within 1 cm of one drawn before, not drawn again
   std::string problem;                 // why nothing at all is drawn; empty when the township is drawn
   // A data set's map: per township point, its corner's NAD83 waypoint, which

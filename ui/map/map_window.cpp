@@ -132,8 +132,8 @@ void MapWindow::ShowMap(TownshipMap map, const std::string& fileName) {
                         "points far from the township are not shown");
   }
   if (map_->leftOut > 0) {
-    notShown << Counted(map_->leftOut, "corner without a name, point or elevation is not shown",
-                        "corners without a name, point or elevation are not shown");
+    notShown << Counted(map_->leftOut, "corner without a name, a usable point or elevation is not shown",
+                        "corners without a name, a usable point or elevation are not shown");
   }
   if (map_->samePlace > 0) {
     notShown << Counted(map_->samePlace, "corner at the place of another is not shown",
