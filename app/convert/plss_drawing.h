@@ -13,7 +13,9 @@ namespace korvexa {
 
 // The drawing of the NAD83 waypoints `corners` of `townships`. Section
 // lines are drawn for a NAD83 layer only; a vertex within 1 cm of a corner
-// is that corner. Throws KorvexaError when there is no corner or PROJ cannot
+// is that corner. Its first points are the corners in order, each at its
+// waypoint's position, one kept of corners within 1 cm of each other; the
+// lines' own vertices follow. Throws KorvexaError when there is no corner or PROJ cannot
 // set up the zone.
 Township PlssDrawing(const PlssTownships& townships, std::span<const Waypoint> corners, GridSystems& grids);
 

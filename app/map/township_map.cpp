@@ -4,10 +4,13 @@
 #include <unordered_map>
 #include <utility>
 
+#include "app/convert/plss_drawing.h"
+#include "app/convert/plss_township.h"
 #include "app/convert/township_drawing.h"
 #include "core/longitude.h"
 #include "core/lx_file.h"
 #include "core/lx_record.h"
+#include "core/number_text.h"
 #include "core/usable_point.h"
 
 namespace korvexa {
@@ -26,6 +29,52 @@ void CountNotShown(TownshipMap& map, const PointList& list) {
       ++map.farOff;
     }
   }
+}
+
+// The waypoints of the corners of `townships`, each made alone as every
+// output makes it, with the list entry (the corner's index) of each.
+std::vector<std::pair<std::size_t, Waypoint>> CornerWaypoints(const PlssTownships& townships,
+                                                              const CoordinateTransform* nad83) {
+  std::vector<std::pair<std::size_t, Waypoint>> waypoints;
+  PlssTownships one{townships.plssIds, {}, townships.datum, {}, std::nullopt};
+  for (std::size_t i = 0; i < townships.corners.size(); ++i) {
+    one.corners = {townships.corners[i]};
+    WaypointList made = PlssWaypoints(one, {}, nad83);
+    if (!made.waypoints.empty()) waypoints.emplace_back(i, std::move(made.waypoints.front()));
+  }
+  return waypoints;
+}
+
+// Ties the drawing's points to the corners: the drawing adds a point for
+// each waypoint in order, at its very position, unless one lies within 1 cm
+// (or PROJ cannot project it, which the zone's own corners never meet).
+void TieCorners(TownshipMap& map, std::vector<std::pair<std::size_t, Waypoint>>& corners) {
+  std::size_t point = 0;
+  for (auto& [entry, waypoint] : corners) {
+    const bool drawn = point < map.township.points.size() &&
+                       map.township.points[point].east == waypoint.position.longitude &&
+                       map.township.points[point].north == waypoint.position.latitude;
+    if (!drawn) {
+      ++map.samePlace;
+      continue;
+    }
+    ++point;
+    map.entryOf.push_back(entry);
+    map.waypoints.push_back(std::move(waypoint));
+  }
+  map.township.points.resize(point);  // the section lines' own vertices are no corners
+}
+
+CornerFacts WaypointFacts(const Waypoint& waypoint) {
+  CornerFacts facts;
+  facts.id = waypoint.name;
+  facts.datum = "NAD83";
+  facts.latitude = waypoint.position.latitude;
+  facts.longitude = waypoint.position.longitude;
+  facts.elevationFeet = NumberText(waypoint.elevationFeet);
+  facts.elevationMetres = waypoint.elevation;
+  facts.reliability = waypoint.reliability;
+  return facts;
 }
 
 }  // namespace
@@ -58,8 +107,31 @@ TownshipMap BuildTownshipMap(std::string_view text, const std::string& fileName,
   return map;
 }
 
+TownshipMap BuildPlssTownshipMap(const PlssTownships& townships, const CoordinateTransform* nad83, GridSystems& grids) {
+  TownshipMap map;
+  try {
+    std::vector<std::pair<std::size_t, Waypoint>> corners = CornerWaypoints(townships, nad83);
+    map.leftOut = townships.corners.size() - corners.size();
+    std::vector<Waypoint> waypoints;
+    for (const auto& corner : corners) waypoints.push_back(corner.second);
+    map.township = PlssDrawing(townships, waypoints, grids);
+    map.lines = MapLines(map.township);
+    std::vector<TownshipSegment>().swap(map.township.segments);  // the lines hold them now
+    TieCorners(map, corners);
+  } catch (const std::exception& error) {
+    map = TownshipMap{};
+    map.problem = error.what();
+  }
+  std::vector<PlanePoint> positions;
+  for (const TownshipPoint& point : map.township.points) positions.push_back({point.x, point.y});
+  map.grid = PointGrid(std::move(positions));
+  map.spacing = map.grid.TypicalSpacing();
+  return map;
+}
+
 CornerFacts DescribeCorner(const TownshipMap& map, const PointList& list, std::size_t corner,
                            const CoordinateTransform* nad83) {
+  if (!map.waypoints.empty()) return WaypointFacts(map.waypoints[corner]);
   const TownshipPoint& point = map.township.points[corner];
   CornerFacts facts{point.id, "NAD27", point.north, point.east, {}, std::nullopt, {}};
   const std::optional<std::size_t> entry = ListEntryOf(map, list, corner);

@@ -15,10 +15,13 @@
 #include "app/map/map_lines.h"
 #include "core/point_list.h"
 #include "core/township.h"
+#include "writers/waypoint.h"
 
 namespace korvexa {
 
 class CoordinateTransform;
+class GridSystems;
+struct PlssTownships;
 
 inline constexpr std::size_t kNoListEntry = std::numeric_limits<std::size_t>::max();
 
@@ -32,7 +35,12 @@ struct TownshipMap {
   // The list entries the map does not show.
   std::size_t withoutCoordinates = 0;  // no usable coordinates (core/usable_point.h), empty lines too
   std::size_t farOff = 0;              // usable, but left out of the drawing (far from the others)
+  std::size_t leftOut = 0;             // a data set's corners no waypoint file holds (PlssWaypoints leaves them out)
+  std::size_t samePlace = 0;           // a data set's corners within 1 cm of one drawn before, not drawn again
   std::string problem;                 // why nothing at all is drawn; empty when the township is drawn
+  // A data set's map: per township point, its corner's NAD83 waypoint, which
+  // the facts come from; empty for an .LX file's.
+  std::vector<Waypoint> waypoints;
 };
 
 // The entry of `list` that township point `corner` belongs to, if any.
@@ -59,7 +67,8 @@ struct CornerFacts {
   std::string reliability;                // columns 42 to 50 without blanks
 };
 
-// The facts of township point `corner`: its position in the datum of the
+// The facts of township point `corner`; on a data set's map those of its
+// waypoint, always NAD83. Otherwise its position in the datum of the
 // waypoint file being made, NAD83 when `nad83` is given (moved as Create
 // moves it, so that the sheet and the file agree), NAD27 when not or when
 // the point cannot be moved; the rest from its list entry in `list` (none
@@ -73,5 +82,12 @@ CornerFacts DescribeCorner(const TownshipMap& map, const PointList& list, std::s
 // their first 41 columns are equal. Never throws for a file that cannot be
 // drawn: `problem` says why and every entry counts as not shown.
 TownshipMap BuildTownshipMap(std::string_view text, const std::string& fileName, const PointList& list);
+
+// The map of the corners of a data set's `townships`, whose list entries
+// are theirs in order (PlssListEntries): each corner drawn at its waypoint
+// (PlssWaypoints, NAD27 ones moved through `nad83`) in the drawing's NAD83
+// UTM zone with its section lines (PlssDrawing, through `grids`). Never
+// throws: `problem` says why nothing is drawn.
+TownshipMap BuildPlssTownshipMap(const PlssTownships& townships, const CoordinateTransform* nad83, GridSystems& grids);
 
 }  // namespace korvexa

@@ -226,6 +226,7 @@ void Form1::LoadFile(const QString& path) {
     loadedText_ = loaded.lines.text();
     model_->SetPoints(MakePointList(std::move(loaded.lines)));
     ShowLoadedFile(std::move(loaded.fName));
+    if (mapWindow_ && !mapWindow_->navigator()) mapWindow_->close();  // a data set's map, without the navigator
     if (mapWindow_) mapWindow_->ShowFile(*loadedText_, fName_);
   } catch (const std::exception& error) {
     statusLabel_->setText(previousStatus);
@@ -237,7 +238,7 @@ void Form1::LoadDataset(const std::filesystem::path& path) {
   try {
     std::optional<OpenDataset> dataset = OpenDatasetCommand(this, *platform_.townshipChooser, path);
     if (!dataset) return;
-    if (mapWindow_) mapWindow_->close();  // the map draws an .LX file's chains
+    if (mapWindow_) mapWindow_->close();  // the map of the file before, with the navigator when an .LX file's
     dataset_ = std::move(dataset);
     loadedText_.reset();
     model_->SetPoints(PlssListEntries(dataset_->townships));
@@ -248,13 +249,14 @@ void Form1::LoadDataset(const std::filesystem::path& path) {
   }
 }
 
-// The corners of a data set are on NAD83 already and have no chains to draw.
+// The corners of a data set are on NAD83 already; the navigator places
+// positions on a NAD27 map and so is not offered.
 void Form1::ShowDatasetMode() {
   transformCheck_->setChecked(true);
   transformCheck_->setEnabled(false);
   transformCheck_->setToolTip(QStringLiteral("The corners of the data set are NAD83 already"));
-  mapAction_->setEnabled(false);
   navigateToAction_->setEnabled(false);
+  navigateToAction_->setText(QStringLiteral("&Navigate to (.LX files only, not a data set)"));
   QString status = QStringLiteral("%1 corners, NAD83.").arg(dataset_->townships.corners.size());
   if (!dataset_->townships.datumNotice.empty()) {
     status += QLatin1Char(' ') + QString::fromStdString(dataset_->townships.datumNotice) + QLatin1Char('.');
@@ -310,6 +312,7 @@ void Form1::ShowLoadedFile(std::string title) {
   transformCheck_->setToolTip(QString());
   mapAction_->setEnabled(true);
   navigateToAction_->setEnabled(true);
+  navigateToAction_->setText(QStringLiteral("&Navigate to"));
   ShowTicks();
   headingLabel_->setVisible(true);
   statusLabel_->setText(texts::kInstructionText);
@@ -439,10 +442,33 @@ void Form1::ShowAbout() {
 }
 
 void Form1::ShowMap() {
+  if (dataset_) {
+    ShowDatasetMap();
+    return;
+  }
   if (!loadedText_) return;
   ShowOne(mapWindow_, [this] {
     auto* map = new MapWindow(model_, *services_.clock, platform_, navigator_);
     map->ShowFile(*loadedText_, fName_);
+    return map;
+  });
+  ShowMapDatum();
+}
+
+// A data set's corners where every output puts them, NAD27 ones moved
+// as Create moves them; without the navigator.
+void Form1::ShowDatasetMap() {
+  ShowOne(mapWindow_, [this] {
+    if (dataset_->townships.datum == Datum::Nad27 && !nad83_) {
+      try {
+        nad83_ = services_.datum->DefineDatumPair();
+      } catch (const std::exception&) {
+        // The map says the NAD27 corners need the grids.
+      }
+    }
+    if (!grids_) grids_ = std::make_unique<GridSystems>();
+    auto* map = new MapWindow(model_, *services_.clock, platform_);
+    map->ShowMap(BuildPlssTownshipMap(dataset_->townships, nad83_.get(), *grids_), fName_);
     return map;
   });
   ShowMapDatum();
@@ -464,6 +490,7 @@ void Form1::ShowMapDatum() {
 }
 
 void Form1::NavigateTo(std::size_t entry) {
+  if (dataset_) return;  // not offered: the navigator needs an .LX file's NAD27 map
   ShowMap();
   if (mapWindow_) navigator_->NavigateToEntry(entry);
 }

@@ -103,6 +103,7 @@ class Form1 : public QMainWindow {
   bool WriteDataset(const QString& name, PlssFormat format);
   void SendDatasetToGps();
   void ReportNotices(const std::vector<CreateNotice>& notices);
+  void ShowDatasetMap();
   void ShowMapDatum();
   void ShowTicks();
   template <typename Command>

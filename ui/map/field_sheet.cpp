@@ -79,7 +79,7 @@ FieldSheet::FieldSheet(const QString& fileName, const TownshipMap& map, const Po
       points_(points),
       view_(view),
       date_(date),
-      datum_(nad83 != nullptr ? QStringLiteral("NAD83") : QStringLiteral("NAD27")) {
+      datum_(nad83 != nullptr || !map.waypoints.empty() ? QStringLiteral("NAD83") : QStringLiteral("NAD27")) {
   std::vector<std::size_t> cornerOf(points.size(), kNoListEntry);
   for (std::size_t corner = 0; corner < map.entryOf.size(); ++corner) {
     if (map.entryOf[corner] < cornerOf.size()) cornerOf[map.entryOf[corner]] = corner;
@@ -140,10 +140,15 @@ void FieldSheet::PaintHeader(QPainter& painter, const Layout& layout, int index,
     painter.drawText(QRectF(kMargin, kMargin, width, 24), Qt::AlignLeft | Qt::AlignVCenter,
                      QStringLiteral("Field sheet: %1").arg(fileName_));
     painter.setFont(SheetFont(11));
-    const QString datum = QStringLiteral("Positions in %1 (%2), map in NAD27 UTM zone %3N metres, grid north up")
-                              .arg(datum_, datum_ == QLatin1String("NAD83")
-                                               ? QStringLiteral("North American Datum of 1983, by the NADCON grids")
-                                               : QStringLiteral("North American Datum of 1927"))
+    // A data set's map is drawn on NAD83, from its corners' waypoints.
+    const bool dataset = !map_.waypoints.empty();
+    QString datumName = QStringLiteral("North American Datum of 1927");
+    if (datum_ == QLatin1String("NAD83")) {
+      datumName = QStringLiteral("North American Datum of 1983") +
+                  (dataset ? QString() : QStringLiteral(", by the NADCON grids"));
+    }
+    const QString datum = QStringLiteral("Positions in %1 (%2), map in %3 UTM zone %4N metres, grid north up")
+                              .arg(datum_, datumName, dataset ? QStringLiteral("NAD83") : QStringLiteral("NAD27"))
                               .arg(map_.township.utmZone);
     const QString ticks = QStringLiteral("%1 of %2 ticked, %3")
                               .arg(rows_.size())

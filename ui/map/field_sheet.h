@@ -30,7 +30,8 @@ class FieldSheet {
   // A sheet of `map` with the ticks of `points` (the list the map was built
   // with) for the file `fileName`, showing what `view` shows, dated
   // `date`, its positions in NAD83 through `nad83` when given (as the
-  // waypoint file being made has them), else NAD27. The sheet views `map`
+  // waypoint file being made has them), else NAD27 (a data set's map is
+  // NAD83 whatever `nad83` is). The sheet views `map`
   // and `points`, which must outlive it.
   FieldSheet(const QString& fileName, const TownshipMap& map, const PointList& points, const MapViewport& view,
              const CivilTime& date, const CoordinateTransform* nad83 = nullptr);

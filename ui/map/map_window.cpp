@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QKeySequence>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -104,11 +105,22 @@ void MapWindow::BuildActions() {
 }
 
 void MapWindow::ShowFile(std::string_view text, const std::string& fileName) {
+  ShowMap(BuildTownshipMap(text, fileName, model_->points()), fileName);
+}
+
+void MapWindow::ShowMap(TownshipMap map, const std::string& fileName) {
   fileName_ = QFile::decodeName(QByteArray::fromStdString(fileName));
   setWindowTitle(fileName_ + QStringLiteral(" - Township map"));
-  map_ = std::make_shared<const TownshipMap>(BuildTownshipMap(text, fileName, model_->points()));
+  map_ = std::make_shared<const TownshipMap>(std::move(map));
   view_->SetMap(map_);
   if (navigator_ != nullptr) navigator_->SetMap(map_, fileName_);
+  if (navigator_ == nullptr && !map_->waypoints.empty() && !findChild<QMenu*>(QStringLiteral("mnuGps"))) {
+    QMenu* gps = menuBar()->addMenu(QStringLiteral("&GPS"));
+    gps->setObjectName(QStringLiteral("mnuGps"));
+    QAction* note = gps->addAction(QStringLiteral("The field navigator works on .LX files only, not on a data set"));
+    note->setObjectName(QStringLiteral("actNoNavigator"));
+    note->setEnabled(false);
+  }
   QStringList notShown;
   if (!map_->problem.empty()) notShown << QStringLiteral("Nothing to draw: ") + QString::fromLocal8Bit(map_->problem);
   if (map_->withoutCoordinates > 0) {
@@ -118,6 +130,14 @@ void MapWindow::ShowFile(std::string_view text, const std::string& fileName) {
   if (map_->farOff > 0) {
     notShown << Counted(map_->farOff, "point far from the township is not shown",
                         "points far from the township are not shown");
+  }
+  if (map_->leftOut > 0) {
+    notShown << Counted(map_->leftOut, "corner without a name, a usable point or elevation is not shown",
+                        "corners without a name, a usable point or elevation are not shown");
+  }
+  if (map_->samePlace > 0) {
+    notShown << Counted(map_->samePlace, "corner at the place of another is not shown",
+                        "corners at the place of others are not shown");
   }
   notShown_->setText(notShown.join(QStringLiteral("; ")));
   UpdateCounts();

@@ -40,6 +40,10 @@ class MapWindow : public QMainWindow {
   // Shows the file whose whole text is `text` and whose list the model
   // holds; `fileName` is its name without folder ("t12n.lx").
   void ShowFile(std::string_view text, const std::string& fileName);
+  // Shows `map`, built from the model's list, of the file or townships
+  // `fileName`. A data set's map (NAD83) is never the navigator's: without
+  // one the GPS menu says why.
+  void ShowMap(TownshipMap map, const std::string& fileName);
 
   // Positions in the tooltips and on the field sheet: NAD83 through `nad83`
   // (the transformation is on), NAD27 when it is null.

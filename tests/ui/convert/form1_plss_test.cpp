@@ -5,6 +5,8 @@
 #include <QListWidget>
 #include <QStandardPaths>
 #include <QTest>
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <memory>
 
@@ -17,6 +19,7 @@
 #include "ui/convert/form1.h"
 #include "ui/convert/point_list_model.h"
 #include "ui/convert/township_chooser.h"
+#include "ui/map/township_map_view.h"
 
 namespace korvexa {
 
@@ -27,6 +30,7 @@ class Form1PlssTest : public QObject {
   void initTestCase() { QStandardPaths::setTestModeEnabled(true); }  // the remembered townships stay the tests'
   void aZippedStateOpensThroughTheChooserAndCreateWritesItsTownship();
   void theChooserFiltersAsTheUserTypes();
+  void theMapShowsTheCornersTiedToTheList();
 };
 
 void Form1PlssTest::aZippedStateOpensThroughTheChooserAndCreateWritesItsTownship() {
@@ -52,7 +56,8 @@ void Form1PlssTest::aZippedStateOpensThroughTheChooserAndCreateWritesItsTownship
   QCOMPARE(window.fName(), std::string("UT260020S0010W0"));
   QVERIFY(testing::Child<QCheckBox>(window, "Check1")->isChecked());
   QVERIFY(!testing::Child<QCheckBox>(window, "Check1")->isEnabled());
-  QVERIFY(!testing::Child<QAction>(window, "mnuViewMap")->isEnabled());
+  QVERIFY(testing::Child<QAction>(window, "mnuViewMap")->isEnabled());
+  QVERIFY(!testing::Child<QAction>(window, "mnuNavigateTo")->isEnabled());
 
   window.SelectAll();
   fakes.saveDialog->Answer(QString::fromStdString((folder / "chosen.gpx").string()));
@@ -85,6 +90,41 @@ void Form1PlssTest::theChooserFiltersAsTheUserTypes() {
   QCOMPARE(list->item(2)->isHidden(), true);
   QVERIFY(list->item(1)->text().contains(QStringLiteral("T. 3 S., R. 1 W.")));
   QCOMPARE(dialog.Chosen(), std::vector<std::string>{"UT260030S0010W0"});
+}
+
+// The map of a data set: its corners (one without an elevation has no
+// waypoint), ticked as the list is, described by their waypoints.
+void Form1PlssTest::theMapShowsTheCornersTiedToTheList() {
+  testing::TempFolder folder;
+  testing::MakePlssLayer(folder / "UT.gpkg",
+                         {{"UT260020S0010W0", "100540", "", -111.9012345678, 40.6512345678, 4321.5, 4400, "Good", 3.2, 1},
+                          {"UT260020S0010W0", "100100", "", -111.95, 40.7, {}, 4400, "", {}, {}},
+                          {"UT260020S0010W0", "200200", "", -111.9, 40.6, {}, {}, "", {}, {}}},
+                         {"GPKG", "PLSSPoint", "EPSG:4269", false, ""});
+  testing::FakePlatform fakes;
+  Form1 window(testing::FakeServices(nullptr), fakes.Platform());
+  fakes.townships->answer = std::vector<std::string>{"UT260020S0010W0"};
+  window.LoadFile(QString::fromStdString((folder / "UT.gpkg").string()));
+  testing::Child<QAction>(window, "mnuViewMap")->trigger();
+  QVERIFY(window.mapWindow() != nullptr && QTest::qWaitForWindowExposed(window.mapWindow()));
+  TownshipMapView& view = *window.mapWindow()->view();
+  view.Fit();
+  QCOMPARE(view.map()->township.points.size(), std::size_t{2});
+  QCOMPARE(view.map()->leftOut, std::size_t{1});
+  QVERIFY(!testing::Child<QAction>(*window.mapWindow(), "actNoNavigator")->isEnabled());
+
+  const std::size_t corner = view.map()->township.points[0].id == "100540" ? 0 : 1;
+  QTest::mouseClick(&view, Qt::LeftButton, {}, view.PositionOf(corner).toPoint());
+  const PointList& list = window.points()->points();
+  for (std::size_t i = 0; i < 2; ++i) {
+    QVERIFY(list[view.map()->entryOf[i]].line.starts_with(view.map()->township.points[i].id));
+  }
+  QVERIFY(list[view.map()->entryOf[corner]].ticked);
+  QCOMPARE(std::count_if(list.begin(), list.end(), [](const PointEntry& entry) { return entry.ticked; }), 1);
+  const CornerFacts facts = DescribeCorner(*view.map(), list, corner);
+  QCOMPARE(std::string(facts.datum), std::string("NAD83"));
+  QVERIFY(std::fabs(facts.latitude - 40.6512345678) < 1e-7 && std::fabs(facts.longitude + 111.9012345678) < 1e-7);
+  QCOMPARE(facts.elevationFeet, std::string("4321.5"));
 }
 
 }  // namespace korvexa
