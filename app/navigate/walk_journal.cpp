@@ -51,20 +51,29 @@ std::optional<JournalFile> JournalOf(const std::filesystem::path& path) {
   return JournalFile{path, *started, settled};
 }
 
+// `name` between `before` and `after`, built by appending: GCC 12 warns
+// wrongly about operator+ in Release.
+std::string Enclosed(std::string_view before, std::string_view name, std::string_view after) {
+  std::string text(before);
+  text += name;
+  text += after;
+  return text;
+}
+
 // The value of attribute `name` in `tag` ("lat" of <trkpt lat="1" lon="2">).
 std::optional<double> AttributeNumber(std::string_view tag, std::string_view name) {
-  const std::string key = " " + std::string(name) + "=\"";
+  const std::string key = Enclosed(" ", name, "=\"");
   const std::size_t at = tag.find(key);
   if (at == std::string_view::npos) return std::nullopt;
   const char* begin = tag.data() + at + key.size();
   double value = 0;
   const auto [end, error] = std::from_chars(begin, tag.data() + tag.size(), value);
-  if (error != std::errc() || *end != '"') return std::nullopt;
+  if (error != std::errc() || end == tag.data() + tag.size() || *end != '"') return std::nullopt;
   return value;
 }
 
 std::string_view Element(std::string_view text, std::string_view name) {
-  const std::string open = "<" + std::string(name) + ">", close = "</" + std::string(name) + ">";
+  const std::string open = Enclosed("<", name, ">"), close = Enclosed("</", name, ">");
   const std::size_t begin = text.find(open);
   if (begin == std::string_view::npos) return {};
   const std::size_t end = text.find(close, begin);
