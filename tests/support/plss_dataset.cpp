@@ -47,7 +47,10 @@ void MakePlssLayer(const std::filesystem::path& target, const std::vector<PlssRo
 
 void ZipItems(const std::vector<std::filesystem::path>& items, const std::filesystem::path& zip) {
   std::string names;
-  for (const std::filesystem::path& item : items) names += " " + ShellQuoted(item.filename().string());
+  for (const std::filesystem::path& item : items) {
+    names += ' ';  // appended: GCC 12 warns wrongly about " " + string in Release
+    names += ShellQuoted(item.filename().string());
+  }
   const CommandOutput zipped = RunCommand("cd " + ShellQuoted(items.front().parent_path().string()) +
                                           " && python3 -m zipfile -c " + ShellQuoted(zip.string()) + names + " 2>&1");
   ASSERT_EQ(zipped.exitCode, 0) << zipped.out;
