@@ -31,6 +31,7 @@
 #include "core/korvexa_error.h"
 #include "core/lx_record.h"
 #include "core/plss_id.h"
+#include "core/printable_text.h"
 #include "transform/plss_layer.h"
 #include "writers/csv_layouts.h"
 
@@ -225,7 +226,8 @@ CommandLine ParseCommandLine(int argc, char** argv) {
     }
   }
   if (!line.help && !line.version && !line.grids && line.files.empty()) throw KorvexaError("no .LX file or data set given");
-  if (line.sendToGps && (line.job == Job::Csv || line.job == Job::Kml)) {
+  const bool gpxOnly = line.job == Job::Create && line.options.kind == korvexa::OutputKind::Gpx;
+  if (line.sendToGps && !gpxOnly) {
     throw KorvexaError("--send-to-gps sends a GPX file: it goes with --format gpx or none");
   }
   if (line.gpsFolder && !line.sendToGps) throw KorvexaError("--gps-folder goes with --send-to-gps");
@@ -257,6 +259,40 @@ void TickPoints(korvexa::PointList& points, const CommandLine& line, const std::
   }
 }
 
+// One line to the terminal. Names and texts from the input, a unit or a data
+// set are printed escaped: none can pass for an escape sequence or for a line
+// of its own.
+void PrintLine(std::ostream& out, std::string_view text) { out << korvexa::PrintableText(text) << std::endl; }
+
+void PrintNotice(std::string_view kind, const std::filesystem::path& file, std::string_view text) {
+  std::string line(kind);
+  line += file.string();
+  line += ": ";
+  line += text;
+  PrintLine(std::cerr, line);
+}
+
+void PrintNotices(const std::filesystem::path& file, const std::vector<korvexa::CreateNotice>& notices) {
+  for (const korvexa::CreateNotice& notice : notices) PrintNotice(notice.error ? "error: " : "warning: ", file, notice.text);
+}
+
+// "t.lx -> /abs/t.gpx (4 points, SUMMARY)".
+void PrintWritten(const std::filesystem::path& file, const std::filesystem::path& output, std::size_t waypoints,
+                  std::string_view summary) {
+  std::string line = file.string();
+  line += " -> ";
+  line += output.string();
+  line += " (";
+  line += std::to_string(waypoints);
+  line += waypoints == 1 ? " point" : " points";
+  if (!summary.empty()) {
+    line += ", ";
+    line += summary;
+  }
+  line += ')';
+  PrintLine(std::cout, line);
+}
+
 // Loads and converts one file as the window does after File > Open (its
 // folder becomes the working folder), but reads it as it is: a batch tool
 // leaves its inputs alone. `input` is absolute: earlier files have changed the
@@ -268,17 +304,11 @@ bool ConvertFile(const std::filesystem::path& file, const std::filesystem::path&
   korvexa::PointList points = korvexa::MakePointList(std::move(loaded.lines));
   TickPoints(points, line, input);
   const korvexa::CreateResult result = korvexa::RunCreate(loaded.fName, points, line.options, services);
-  std::cout << file.string() << " -> " << result.outputPath.string() << " (" << result.waypoints
-            << (result.waypoints == 1 ? " point)" : " points)") << std::endl;
-  bool failed = false;
-  for (const korvexa::CreateNotice& notice : result.notices) {
-    std::cerr << (notice.error ? "error: " : "warning: ") << file.string() << ": " << notice.text << std::endl;
-    failed = failed || notice.error;
-  }
-  if (const std::optional<std::string> datum = korvexa::DatumWarning(result)) {
-    std::cerr << "warning: " << file.string() << ": " << *datum << std::endl;
-  }
-  return !failed;
+  PrintWritten(file, result.outputPath, result.waypoints, {});
+  PrintNotices(file, result.notices);
+  if (const std::optional<std::string> datum = korvexa::DatumWarning(result)) PrintNotice("warning: ", file, *datum);
+  return std::none_of(result.notices.begin(), result.notices.end(),
+                      [](const korvexa::CreateNotice& notice) { return notice.error; });
 }
 
 // The run's PROJ objects and the unit sent to, shared by every file.
@@ -293,19 +323,13 @@ korvexa::GarminUnit UnitToSendTo(const CommandLine& line) {
   if (!line.gpsFolder) {
     const korvexa::UnitSearch search = korvexa::FindGarminUnits(korvexa::MountedVolumes());
     const std::span<const korvexa::GarminUnit> units = korvexa::UsableUnits(search);
-    for (const std::string& note : korvexa::SearchNotes(search)) std::cerr << "warning: " << note << std::endl;
+    for (const std::string& note : korvexa::SearchNotes(search)) PrintLine(std::cerr, std::string("warning: ") + note);
     return korvexa::OnlyUnit(units, "name one with --gps-folder DIR");
   }
   const std::filesystem::path folder = std::filesystem::absolute(*line.gpsFolder);
   std::optional<korvexa::GarminUnit> unit = korvexa::ReadGarminUnit(folder);
   if (!unit) throw KorvexaError("\"" + line.gpsFolder->string() + "\" holds no Garmin/GarminDevice.xml");
   return *unit;
-}
-
-void PrintNotices(const std::filesystem::path& file, const std::vector<korvexa::CreateNotice>& notices) {
-  for (const korvexa::CreateNotice& notice : notices) {
-    std::cerr << (notice.error ? "error: " : "warning: ") << file.string() << ": " << notice.text << std::endl;
-  }
 }
 
 // Loads one file as ConvertFile does and writes the export of the job, or
@@ -318,7 +342,7 @@ void ExportFile(const std::filesystem::path& file, const std::filesystem::path& 
   TickPoints(points, line, input);
   if (line.job == Job::ListCrs) {
     const korvexa::GridOffer offer = korvexa::OfferGrids(points, line.options.transform, services, tools.grids);
-    std::cout << file.string() << " (" << offer.township.Text() << "):\n" << korvexa::GridListText(offer);
+    std::cout << korvexa::PrintableText(file.string()) << " (" << offer.township.Text() << "):\n" << korvexa::GridListText(offer);
     if (offer.systems.empty()) std::cout << "no State Plane or UTM zone holds the township\n";
     if (const std::optional<std::string> doubt = korvexa::ZoneDoubt(offer)) std::cout << *doubt << '\n';
     return;
@@ -332,8 +356,7 @@ void ExportFile(const std::filesystem::path& file, const std::filesystem::path& 
   } else {
     result = korvexa::SendToGps(*tools.unit, loaded.fName, points, line.options.naming, services);
   }
-  std::cout << file.string() << " -> " << result.outputPath.string() << " (" << result.waypoints
-            << (result.waypoints == 1 ? " point, " : " points, ") << result.summary << ")" << std::endl;
+  PrintWritten(file, result.outputPath, result.waypoints, result.summary);
   PrintNotices(file, result.notices);
 }
 
@@ -373,8 +396,8 @@ bool ConvertDataset(const std::filesystem::path& file, const std::filesystem::pa
   if (line.listTownships) {
     for (const korvexa::PlssTownshipCount& township : layer.Townships()) {
       const std::optional<korvexa::PlssId> id = korvexa::DecodePlssId(township.plssId);
-      std::cout << township.plssId << '\t' << (id ? korvexa::PlssReadableName(*id) : "(not a PLSSID)") << '\t'
-                << township.corners << '\n';
+      std::cout << korvexa::PrintableText(township.plssId) << '\t'
+                << (id ? korvexa::PlssReadableName(*id) : "(not a PLSSID)") << '\t' << township.corners << '\n';
     }
     return true;
   }
@@ -389,7 +412,7 @@ bool ConvertDataset(const std::filesystem::path& file, const std::filesystem::pa
     chosen.push_back(townships.front().plssId);
   }
   const korvexa::PlssTownships read = korvexa::ReadPlssTownships(layer, chosen);
-  if (!read.datumNotice.empty()) std::cerr << "warning: " << file.string() << ": " << read.datumNotice << std::endl;
+  if (!read.datumNotice.empty()) PrintNotice("warning: ", file, read.datumNotice);
   korvexa::PlssExportOptions options;
   options.format = FormatOf(line);
   options.outputPath = line.outputDir / korvexa::PlssOutputName(chosen, ExtensionOf(options.format));
@@ -398,9 +421,7 @@ bool ConvertDataset(const std::filesystem::path& file, const std::filesystem::pa
   options.drawing = line.job == Job::Create && line.options.drawing;
   std::filesystem::create_directories(line.outputDir);
   const korvexa::ExportResult result = korvexa::ExportPlssTownships(read, {}, options, services, grids);
-  std::cout << file.string() << " -> " << result.outputPath.string() << " (" << result.waypoints
-            << (result.waypoints == 1 ? " point" : " points") << (result.summary.empty() ? "" : ", " + result.summary)
-            << ")" << std::endl;
+  PrintWritten(file, result.outputPath, result.waypoints, result.summary);
   PrintNotices(file, result.notices);
   return std::none_of(result.notices.begin(), result.notices.end(),
                       [](const korvexa::CreateNotice& notice) { return notice.error; });
@@ -414,7 +435,7 @@ int main(int argc, char** argv) {
   try {
     line = ParseCommandLine(argc, argv);
   } catch (const KorvexaError& error) {
-    std::cerr << "error: " << error.what() << "\n\n" << kUsage;
+    std::cerr << "error: " << korvexa::PrintableText(error.what()) << "\n\n" << kUsage;
     return 2;
   }
   if (line.help) {
@@ -433,7 +454,7 @@ int main(int argc, char** argv) {
   try {
     services = korvexa::MakeSystemServices();
   } catch (const std::exception& error) {
-    std::cerr << "error: " << error.what() << std::endl;
+    PrintLine(std::cerr, std::string("error: ") + error.what());
     return 1;
   }
   korvexa::UtmProjections projections;  // each zone's, set up once for the run
@@ -442,7 +463,7 @@ int main(int argc, char** argv) {
     if (line.job != Job::Create) tools.emplace();
     if (line.job == Job::SendToGps) tools->unit = UnitToSendTo(line);
   } catch (const std::exception& error) {
-    std::cerr << "error: " << error.what() << std::endl;
+    PrintLine(std::cerr, std::string("error: ") + error.what());
     return 1;
   }
   std::vector<std::filesystem::path> inputs;
@@ -461,7 +482,7 @@ int main(int argc, char** argv) {
         status = 1;
       }
     } catch (const std::exception& error) {
-      std::cerr << "error: " << file.string() << ": " << error.what() << std::endl;
+      PrintNotice("error: ", file, error.what());
       status = 1;
     }
   }

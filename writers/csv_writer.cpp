@@ -5,6 +5,7 @@
 
 #include "core/korvexa_error.h"
 #include "core/lx_record.h"
+#include "core/printable_text.h"
 #include "writers/atomic_file.h"
 
 namespace korvexa {
@@ -69,7 +70,7 @@ void AppendField(std::string& out, std::string_view field) {
 }
 
 void AppendRow(std::string& out, const CsvPoint& point, CsvColumns columns) {
-  AppendField(out, TrimBlanks(point.corner->name));
+  AppendField(out, PrintableText(TrimBlanks(point.corner->name), Printable::Ascii));
   out += ',';
   AppendThreeDecimals(out, columns == CsvColumns::Pnezd ? point.northing : point.easting);
   out += ',';

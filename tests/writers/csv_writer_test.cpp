@@ -58,9 +58,8 @@ INSTANTIATE_TEST_SUITE_P(
                                       "10 L001 L002 L003 L004 L005"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-std::string Written(const CsvLayout& layout, const char* unit) {
+std::string Written(const CsvLayout& layout, const char* unit, std::string record = Record("2.5", " L001")) {
   testing::TempFolder folder;
-  const std::string record = Record("2.5", " L001");
   const Waypoint corner = LxWaypoint(record, {}, 0);
   const CsvPoint point{&corner, 1484651.2321, 1520741.9816, 1000};
   WritePointCsv(folder / "t.csv", std::span(&point, 1), layout, unit, "PROJCS[]");
@@ -73,6 +72,12 @@ TEST(CsvHeaderTest, NamesTheUnitOfEachCoordinateColumn) {
   EXPECT_THAT(Written({CsvColumns::Penzd, true}, "foot"),
               ::testing::StartsWith("Point,Easting (ft),Northing (ft),Elevation (ft),Description\r\n"));
   EXPECT_THAT(Written({CsvColumns::Pnezd, true}, "metre"), ::testing::HasSubstr(",Elevation (m),"));
+}
+
+TEST(CsvPointTest, AControlByteOrNonAsciiInAPointIdIsEscaped) {
+  std::string record = Record("2.5", " L001");
+  record.replace(1, 6, "1\x1B[2J\xE9");
+  EXPECT_THAT(Written({CsvColumns::Pnezd, false}, "metre", record), ::testing::StartsWith("1\\x1B[2J\\xE9,"));
 }
 
 // The column orders as the documentation of each import gives them (the
