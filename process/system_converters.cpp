@@ -1,5 +1,8 @@
 #include "process/system_converters.h"
 
+#include <unistd.h>
+
+#include <string>
 #include <string_view>
 
 #include "process/program_folder.h"
@@ -74,7 +77,12 @@ std::string TodosCommandLine(const std::filesystem::path& programFolder, const s
 }
 
 std::string Lx2dxfCommandLine(const std::string& fName, const std::string& drawingName) {
-  return "lx2dxf " + FileArgument(fName) + " --output " + FileArgument(drawingName);
+  std::string line = "lx2dxf " + FileArgument(fName);
+  line += " --output ";
+  line += FileArgument(drawingName);
+  line += " --parent ";
+  line += std::to_string(::getpid());
+  return line;
 }
 
 void SystemConverters::ConvertLineEnds(const std::string& fName) {

@@ -106,6 +106,8 @@ std::string EpsgCode(const std::string& text) {
       })) {
     digits.remove_prefix(5);
   }
+  // EPSG:0002258 is EPSG:2258, and is echoed so.
+  while (digits.size() > 1 && digits.front() == '0') digits.remove_prefix(1);
   if (digits.empty() || digits.size() > 9 ||
       !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; })) {
     throw KorvexaError("\"" + text + "\" is not an EPSG code (for example EPSG:2258, or 2258)");

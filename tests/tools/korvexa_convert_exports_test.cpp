@@ -142,6 +142,9 @@ TEST_F(ConvertExportsTest, SendToGpsPutsTheFileWhereTheUnitSaysAndReplacesItWhol
   const auto none = Convert("--send-to-gps --gps-folder . t12n.lx");
   EXPECT_EQ(none.exitCode, 1);
   EXPECT_THAT(none.err, HasSubstr("error: \".\" holds no Garmin/GarminDevice.xml"));
+  const auto pcx5 = Convert("--format pcx5 --send-to-gps --gps-folder unit t12n.lx");
+  EXPECT_EQ(pcx5.exitCode, 2);
+  EXPECT_THAT(pcx5.err, HasSubstr("--send-to-gps sends a GPX file"));
 }
 
 // More waypoints than the smallest unit holds are sent with a warning.

@@ -214,7 +214,9 @@ INSTANTIATE_TEST_SUITE_P(
                       FailureCase{"OutsideTheZones", "east.lx", 1, "lies outside the NAD27 UTM zones 1 to 22"},
                       FailureCase{"ADrawing", "old.dxf", 1, "\"old.dxf\" holds no points to draw"},
                       FailureCase{"OutputOverTheInput", "t12n.lx --output ./t12n.lx", 1,
-                                  "the drawing would replace \"t12n.lx\" itself"}),
+                                  "the drawing would replace \"t12n.lx\" itself"},
+                      FailureCase{"ParentNotANumber", "t12n.lx --parent 12x", 2, "--parent takes a process id"},
+                      FailureCase{"OrphanedBeforeItStarts", "t12n.lx --parent 1", 1, "process 1, which started"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // One bad point no longer throws the whole drawing away.

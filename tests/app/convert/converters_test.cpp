@@ -3,6 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <functional>
 
 #include "app/convert/create.h"
@@ -34,7 +36,8 @@ TEST(ConverterCommandLineTest, EveryNameIsOneArgument) {
   EXPECT_EQ(TodosCommandLine("/opt/my tools", "my town.lx"), "\"/opt/my tools/todos\" \"my town.lx\"");
   EXPECT_EQ(TodosCommandLine("/opt/korvexa/bin", "-l log.lx"), "\"/opt/korvexa/bin/todos\" \"./-l log.lx\"");
   EXPECT_EQ(TodosCommandLine("/opt/korvexa/bin", ""), "\"/opt/korvexa/bin/todos\"");
-  EXPECT_EQ(Lx2dxfCommandLine("T12N3E.LX", ".T12N3E.dxf.x1"), "lx2dxf \"T12N3E.LX\" --output \".T12N3E.dxf.x1\"");
+  EXPECT_EQ(Lx2dxfCommandLine("T12N3E.LX", ".T12N3E.dxf.x1"),
+            "lx2dxf \"T12N3E.LX\" --output \".T12N3E.dxf.x1\" --parent " + std::to_string(::getpid()));
 }
 
 // Runs in a fresh current folder, as after File > Open.

@@ -113,7 +113,8 @@ INSTANTIATE_TEST_SUITE_P(
                                   "EPSG:26912 NAD83 / UTM zone 12N does not hold"},
                       RefusedCase{"OnNad83_2011", "EPSG:6529", Datum::Nad83, "is not on NAD83 (EPSG:4269)"},
                       RefusedCase{"Nad27ZoneForNad83", "EPSG:32013", Datum::Nad83, "is not on NAD83"},
-                      RefusedCase{"Nad83ZoneForNad27", "EPSG:2258", Datum::Nad27, "is not on NAD27"},
+                      RefusedCase{"Nad83ZoneForNad27", "EPSG:0002258", Datum::Nad27,
+                                  "EPSG:2258 NAD83 / New Mexico Central (ftUS) is not on NAD27"},
                       RefusedCase{"Unknown", "EPSG:1", Datum::Nad83, "not a coordinate system in PROJ"},
                       RefusedCase{"NotACode", "ESRI:102713", Datum::Nad83, "is not an EPSG code"}),
     [](const auto& info) { return std::string(info.param.name); });
