@@ -88,17 +88,50 @@ void AtomicFile::Write(std::string_view bytes) {
 }
 
 void AtomicFile::Commit() {
+  Sync();
+  Rename();
+}
+
+void AtomicFile::Sync() {
   int error = 0;
   if (::fsync(fd_) != 0) error = errno;
   if (::close(fd_) != 0 && error == 0) error = errno;
   fd_ = -1;
-  if (error == 0 && std::rename(temporary_.c_str(), target_.c_str()) != 0) error = errno;
   if (error != 0) {
+    Discard();
+    Fail("write", error);
+  }
+}
+
+void AtomicFile::Rename() {
+  if (std::rename(temporary_.c_str(), target_.c_str()) != 0) {
+    const int error = errno;
     Discard();
     Fail("write", error);
   }
   ForgetTemporaryFile(slot_);
   temporary_.clear();
+}
+
+void AtomicFile::CommitTogether(AtomicFile& first, AtomicFile& last) {
+  first.Sync();
+  last.Sync();
+  const auto hold = HoldRemoval();
+  // A second name keeps the old content of `first` until `last` is in place.
+  const std::string kept = first.temporary_.string() + "~";
+  const bool hadOld = ::link(first.target_.c_str(), kept.c_str()) == 0;
+  first.Rename();
+  try {
+    last.Rename();
+  } catch (const KorvexaError&) {
+    if (hadOld) {
+      std::rename(kept.c_str(), first.target_.c_str());
+    } else {
+      ::unlink(first.target_.c_str());
+    }
+    throw;
+  }
+  if (hadOld) ::unlink(kept.c_str());
 }
 
 void AtomicFile::Discard() {

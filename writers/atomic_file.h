@@ -37,11 +37,22 @@ class AtomicFile {
   // the target's.
   const std::filesystem::path& TemporaryPath() const { return temporary_; }
 
+  // The file written: the target at the end of its chain of links.
+  const std::filesystem::path& Target() const { return target_; }
+
   // Makes the new content the target's. Throws KorvexaError on failure, in
   // which case the target keeps its old content.
   void Commit();
 
+  // Commits two files that belong together (a CSV and its .prj) so that no
+  // signal of this program comes between them, `last` renamed last. When
+  // `last` cannot be renamed, `first` gets its old content back (or is
+  // removed when it had none) and KorvexaError is thrown.
+  static void CommitTogether(AtomicFile& first, AtomicFile& last);
+
  private:
+  void Sync();
+  void Rename();
   [[noreturn]] void Fail(const char* action, int error) const;
   [[noreturn]] void Fail(const char* action, const char* why) const;
   void Discard();

@@ -112,9 +112,9 @@ std::filesystem::path PrjPathOf(const std::filesystem::path& path) {
 
 void WritePointCsv(const std::filesystem::path& path, std::span<const CsvPoint> points, const CsvLayout& layout,
                    std::string_view unitName, std::string_view wkt) {
-  AtomicFile prj(PrjPathOf(path));
-  prj.Write(wkt);
   AtomicFile csv(path);
+  AtomicFile prj(PrjPathOf(csv.Target()));  // beside the CSV itself when `path` is a link
+  prj.Write(wkt);
   std::string text;
   if (layout.header) {
     std::string unit;
@@ -128,8 +128,7 @@ void WritePointCsv(const std::filesystem::path& path, std::span<const CsvPoint> 
     csv.FlushWhenFull(text);
   }
   csv.Write(text);
-  prj.Commit();
-  csv.Commit();
+  AtomicFile::CommitTogether(csv, prj);
 }
 
 }  // namespace korvexa

@@ -56,12 +56,13 @@ std::string UnitSymbol(std::string_view unitName);
 // `path` with its extension replaced by ".prj": "t12n.csv" -> "t12n.prj".
 std::filesystem::path PrjPathOf(const std::filesystem::path& path);
 
-// Writes `points` to `path` and `wkt` to PrjPathOf(path), each atomically,
-// both complete before either takes its name; the header names the
-// coordinates' unit `unitName` (UnitSymbol). A Point holding a comma or a
-// double quote is quoted, its quotes doubled. Throws KorvexaError naming the
-// file when one cannot be written; the targets then keep their old content
-// (unless the second rename alone fails, which leaves the new .prj file).
+// Writes `points` to `path` and `wkt` to the .prj file beside it (beside
+// the file it points to when `path` is a link), both complete before either
+// takes its name, and committed together (AtomicFile::CommitTogether); the
+// header names the coordinates' unit `unitName` (UnitSymbol). A Point with a
+// comma or a double quote is quoted, its quotes doubled; control bytes and
+// bytes beyond ASCII are written as \xHH. Throws KorvexaError naming the
+// file when one cannot be written; both then keep their old content.
 void WritePointCsv(const std::filesystem::path& path, std::span<const CsvPoint> points, const CsvLayout& layout,
                    std::string_view unitName, std::string_view wkt);
 

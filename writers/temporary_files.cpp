@@ -14,7 +14,7 @@ namespace {
 // making and remembering one step. Never destroyed: the removal at the end
 // may still need them while the program's statics go away.
 struct Remembered {
-  std::mutex lock;
+  std::recursive_mutex lock;  // recursive: a holder of HoldRemoval goes on making and forgetting files
   std::map<int, std::string> files;
   int nextSlot = 0;
 };
@@ -49,6 +49,10 @@ void ForgetTemporaryFile(int slot) {
   Remembered& remembered = TheRemembered();
   const std::lock_guard lock(remembered.lock);
   remembered.files.erase(slot);
+}
+
+std::unique_lock<std::recursive_mutex> HoldRemoval() {
+  return std::unique_lock(TheRemembered().lock);
 }
 
 void RemoveTemporaryFiles() {

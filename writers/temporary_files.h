@@ -6,6 +6,7 @@
 // whichever thread makes it.
 #pragma once
 
+#include <mutex>
 #include <string>
 
 namespace korvexa {
@@ -19,6 +20,11 @@ int CreateTemporaryFile(std::string& pattern, int& slot);
 
 // Forgets the file of `slot` (nothing for -1), once it has its name or is gone.
 void ForgetTemporaryFile(int slot);
+
+// Holds off RemoveTemporaryFiles, and the temporary files of other threads,
+// while the returned lock lives: steps taken under it are all done, or none
+// begun, when a signal ends the program. The holder's own calls go on.
+[[nodiscard]] std::unique_lock<std::recursive_mutex> HoldRemoval();
 
 // For the end of the program: removes every remembered file and keeps the
 // lock, so that no file is made from then on (CreateTemporaryFile and

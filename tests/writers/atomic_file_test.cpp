@@ -52,6 +52,21 @@ TEST(AtomicFileTest, WithoutCommitTheOldFileStaysAndNothingIsLeftBehind) {
   EXPECT_EQ(testing::ListFolder(folder.path()), "a.grm");
 }
 
+// The .prj cannot take its name (a folder came in its place): the CSV goes
+// back to its old content, or away when it is new, and nothing is left.
+TEST(AtomicFileTest, APairWhoseSecondCannotFollowLeavesTheFirstAsItWas) {
+  for (const bool hadOld : {true, false}) {
+    testing::TempFolder folder;
+    if (hadOld) testing::WriteBytes(folder / "t.csv", "old");
+    AtomicFile csv(folder / "t.csv"), prj(folder / "t.prj");
+    csv.Write("new");
+    std::filesystem::create_directories(folder / "t.prj" / "x");
+    EXPECT_THAT(ErrorOf([&] { AtomicFile::CommitTogether(csv, prj); }), HasSubstr("t.prj"));
+    EXPECT_EQ(testing::ListFolder(folder.path()), hadOld ? "t.csv t.prj" : "t.prj");
+    EXPECT_EQ(hadOld ? testing::ReadBytes(folder / "t.csv") : "old", "old");
+  }
+}
+
 TEST(AtomicFileTest, NewFilesGetTheUsualPermissions) {
   testing::TempFolder folder;
   const mode_t old = ::umask(022);

@@ -80,6 +80,17 @@ TEST(CsvPointTest, AControlByteOrNonAsciiInAPointIdIsEscaped) {
   EXPECT_THAT(Written({CsvColumns::Pnezd, false}, "metre", record), ::testing::StartsWith("1\\x1B[2J\\xE9,"));
 }
 
+TEST(CsvPrjTest, GoesBesideTheCsvThatALinkLeadsTo) {
+  testing::TempFolder folder;
+  std::filesystem::create_directory(folder / "job");
+  std::filesystem::create_symlink("job/b.csv", folder / "t.csv");
+  const Waypoint corner = LxWaypoint(Record("2.5", " L001"), {}, 0);
+  const CsvPoint point{&corner, 1, 2, 3};
+  WritePointCsv(folder / "t.csv", std::span(&point, 1), {CsvColumns::Pnezd, true}, "metre", "PROJCS[]");
+  EXPECT_EQ(testing::ListFolder(folder / "job"), "b.csv b.prj");
+  EXPECT_EQ(testing::ListFolder(folder.path()), "job t.csv");
+}
+
 // The column orders as the documentation of each import gives them (the
 // addresses are in writers/csv_layouts.cpp): Carlson's "Pt,N,E,Z,Desc",
 // Trimble Access's "CSV Grid points N-E" (Point Name, Northing, Easting,
