@@ -6,6 +6,7 @@
 #include <QTimer>
 
 #include "app/navigate/receiver_watch.h"
+#include "ui/navigate/capped_lines.h"
 #include "ui/navigate/nmea_source.h"
 
 namespace korvexa {
@@ -114,6 +115,10 @@ void ReceiverLink::BeginReading(QIODevice* device, QNmeaPositionInfoSource::Upda
       Fail(QStringLiteral("The receiver cannot be read"));
     }
   });
+  if (mode == QNmeaPositionInfoSource::RealTimeMode) {
+    if (!device->isOpen()) device->open(QIODevice::ReadOnly);
+    device = new CappedLines(device);
+  }
   source_->setDevice(device);
   source_->startUpdates();
   if (mode == QNmeaPositionInfoSource::SimulationMode) {

@@ -8,6 +8,9 @@
 //           replies pass by as lines that are not NMEA
 //   Log     a QFile, replayed at the pace of its sentences' times
 //
+// A receiver's lines pass through CappedLines: bounded in length and in
+// number, so that no receiver can fill the memory or the event loop.
+//
 // A serial receiver or gpsd that cannot be reached is tried again, and
 // again, the wait growing from 1 s to 10 s (ReconnectWait): a port missing,
 // not yet plugged in or pulled out, a gpsd not yet started, refusing or

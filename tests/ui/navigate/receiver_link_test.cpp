@@ -24,6 +24,7 @@
 
 #include "tests/support/golden.h"
 #include "tests/ui/qtest_main.h"
+#include "ui/navigate/capped_lines.h"
 #include "ui/navigate/receiver_dialog.h"
 
 namespace korvexa {
@@ -55,6 +56,8 @@ class ReceiverLinkTest : public QObject {
  private Q_SLOTS:
   void aSerialReceiverIsReadAtTheChosenSpeed();
   void gpsdIsAskedForNmea();
+  void anEndlessLineFromGpsdIsDroppedAndTheMemoryStays();
+  void aFloodOfLinesIsOfferedAFewATurnNewestKept();
   void aFailureIsSaidPlainly_data();
   void aFailureIsSaidPlainly();
   void aLogIsReplayedAtItsOwnPace();
@@ -146,6 +149,77 @@ void ReceiverLinkTest::gpsdIsAskedForNmea() {
   QTRY_VERIFY_WITH_TIMEOUT(gpsd.hasPendingConnections(), 3000);
   QTRY_COMPARE(reached.count(), 2);
   QCOMPARE(failures.count(), 0);
+}
+
+long ResidentMegabytes() {
+  QFile statm(QStringLiteral("/proc/self/statm"));
+  if (!statm.open(QIODevice::ReadOnly)) return 0;
+  return statm.readAll().split(' ').value(1).toLong() * sysconf(_SC_PAGESIZE) / 1'000'000;
+}
+
+void ReceiverLinkTest::anEndlessLineFromGpsdIsDroppedAndTheMemoryStays() {
+  QTcpServer gpsd;
+  QVERIFY(gpsd.listen(QHostAddress::LocalHost));
+  QObject owner;
+  ReceiverLink* link = Link(QStringLiteral("gpsd:127.0.0.1:%1").arg(gpsd.serverPort()), &owner);
+  QSignalSpy positions(link, &ReceiverLink::positionUpdated);
+  link->Start();
+  QTRY_VERIFY(gpsd.hasPendingConnections());
+  QTcpSocket* client = gpsd.nextPendingConnection();
+  const long before = ResidentMegabytes();
+  const QByteArray run(1 << 20, 'x');
+  for (int megabyte = 0; megabyte < 128; ++megabyte) {
+    client->write(run);
+    QTRY_COMPARE(client->bytesToWrite(), 0);
+  }
+  client->write("\n" + FirstFix());
+  QVERIFY(positions.wait());
+  QVERIFY(IsTheFirstFix(positions.first()));
+  QVERIFY2(ResidentMegabytes() - before < 32, qPrintable(QString::number(ResidentMegabytes() - before)));
+}
+
+// A device that hands over what it is given at once.
+class Flood : public QIODevice {
+ public:
+  Flood() { open(ReadOnly); }
+  bool isSequential() const override { return true; }
+  qint64 bytesAvailable() const override { return bytes_.size(); }
+  void Send(const QByteArray& bytes) {
+    bytes_ += bytes;
+    Q_EMIT readyRead();
+  }
+
+ protected:
+  qint64 readData(char* data, qint64 most) override {
+    const qint64 size = std::min<qint64>(most, bytes_.size());
+    std::copy_n(bytes_.constData(), size, data);
+    bytes_.remove(0, size);
+    return size;
+  }
+  qint64 writeData(const char*, qint64) override { return -1; }
+
+ private:
+  QByteArray bytes_;
+};
+
+void ReceiverLinkTest::aFloodOfLinesIsOfferedAFewATurnNewestKept() {
+  Flood flood;
+  auto* lines = new CappedLines(&flood);
+  QByteArray sent;
+  for (int i = 0; i < 100'000; ++i) sent += "$GPGGA," + QByteArray::number(i) + "\n";
+  flood.Send(sent);
+  QVERIFY(lines->Held() <= CappedLines::kQueueLimit);
+  QByteArray last;
+  for (int turn = 0; turn < 2; ++turn) {
+    int read = 0;
+    for (; lines->canReadLine(); ++read) last = lines->readLine();
+    QCOMPARE(read, CappedLines::kLinesPerTurn);
+    QCoreApplication::processEvents();
+  }
+  while (QCoreApplication::processEvents(), lines->canReadLine()) {
+    while (lines->canReadLine()) last = lines->readLine();
+  }
+  QCOMPARE(last, QByteArray("$GPGGA,99999\n"));
 }
 
 void ReceiverLinkTest::aFailureIsSaidPlainly_data() {
