@@ -36,7 +36,8 @@ bool AllDigits(std::string_view text) {
 // "3502.13988" with hemisphere "N": degrees, or nothing.
 std::optional<double> NmeaAngle(std::string_view field, std::string_view hemisphere, int degreeDigits, double largest) {
   if (field.size() < static_cast<std::size_t>(degreeDigits) + 2 || hemisphere.size() != 1) return std::nullopt;
-  const std::optional<double> degrees = NmeaNumber(field.substr(0, degreeDigits));
+  const std::string_view degreeField = field.substr(0, degreeDigits);
+  const std::optional<double> degrees = AllDigits(degreeField) ? NmeaNumber(degreeField) : std::nullopt;
   const std::optional<double> minutes = NmeaNumber(field.substr(degreeDigits));
   if (!degrees || !minutes || *minutes < 0 || *minutes >= 60) return std::nullopt;
   const double angle = *degrees + *minutes / 60;
@@ -114,12 +115,14 @@ std::optional<double> GstHorizontalError(std::string_view sentence) {
   const std::optional<double> latitude = NmeaNumber(NmeaField(sentence, 6));
   const std::optional<double> longitude = NmeaNumber(NmeaField(sentence, 7));
   if (!latitude || !longitude || *latitude < 0 || *longitude < 0) return std::nullopt;
-  return std::hypot(*latitude, *longitude);
+  const double error = std::hypot(*latitude, *longitude);
+  if (error > kLargestNmeaError) return std::nullopt;
+  return error;
 }
 
 std::optional<double> GgaHdop(std::string_view sentence) {
   const std::optional<double> hdop = NmeaNumber(NmeaField(sentence, 8));
-  if (!hdop || *hdop <= 0) return std::nullopt;
+  if (!hdop || *hdop <= 0 || *hdop > kLargestHdop) return std::nullopt;
   return hdop;
 }
 
@@ -134,8 +137,20 @@ std::optional<GgaFix> ReadGga(std::string_view sentence) {
   fix.latitude = NmeaAngle(NmeaField(sentence, 2), NmeaField(sentence, 3), 2, 90);
   fix.longitude = NmeaAngle(NmeaField(sentence, 4), NmeaField(sentence, 5), 3, 180);
   if (!fix.latitude || !fix.longitude) return std::nullopt;
-  if (NmeaField(sentence, 10) == "M") fix.altitude = NmeaNumber(NmeaField(sentence, 9));
+  const std::string_view altitude = NmeaField(sentence, 9);
+  if (NmeaField(sentence, 10) == "M" && !altitude.empty()) {
+    fix.altitude = NmeaNumber(altitude);
+    if (!fix.altitude || *fix.altitude < kLowestAltitude || *fix.altitude > kHighestAltitude) return std::nullopt;
+  }
   return fix;
+}
+
+bool NmeaPositionInRange(std::string_view sentence) {
+  const std::string_view type = NmeaSentenceType(sentence);
+  const int first = type == "RMC" ? 3 : type == "GLL" ? 1 : 0;
+  if (first == 0 || (NmeaField(sentence, first).empty() && NmeaField(sentence, first + 2).empty())) return true;
+  return NmeaAngle(NmeaField(sentence, first), NmeaField(sentence, first + 1), 2, 90) &&
+         NmeaAngle(NmeaField(sentence, first + 2), NmeaField(sentence, first + 3), 3, 180);
 }
 
 std::optional<CivilTime> NmeaDateTime(std::string_view sentence) {

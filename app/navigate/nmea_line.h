@@ -39,9 +39,17 @@ std::optional<double> NmeaNumber(std::string_view field);
 // milliseconds since midnight, or nothing when it is not such a time.
 std::optional<int> NmeaTimeOfDay(std::string_view field);
 
+// What no receiver on the ground gives: a sentence with a value beyond these
+// is refused, not shown as a fix.
+inline constexpr double kLargestNmeaError = 10'000;  // metres, of a GST estimate
+inline constexpr double kLargestHdop = 100;
+inline constexpr double kLowestAltitude = -2'000;    // metres; the Dead Sea shore is at -430
+inline constexpr double kHighestAltitude = 100'000;  // metres, above any aircraft
+
 // The receiver's horizontal accuracy in metres from a GST sentence: the root
 // of the sum of the squares of the standard deviations of latitude and
-// longitude error (fields 6 and 7), or nothing when either is missing.
+// longitude error (fields 6 and 7), or nothing when either is missing or the
+// estimate is beyond kLargestNmeaError.
 std::optional<double> GstHorizontalError(std::string_view sentence);
 
 // The horizontal dilution of precision of a GGA sentence (field 8).
@@ -57,9 +65,15 @@ struct GgaFix {
   std::optional<double> altitude;   // metres above mean sea level
 };
 
-// The GGA sentence's fix, or nothing when it has no time, or a position
-// that is half there or out of range.
+// The GGA sentence's fix, or nothing when it has no time, a position that
+// is half there or out of range (minutes of 60 or more, a latitude beyond
+// 90 degrees), or an altitude that is unreadable or beyond kLowestAltitude
+// to kHighestAltitude.
 std::optional<GgaFix> ReadGga(std::string_view sentence);
+
+// False for an RMC or GLL sentence whose position is out of range as ReadGga
+// judges it; true for one without a position and for other sentences.
+bool NmeaPositionInRange(std::string_view sentence);
 
 // The UTC date and time of an RMC ("ddmmyy" in field 9) or ZDA sentence
 // (day, month, four-digit year in fields 2 to 4), or nothing.

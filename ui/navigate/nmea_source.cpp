@@ -40,6 +40,7 @@ bool NmeaSource::parsePosInfoFromNmeaData(const char* data, int size, QGeoPositi
   const std::string_view type = NmeaSentenceType(line);
   if (type == "GST") return ParseGst(data, size, posInfo, hasFix);
   if (type == "GGA") return ParseGga(data, size, posInfo, hasFix);
+  if (!NmeaPositionInRange(line)) return false;
   if (const std::optional<CivilTime> date = NmeaDateTime(line)) lastDate_ = date;
   if (!QNmeaPositionInfoSource::parsePosInfoFromNmeaData(data, size, posInfo, hasFix)) return false;
   posInfo->removeAttribute(QGeoPositionInfo::HorizontalAccuracy);

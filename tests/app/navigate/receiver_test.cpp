@@ -49,6 +49,52 @@ INSTANTIATE_TEST_SUITE_P(
         LineCase{"Blank", " \r\n", NmeaLineKind::Other}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Whether the navigator takes `sentence` as a fix, its accuracy or its
+// position (the checksum is judged before, by ClassifyNmeaLine).
+bool Taken(const std::string& sentence) {
+  const std::string_view type = NmeaSentenceType(sentence);
+  if (type == "GST") return GstHorizontalError(sentence).has_value();
+  if (type == "GGA") return ReadGga(sentence).has_value() && GgaHdop(sentence).has_value();
+  return NmeaPositionInRange(sentence);
+}
+
+struct AbsurdCase {
+  const char* name;
+  std::string sentence;
+  bool taken;
+};
+
+void PrintTo(const AbsurdCase& c, std::ostream* out) {
+  *out << c.name;
+}
+
+class AbsurdValueTest : public ::testing::TestWithParam<AbsurdCase> {};
+
+TEST_P(AbsurdValueTest, RefusesTheSentenceRatherThanShowAFix) {
+  EXPECT_EQ(Taken(GetParam().sentence), GetParam().taken);
+}
+
+const std::string kGga = "$GPGGA,172814.0,3723.46587704,N,12202.26957864,W,2,6,1.2,";
+
+INSTANTIATE_TEST_SUITE_P(
+    Sentences, AbsurdValueTest,
+    ::testing::Values(AbsurdCase{"SaneGga", kGga + "18.893,M,-25.669,M,2.0,0031", true},
+                      AbsurdCase{"AltitudeOf309Digits", kGga + std::string(309, '9') + ",M,-25.669,M,,", false},
+                      AbsurdCase{"BelowAnyShore", kGga + "-5000,M,-25.669,M,,", false},
+                      AbsurdCase{"HdopOfAMillion", "$GPGGA,172814.0,3723.4658,N,12202.2695,W,1,6,1000000,18,M,,M,,",
+                                 false},
+                      AbsurdCase{"MinutesOf99", "$GPGGA,172814.0,3799.9999,N,12202.2695,W,1,6,1.2,18,M,,M,,", false},
+                      AbsurdCase{"SignedDegrees", "$GPGGA,172814.0,-123.4658,N,12202.2695,W,1,6,1.2,18,M,,M,,", false},
+                      AbsurdCase{"GstOf1e20Metres", "$GPGST,172814.0,0.006,100000000000000000000,0.020,273.6,"
+                                                    "100000000000000000000,0.020,0.031",
+                                 false},
+                      AbsurdCase{"SaneRmc", "$GPRMC,172814.0,A,3723.4658,N,12202.2695,W,0.0,0.0,090126,,", true},
+                      AbsurdCase{"RmcWithoutAFix", "$GPRMC,172814.0,V,,,,,,,090126,,", true},
+                      AbsurdCase{"RmcMinutesOf99", "$GPRMC,172814.0,A,3723.4658,N,12299.9999,W,0.0,0.0,090126,,",
+                                 false},
+                      AbsurdCase{"GllBeyondThePole", "$GPGLL,9123.4658,N,12202.2695,W,172814.0,A", false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST(NmeaLineTest, FieldsCountFromTheAddressAndStopAtTheChecksum) {
   const char* gst = "$GPGST,172814.0,0.006,0.023,0.020,273.6,0.023,0.020,0.031*6A";
   EXPECT_EQ(NmeaSentenceType(gst), "GST");
