@@ -138,32 +138,5 @@ TEST_F(InverseShiftTest, APositionOutsideTheGridsIsRefused) {
   }
 }
 
-// A library without grids: what asks it for the shift fails.
-class NoGrids : public DatumLibrary {
- public:
-  std::unique_ptr<CoordinateTransform> DefineDatumPair() override { throw KorvexaError("no grids"); }
-};
-
-// A data set's NAD83 map takes the receiver's position as it is, without
-// the grids, in the NAD83 zone its drawing uses; a corner's NAD83 position is
-// its own.
-TEST(MapPositionerTest, ANad83MapTakesThePositionAsItIs) {
-  Township township;
-  township.datum = N83;
-  township.utmZone = 12;
-  township.points.push_back({"100100", -111.9, 40.65, 0, 0});
-  NoGrids library;
-  const std::unique_ptr<MapPositioner> positioner = MapPositioner::ForTownship(township, library);
-  const GeoPosition fix{N83, -111.9012345678, 40.6512345678};
-  const MapPlace place = positioner->Place(fix);
-  const PlanePoint drawn = *Projection("EPSG:26912", N83).Forward(fix);
-  EXPECT_NEAR(place.map.x, drawn.x, 1e-6);
-  EXPECT_NEAR(place.map.y, drawn.y, 1e-6);
-  EXPECT_EQ(place.onMapDatum.longitude, fix.longitude);
-  EXPECT_EQ(positioner->Nad83Of(place.onMapDatum).latitude, fix.latitude);
-  township.datum = N27;
-  EXPECT_THROW(MapPositioner::ForTownship(township, library), KorvexaError);
-}
-
 }  // namespace
 }  // namespace korvexa
