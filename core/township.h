@@ -28,13 +28,13 @@ struct TownshipSegment {
 };
 
 struct Township {
-  // The datum of the points' positions and of the UTM zone: NAD27 for an .LX
-  // file's drawing, NAD83 for a PLSS data set's (app/convert/plss_drawing.h).
-  Datum datum = Datum::Nad27;
   int utmZone = 0;  // UTM zone of x and y on `datum` (EPSG:26700 + zone on NAD27, EPSG:26900 + zone on NAD83)
   std::vector<TownshipPoint> points;
   std::vector<TownshipSegment> segments;
   std::vector<std::string> reliabilities;  // columns 42 to 50 of the records, verbatim, each text once
+  // The datum of the points' positions and of the UTM zone: NAD27 for an .LX
+  // file's drawing, NAD83 for a PLSS data set's (app/convert/plss_drawing.h).
+  Datum datum = Datum::Nad27;
 };
 
 }  // namespace korvexa
