@@ -2,7 +2,7 @@
 //
 //   korvexa [FILE.lx]        opens the main window, and FILE.lx in it
 //   korvexa DATASET          opens a PLSS data set and offers its townships
-//   korvexa FILE.lx --gps RECEIVER
+//   korvexa FILE.lx --gps RECEIVER, korvexa DATASET --gps RECEIVER
 //                            also opens the township map, showing where the
 //                            GPS receiver stands (app/navigate/receiver_choice.h)
 //   korvexa --version | --help
@@ -37,7 +37,8 @@ constexpr const char* kUsage =
     "be a PLSS data set of the BLM (a .gdb folder, a zip holding one, a shapefile\n"
     "or a GeoPackage): its townships are offered to choose from.\n"
     "\n"
-    "  --gps RECEIVER  also open the township map of FILE.lx and show on it where\n"
+    "  --gps RECEIVER  also open the township map of FILE (an .LX file's, or the\n"
+    "                  data set's townships chosen) and show on it where\n"
     "                  a GPS receiver stands: serial:DEVICE[@BAUD] (4800 baud\n"
     "                  when not given), gpsd[:HOST[:PORT]] (localhost:2947) or\n"
     "                  file:LOG (an NMEA log, replayed at its own pace)\n"

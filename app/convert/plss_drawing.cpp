@@ -58,6 +58,7 @@ Township PlssDrawing(const PlssTownships& townships, std::span<const Waypoint> c
   const std::string code = "EPSG:269" + std::string(zone < 10 ? "0" : "") + std::to_string(zone);
   const Projection& projection = grids.Choose(code, Datum::Nad83, box).projection;
   Township township;
+  township.datum = Datum::Nad83;
   township.utmZone = zone;
   township.reliabilities.emplace_back();
   DrawingPoints points(township, projection);

@@ -1,5 +1,5 @@
 // The plane geometry of the township map. World positions (PlanePoint) are
-// UTM metres of the township's NAD27 zone (x east, y north, as
+// UTM metres of the township's zone on its datum (x east, y north, as
 // core/township.h holds them); screen positions are pixels of the view (x to
 // the right, y down).
 #pragma once

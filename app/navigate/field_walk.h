@@ -1,8 +1,9 @@
 // The crew's walk for as long as the program runs, whatever map window shows
 // it: the trail since the walk started, when it started, whether it has
-// been saved since it last grew, and per township (by its file's name) the
-// corners reached and the corner walked to. A map shown again, or another
-// township opened and this one opened again, finds them as they were.
+// been saved since it last grew, and per township (by its file's name, or
+// its data set's PLSSIDs) the corners reached and the corner walked to. A
+// map shown again, or another township opened and this one opened again,
+// finds them as they were.
 // Plain values; the navigator (ui/navigate/navigator.h) keeps one.
 #pragma once
 

@@ -226,7 +226,6 @@ void Form1::LoadFile(const QString& path) {
     loadedText_ = loaded.lines.text();
     model_->SetPoints(MakePointList(std::move(loaded.lines)));
     ShowLoadedFile(std::move(loaded.fName));
-    if (mapWindow_ && !mapWindow_->navigator()) mapWindow_->close();  // a data set's map, without the navigator
     if (mapWindow_) mapWindow_->ShowFile(*loadedText_, fName_);
   } catch (const std::exception& error) {
     statusLabel_->setText(previousStatus);
@@ -238,25 +237,22 @@ void Form1::LoadDataset(const std::filesystem::path& path) {
   try {
     std::optional<OpenDataset> dataset = OpenDatasetCommand(this, *platform_.townshipChooser, path);
     if (!dataset) return;
-    if (mapWindow_) mapWindow_->close();  // the map of the file before, with the navigator when an .LX file's
     dataset_ = std::move(dataset);
     loadedText_.reset();
     model_->SetPoints(PlssListEntries(dataset_->townships));
     ShowLoadedFile(PlssOutputName(dataset_->townships.plssIds, ""));
     ShowDatasetMode();
+    if (mapWindow_) ShowDatasetMapIn(*mapWindow_);
   } catch (const std::exception& error) {
     ReportFailure(*platform_.messages, this, QStringLiteral("File > Open"), error);
   }
 }
 
-// The corners of a data set are on NAD83 already; the navigator places
-// positions on a NAD27 map and so is not offered.
+// The corners of a data set are on NAD83 already.
 void Form1::ShowDatasetMode() {
   transformCheck_->setChecked(true);
   transformCheck_->setEnabled(false);
   transformCheck_->setToolTip(QStringLiteral("The corners of the data set are NAD83 already"));
-  navigateToAction_->setEnabled(false);
-  navigateToAction_->setText(QStringLiteral("&Navigate to (.LX files only, not a data set)"));
   QString status = QStringLiteral("%1 corners, NAD83.").arg(dataset_->townships.corners.size());
   if (!dataset_->townships.datumNotice.empty()) {
     status += QLatin1Char(' ') + QString::fromStdString(dataset_->townships.datumNotice) + QLatin1Char('.');
@@ -312,7 +308,6 @@ void Form1::ShowLoadedFile(std::string title) {
   transformCheck_->setToolTip(QString());
   mapAction_->setEnabled(true);
   navigateToAction_->setEnabled(true);
-  navigateToAction_->setText(QStringLiteral("&Navigate to"));
   ShowTicks();
   headingLabel_->setVisible(true);
   statusLabel_->setText(texts::kInstructionText);
@@ -455,23 +450,28 @@ void Form1::ShowMap() {
   ShowMapDatum();
 }
 
-// A data set's corners where every output puts them, NAD27 ones moved
-// as Create moves them; without the navigator.
 void Form1::ShowDatasetMap() {
   ShowOne(mapWindow_, [this] {
-    if (dataset_->townships.datum == Datum::Nad27 && !nad83_) {
-      try {
-        nad83_ = services_.datum->DefineDatumPair();
-      } catch (const std::exception&) {
-        // The map says the NAD27 corners need the grids.
-      }
-    }
-    if (!grids_) grids_ = std::make_unique<GridSystems>();
-    auto* map = new MapWindow(model_, *services_.clock, platform_);
-    map->ShowMap(BuildPlssTownshipMap(dataset_->townships, nad83_.get(), *grids_), fName_);
+    auto* map = new MapWindow(model_, *services_.clock, platform_, navigator_);
+    ShowDatasetMapIn(*map);
     return map;
   });
   ShowMapDatum();
+}
+
+// A data set's corners where every output puts them, NAD27 ones moved as
+// Create moves them; its sheets offered beside the data set, as its outputs.
+void Form1::ShowDatasetMapIn(MapWindow& window) {
+  if (dataset_->townships.datum == Datum::Nad27 && !nad83_) {
+    try {
+      nad83_ = services_.datum->DefineDatumPair();
+    } catch (const std::exception&) {
+      // The map says the NAD27 corners need the grids.
+    }
+  }
+  if (!grids_) grids_ = std::make_unique<GridSystems>();
+  window.ShowMap(BuildPlssTownshipMap(dataset_->townships, nad83_.get(), *grids_), fName_,
+                 dataset_->path.parent_path());
 }
 
 // The map gives the positions the waypoint file will hold: NAD83 when the
@@ -490,7 +490,6 @@ void Form1::ShowMapDatum() {
 }
 
 void Form1::NavigateTo(std::size_t entry) {
-  if (dataset_) return;  // not offered: the navigator needs an .LX file's NAD27 map
   ShowMap();
   if (mapWindow_) navigator_->NavigateToEntry(entry);
 }

@@ -104,6 +104,7 @@ class Form1 : public QMainWindow {
   void SendDatasetToGps();
   void ReportNotices(const std::vector<CreateNotice>& notices);
   void ShowDatasetMap();
+  void ShowDatasetMapIn(MapWindow& window);
   void ShowMapDatum();
   void ShowTicks();
   template <typename Command>

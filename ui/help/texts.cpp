@@ -68,9 +68,10 @@ QString HelpText() {
                      "points and choose File > Export > Send to GPS. The GPX file goes into the folder the unit "
                      "reads it from."),
       QString(),
-      QStringLiteral("\"Can the map show where I stand?\" -- Yes, with a GPS receiver on a USB or Bluetooth port, "
-                     "or through gpsd: in the map window choose GPS > Receiver... (Ctrl+G). Double-click a point, or "
-                     "choose Navigate to in the list, and the Navigation panel gives its distance and bearing. Next "
+      QStringLiteral("\"Can the map show where I stand?\" -- Yes, on an .LX file's township or a data set's, "
+                     "with a GPS receiver on a USB or Bluetooth port, or through gpsd: in the map window choose "
+                     "GPS > Receiver... (Ctrl+G). Double-click a point, or choose Navigate to in the list, and the "
+                     "Navigation panel gives its distance and bearing. Next "
                      "(N) leads on to the nearest checked point not yet visited; GPS > Save trail as GPX... saves "
                      "where you walked. The walk goes on while the map is closed, and is kept in a journal as "
                      "you go: after a crash the next start offers to bring it back."),

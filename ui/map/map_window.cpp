@@ -104,23 +104,19 @@ void MapWindow::BuildActions() {
   tools->addActions({actFit, actPrint, actSavePdf, actSavePng});
 }
 
+// The file's folder is the working folder (app/convert/open_file.h).
 void MapWindow::ShowFile(std::string_view text, const std::string& fileName) {
-  ShowMap(BuildTownshipMap(text, fileName, model_->points()), fileName);
+  ShowMap(BuildTownshipMap(text, fileName, model_->points()), fileName,
+          std::filesystem::path(QFile::encodeName(QDir::currentPath()).toStdString()));
 }
 
-void MapWindow::ShowMap(TownshipMap map, const std::string& fileName) {
+void MapWindow::ShowMap(TownshipMap map, const std::string& fileName, const std::filesystem::path& folder) {
   fileName_ = QFile::decodeName(QByteArray::fromStdString(fileName));
+  folder_ = QFile::decodeName(QByteArray::fromStdString(folder.string()));
   setWindowTitle(fileName_ + QStringLiteral(" - Township map"));
   map_ = std::make_shared<const TownshipMap>(std::move(map));
   view_->SetMap(map_);
   if (navigator_ != nullptr) navigator_->SetMap(map_, fileName_);
-  if (navigator_ == nullptr && !map_->waypoints.empty() && !findChild<QMenu*>(QStringLiteral("mnuGps"))) {
-    QMenu* gps = menuBar()->addMenu(QStringLiteral("&GPS"));
-    gps->setObjectName(QStringLiteral("mnuGps"));
-    QAction* note = gps->addAction(QStringLiteral("The field navigator works on .LX files only, not on a data set"));
-    note->setObjectName(QStringLiteral("actNoNavigator"));
-    note->setEnabled(false);
-  }
   QStringList notShown;
   if (!map_->problem.empty()) notShown << QStringLiteral("Nothing to draw: ") + QString::fromLocal8Bit(map_->problem);
   if (map_->withoutCoordinates > 0) {
@@ -190,7 +186,7 @@ void MapWindow::SaveAsPng() {
          &WriteFieldSheetPng);
 }
 
-// The suggested name is the file's, beside it (the working folder).
+// The suggested name is the file's or the townships', beside the input.
 void MapWindow::Export(const QString& command, const QString& filter, const QString& extension, SheetWriter write) {
   if (!map_) return;
   const QString suggested = BesideTheFile(extension);
@@ -205,10 +201,10 @@ void MapWindow::Export(const QString& command, const QString& filter, const QStr
   }
 }
 
-// The file named after the map's, beside it (in the working folder), with
-// `extension` ("pdf").
+// The file named after the map's file or townships, beside the input (in
+// its folder), with `extension` ("pdf").
 QString MapWindow::BesideTheFile(const QString& extension) const {
-  return QDir::current().filePath(QFileInfo(fileName_).completeBaseName() + QLatin1Char('.') + extension);
+  return QDir(folder_).filePath(QFileInfo(fileName_).completeBaseName() + QLatin1Char('.') + extension);
 }
 
 // The field sheet of the map as shown, dated now.

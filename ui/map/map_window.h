@@ -9,6 +9,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -38,12 +39,15 @@ class MapWindow : public QMainWindow {
             QWidget* parent = nullptr);
 
   // Shows the file whose whole text is `text` and whose list the model
-  // holds; `fileName` is its name without folder ("t12n.lx").
+  // holds; `fileName` is its name without folder ("t12n.lx"), in the
+  // working folder.
   void ShowFile(std::string_view text, const std::string& fileName);
   // Shows `map`, built from the model's list, of the file or townships
-  // `fileName`. A data set's map (NAD83) is never the navigator's: without
-  // one the GPS menu says why.
-  void ShowMap(TownshipMap map, const std::string& fileName);
+  // `fileName` ("UT260020S0010W0"), whose field sheets are offered in
+  // `folder` under that name, as the outputs of the input are. The
+  // navigator, when there is one, shows it too, an .LX file's NAD27 map or a
+  // data set's NAD83 one.
+  void ShowMap(TownshipMap map, const std::string& fileName, const std::filesystem::path& folder);
 
   // Positions in the tooltips and on the field sheet: NAD83 through `nad83`
   // (the transformation is on), NAD27 when it is null.
@@ -85,6 +89,7 @@ class MapWindow : public QMainWindow {
   std::shared_ptr<const TownshipMap> map_;
   std::shared_ptr<const CoordinateTransform> nad83_;
   QString fileName_;
+  QString folder_;  // where the field sheets are offered
   Navigator* navigator_ = nullptr;
 };
 

@@ -236,12 +236,11 @@ void Navigator::SetMap(std::shared_ptr<const TownshipMap> map, const QString& fi
 }
 
 // The transformation is defined on first use, so that a map never used for
-// navigation never loads the grids.
+// navigation never loads the grids (and a NAD83 map never does).
 MapPositioner& Navigator::Positioner() {
   if (!positioner_) {
-    if (!map_ || map_->township.points.empty()) throw KorvexaError("the map shows no township");
-    positioner_ = std::make_unique<MapPositioner>(datum_.DefineDatumPair(), map_->township.utmZone,
-                                                  map_->township.points.front().east);
+    if (!map_) throw KorvexaError("the map shows no township");
+    positioner_ = MapPositioner::ForTownship(map_->township, datum_);
   }
   return *positioner_;
 }
@@ -407,7 +406,7 @@ void Navigator::PlaceTarget() {
   if (!walk_.target() || !map_) return;
   const TownshipPoint& corner = map_->township.points[*walk_.target()];
   try {
-    targetNad83_ = Positioner().Nad83Of({Datum::Nad27, corner.east, corner.north});
+    targetNad83_ = Positioner().Nad83Of({map_->township.datum, corner.east, corner.north});
   } catch (const std::exception& error) {
     Say(QStringLiteral("Cannot navigate to %1: %2").arg(CornerName(*walk_.target()), ErrorText(error)));
   }

@@ -9,8 +9,9 @@
 // again finds the walk as it was (app/navigate/field_walk.h).
 //
 // How data flows: a ReceiverLink (ui/navigate/receiver_link.h) hands each position to
-// ShowPosition, which has it placed on the map (app/map/map_position.h: NAD83 to
-// NAD27 with the inverse NADCON shift, then the map's UTM projection), added
+// ShowPosition, which has it placed on the map (app/map/map_position.h: onto an
+// .LX file's NAD27 map with the inverse NADCON shift, onto a PLSS data set's
+// NAD83 map as it is, then the map's UTM projection), added
 // to the trail (app/navigate/trail.h), measured against the target (app/navigate/corner_walk.h)
 // and drawn over the map (ui/navigate/position_overlay.h) by repainting only the
 // pixels its marks covered before and cover now. Once a second a timer asks
@@ -70,7 +71,7 @@ class Navigator : public QObject {
   using AskUnsaved = std::function<UnsavedAnswer(QWidget* parent, const QString& question)>;
 
   // `owner` (the main window) is its parent. `model`, `datum` (which moves
-  // positions between NAD83 and NAD27) and `clock` (which dates a walk and
+  // positions between NAD83 and a NAD27 map's datum) and `clock` (which dates a walk and
   // a saved trail) must outlive the navigator. The walk is journaled in
   // `journalFolder` (JournalFolder()).
   Navigator(QWidget* owner, PointListModel* model, DatumLibrary& datum, const Clock& clock, WindowPlatform platform,
@@ -82,7 +83,7 @@ class Navigator : public QObject {
   void AttachWindow(QMainWindow* window, TownshipMapView* view);
 
   // The map now shown (built from the model's current list), named by its
-  // file ("t12n.lx"): the corners visited and the target as they were when
+  // file ("t12n.lx") or its data set's townships ("UT260020S0010W0"): the corners visited and the target as they were when
   // that township was last shown; the trail stays.
   void SetMap(std::shared_ptr<const TownshipMap> map, const QString& fileName);
 

@@ -54,11 +54,11 @@ class GridBearingTest : public ::testing::TestWithParam<Pair> {};
 TEST_P(GridBearingTest, IsTheDirectionTheMapDraws) {
   const Pair& pair = GetParam();
   const int zone = *Nad27UtmZone(pair.from.longitude);
-  const MapPositioner positioner(std::make_unique<SameDatum>(), zone, pair.from.longitude);
+  const MapPositioner positioner(N27, std::make_unique<SameDatum>(), zone, pair.from.longitude);
   const MapPlace place = positioner.Place(pair.from);
   const Leg leg = LegBetween(pair.from, pair.to, place.convergence);
   const Projection utm = Projection::Utm(zone, Datum::Nad27);
-  const double convergence = utm.FactorsAt(place.nad27)->convergence;
+  const double convergence = utm.FactorsAt(place.onMapDatum)->convergence;
   EXPECT_LT(AngleBetween(leg.gridBearing, leg.trueBearing - convergence), 1e-6);
   const PlanePoint to = *utm.Forward({Datum::Nad27, pair.to.longitude, pair.to.latitude});
   const double drawn = std::atan2(to.x - place.map.x, to.y - place.map.y) / kDegree;
@@ -99,11 +99,11 @@ class InverseShiftTest : public ::testing::TestWithParam<Station> {
 TEST_P(InverseShiftTest, MovesNad83ToThePublishedNad27Position) {
   const Station& station = GetParam();
   NadconLibrary library;
-  const MapPositioner positioner(library.DefineDatumPair(), *Nad27UtmZone(station.nad27.longitude),
+  const MapPositioner positioner(N27, library.DefineDatumPair(), *Nad27UtmZone(station.nad27.longitude),
                                  station.nad27.longitude);
   const MapPlace place = positioner.Place(station.nad83);
-  EXPECT_LT(Metres(place.nad27, station.nad27), station.toleranceMetres);
-  const GeoPosition back = positioner.Nad83Of(place.nad27);
+  EXPECT_LT(Metres(place.onMapDatum, station.nad27), station.toleranceMetres);
+  const GeoPosition back = positioner.Nad83Of(place.onMapDatum);
   EXPECT_LT(Metres(back, station.nad83), 0.001) << "the shifts are not each other's inverse";
 }
 
@@ -122,14 +122,14 @@ INSTANTIATE_TEST_SUITE_P(Datasheets, InverseShiftTest,
 // 180 W, and the position lands on their turn.
 TEST_F(InverseShiftTest, AnAleutianPositionLandsOnTheMapsTurn) {
   NadconLibrary library;
-  const MapPositioner positioner(library.DefineDatumPair(), 60, -187.3);
+  const MapPositioner positioner(N27, library.DefineDatumPair(), 60, -187.3);
   const MapPlace place = positioner.Place({N83, 172.7, 52.0});
-  EXPECT_NEAR(place.nad27.longitude, -187.3, 0.01);
+  EXPECT_NEAR(place.onMapDatum.longitude, -187.3, 0.01);
 }
 
 TEST_F(InverseShiftTest, APositionOutsideTheGridsIsRefused) {
   NadconLibrary library;
-  const MapPositioner positioner(library.DefineDatumPair(), 4, -155.5);
+  const MapPositioner positioner(N27, library.DefineDatumPair(), 4, -155.5);
   try {
     positioner.Place({N83, -155.5, 19.5});  // Hawaii
     FAIL() << "no error";

@@ -29,6 +29,7 @@
 #include "fixtures/synthetic_township.h"
 #include "tests/support/fake_services.h"
 #include "tests/support/golden.h"
+#include "tests/support/plss_dataset.h"
 #include "tests/support/run_command.h"
 #include "tests/support/temp_folder.h"
 #include "tests/ui/child.h"
@@ -119,6 +120,7 @@ class MapWindowTest : public QObject {
   void fieldSheetListsTheTickedCorners();
   void fieldSheetAsPicture();
   void aFailedSaveIsReportedAndWritesNothing();
+  void aDataSetsSheetIsOfferedBesideIt();
   void mapRemembersItsSize();
   void goldenPicture();
 
@@ -437,6 +439,20 @@ void MapWindowTest::aFailedSaveIsReportedAndWritesNothing() {
   QVERIFY2(message.text.startsWith(QStringLiteral("Save as PDF failed: cannot write")), qPrintable(message.text));
   QVERIFY2(message.text.contains(QStringLiteral("sheet.pdf")), qPrintable(message.text));
   QCOMPARE(testing::ListFolder(folder_->path()), std::string("t12n.lx"));
+}
+
+// Under its PLSSID in its folder, as its outputs are, not in the working
+// folder the .LX file shown before made.
+void MapWindowTest::aDataSetsSheetIsOfferedBesideIt() {
+  MapWindow& map = OpenMap(testing::SyntheticLxText(1));
+  const std::filesystem::path data = folder_->path() / "data";
+  std::filesystem::create_directory(data);
+  testing::MakePlssLayer(data / "UT.gpkg", {{"UT260020S0010W0", "100540", "", -111.9, 40.65, {}, 4400, "", {}, {}}},
+                         {"GPKG", "PLSSPoint", "EPSG:4269", false, ""});
+  fakes_->townships->answer = std::vector<std::string>{"UT260020S0010W0"};
+  window_->LoadFile(Text(data / "UT.gpkg"));
+  map.actSavePng->trigger();
+  QCOMPARE(fakes_->saveDialog->suggested, QStringList{Text(data / "UT260020S0010W0.png")});
 }
 
 void MapWindowTest::mapRemembersItsSize() {

@@ -2,8 +2,8 @@
 // time through a device the test controls, on a clock the test moves: a walk
 // to a corner (distance and bearings against PROJ's geodesic), a loss of
 // fix, a receiver that goes silent or talks noise, bad checksums, Next
-// through the ticked corners, Follow, "Navigate to" on a list entry, and the
-// remembered receiver replaying a log.
+// through the ticked corners, Follow, "Navigate to" on a list entry, the
+// remembered receiver replaying a log, and a data set's township.
 #include "ui/navigate/navigator.h"
 
 
@@ -24,14 +24,17 @@
 #include <utility>
 
 #include "app/navigate/nmea_line.h"
+#include "core/korvexa_error.h"
 #include "fixtures/synthetic_township.h"
 #include "tests/support/golden.h"
 #include "tests/support/gpx_schema.h"
+#include "tests/support/plss_dataset.h"
 #include "tests/support/temp_folder.h"
 #include "tests/ui/child.h"
 #include "tests/ui/qtest_main.h"
 #include "tests/ui/ui_fakes.h"
 #include "transform/geodesic.h"
+#include "transform/projection.h"
 #include "ui/convert/form1.h"
 #include "ui/convert/point_list_model.h"
 #include "ui/map/township_map_view.h"
@@ -132,6 +135,7 @@ class NavigatorTest : public QObject {
   void ggaAloneGivesAFix_data();
   void ggaAloneGivesAFix();
   void anUnsavedTrailIsAskedAboutBeforeTheEnd();
+  void aDataSetsTownshipIsWalkedOnItsNad83Map();
 
  private:
   // Feeds `epoch` at `seconds` and waits for its position when it has one.
@@ -143,6 +147,7 @@ class NavigatorTest : public QObject {
   QTemporaryDir settings_;
   std::unique_ptr<TempFolder> folder_;
   std::unique_ptr<FakePlatform> fakes_;
+  testing::Journal services_;
   std::unique_ptr<Form1> window_;
   MapWindow* map_ = nullptr;
   Navigator* navigator_ = nullptr;
@@ -163,7 +168,7 @@ void NavigatorTest::init() {
   folder_ = std::make_unique<TempFolder>();
   qputenv("XDG_STATE_HOME", QFile::encodeName(QString::fromStdString((folder_->path() / "state").string())));
   fakes_ = std::make_unique<FakePlatform>();
-  window_ = std::make_unique<Form1>(testing::FakeServices(nullptr), fakes_->Platform());
+  window_ = std::make_unique<Form1>(testing::FakeServices(&services_), fakes_->Platform());
   testing::WriteBytes(folder_->path() / "t12n.lx", testing::SyntheticLxText(1));
   window_->LoadFile(QString::fromStdString((folder_->path() / "t12n.lx").string()));
   window_->ShowMap();
@@ -183,6 +188,7 @@ void NavigatorTest::init() {
 void NavigatorTest::cleanup() {
   positions_.reset();
   window_.reset();
+  services_ = {};
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   QDir::setCurrent(home_);
   folder_.reset();
@@ -471,6 +477,37 @@ void NavigatorTest::anUnsavedTrailIsAskedAboutBeforeTheEnd() {
   window_->show();
   QVERIFY(window_->close());
   QCOMPARE(asked.size(), 2);
+}
+
+// A data set's township opened after a walk, while the map is shown: its
+// NAD83 map takes each fix where its drawing projects it, without the grids,
+// and "Navigate to" measures from the corner's own NAD83 position (0 m on
+// it). The .LX township comes back with its walk.
+void NavigatorTest::aDataSetsTownshipIsWalkedOnItsNad83Map() {
+  navigator_->NavigateTo(Corner("350350"));
+  QVERIFY(Feed(Epochs("corners.nmea")[0], 0));
+  testing::MakePlssLayer(folder_->path() / "UT.gpkg",
+                         {{"UT260020S0010W0", "1", "", -111.9, 40.65, {}, 4400, "", {}, {}}},
+                         {"GPKG", "PLSSPoint", "EPSG:4269", false, ""});
+  fakes_->townships->answer = std::vector<std::string>{"UT260020S0010W0"};
+  services_.onDefineDatumPair = [] { throw KorvexaError("no grids"); };
+  window_->LoadFile(QString::fromStdString((folder_->path() / "UT.gpkg").string()));
+  Child<QListView>(*window_, "List1")->setCurrentIndex(window_->points()->index(0));
+  Child<QAction>(*window_, "mnuNavigateTo")->trigger();
+  const GeoPosition corner{Datum::Nad83, -111.9, 40.65};
+  const std::pair<const char*, GeoPosition> fixes[] = {{"210500,4039.0,N,11154.0,W", corner},
+                                                       {"210501,4039.6,N,11155.2,W", {Datum::Nad83, -111.92, 40.66}}};
+  for (const auto& [gga, fix] : fixes) {
+    QVERIFY(Feed(Sentence(QByteArray("GPGGA,") + gga + ",1,12,0.9,1532.0,M,-22.4,M,,"), now_ + 1, true));
+    const std::optional<Leg> leg = navigator_->leg();
+    QVERIFY(leg && std::fabs(leg->metres - Geodesic(Datum::Nad83).Inverse(fix, corner).metres) < 0.001);
+    const PlanePoint at = *navigator_->positionOnMap(), drawn = *Projection("EPSG:26912", Datum::Nad83).Forward(fix);
+    QVERIFY(std::hypot(at.x - drawn.x, at.y - drawn.y) < 0.001);
+  }
+  QVERIFY(navigator_->walk().Visited(0));
+  services_.onDefineDatumPair = nullptr;
+  window_->LoadFile(QString::fromStdString((folder_->path() / "t12n.lx").string()));
+  QVERIFY(navigator_->walk().target() == Corner("350350") && navigator_->walk().Visited(Corner("350350")));
 }
 
 }  // namespace korvexa
