@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <optional>
 #include <string>
 
@@ -96,14 +97,16 @@ std::string_view ReliabilityOf(LxRecord record) {
 }
 
 double LxVal(std::string_view text) {
-  // The characters read: blanks, tabs and line feeds count as if they were
-  // not there.
+  // Blanks, tabs and line feeds count as if they were not there. A field has
+  // them in front, if anywhere, and is then read where it stands.
+  while (!text.empty() && IsIgnoredByLxVal(text.front())) text.remove_prefix(1);
   std::string kept;
-  for (const char c : text) {
-    if (!IsIgnoredByLxVal(c)) kept += c;
+  if (std::any_of(text.begin(), text.end(), IsIgnoredByLxVal)) {
+    std::copy_if(text.begin(), text.end(), std::back_inserter(kept), [](char c) { return !IsIgnoredByLxVal(c); });
+    text = kept;
   }
-  const char* p = kept.data();
-  const char* const end = p + kept.size();
+  const char* p = text.data();
+  const char* const end = p + text.size();
   const bool negative = p != end && *p == '-';
   if (p != end && (*p == '-' || *p == '+')) ++p;
   const char* const first = p;

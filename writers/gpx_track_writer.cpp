@@ -7,16 +7,12 @@
 #include "core/longitude.h"
 #include "core/number_text.h"
 #include "writers/atomic_file.h"
+#include "writers/gpx_writer.h"
 #include "writers/xml_text.h"
 
 namespace korvexa {
 namespace {
 
-constexpr std::string_view kHead =
-    "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\"?>\r\n"
-    "<gpx xmlns=\"http://www.topografix.com/GPX/1/1\" creator=\"Korvexa\" version=\"1.1\" "
-    "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
-    "xsi:schemaLocation=\"http://www.topografix.com/GPX/1/1 http://www.topografix.com/GPX/1/1/gpx.xsd\">\r\n";
 constexpr int kCoordinateDecimals = 7;
 constexpr int kElevationDecimals = 2;
 
@@ -52,8 +48,9 @@ void AppendPoint(std::string& out, const TrackPoint& point) {
 
 void WriteGpxTrack(const std::filesystem::path& path, std::string_view name, std::span<const TrackPoint> points,
                    const CivilTime& writtenUtc) {
-  std::string text(kHead);
-  text += "<metadata><time>";
+  std::string text;
+  AppendGpxStart(text, " ");
+  text += "\r\n<metadata><time>";
   AppendXmlTime(text, writtenUtc, 0);
   text += "</time></metadata>\r\n<trk><name>";
   AppendXmlText(text, name);

@@ -58,23 +58,17 @@ GpxPosition PositionOf(const Waypoint& waypoint) {
 }
 
 void AppendHeader(std::string& out, const CivilTime& utc) {
-  out += "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\"?>\r\n";
-  out += "<gpx xmlns=\"";
-  out += kNamespace;
-  out += "\" creator=\"Korvexa\" version=\"1.1\" xmlns:xsi=\"";
-  out += kSchemaInstance;
-  out += "\" xsi:schemaLocation=\"";
-  out += kNamespace;
-  out += "\r\n";
-  out += kNamespace;
-  out += "/gpx.xsd\"><metadata><link href=\"";
+  AppendGpxStart(out, "\r\n");
+  out += "<metadata><link href=\"";
   out += kKorvexaHomePage;
   out += "\"><text>Vesk Surveying Engineering</text></link><time>";
   AppendXmlTime(out, utc);
   out += "</time>\r\n";
 }
 
-void AppendWaypoint(std::string& out, const Waypoint& waypoint, const CivilTime& utc) {
+// `time` is the waypoint's XML time text, the same for every waypoint of a
+// second of the clock; the name, escaped once, serves as the description too.
+void AppendWaypoint(std::string& out, const Waypoint& waypoint, std::string_view time) {
   const GpxPosition position = PositionOf(waypoint);
   out += "<wpt lat=\"";
   AppendNumberText(out, position.latitude);
@@ -83,17 +77,31 @@ void AppendWaypoint(std::string& out, const Waypoint& waypoint, const CivilTime&
   out += "\"><ele>";
   AppendNumberText(out, waypoint.elevation);
   out += ".000</ele><time>";
-  AppendXmlTime(out, utc);
+  out += time;
   out += "</time><name>";
+  const std::size_t name = out.size();
   AppendXmlText(out, waypoint.name);
+  const std::size_t nameLength = out.size() - name;
   out += "</name><cmt>Rely=";
   AppendXmlText(out, waypoint.reliability);
   out += "</cmt><desc>";
-  AppendXmlText(out, waypoint.name);
+  out.append(out, name, nameLength);
   out += "</desc><sym>Waypoint</sym></wpt>\r\n";
 }
 
 }  // namespace
+
+void AppendGpxStart(std::string& out, std::string_view schemaBreak) {
+  out += "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\"?>\r\n<gpx xmlns=\"";
+  out += kNamespace;
+  out += "\" creator=\"Korvexa\" version=\"1.1\" xmlns:xsi=\"";
+  out += kSchemaInstance;
+  out += "\" xsi:schemaLocation=\"";
+  out += kNamespace;
+  out += schemaBreak;
+  out += kNamespace;
+  out += "/gpx.xsd\">";
+}
 
 void WriteGpxFile(const std::filesystem::path& path, std::span<const Waypoint> waypoints, const Clock& clock) {
   AtomicFile file(path);
@@ -102,8 +110,16 @@ void WriteGpxFile(const std::filesystem::path& path, std::span<const Waypoint> w
   Bounds bounds;
   for (const Waypoint& waypoint : waypoints) bounds.Add(PositionOf(waypoint));
   bounds.AppendLine(text);
+  CivilTime second;
+  std::string time;
   for (const Waypoint& waypoint : waypoints) {
-    AppendWaypoint(text, waypoint, clock.Now().utc);
+    const CivilTime utc = clock.Now().utc;
+    if (time.empty() || utc != second) {
+      second = utc;
+      time.clear();
+      AppendXmlTime(time, utc);
+    }
+    AppendWaypoint(text, waypoint, time);
     file.FlushWhenFull(text);
   }
   text += "</gpx>\r\n";

@@ -13,11 +13,18 @@
 
 #include <filesystem>
 #include <span>
+#include <string>
+#include <string_view>
 
 #include "core/clock.h"
 #include "writers/waypoint.h"
 
 namespace korvexa {
+
+// Appends the XML declaration (and its CR LF) and the <gpx> start tag of
+// every GPX file written, `schemaBreak` between the two parts of the schema
+// location (a CR LF or a blank).
+void AppendGpxStart(std::string& out, std::string_view schemaBreak);
 
 // Writes `waypoints` to `path` atomically, in their order. Times are UTC
 // readings of `clock`, one for the metadata and one per waypoint. Throws

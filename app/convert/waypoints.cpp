@@ -1,5 +1,6 @@
 #include "app/convert/waypoints.h"
 
+#include <algorithm>
 #include <optional>
 #include <string>
 
@@ -24,6 +25,8 @@ std::optional<std::string> ReadElevation(LxRecord record, int elevationColumn, d
 WaypointList BuildWaypoints(const PointList& points, const CoordinateTransform* nad83, int elevationColumn) {
   const JudgedTownship judged = JudgeTownship(points.size(), [&points](std::size_t i) { return points[i].line; });
   WaypointList list;
+  list.waypoints.reserve(static_cast<std::size_t>(
+      std::count_if(points.begin(), points.end(), [](const PointEntry& entry) { return entry.ticked; })));
   for (std::size_t i = 0; i < points.size(); ++i) {
     if (!points[i].ticked) continue;
     const LxRecord record = points[i].line;
