@@ -31,6 +31,7 @@
 #include "tests/support/plss_dataset.h"
 #include "tests/support/temp_folder.h"
 #include "tests/ui/child.h"
+#include "tests/ui/navigate/feed_device.h"
 #include "tests/ui/qtest_main.h"
 #include "tests/ui/ui_fakes.h"
 #include "transform/geodesic.h"
@@ -48,31 +49,6 @@ namespace {
 using testing::Child;
 using testing::FakePlatform;
 using testing::TempFolder;
-
-// A receiver the test talks for: what it feeds arrives at once.
-class FeedDevice : public QIODevice {
- public:
-  FeedDevice() { open(ReadOnly); }
-  bool isSequential() const override { return true; }
-  qint64 bytesAvailable() const override { return pending_.size() + QIODevice::bytesAvailable(); }
-  bool canReadLine() const override { return pending_.contains('\n') || QIODevice::canReadLine(); }
-  void Feed(const QByteArray& bytes) {
-    pending_ += bytes;
-    Q_EMIT readyRead();
-  }
-
- protected:
-  qint64 readData(char* data, qint64 most) override {
-    const qint64 size = std::min<qint64>(most, pending_.size());
-    std::copy_n(pending_.constData(), size, data);
-    pending_.remove(0, size);
-    return size;
-  }
-  qint64 writeData(const char*, qint64) override { return -1; }
-
- private:
-  QByteArray pending_;
-};
 
 // The sentences of a log in tests/data/nmea, one entry per time of day.
 QList<QByteArray> Epochs(const char* log) {

@@ -24,6 +24,7 @@
 
 #include "tests/support/golden.h"
 #include "tests/ui/qtest_main.h"
+#include "tests/ui/navigate/feed_device.h"
 #include "ui/navigate/capped_lines.h"
 #include "ui/navigate/receiver_dialog.h"
 
@@ -178,36 +179,13 @@ void ReceiverLinkTest::anEndlessLineFromGpsdIsDroppedAndTheMemoryStays() {
   QVERIFY2(ResidentMegabytes() - before < 32, qPrintable(QString::number(ResidentMegabytes() - before)));
 }
 
-// A device that hands over what it is given at once.
-class Flood : public QIODevice {
- public:
-  Flood() { open(ReadOnly); }
-  bool isSequential() const override { return true; }
-  qint64 bytesAvailable() const override { return bytes_.size(); }
-  void Send(const QByteArray& bytes) {
-    bytes_ += bytes;
-    Q_EMIT readyRead();
-  }
-
- protected:
-  qint64 readData(char* data, qint64 most) override {
-    const qint64 size = std::min<qint64>(most, bytes_.size());
-    std::copy_n(bytes_.constData(), size, data);
-    bytes_.remove(0, size);
-    return size;
-  }
-  qint64 writeData(const char*, qint64) override { return -1; }
-
- private:
-  QByteArray bytes_;
-};
 
 void ReceiverLinkTest::aFloodOfLinesIsOfferedAFewATurnNewestKept() {
-  Flood flood;
+  FeedDevice flood;
   auto* lines = new CappedLines(&flood);
   QByteArray sent;
   for (int i = 0; i < 100'000; ++i) sent += "$GPGGA," + QByteArray::number(i) + "\n";
-  flood.Send(sent);
+  flood.Feed(sent);
   QVERIFY(lines->Held() <= CappedLines::kQueueLimit);
   QByteArray last;
   for (int turn = 0; turn < 2; ++turn) {
