@@ -66,9 +66,7 @@ void AppendHeader(std::string& out, const CivilTime& utc) {
   out += "</time>\r\n";
 }
 
-// `time` is the waypoint's XML time text, the same for every waypoint of a
-// second of the clock; the name, escaped once, serves as the description too.
-void AppendWaypoint(std::string& out, const Waypoint& waypoint, std::string_view time) {
+void AppendWaypoint(std::string& out, const Waypoint& waypoint, const CivilTime& utc) {
   const GpxPosition position = PositionOf(waypoint);
   out += "<wpt lat=\"";
   AppendNumberText(out, position.latitude);
@@ -77,15 +75,13 @@ void AppendWaypoint(std::string& out, const Waypoint& waypoint, std::string_view
   out += "\"><ele>";
   AppendNumberText(out, waypoint.elevation);
   out += ".000</ele><time>";
-  out += time;
+  AppendXmlTime(out, utc);
   out += "</time><name>";
-  const std::size_t name = out.size();
   AppendXmlText(out, waypoint.name);
-  const std::size_t nameLength = out.size() - name;
   out += "</name><cmt>Rely=";
   AppendXmlText(out, waypoint.reliability);
   out += "</cmt><desc>";
-  out.append(out, name, nameLength);
+  AppendXmlText(out, waypoint.name);
   out += "</desc><sym>Waypoint</sym></wpt>\r\n";
 }
 
@@ -110,16 +106,8 @@ void WriteGpxFile(const std::filesystem::path& path, std::span<const Waypoint> w
   Bounds bounds;
   for (const Waypoint& waypoint : waypoints) bounds.Add(PositionOf(waypoint));
   bounds.AppendLine(text);
-  CivilTime second;
-  std::string time;
   for (const Waypoint& waypoint : waypoints) {
-    const CivilTime utc = clock.Now().utc;
-    if (time.empty() || utc != second) {
-      second = utc;
-      time.clear();
-      AppendXmlTime(time, utc);
-    }
-    AppendWaypoint(text, waypoint, time);
+    AppendWaypoint(text, waypoint, clock.Now().utc);
     file.FlushWhenFull(text);
   }
   text += "</gpx>\r\n";
