@@ -1,6 +1,7 @@
 // A conversion ended by a signal half way leaves no temporary file behind,
 // and a drawing whose program ends with it; so does the window process,
-// ended at random moments while Create writes.
+// ended at random moments while Create writes. A CSV ended as it takes its
+// name leaves its old .prj beside the old CSV, or the new beside the new.
 #include <gtest/gtest.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -45,14 +46,22 @@ pid_t Start(const std::filesystem::path& folder, std::vector<std::string> argume
 }
 
 // Waits until a temporary file appears in `folder` (true), or `pid` ends.
-bool AwaitTemporaryFile(const std::filesystem::path& folder, pid_t pid) {
+bool AwaitTemporaryFile(const std::filesystem::path& folder, pid_t pid,
+                        std::chrono::microseconds poll = std::chrono::milliseconds(2)) {
   const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(30);
   while (std::chrono::steady_clock::now() < until) {
     if (!TemporaryFiles(folder).empty()) return true;
     if (::waitpid(pid, nullptr, WNOHANG) == pid) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    std::this_thread::sleep_for(poll);
   }
   return false;
+}
+
+// Runs `arguments` in `folder` to their end; true when they succeeded.
+bool RunToEnd(const std::filesystem::path& folder, std::vector<std::string> arguments) {
+  int status = 0;
+  const pid_t pid = Start(folder, std::move(arguments));
+  return pid > 0 && ::waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 class InterruptTest : public ::testing::TestWithParam<int> {
@@ -120,6 +129,64 @@ TEST_F(InterruptTest, TheWindowEndedBySigtermLeavesNoTemporaryFile) {
     ASSERT_EQ(TemporaryFiles(folder_.path()), std::vector<std::string>{});
   }
 }
+
+// The CSV and .prj that a SIGTERM may find in the folder: the pair that was
+// there (on NAD27 in UTM zone 13, or none) or the new one (NAD83 in New
+// Mexico Central, in feet), never one of each.
+struct CsvPair {
+  std::string csv, prj;
+  bool operator==(const CsvPair&) const = default;
+};
+
+CsvPair ReadPair(const std::filesystem::path& folder) {
+  const auto read = [&](const char* name) {
+    return std::filesystem::exists(folder / name) ? testing::ReadBytes(folder / name) : std::string("none");
+  };
+  return {read("t.csv"), read("t.prj")};
+}
+
+class CsvInterruptTest : public ::testing::TestWithParam<bool> {  // an old pair there, or none
+ protected:
+  testing::TempFolder folder_;
+};
+
+TEST_P(CsvInterruptTest, ACsvAndItsPrjAreBothOldOrBothNew) {
+  testing::WriteBytes(folder_ / "t.lx", testing::SyntheticLxText(1));
+  const std::vector<std::string> convert = {KORVEXA_CONVERT, "--format", "csv", "--crs", "EPSG:2258", "t.lx"};
+  ASSERT_TRUE(RunToEnd(folder_.path(), convert));
+  const CsvPair now = ReadPair(folder_.path());
+  if (GetParam()) {
+    ASSERT_TRUE(
+        RunToEnd(folder_.path(), {KORVEXA_CONVERT, "--format", "csv", "--no-nad83", "--crs", "EPSG:26713", "t.lx"}));
+  }
+  const CsvPair old = GetParam() ? ReadPair(folder_.path()) : CsvPair{"none", "none"};
+  ASSERT_TRUE(old.csv != now.csv && old.prj != now.prj);
+  std::mt19937 random(29);
+  std::uniform_int_distribution<int> delay(0, 3000);  // microseconds after the temporary files appear
+  int olds = 0;
+  for (int run = 0; run < 30; ++run) {
+    const int wait = delay(random);
+    SCOPED_TRACE("run " + std::to_string(run) + ", " + std::to_string(wait) + " us");
+    for (const auto& [name, bytes] : {std::pair{"t.csv", old.csv}, std::pair{"t.prj", old.prj}}) {
+      std::filesystem::remove(folder_ / name);
+      if (GetParam()) testing::WriteBytes(folder_ / name, bytes);
+    }
+    const pid_t pid = Start(folder_.path(), convert);
+    if (AwaitTemporaryFile(folder_.path(), pid, std::chrono::microseconds(100))) {  // else it ended first
+      std::this_thread::sleep_for(std::chrono::microseconds(wait));
+      ::kill(pid, SIGTERM);
+      ASSERT_EQ(::waitpid(pid, nullptr, 0), pid);
+    }
+    const CsvPair found = ReadPair(folder_.path());
+    EXPECT_TRUE(found == old || found == now) << "csv " << (found.csv == now.csv) << ", prj " << (found.prj == now.prj);
+    olds += found == old;
+    ASSERT_EQ(TemporaryFiles(folder_.path()), std::vector<std::string>{});
+  }
+  RecordProperty("old", olds);  // of 30: how many SIGTERMs came before the renames
+}
+
+INSTANTIATE_TEST_SUITE_P(Pairs, CsvInterruptTest, ::testing::Bool(),
+                         [](const auto& info) { return info.param ? "OverAnOldPair" : "WhereNoneWas"; });
 
 }  // namespace
 }  // namespace korvexa
