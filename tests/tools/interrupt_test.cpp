@@ -9,9 +9,12 @@
 
 #include <chrono>
 #include <csignal>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <random>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -23,13 +26,26 @@ extern char** environ;
 namespace korvexa {
 namespace {
 
-// The hidden temporary files in `folder`.
-std::vector<std::string> TemporaryFiles(const std::filesystem::path& folder) {
+// The hidden temporary files in `folder` (those of `prefix`).
+std::vector<std::string> TemporaryFiles(const std::filesystem::path& folder, std::string_view prefix = ".") {
   std::vector<std::string> hidden;
   for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-    if (entry.path().filename().string().starts_with('.')) hidden.push_back(entry.path().filename().string());
+    if (entry.path().filename().string().starts_with(prefix)) hidden.push_back(entry.path().filename().string());
   }
   return hidden;
+}
+
+// The lx2dxf processes drawing into `folder`, whichever process started them.
+std::vector<pid_t> Drawings(const std::filesystem::path& folder) {
+  std::vector<pid_t> drawings;
+  for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+    const pid_t pid = std::atoi(entry.path().filename().c_str());
+    std::ifstream file(entry.path() / "cmdline", std::ios::binary);
+    const std::string line((std::istreambuf_iterator<char>(file)), {});
+    if (pid > 0 && line.find("lx2dxf") != std::string::npos && line.find(folder.string()) != std::string::npos)
+      drawings.push_back(pid);
+  }
+  return drawings;
 }
 
 // Starts `arguments` in `folder`; its process id.
@@ -47,10 +63,10 @@ pid_t Start(const std::filesystem::path& folder, std::vector<std::string> argume
 
 // Waits until a temporary file appears in `folder` (true), or `pid` ends.
 bool AwaitTemporaryFile(const std::filesystem::path& folder, pid_t pid,
-                        std::chrono::microseconds poll = std::chrono::milliseconds(2)) {
+                        std::chrono::microseconds poll = std::chrono::milliseconds(2), std::string_view prefix = ".") {
   const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(30);
   while (std::chrono::steady_clock::now() < until) {
-    if (!TemporaryFiles(folder).empty()) return true;
+    if (!TemporaryFiles(folder, prefix).empty()) return true;
     if (::waitpid(pid, nullptr, WNOHANG) == pid) return false;
     std::this_thread::sleep_for(poll);
   }
@@ -128,6 +144,36 @@ TEST_F(InterruptTest, TheWindowEndedBySigtermLeavesNoTemporaryFile) {
     }
     ASSERT_EQ(TemporaryFiles(folder_.path()), std::vector<std::string>{});
   }
+}
+
+// SIGTERM comes as the window starts lx2dxf: from the moment the window
+// makes the drawing's temporary file, just before lx2dxf starts, to when
+// lx2dxf writes. lx2dxf ends with the window and neither leaves a file.
+TEST_F(InterruptTest, TheWindowEndedAsLx2dxfStartsLeavesNoTemporaryFile) {
+  testing::WriteBytes(folder_ / "big.lx", testing::SyntheticLxText(5));
+  std::mt19937 random(2);
+  std::uniform_int_distribution<int> delay(0, 50'000);  // microseconds; lx2dxf draws in about 45 ms
+  int drawing = 0;
+  for (int run = 0; run < 30; ++run) {
+    const int wait = delay(random);
+    SCOPED_TRACE("run " + std::to_string(run) + ", " + std::to_string(wait) + " us");
+    const pid_t pid = Start(folder_.path(), {KORVEXA_WINDOW_WRITER, "big.lx"});
+    ASSERT_TRUE(AwaitTemporaryFile(folder_.path(), pid, std::chrono::microseconds(100), ".big.dxf."));
+    std::this_thread::sleep_for(std::chrono::microseconds(wait));
+    drawing += !Drawings(folder_.path()).empty();
+    ::kill(pid, SIGTERM);
+    ASSERT_EQ(::waitpid(pid, nullptr, 0), pid);
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!Drawings(folder_.path()).empty() && std::chrono::steady_clock::now() < until) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    ASSERT_EQ(Drawings(folder_.path()), std::vector<pid_t>{});
+    ASSERT_EQ(TemporaryFiles(folder_.path()), std::vector<std::string>{});
+    if (std::filesystem::exists(folder_ / "big.dxf")) {  // a drawing of an earlier Create, whole
+      EXPECT_TRUE(testing::ReadBytes(folder_ / "big.dxf").ends_with("EOF\r\n"));
+    }
+  }
+  RecordProperty("lx2dxf running", drawing);  // of 30: how many SIGTERMs came while lx2dxf ran
 }
 
 // The CSV and .prj that a SIGTERM may find in the folder: the pair that was
