@@ -138,11 +138,6 @@ std::vector<std::string> ParseList(std::string_view list, const std::string& opt
   return items;
 }
 
-std::set<std::string> ParsePointIds(std::string_view list) {
-  const std::vector<std::string> ids = ParseList(list, "--points", "PointID");
-  return {ids.begin(), ids.end()};
-}
-
 void ParseFormat(std::string_view name, CommandLine& line) {
   line.job = name == "csv" ? Job::Csv : name == "kml" ? Job::Kml : Job::Create;
   if (name == "gpx" || name == "pcx5") {
@@ -211,7 +206,8 @@ CommandLine ParseCommandLine(int argc, char** argv) {
     } else if (arg == "--dxf" || arg == "--no-dxf") {
       line.options.drawing = arg == "--dxf";
     } else if (arg == "--points") {
-      line.pointIds = ParsePointIds(value());
+      const std::vector<std::string> ids = ParseList(value(), "--points", "PointID");
+      line.pointIds = {ids.begin(), ids.end()};
     } else if (arg == "--list-townships") {
       line.listTownships = true;
     } else if (arg == "--township") {
@@ -225,7 +221,8 @@ CommandLine ParseCommandLine(int argc, char** argv) {
       line.files.emplace_back(arg);
     }
   }
-  if (!line.help && !line.version && !line.grids && line.files.empty()) throw KorvexaError("no .LX file or data set given");
+  if (!line.help && !line.version && !line.grids && line.files.empty())
+    throw KorvexaError("no .LX file or data set given");
   const bool gpxOnly = line.job == Job::Create && line.options.kind == korvexa::OutputKind::Gpx;
   if (line.sendToGps && !gpxOnly) {
     throw KorvexaError("--send-to-gps sends a GPX file: it goes with --format gpx or none");
@@ -262,7 +259,9 @@ void TickPoints(korvexa::PointList& points, const CommandLine& line, const std::
 // One line to the terminal. Names and texts from the input, a unit or a data
 // set are printed escaped: none can pass for an escape sequence or for a line
 // of its own.
-void PrintLine(std::ostream& out, std::string_view text) { out << korvexa::PrintableText(text) << std::endl; }
+void PrintLine(std::ostream& out, std::string_view text) {
+  out << korvexa::PrintableText(text) << std::endl;
+}
 
 void PrintNotice(std::string_view kind, const std::filesystem::path& file, std::string_view text) {
   std::string line(kind);
@@ -273,7 +272,8 @@ void PrintNotice(std::string_view kind, const std::filesystem::path& file, std::
 }
 
 void PrintNotices(const std::filesystem::path& file, const std::vector<korvexa::CreateNotice>& notices) {
-  for (const korvexa::CreateNotice& notice : notices) PrintNotice(notice.error ? "error: " : "warning: ", file, notice.text);
+  for (const korvexa::CreateNotice& notice : notices)
+    PrintNotice(notice.error ? "error: " : "warning: ", file, notice.text);
 }
 
 // "t.lx -> /abs/t.gpx (4 points, SUMMARY)".
@@ -342,7 +342,8 @@ void ExportFile(const std::filesystem::path& file, const std::filesystem::path& 
   TickPoints(points, line, input);
   if (line.job == Job::ListCrs) {
     const korvexa::GridOffer offer = korvexa::OfferGrids(points, line.options.transform, services, tools.grids);
-    std::cout << korvexa::PrintableText(file.string()) << " (" << offer.township.Text() << "):\n" << korvexa::GridListText(offer);
+    std::cout << korvexa::PrintableText(file.string()) << " (" << offer.township.Text() << "):\n"
+              << korvexa::GridListText(offer);
     if (offer.systems.empty()) std::cout << "no State Plane or UTM zone holds the township\n";
     if (const std::optional<std::string> doubt = korvexa::ZoneDoubt(offer)) std::cout << *doubt << '\n';
     return;
@@ -373,19 +374,8 @@ korvexa::PlssFormat FormatOf(const CommandLine& line) {
   }
 }
 
-const char* ExtensionOf(korvexa::PlssFormat format) {
-  switch (format) {
-    case korvexa::PlssFormat::Pcx5:
-      return ".grm";
-    case korvexa::PlssFormat::Csv:
-      return ".csv";
-    case korvexa::PlssFormat::Kml:
-      return ".kml";
-    case korvexa::PlssFormat::Gpx:
-      break;
-  }
-  return ".gpx";
-}
+// The extension of each PlssFormat, in its order.
+constexpr const char* kPlssExtensions[] = {".gpx", ".grm", ".csv", ".kml"};
 
 // Lists the townships of the PLSS data set `input`, or writes the chosen
 // ones' corners in the output folder. False when the drawing failed (the
@@ -415,7 +405,8 @@ bool ConvertDataset(const std::filesystem::path& file, const std::filesystem::pa
   if (!read.datumNotice.empty()) PrintNotice("warning: ", file, read.datumNotice);
   korvexa::PlssExportOptions options;
   options.format = FormatOf(line);
-  options.outputPath = line.outputDir / korvexa::PlssOutputName(chosen, ExtensionOf(options.format));
+  options.outputPath =
+      line.outputDir / korvexa::PlssOutputName(chosen, kPlssExtensions[static_cast<int>(options.format)]);
   options.namePrefix = line.options.naming.prefix;
   options.csv = line.csv;
   options.drawing = line.job == Job::Create && line.options.drawing;
@@ -451,15 +442,10 @@ int main(int argc, char** argv) {
     return 0;
   }
   korvexa::Services services;
-  try {
-    services = korvexa::MakeSystemServices();
-  } catch (const std::exception& error) {
-    PrintLine(std::cerr, std::string("error: ") + error.what());
-    return 1;
-  }
   korvexa::UtmProjections projections;  // each zone's, set up once for the run
   std::optional<ExportTools> tools;
   try {
+    services = korvexa::MakeSystemServices();
     if (line.job != Job::Create) tools.emplace();
     if (line.job == Job::SendToGps) tools->unit = UnitToSendTo(line);
   } catch (const std::exception& error) {

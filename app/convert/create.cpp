@@ -18,14 +18,6 @@
 namespace korvexa {
 namespace {
 
-const char* Extension(OutputKind kind) {
-  return kind == OutputKind::Pcx5 ? ".grm" : ".gpx";
-}
-
-int ElevationColumn(OutputKind kind) {
-  return kind == OutputKind::Pcx5 ? kPcx5ElevationColumn : kGpxElevationColumn;
-}
-
 void WriteWaypoints(const std::filesystem::path& path, std::span<const Waypoint> waypoints, OutputKind kind,
                     const Clock& clock) {
   switch (kind) {
@@ -131,10 +123,7 @@ void AppendDrawingNotices(CreateResult& result) {
   const std::vector<std::string_view> lines = SplitLines(result.drawing->messages);
   if (!result.drawing->drawn) {
     std::string reason;
-    for (const std::string_view line : lines) {
-      if (!reason.empty()) reason += "; ";
-      reason += line;
-    }
+    for (const std::string_view line : lines) reason += (reason.empty() ? "" : "; ") + std::string(line);
     result.notices.push_back({true, "the drawing " + result.drawingName + " was not made: " + reason});
     return;
   }
@@ -160,7 +149,7 @@ std::string StatusText(const CreateResult& result) {
 }  // namespace
 
 std::string OutputName(const std::string& fName, OutputKind kind) {
-  return OutputNameOf(fName, Extension(kind));
+  return OutputNameOf(fName, kind == OutputKind::Pcx5 ? ".grm" : ".gpx");
 }
 
 CreateResult RunCreate(const std::string& fName, const PointList& points, const CreateOptions& options,
@@ -178,7 +167,8 @@ CreateResult RunCreateTo(const std::filesystem::path& outputPath, const std::str
   result.nad27 = !options.transform;
   std::optional<PendingDrawing> drawing;
   static_cast<ExportResult&>(result) = RunExport(
-      points, options.transform ? Datum::Nad83 : Datum::Nad27, ElevationColumn(options.kind), options.naming, services,
+      points, options.transform ? Datum::Nad83 : Datum::Nad27,
+      options.kind == OutputKind::Pcx5 ? kPcx5ElevationColumn : kGpxElevationColumn, options.naming, services,
       [&](const FinishedWaypoints& finished, ExportResult& written) {
         written.outputPath = outputPath;
         if (options.drawing) drawing.emplace(fName, *services.converters);

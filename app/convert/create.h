@@ -1,19 +1,13 @@
-// The Create command: one complete conversion of the ticked points.
-//
-// In order: form the output name from the loaded file's title and build the
-// waypoints of the ticked points once through the one export step
-// (app/export/export_step.h: the points without usable coordinates set
-// aside, the others moved to NAD83 when transforming, nothing written when
-// nothing usable is ticked); start the DXF converter on a temporary file
-// (when drawing) and write the waypoint file of the chosen kind; once that
-// file is in place, the drawing takes its own name. Names resolve against
+// The Create command: one complete conversion of the ticked points through
+// the one export step (app/export/export_step.h). The DXF converter draws
+// into a temporary file while the waypoint file is written; the drawing
+// takes its own name only once that file is in place. Names resolve against
 // the working folder that OpenLxFile set, so the outputs land beside the input.
 //
-// A Create that fails writes nothing: every output is made under a temporary
-// name, and a failure (an unwritable output, a point outside the grids, ...)
-// stops the run with a KorvexaError before anything takes its name. Only the
-// drawing may fail on its own: the waypoint file is then written all the same
-// and the result says why the drawing was not.
+// A Create that fails (an unwritable output, a point outside the grids, ...)
+// throws KorvexaError before anything takes its name, so it writes nothing.
+// Only the drawing may fail on its own: the waypoint file is then written
+// all the same and the result says why the drawing was not.
 #pragma once
 
 #include <cstddef>

@@ -41,9 +41,11 @@ std::string Windows1252(std::string_view utf8) {
   return text;
 }
 
-std::string TownshipPrefix(const std::string& plssId) {
-  const std::optional<PlssId> id = DecodePlssId(plssId);
-  return (id ? PlssShortName(*id) : plssId) + "-";
+// The corner's name, with its township before it when `townships` holds several.
+std::string CornerName(const PlssTownships& townships, const PlssCorner& corner) {
+  if (townships.plssIds.size() <= 1) return corner.name;
+  const std::optional<PlssId> id = DecodePlssId(corner.plssId);
+  return (id ? PlssShortName(*id) : corner.plssId) + "-" + corner.name;
 }
 
 // The corner's position on NAD83, through `nad83` when the layer is NAD27.
@@ -66,10 +68,6 @@ std::optional<std::string> WhyUnusable(const PlssCorner& corner) {
   if (std::fabs(corner.position->latitude) > 90) return "latitude beyond 90 degrees";
   if (!corner.elevationFeet) return "no elevation";
   return WhyElevationUnusable(std::round(*corner.elevationFeet * kMetresPerUsSurveyFoot));
-}
-
-std::string KmlSummary(std::size_t lines) {
-  return std::to_string(lines) + (lines == 1 ? " section line" : " section lines") + ", positions NAD83, taken as WGS 84";
 }
 
 // Writes the drawing beside the waypoint file at `path`; says why not in a notice.
@@ -102,7 +100,8 @@ PlssTownships ReadPlssTownships(PlssLayer& layer, std::span<const std::string> p
     if (!held) missing += (missing.empty() ? "" : ", ") + plssId;
   }
   if (!missing.empty()) {
-    throw KorvexaError(missing + (missing.find(',') == std::string::npos ? " is not a township" : " are not townships") +
+    throw KorvexaError(missing +
+                       (missing.find(',') == std::string::npos ? " is not a township" : " are not townships") +
                        " of the layer " + layer.LayerName());
   }
   read.datum = layer.GeographicDatum();
@@ -113,12 +112,11 @@ PlssTownships ReadPlssTownships(PlssLayer& layer, std::span<const std::string> p
 
 WaypointList PlssWaypoints(const PlssTownships& townships, const std::vector<bool>& ticked,
                            const CoordinateTransform* nad83) {
-  const bool prefixed = townships.plssIds.size() > 1;
   WaypointList list;
   for (std::size_t i = 0; i < townships.corners.size(); ++i) {
     if (!ticked.empty() && !ticked[i]) continue;
     const PlssCorner& corner = townships.corners[i];
-    const std::string name = (prefixed ? TownshipPrefix(corner.plssId) : "") + corner.name;
+    const std::string name = CornerName(townships, corner);
     if (std::optional<std::string> why = WhyUnusable(corner)) {
       list.leftOut.push_back({name.empty() ? corner.plssId + " (no name)" : name, std::move(*why)});
       continue;
@@ -135,13 +133,13 @@ WaypointList PlssWaypoints(const PlssTownships& townships, const std::vector<boo
 }
 
 PointList PlssListEntries(const PlssTownships& townships) {
-  const bool prefixed = townships.plssIds.size() > 1;
   PointList entries;
   for (const PlssCorner& corner : townships.corners) {
-    std::string line = Windows1252((prefixed ? TownshipPrefix(corner.plssId) : "") + corner.name);
+    std::string line = Windows1252(CornerName(townships, corner));
     line.resize(std::max<std::size_t>(line.size(), 14), ' ');
     if (corner.position) {
-      line += "  " + NumberText(std::fabs(corner.position->latitude)) + (corner.position->latitude < 0 ? " S  " : " N  ");
+      line +=
+          "  " + NumberText(std::fabs(corner.position->latitude)) + (corner.position->latitude < 0 ? " S  " : " N  ");
       line += NumberText(std::fabs(corner.position->longitude)) + (corner.position->longitude < 0 ? " W" : " E");
       if (corner.position->datum == Datum::Nad27) line += " NAD27";
     } else {
@@ -169,7 +167,8 @@ std::string PlssOutputName(std::span<const std::string> plssIds, std::string_vie
 ExportResult ExportPlssTownships(const PlssTownships& townships, const std::vector<bool>& ticked,
                                  const PlssExportOptions& options, Services& services, GridSystems* grids) {
   if (options.format == PlssFormat::Pcx5 && (townships.plssIds.size() > 1 || !options.namePrefix.empty())) {
-    throw KorvexaError("a PCX5 file holds the corners of one township without a name prefix: its names hold six characters");
+    throw KorvexaError(
+        "a PCX5 file holds the corners of one township without a name prefix: its names hold six characters");
   }
   WaypointList corners = PlssNad83Waypoints(townships, ticked, services);
   if (options.format == PlssFormat::Csv) {
@@ -201,7 +200,8 @@ ExportResult ExportPlssTownships(const PlssTownships& townships, const std::vect
             std::vector<KmlLine> lines;
             if (townships.sectionLines && townships.datum == Datum::Nad83) lines = *townships.sectionLines;
             WriteKmlFile(path, PlssOutputName(townships.plssIds, ""), finished.waypoints, lines);
-            result.summary = KmlSummary(lines.size());
+            result.summary = std::to_string(lines.size()) + (lines.size() == 1 ? " section line" : " section lines") +
+                             ", positions NAD83, taken as WGS 84";
             return "created with " + result.summary;
           }
         }

@@ -65,18 +65,17 @@ class TownshipBuilder {
         JudgeTownship(chains_.points.size(), [this](std::size_t i) { return chains_.points[i].record; });
     if (!judged.middle) throw KorvexaError(Quoted(fileName_) + " holds no point with usable coordinates");
     for (auto& [chainPoint, reason] : judged.leftOut) LeaveOut(chainPoint, std::move(reason));
-    result_.township.utmZone = Zone(*judged.middle);
+    township_.utmZone = Zone(*judged.middle);
     TownshipDrawing drawing;
     const std::vector<std::uint32_t> drawn = Place(std::move(judged));
-    if (result_.township.points.empty()) throw KorvexaError(Quoted(fileName_) + " holds no point to draw");
+    if (township_.points.empty()) throw KorvexaError(Quoted(fileName_) + " holds no point to draw");
     // The records are no longer read: their room goes to the segments.
     std::vector<ChainPoint>().swap(chains_.points);
-    result_.township.segments = Segments(chains_, drawn);
-    result_.township.reliabilities = std::move(chains_.reliabilities);
-    std::sort(result_.leftOut.begin(), result_.leftOut.end(),
-              [](const Indexed& a, const Indexed& b) { return a.first < b.first; });
-    drawing.township = std::move(result_.township);
-    for (auto& [index, point] : result_.leftOut) drawing.leftOut.push_back(std::move(point));
+    township_.segments = Segments(chains_, drawn);
+    township_.reliabilities = std::move(chains_.reliabilities);
+    std::sort(leftOut_.begin(), leftOut_.end(), [](const Indexed& a, const Indexed& b) { return a.first < b.first; });
+    drawing.township = std::move(township_);
+    for (auto& [index, point] : leftOut_) drawing.leftOut.push_back(std::move(point));
     return drawing;
   }
 
@@ -84,7 +83,7 @@ class TownshipBuilder {
   using Indexed = std::pair<std::size_t, LeftOutPoint>;
 
   void LeaveOut(std::size_t chainPoint, std::string reason) {
-    result_.leftOut.push_back({chainPoint, {RecordName(chains_.points[chainPoint].record), std::move(reason)}});
+    leftOut_.push_back({chainPoint, {RecordName(chains_.points[chainPoint].record), std::move(reason)}});
   }
 
   // Projects the usable points into the township's points, noting each
@@ -92,10 +91,10 @@ class TownshipBuilder {
   // place among them. Takes the judgement, to free it before the segments
   // are made.
   std::vector<std::uint32_t> Place(JudgedTownship judged) {
-    const Projection& projection = projections_.Zone(result_.township.utmZone);
+    const Projection& projection = projections_.Zone(township_.utmZone);
     std::vector<std::uint32_t> drawn(chains_.points.size(), kNotDrawn);
     const std::size_t usable = judged.points.size() - judged.leftOut.size();
-    result_.township.points.reserve(usable);
+    township_.points.reserve(usable);
     if (keys_ != nullptr) keys_->reserve(usable);
     for (std::size_t chainPoint = 0; chainPoint < judged.points.size(); ++chainPoint) {
       if (!judged.usable[chainPoint]) continue;
@@ -107,8 +106,8 @@ class TownshipBuilder {
         continue;
       }
       const LxRecord record = chains_.points[chainPoint].record;
-      drawn[chainPoint] = static_cast<std::uint32_t>(result_.township.points.size());
-      result_.township.points.push_back({TrimmedPointId(record), east, position.Latitude, plane->x, plane->y});
+      drawn[chainPoint] = static_cast<std::uint32_t>(township_.points.size());
+      township_.points.push_back({TrimmedPointId(record), east, position.Latitude, plane->x, plane->y});
       if (keys_ != nullptr) keys_->push_back(DuplicateKey(record));
     }
     return drawn;
@@ -125,16 +124,12 @@ class TownshipBuilder {
     return *zone;
   }
 
-  struct Partial {
-    Township township;
-    std::vector<Indexed> leftOut;
-  };
-
   TownshipChains chains_;
   const std::string& fileName_;
   UtmProjections& projections_;
   std::vector<std::string_view>* keys_;
-  Partial result_;
+  Township township_;
+  std::vector<Indexed> leftOut_;  // with the index of each point among the chains
 };
 
 // Writes `township`'s drawing into the file at `path` in place: Create's
@@ -164,8 +159,8 @@ class InProcessDrawingJob : public DrawingJob {
       WriteInPlace(drawingName_, drawing.township);
       DrawingOutcome outcome{true, ""};
       for (const LeftOutPoint& point : drawing.leftOut) {
-        if (!outcome.messages.empty()) outcome.messages += '\n';
-        outcome.messages += "point " + point.name + " left out: " + point.reason;
+        outcome.messages +=
+            (outcome.messages.empty() ? "point " : "\npoint ") + point.name + " left out: " + point.reason;
       }
       return outcome;
     } catch (const std::exception& error) {
@@ -191,17 +186,12 @@ std::filesystem::path DrawingPath(const std::string& lxFile) {
   return OutputNameOf(lxFile, ".dxf");
 }
 
-TownshipDrawing DrawTownship(const std::string& lxFile, UtmProjections& projections) {
-  const std::string text = ReadWholeFile(lxFile);
-  return ProjectTownship(text, lxFile, projections);
-}
-
 std::vector<LeftOutPoint> WriteTownshipDrawing(const std::string& lxFile, const std::filesystem::path& drawing,
                                                bool byReliability, UtmProjections& projections) {
   if (std::filesystem::weakly_canonical(drawing) == std::filesystem::weakly_canonical(lxFile)) {
     throw KorvexaError("the drawing would replace " + Quoted(lxFile) + " itself");
   }
-  TownshipDrawing township = DrawTownship(lxFile, projections);
+  TownshipDrawing township = ProjectTownship(ReadWholeFile(lxFile), lxFile, projections);
   WriteDxfFile(drawing, township.township, byReliability);
   return std::move(township.leftOut);
 }

@@ -41,10 +41,6 @@ TownshipDrawing ProjectTownship(std::string_view text, const std::string& fileNa
 // "t12n.lx" -> "t12n.dxf". Throws KorvexaError when `lxFile` leaves no name.
 std::filesystem::path DrawingPath(const std::string& lxFile);
 
-// ProjectTownship of the file `lxFile`. Throws KorvexaError as
-// ProjectTownship, or when the file cannot be read.
-TownshipDrawing DrawTownship(const std::string& lxFile, UtmProjections& projections);
-
 // Reads `lxFile` and writes its drawing to `drawing`, completely or not at
 // all; with `byReliability` the lines go on one layer per reliability.
 // Returns the points left out. Throws KorvexaError saying why nothing was

@@ -175,15 +175,10 @@ std::optional<std::string> ZoneDoubt(const GridOffer& offer) {
     if (!crs.utm && std::find(zones.begin(), zones.end(), zone) == zones.end()) zones.push_back(zone);
   }
   if (zones.size() < 2) return std::nullopt;
-  std::string text = "the corners lie in the areas of use of ";
-  text += std::to_string(zones.size());
-  text += " State Plane zones (";
-  for (std::size_t i = 0; i < zones.size(); ++i) {
-    if (i > 0) text += ", ";
-    text += zones[i];
-  }
-  text += ')';
-  return text;
+  std::string names;
+  for (const std::string& zone : zones) names += (names.empty() ? "" : ", ") + zone;
+  return "the corners lie in the areas of use of " + std::to_string(zones.size()) + " State Plane zones (" + names +
+         ")";
 }
 
 std::string GridListText(const GridOffer& offer) {

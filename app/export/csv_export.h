@@ -72,23 +72,15 @@ struct GridCheck {
 // ExportCsv would, without writing: the same refusals GridSystems gives.
 GridCheck CheckGrid(const std::string& code, const GridOffer& offer, GridSystems& grids);
 
-// When the township of `offer` straddles a zone line (the counties it
-// reaches into lie in different State Plane zones): "the township straddles
-// a State Plane zone line: NAD83 / New Mexico Central (Taos, New Mexico, at
-// its middle), NAD83 / New Mexico East (Colfax, New Mexico)"; when the
-// middle's county lies in two zones (NAD27 Michigan's two systems), "the
-// county at the township's middle lies in more than one State Plane zone:
-// ...". Without a
-// county, when it lies in the areas of use of several zones (areas are
-// boxes and overlap at zone borders): "the corners lie in the areas of use
-// of 2 State Plane zones (NAD83 / New Mexico East, NAD83 / New Mexico
-// Central)". Without its full stop; nothing otherwise.
+// Why the first grid of `offer` may be the wrong zone, without its full stop:
+// the township straddles a zone line (its counties lie in different State
+// Plane zones), the county at its middle lies in two zones (NAD27 Michigan's
+// two systems), or, without a county, it lies in the areas of use of several
+// zones (areas are boxes and overlap at zone borders). Nothing otherwise.
 std::optional<std::string> ZoneDoubt(const GridOffer& offer);
 
-// One line per grid of `offer`: "EPSG:2258  NAD83 / New Mexico Central
-// (ftUS)  US survey foot", the best guess marked " (best guess)", or
-// " (best guess: the zone of Bernalillo, New Mexico)" when it is the zone of
-// the county at the township's middle.
+// One line per grid of `offer` ("EPSG:2258  NAD83 / New Mexico Central
+// (ftUS)  US survey foot"), the first marked as the best guess.
 std::string GridListText(const GridOffer& offer);
 
 }  // namespace korvexa

@@ -30,16 +30,8 @@ struct ExportResult {
   std::string status;                 // the status line: "t12n.csv created in NAD83 / ... ."
 };
 
-// "t12n.csv <verbAndWhere>." and, when corners were left out, " N point(s)
-// left out.": the status line of every export.
-std::string ExportStatus(const ExportResult& result, const std::string& verbAndWhere);
-
 // Appends " 3 points left out." (" 1 point left out.") to a status line;
 // nothing for 0.
 void AppendLeftOutCount(std::string& status, std::size_t leftOut);
-
-// "1 ticked point without usable coordinates was left out: 300500 (no
-// longitude)", without its full stop; `leftOut` must not be empty.
-std::string LeftOutText(const std::vector<LeftOutPoint>& leftOut);
 
 }  // namespace korvexa

@@ -45,6 +45,34 @@ std::string NamesTwiceText(const std::vector<std::string_view>& twice) {
   return text;
 }
 
+// "t12n.csv <verbAndWhere>." and, when corners were left out, " N point(s)
+// left out.".
+std::string ExportStatus(const ExportResult& result, const std::string& verbAndWhere) {
+  std::string status = result.outputPath.filename().string();
+  status += ' ';
+  status += verbAndWhere;
+  status += '.';
+  AppendLeftOutCount(status, result.leftOut.size());
+  return status;
+}
+
+// "1 ticked point without usable coordinates was left out: 300500 (no
+// longitude)", without its full stop.
+std::string LeftOutText(const std::vector<LeftOutPoint>& leftOut) {
+  std::string text = leftOut.size() == 1
+                         ? "1 ticked point without usable coordinates was left out: "
+                         : std::to_string(leftOut.size()) + " ticked points without usable coordinates were left out: ";
+  for (std::size_t i = 0; i < leftOut.size(); ++i) {
+    text += (i > 0 ? ", " : "") + leftOut[i].name + " (" + leftOut[i].reason + ")";
+  }
+  return text;
+}
+
+void RequireUsable(const WaypointList& corners) {
+  if (!corners.waypoints.empty()) return;
+  throw NothingToWrite(corners.leftOut.empty() ? kNoCornersTicked : kNoUsableCorner);
+}
+
 }  // namespace
 
 void CheckNamePrefix(const std::string& prefix) {
@@ -54,11 +82,6 @@ void CheckNamePrefix(const std::string& prefix) {
                          "\" holds a control character, a comma or a double quote, which point names cannot hold");
     }
   }
-}
-
-void RequireUsable(const WaypointList& corners) {
-  if (!corners.waypoints.empty()) return;
-  throw NothingToWrite(corners.leftOut.empty() ? kNoCornersTicked : kNoUsableCorner);
 }
 
 WaypointList UsableWaypoints(const PointList& points, int elevationColumn, const CoordinateTransform* nad83) {

@@ -67,10 +67,6 @@ struct FinishedWaypoints {
 // targets then keep their old content.
 using WriteStep = std::function<std::string(const FinishedWaypoints& finished, ExportResult& result)>;
 
-// Throws NothingToWrite when `corners` holds no waypoint: kNoCornersTicked
-// when nothing was left out either, kNoUsableCorner otherwise.
-void RequireUsable(const WaypointList& corners);
-
 // Step 1 and 2 for the ticked entries of `points`: their waypoints, their
 // elevations from `elevationColumn` (BuildWaypoints), moved through `nad83`
 // when it is given. Throws NothingToWrite when none is ticked or none is

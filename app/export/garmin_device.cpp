@@ -4,9 +4,9 @@
 
 #include <algorithm>
 #include <cctype>
-#include <initializer_list>
 #include <memory>
 #include <optional>
+#include <span>
 #include <utility>
 
 #include "core/korvexa_error.h"
@@ -21,54 +21,28 @@ constexpr std::size_t kModelLimit = 100;   // bytes; a unit's is about 20
 constexpr std::size_t kValueLimit = 4096;  // bytes kept of any value, far more than a unit writes
 constexpr std::size_t kQuoteLimit = 100;   // bytes of a refused Path quoted in the message
 
-// The elements the reader looks at, in the namespace above; Other is any other.
-enum class Element {
-  Device,
-  Model,
-  Description,
-  MassStorageMode,
-  DataType,
-  File,
-  Location,
-  Path,
-  FileExtension,
-  TransferDirection,
-  Other
-};
-
-constexpr std::pair<std::string_view, Element> kElements[] = {
-    {"Device", Element::Device},
-    {"Model", Element::Model},
-    {"Description", Element::Description},
-    {"MassStorageMode", Element::MassStorageMode},
-    {"DataType", Element::DataType},
-    {"File", Element::File},
-    {"Location", Element::Location},
-    {"Path", Element::Path},
-    {"FileExtension", Element::FileExtension},
-    {"TransferDirection", Element::TransferDirection},
-};
-
-using ElementPath = std::initializer_list<Element>;
-constexpr ElementPath kModelDescription = {Element::Device, Element::Model, Element::Description};
-constexpr ElementPath kFile = {Element::Device, Element::MassStorageMode, Element::DataType, Element::File};
+// The elements the reader looks at, by their local names in the namespace
+// above; any other element is "".
+using ElementPath = std::span<const std::string_view>;
+constexpr std::string_view kModelDescription[] = {"Device", "Model", "Description"};
+constexpr std::string_view kFile[] = {"Device", "MassStorageMode", "DataType", "File"};
+constexpr std::string_view kTransferDirection[] = {"Device", "MassStorageMode", "DataType", "File",
+                                                   "TransferDirection"};
+constexpr std::string_view kFileExtension[] = {"Device", "MassStorageMode", "DataType",
+                                               "File",   "Location",        "FileExtension"};
+constexpr std::string_view kPath[] = {"Device", "MassStorageMode", "DataType", "File", "Location", "Path"};
 
 bool AllDigits(std::string_view text) {
   return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-Element ElementOf(std::string_view name) {
+// The local name of `name`, or "" when it is not in Garmin's namespace.
+std::string LocalName(std::string_view name) {
   const std::size_t separator = name.find(kNamespaceSeparator);
-  if (separator == std::string_view::npos) return Element::Other;
+  if (separator == std::string_view::npos) return {};
   const std::string_view uri = name.substr(0, separator);
-  if (!uri.starts_with(kGarminDeviceNamespace) || !AllDigits(uri.substr(kGarminDeviceNamespace.size()))) {
-    return Element::Other;
-  }
-  const std::string_view local = name.substr(separator + 1);
-  for (const auto& [text, element] : kElements) {
-    if (text == local) return element;
-  }
-  return Element::Other;
+  if (!uri.starts_with(kGarminDeviceNamespace) || !AllDigits(uri.substr(kGarminDeviceNamespace.size()))) return {};
+  return std::string(name.substr(separator + 1));
 }
 
 bool XmlBlank(char c) {
@@ -185,26 +159,17 @@ class DeviceReader {
   }
 
   bool At(ElementPath path) const { return std::equal(open_.begin(), open_.end(), path.begin(), path.end()); }
-  bool InFile(Element element) const {
-    return open_.size() == kFile.size() + 1 && std::equal(kFile.begin(), kFile.end(), open_.begin()) &&
-           open_.back() == element;
-  }
-  bool InLocation(Element element) const {
-    return open_.size() == kFile.size() + 2 && std::equal(kFile.begin(), kFile.end(), open_.begin()) &&
-           open_[kFile.size()] == Element::Location && open_.back() == element;
-  }
 
   void Start(std::string_view name) {
     if (static_cast<int>(open_.size()) >= kGarminDeviceDepthLimit) {
       return Refuse("it nests deeper than " + std::to_string(kGarminDeviceDepthLimit) + " levels");
     }
-    open_.push_back(ElementOf(name));
-    if (open_.size() == 1 && open_.back() != Element::Device) {
+    open_.push_back(LocalName(name));
+    if (open_.size() == 1 && open_.back() != "Device") {
       return Refuse("it is no description of a Garmin unit (no Device of Garmin's GarminDevice namespace)");
     }
     if (At(kFile)) file_ = FileType{};
-    const bool value = At(kModelDescription) || InFile(Element::TransferDirection) || InLocation(Element::Path) ||
-                       InLocation(Element::FileExtension);
+    const bool value = At(kModelDescription) || At(kTransferDirection) || At(kPath) || At(kFileExtension);
     if (value && valueDepth_ == 0) {
       valueDepth_ = open_.size();
       value_.clear();
@@ -226,9 +191,9 @@ class DeviceReader {
 
   void Value(std::string value) {
     if (At(kModelDescription) && device_.model.empty()) device_.model = Cut(std::move(value), kModelLimit);
-    if (InFile(Element::TransferDirection)) file_.direction = std::move(value);
-    if (InLocation(Element::FileExtension)) file_.extension = std::move(value);
-    if (InLocation(Element::Path)) file_.path = std::move(value);
+    if (At(kTransferDirection)) file_.direction = std::move(value);
+    if (At(kFileExtension)) file_.extension = std::move(value);
+    if (At(kPath)) file_.path = std::move(value);
   }
 
   void EndFile() {
@@ -239,7 +204,7 @@ class DeviceReader {
   }
 
   XML_Parser parser_ = nullptr;
-  std::vector<Element> open_;
+  std::vector<std::string> open_;
   std::size_t valueDepth_ = 0;  // the depth of the element whose value is being read, or 0
   std::string value_;
   FileType file_;

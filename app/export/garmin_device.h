@@ -35,13 +35,11 @@ struct GarminDevice {
 // version of it); elements of other namespaces (extensions) are skipped.
 //
 // Throws KorvexaError with the reason, to follow "its GarminDevice.xml ...":
-// "is not readable: <why>" when `xml` is longer than kGarminDeviceSizeLimit,
-// is not UTF-8 (a NUL byte, a UTF-16 byte order mark), is not well-formed
-// (expat's reason, line and column), nests deeper than
-// kGarminDeviceDepthLimit, declares an entity (none is ever expanded) or is
-// not a Device of that namespace; "names a GPX folder outside the unit: ..."
-// when the GPX Path is absolute, leads up (".."), names a drive ("C:") or
-// holds a control character.
+// "is not readable: <why>" when `xml` is too large, not UTF-8, not
+// well-formed (expat's reason, line and column), nests too deep, declares an
+// entity (none is ever expanded) or is no Device of that namespace; "names a
+// GPX folder outside the unit: ..." when the GPX Path is absolute, leads up,
+// names a drive or holds a control character.
 GarminDevice ReadGarminDevice(std::string_view xml);
 
 }  // namespace korvexa

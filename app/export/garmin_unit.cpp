@@ -78,17 +78,6 @@ std::string ReadDescription(const fs::path& path) {
   return bytes;
 }
 
-// "1,234". Built by appending: GCC 12 warns wrongly about insert() in Release.
-std::string GroupedCount(std::size_t count) {
-  const std::string digits = std::to_string(count);
-  std::string grouped;
-  for (std::size_t i = 0; i < digits.size(); ++i) {
-    if (i > 0 && (digits.size() - i) % 3 == 0) grouped.push_back(',');
-    grouped.push_back(digits[i]);
-  }
-  return grouped;
-}
-
 std::string NotUsable(const fs::path& volume, const std::string& why) {
   return volume.string() + " is not a usable Garmin unit (its " + why + ")";
 }
@@ -291,17 +280,6 @@ fs::path GpxFileOnUnit(const GarminUnit& unit, const std::string& fName) {
                        " is a link, which is refused: it could lead off the unit");
   }
   return file;
-}
-
-std::vector<std::string> SendNotes(const GarminUnit& unit, const fs::path& file, std::size_t waypoints, bool replaced) {
-  std::vector<std::string> notes;
-  if (waypoints > kGarminWaypointLimit) {
-    notes.push_back(GroupedCount(waypoints) + " waypoints are more than the smallest Garmin handhelds hold (" +
-                    GroupedCount(kGarminWaypointLimit) + "): the " + unit.model +
-                    " may leave some out (tick fewer corners, or send the townships one by one)");
-  }
-  if (replaced) notes.push_back("the earlier " + file.filename().string() + " on the " + unit.model + " was replaced");
-  return notes;
 }
 
 }  // namespace korvexa

@@ -29,11 +29,9 @@ struct GarminUnit {
 // The unit mounted at `volume`, or nothing when it holds no
 // Garmin/GarminDevice.xml. Reads at most kGarminDeviceSizeLimit bytes of a
 // regular file (a FIFO or device of that name is refused without waiting).
-// Throws KorvexaError when the volume cannot take the GPX file:
-// "VOLUME is not a usable Garmin unit (its GarminDevice.xml is not readable:
-// ...)" (or "... names a GPX folder outside the unit: ...", or a folder on
-// the way that is a link), and "Runner 110 takes no GPX files (...)" for a
-// unit whose description names no GPX file type to the unit.
+// Throws KorvexaError when the volume cannot take the GPX file: its
+// description cannot be read, names a GPX folder outside the unit or through
+// a link, or names no GPX file type to the unit.
 std::optional<GarminUnit> ReadGarminUnit(const std::filesystem::path& volume);
 
 enum class VolumeKind {
@@ -85,15 +83,6 @@ std::vector<std::string> SearchNotes(const UnitSearch& search);
 // ("<gpxFolder>/t12n.gpx"). Throws KorvexaError when a link is there: it
 // could lead off the unit.
 std::filesystem::path GpxFileOnUnit(const GarminUnit& unit, const std::string& fName);
-
-// The smallest current Garmin handheld holds 1,000 waypoints.
-inline constexpr std::size_t kGarminWaypointLimit = 1000;
-
-// What to tell of a GPX file of `waypoints` sent to `unit`: more waypoints
-// than the smallest unit holds, and that an earlier file of its name was
-// `replaced`.
-std::vector<std::string> SendNotes(const GarminUnit& unit, const std::filesystem::path& file, std::size_t waypoints,
-                                   bool replaced);
 
 // What to do when no unit is found, without its full stop.
 inline constexpr const char* kNoGarminUnitText =

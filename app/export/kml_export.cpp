@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "app/export/export_step.h"
 #include "app/services.h"
@@ -26,8 +27,10 @@ std::vector<std::optional<GeoPosition>> Nad83Positions(const TownshipChains& cha
   return positions;
 }
 
-}  // namespace
-
+// The surveyed lines of the whole file's `text`, NAD83 through `nad83`: each
+// chain's corners with usable coordinates and within 3 degrees of the middle
+// of the township, in file order; a chain is broken where a corner is left
+// out, and a piece of fewer than two corners is no line.
 std::vector<KmlLine> SurveyedLines(std::string_view text, const CoordinateTransform& nad83) {
   const TownshipChains chains = ReadChains(text);
   const std::vector<std::optional<GeoPosition>> positions = Nad83Positions(chains, nad83);
@@ -51,6 +54,8 @@ std::vector<KmlLine> SurveyedLines(std::string_view text, const CoordinateTransf
   }
   return lines;
 }
+
+}  // namespace
 
 ExportResult ExportKml(const std::filesystem::path& path, const std::string& fName, const PointList& points,
                        std::string_view text, const NamingRule& naming, Services& services) {

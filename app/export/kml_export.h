@@ -12,7 +12,6 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "app/export/export_result.h"
 #include "app/export/export_step.h"
@@ -21,15 +20,7 @@
 
 namespace korvexa {
 
-class CoordinateTransform;
 struct Services;
-
-// The surveyed lines of the whole file's `text`, NAD83 through `nad83`: each
-// chain's corners with usable coordinates and within 3 degrees of the
-// middle of the township, in file order; a chain is broken where a corner is
-// left out, and a piece of fewer than two corners is no line. Throws
-// KorvexaError naming the point when one cannot be shifted.
-std::vector<KmlLine> SurveyedLines(std::string_view text, const CoordinateTransform& nad83);
 
 // Writes the ticked corners of `points` and the lines of `text` (the loaded
 // file's whole text) to `path`, in a document named `fName`, the corners

@@ -10,8 +10,21 @@
 #include "writers/gpx_writer.h"
 
 namespace korvexa {
-
 namespace {
+
+// The smallest current Garmin handheld holds 1,000 waypoints.
+constexpr std::size_t kGarminWaypointLimit = 1000;
+
+// "1,234". Built by appending: GCC 12 warns wrongly about insert() in Release.
+std::string GroupedCount(std::size_t count) {
+  const std::string digits = std::to_string(count);
+  std::string grouped;
+  for (std::size_t i = 0; i < digits.size(); ++i) {
+    if (i > 0 && (digits.size() - i) % 3 == 0) grouped.push_back(',');
+    grouped.push_back(digits[i]);
+  }
+  return grouped;
+}
 
 // Puts the finished waypoints into the unit's GPX folder as `fName`'s GPX file.
 WriteStep SendStep(const GarminUnit& unit, const std::string& fName, const Clock& clock) {
@@ -26,8 +39,16 @@ WriteStep SendStep(const GarminUnit& unit, const std::string& fName, const Clock
     const bool replacing = std::filesystem::exists(result.outputPath, error);
     WriteGpxFile(result.outputPath, finished.waypoints, clock);
     SyncFolder(unit.gpxFolder);  // the unit may be pulled out at once
-    for (std::string& note : SendNotes(unit, result.outputPath, finished.waypoints.size(), replacing)) {
-      result.notices.push_back({false, std::move(note)});
+    if (finished.waypoints.size() > kGarminWaypointLimit) {
+      result.notices.push_back(
+          {false, GroupedCount(finished.waypoints.size()) +
+                      " waypoints are more than the smallest Garmin handhelds hold (" +
+                      GroupedCount(kGarminWaypointLimit) + "): the " + unit.model +
+                      " may leave some out (tick fewer corners, or send the townships one by one)"});
+    }
+    if (replacing) {
+      result.notices.push_back(
+          {false, "the earlier " + result.outputPath.filename().string() + " on the " + unit.model + " was replaced"});
     }
     result.summary = unit.model + ", NAD83";
     return "sent to the " + UnitName(unit);
@@ -38,12 +59,11 @@ WriteStep SendStep(const GarminUnit& unit, const std::string& fName, const Clock
 
 ExportResult SendToGps(const GarminUnit& unit, const std::string& fName, const PointList& points,
                        const NamingRule& naming, Services& services) {
-  return RunExport(points, Datum::Nad83, kGpxElevationColumn, naming, services,
-                   SendStep(unit, fName, *services.clock));
+  return RunExport(points, Datum::Nad83, kGpxElevationColumn, naming, services, SendStep(unit, fName, *services.clock));
 }
 
-ExportResult SendToGps(const GarminUnit& unit, const std::string& fName, WaypointList corners,
-                       const NamingRule& naming, const Clock& clock) {
+ExportResult SendToGps(const GarminUnit& unit, const std::string& fName, WaypointList corners, const NamingRule& naming,
+                       const Clock& clock) {
   return RunExport(std::move(corners), naming, SendStep(unit, fName, clock));
 }
 

@@ -66,15 +66,28 @@ void TieCorners(TownshipMap& map, std::vector<std::pair<std::size_t, Waypoint>>&
 }
 
 CornerFacts WaypointFacts(const Waypoint& waypoint) {
-  CornerFacts facts;
-  facts.id = waypoint.name;
-  facts.datum = "NAD83";
-  facts.latitude = waypoint.position.latitude;
-  facts.longitude = waypoint.position.longitude;
-  facts.elevationFeet = NumberText(waypoint.elevationFeet);
-  facts.elevationMetres = waypoint.elevation;
-  facts.reliability = waypoint.reliability;
-  return facts;
+  return {waypoint.name,
+          "NAD83",
+          waypoint.position.latitude,
+          waypoint.position.longitude,
+          NumberText(waypoint.elevationFeet),
+          waypoint.elevation,
+          waypoint.reliability};
+}
+
+// Moves the township's segments into its lines, which hold them from then on.
+void TakeLines(TownshipMap& map) {
+  map.lines = MapLines(map.township);
+  std::vector<TownshipSegment>().swap(map.township.segments);
+}
+
+// Indexes the township's points, as they are once the map is made.
+void IndexPoints(TownshipMap& map) {
+  std::vector<PlanePoint> positions;
+  positions.reserve(map.township.points.size());
+  for (const TownshipPoint& point : map.township.points) positions.push_back({point.x, point.y});
+  map.grid = PointGrid(std::move(positions));
+  map.spacing = map.grid.TypicalSpacing();
 }
 
 }  // namespace
@@ -91,18 +104,13 @@ TownshipMap BuildTownshipMap(std::string_view text, const std::string& fileName,
   std::unordered_map<std::string_view, std::size_t> entryOfKey;
   entryOfKey.reserve(list.size());
   for (std::size_t i = 0; i < list.size(); ++i) entryOfKey.emplace(DuplicateKey(list[i].line), i);
-  std::vector<PlanePoint> positions;
-  positions.reserve(map.township.points.size());
   map.entryOf.reserve(map.township.points.size());
   for (std::size_t i = 0; i < map.township.points.size(); ++i) {
     const auto found = entryOfKey.find(keys[i]);
     map.entryOf.push_back(found == entryOfKey.end() ? kNoListEntry : found->second);
-    positions.push_back({map.township.points[i].x, map.township.points[i].y});
   }
-  map.grid = PointGrid(std::move(positions));
-  map.lines = MapLines(map.township);
-  std::vector<TownshipSegment>().swap(map.township.segments);  // the lines hold them now
-  map.spacing = map.grid.TypicalSpacing();
+  IndexPoints(map);
+  TakeLines(map);
   CountNotShown(map, list);
   return map;
 }
@@ -115,17 +123,13 @@ TownshipMap BuildPlssTownshipMap(const PlssTownships& townships, const Coordinat
     std::vector<Waypoint> waypoints;
     for (const auto& corner : corners) waypoints.push_back(corner.second);
     map.township = PlssDrawing(townships, waypoints, grids);
-    map.lines = MapLines(map.township);
-    std::vector<TownshipSegment>().swap(map.township.segments);  // the lines hold them now
+    TakeLines(map);  // before the section lines' own vertices go
     TieCorners(map, corners);
   } catch (const std::exception& error) {
     map = TownshipMap{};
     map.problem = error.what();
   }
-  std::vector<PlanePoint> positions;
-  for (const TownshipPoint& point : map.township.points) positions.push_back({point.x, point.y});
-  map.grid = PointGrid(std::move(positions));
-  map.spacing = map.grid.TypicalSpacing();
+  IndexPoints(map);
   return map;
 }
 

@@ -155,33 +155,21 @@ bool NmeaPositionInRange(std::string_view sentence) {
 
 std::optional<CivilTime> NmeaDateTime(std::string_view sentence) {
   const std::optional<int> time = NmeaTimeOfDay(NmeaField(sentence, 1));
-  if (!time) return std::nullopt;
-  CivilTime at;
   const std::string_view type = NmeaSentenceType(sentence);
-  if (type == "RMC") {
+  std::optional<int> day, month, year;
+  if (type == "RMC" && NmeaField(sentence, 9).size() == 6) {
     const std::string_view date = NmeaField(sentence, 9);
-    if (date.size() != 6) return std::nullopt;
-    const std::optional<int> day = Digits(date.substr(0, 2)), month = Digits(date.substr(2, 2));
-    const std::optional<int> year = Digits(date.substr(4));
-    if (!day || !month || !year) return std::nullopt;
-    at.year = *year < 80 ? 2000 + *year : 1900 + *year;  // NMEA's two digits
-    at.month = *month;
-    at.day = *day;
-  } else if (type == "ZDA") {
-    const std::optional<int> day = Digits(NmeaField(sentence, 2)), month = Digits(NmeaField(sentence, 3));
-    const std::optional<int> year = Digits(NmeaField(sentence, 4));
-    if (!day || !month || !year || NmeaField(sentence, 4).size() != 4) return std::nullopt;
-    at.year = *year;
-    at.month = *month;
-    at.day = *day;
-  } else {
-    return std::nullopt;
+    day = Digits(date.substr(0, 2));
+    month = Digits(date.substr(2, 2));
+    year = Digits(date.substr(4));
+    if (year) *year += *year < 80 ? 2000 : 1900;  // NMEA's two digits
+  } else if (type == "ZDA" && NmeaField(sentence, 4).size() == 4) {
+    day = Digits(NmeaField(sentence, 2));
+    month = Digits(NmeaField(sentence, 3));
+    year = Digits(NmeaField(sentence, 4));
   }
-  if (at.month < 1 || at.month > 12 || at.day < 1 || at.day > 31) return std::nullopt;
-  at.hour = *time / 3600000;
-  at.minute = *time / 60000 % 60;
-  at.second = *time / 1000 % 60;
-  return at;
+  if (!time || !day || !month || !year || *month < 1 || *month > 12 || *day < 1 || *day > 31) return std::nullopt;
+  return CivilTime{*year, *month, *day, *time / 3600000, *time / 60000 % 60, *time / 1000 % 60};
 }
 
 CivilTime NearestTimeOfDay(int timeOfDay, const CivilTime& reference) {

@@ -69,14 +69,9 @@ void ReceiverWatch::Failed(std::string error) {
 ReceiverStatus ReceiverWatch::Status(double now) const {
   ReceiverStatus status;
   if (!started_) return status;
-  if (!error_.empty()) {
-    status.state = ReceiverState::Failed;
-    status.error = error_;
-    return status;
-  }
-  if (!reconnecting_.empty()) {
-    status.state = ReceiverState::Reconnecting;
-    status.error = reconnecting_;
+  if (!error_.empty() || !reconnecting_.empty()) {
+    status.state = error_.empty() ? ReceiverState::Reconnecting : ReceiverState::Failed;
+    status.error = error_.empty() ? reconnecting_ : error_;
     return status;
   }
   if (lastFix_ && now - *lastFix_ < kLostAfter) {

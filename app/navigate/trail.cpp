@@ -20,12 +20,6 @@ bool Trail::Add(const TrackPoint& point, PlanePoint map) {
   return true;
 }
 
-void Trail::Clear() {
-  points_.clear();
-  onMap_.clear();
-  broken_ = false;
-}
-
 void Trail::Assign(std::vector<TrackPoint> points) {
   points_ = std::move(points);
   if (!points_.empty()) points_.front().startsSegment = true;

@@ -21,7 +21,6 @@ class Trail {
   bool Add(const TrackPoint& point, PlanePoint map);
   // The next point starts a new stretch.
   void Break() { broken_ = true; }
-  void Clear();
   // Replaces the trail with `points` as they are (a walk read back), each
   // starting a stretch where it says so; SetOnMap places them.
   void Assign(std::vector<TrackPoint> points);

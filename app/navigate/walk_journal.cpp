@@ -29,13 +29,19 @@ std::optional<int> Digits(std::string_view text, std::size_t at, std::size_t cou
   return value;
 }
 
-// "2026-12-06-140327" (from `at` of `name`).
+// The date at the start of `text` ("2026-12-06...") and its time of day at
+// `hour`, `minute` and `second`, two digits each.
+std::optional<CivilTime> TimeIn(std::string_view text, std::size_t hour, std::size_t minute, std::size_t second) {
+  const auto y = Digits(text, 0, 4), mo = Digits(text, 5, 2), d = Digits(text, 8, 2);
+  const auto h = Digits(text, hour, 2), mi = Digits(text, minute, 2), s = Digits(text, second, 2);
+  if (!y || !mo || !d || !h || !mi || !s) return std::nullopt;
+  return CivilTime{*y, *mo, *d, *h, *mi, *s};
+}
+
+// "2026-12-06-140327".
 std::optional<CivilTime> StartOfName(std::string_view stamp) {
   if (stamp.size() != 17 || stamp[4] != '-' || stamp[7] != '-' || stamp[10] != '-') return std::nullopt;
-  const auto year = Digits(stamp, 0, 4), month = Digits(stamp, 5, 2), day = Digits(stamp, 8, 2);
-  const auto hour = Digits(stamp, 11, 2), minute = Digits(stamp, 13, 2), second = Digits(stamp, 15, 2);
-  if (!year || !month || !day || !hour || !minute || !second) return std::nullopt;
-  return CivilTime{*year, *month, *day, *hour, *minute, *second};
+  return TimeIn(stamp, 11, 13, 15);
 }
 
 std::optional<JournalFile> JournalOf(const std::filesystem::path& path) {
@@ -84,10 +90,8 @@ std::string_view Element(std::string_view text, std::string_view name) {
 // "2026-12-06T21:03:27.250Z".
 void ReadTime(std::string_view text, TrackPoint& point) {
   if (text.size() < 20 || text[10] != 'T') return;
-  const auto year = Digits(text, 0, 4), month = Digits(text, 5, 2), day = Digits(text, 8, 2);
-  const auto hour = Digits(text, 11, 2), minute = Digits(text, 14, 2), second = Digits(text, 17, 2);
-  if (!year || !month || !day || !hour || !minute || !second) return;
-  point.utc = CivilTime{*year, *month, *day, *hour, *minute, *second};
+  point.utc = TimeIn(text, 11, 14, 17);
+  if (!point.utc) return;
   if (text[19] == '.') point.milliseconds = Digits(text, 20, 3).value_or(0);
 }
 
