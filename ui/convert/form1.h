@@ -25,8 +25,8 @@
 
 #include "app/convert/create.h"
 #include "app/services.h"
-#include "ui/convert/dataset_commands.h"
 #include "transform/grid_crs.h"
+#include "ui/convert/dataset_commands.h"
 #include "ui/desktop/window_platform.h"
 #include "ui/help/form2.h"
 #include "ui/help/frm_about.h"
@@ -94,7 +94,6 @@ class Form1 : public QMainWindow {
  private:
   void BuildMenus();
   void BuildControls(QWidget* client);
-  void BuildOptions(QWidget* client);
   void ShowLoadedFile(std::string title);
   // A PLSS data set's townships instead of an .LX file (dataset_commands.h).
   void LoadDataset(const std::filesystem::path& path);
@@ -103,9 +102,13 @@ class Form1 : public QMainWindow {
   bool WriteDataset(const QString& name, PlssFormat format);
   void SendDatasetToGps();
   void ReportNotices(const std::vector<CreateNotice>& notices);
-  void ShowDatasetMap();
-  void ShowDatasetMapIn(MapWindow& window);
+  void ShowInMap(MapWindow& window);
+  void DefineNad83();
   void ShowMapDatum();
+  GridSystems& Grids();
+  std::vector<bool> Ticks() const;
+  PlssFormat WaypointFormat() const;
+  CreateOptions WaypointOptions() const;
   void ShowTicks();
   template <typename Command>
   void RunExport(const QString& name, Command command);

@@ -40,8 +40,7 @@ frmAbout::frmAbout(SystemInfoPlatform platform, std::shared_ptr<MessageSink> mes
 }
 
 void frmAbout::BuildControls() {
-  okButton_ = new QPushButton(QStringLiteral("OK"), this);
-  okButton_->setObjectName(QStringLiteral("cmdOK"));
+  okButton_ = Named(new QPushButton(QStringLiteral("OK"), this), "cmdOK");
   okButton_->setGeometry(Twips(4320, 5880, 1260, 345));
   okButton_->setDefault(true);
   connect(okButton_, &QPushButton::clicked, this, &QWidget::close);
@@ -52,8 +51,7 @@ void frmAbout::BuildControls() {
   icon->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   icon->setLineWidth(2);
 
-  auto* sysInfo = new QPushButton(QStringLiteral("&System Info..."), this);
-  sysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
+  auto* sysInfo = Named(new QPushButton(QStringLiteral("&System Info..."), this), "cmdSysInfo");
   sysInfo->setGeometry(Twips(4320, 6360, 1245, 345));
   connect(sysInfo, &QPushButton::clicked, this, &frmAbout::StartSysInfo);
 
@@ -65,8 +63,7 @@ void frmAbout::BuildControls() {
   SetTextColour(titleLabel_, Qt::black);
   versionLabel_ = MakeLabel(this, "lblVersion", QString(), Twips(1080, 780, 3885, 225));
 
-  disclaimerText_ = new QPlainTextEdit(texts::DisclaimerText(), this);
-  disclaimerText_->setObjectName(QStringLiteral("Text1"));
+  disclaimerText_ = Named(new QPlainTextEdit(texts::DisclaimerText(), this), "Text1");
   disclaimerText_->setGeometry(Twips(120, 2760, 5535, 3015));
   disclaimerText_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   disclaimerText_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -75,8 +72,7 @@ void frmAbout::BuildControls() {
   disclaimerText_->installEventFilter(this);
 
   // The etched separator: a grey line over a white one.
-  auto* line = new QFrame(this);
-  line->setObjectName(QStringLiteral("Line1"));
+  auto* line = Named(new QFrame(this), "Line1");
   line->setFrameStyle(QFrame::HLine | QFrame::Sunken);
   line->setGeometry(Pixels(90), Pixels(2445), Pixels(5654) - Pixels(90), 2);
   QPalette etched = line->palette();

@@ -13,6 +13,8 @@
 #include <QVBoxLayout>
 #include <utility>
 
+#include "ui/desktop/look.h"
+
 namespace korvexa {
 namespace {
 
@@ -22,12 +24,6 @@ QString Text(const std::string& text) {
 
 std::string Local(const QString& text) {
   return text.trimmed().toLocal8Bit().toStdString();
-}
-
-template <typename Widget>
-Widget* Named(Widget* widget, const char* name) {
-  widget->setObjectName(QLatin1String(name));
-  return widget;
 }
 
 }  // namespace
