@@ -311,16 +311,9 @@ void Form1::Create() {
   CreateOptions options = WaypointOptions();
   options.drawing = drawingCheck_->isChecked();
   if (options.kind == OutputKind::Gpx) options.naming = RememberedNaming();
-  try {
-    const CreateResult result = RunCreate(fName_, model_->points(), options, services_);
-    statusLabel_->setText(QString::fromStdString(result.status));
-    ReportNotices(result.notices);
-  } catch (const NothingToWrite& nothing) {
-    statusLabel_->setText(QString::fromLatin1(nothing.what()));
-  } catch (const std::exception& error) {
-    statusLabel_->setText(QString::fromLatin1(kCreateFailedStatus));
-    ReportFailure(*platform_.messages, this, QStringLiteral("Create"), error);
-  }
+  RunExport(QStringLiteral("Create"), [this, &options](const ExportScene&) {
+    return std::optional(RunCreate(fName_, model_->points(), options, services_));
+  });
 }
 
 // Points left out and a drawing that failed, in one message after Create.

@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QLabel>
 #include <QScrollBar>
-#include <QStringList>
 
 namespace korvexa {
 

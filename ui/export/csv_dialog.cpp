@@ -1,11 +1,9 @@
 #include "ui/export/csv_dialog.h"
 
-#include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
-#include <QHBoxLayout>
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,6 +12,7 @@
 #include <QStringList>
 #include <QVBoxLayout>
 #include <initializer_list>
+#include <string_view>
 
 #include "app/export/send_to_gps.h"
 #include "ui/desktop/look.h"
@@ -21,6 +20,10 @@
 
 namespace korvexa {
 namespace {
+
+QString Utf8(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 QString ItemText(const GridCrs& crs) {
   return QString::fromStdString(crs.Label() + "  (" + crs.unitName + ")");
@@ -85,10 +88,8 @@ void CsvDialog::MakeLayoutChoice(const CsvChoice& last) {
   layoutBox = Named(new QComboBox(this), "layoutBox");
   for (const CollectorLayout& collector : CollectorLayouts()) {
     layoutBox->addItem(
-        QString::fromUtf8(collector.name.data(), static_cast<qsizetype>(collector.name.size())) + QStringLiteral(" (") +
-            QString::fromUtf8(collector.columns.data(), static_cast<qsizetype>(collector.columns.size())) +
-            QStringLiteral(", no header)"),
-        QString::fromUtf8(collector.key.data(), static_cast<qsizetype>(collector.key.size())));
+        Utf8(collector.name) + QStringLiteral(" (") + Utf8(collector.columns) + QStringLiteral(", no header)"),
+        Utf8(collector.key));
   }
   layoutBox->addItem(QStringLiteral("Other: the columns below"), QString());
   const int lastIndex = layoutBox->findData(QString::fromStdString(last.collector));

@@ -96,11 +96,6 @@ void frmAbout::StartSysInfo() {
   }
 }
 
-bool frmAbout::GetKeyValue(RegistryRoot KeyRoot, const std::string& KeyName, const std::string& SubKeyRef,
-                           std::string& KeyVal) {
-  return korvexa::GetKeyValue(*platform_.registry, KeyRoot, KeyName, SubKeyRef, KeyVal);
-}
-
 // Enter in the disclaimer box presses OK; Ctrl+Enter types a new line.
 bool frmAbout::eventFilter(QObject* watched, QEvent* event) {
   if (watched == disclaimerText_ && event->type() == QEvent::KeyPress) {

@@ -7,7 +7,6 @@
 
 #include <QDialog>
 #include <memory>
-#include <string>
 
 #include "ui/help/system_info.h"
 
@@ -28,9 +27,6 @@ class frmAbout : public QDialog {
   // Starts the system information tool, or tells the user in a message box
   // titled "Korvexa" that it is unavailable.
   void StartSysInfo();
-
-  // GetKeyValue (see system_info.h) over this box's registry.
-  bool GetKeyValue(RegistryRoot KeyRoot, const std::string& KeyName, const std::string& SubKeyRef, std::string& KeyVal);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

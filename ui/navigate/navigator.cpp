@@ -74,10 +74,6 @@ QString ErrorText(const std::exception& error) {
   return QString::fromLocal8Bit(error.what());
 }
 
-QString Latin1(const std::string& text) {
-  return QString::fromLatin1(text.data(), qsizetype(text.size()));
-}
-
 Navigator::UnsavedAnswer AskInABox(QWidget* parent, const QString& question) {
   QMessageBox box(QMessageBox::Question, texts::kProgramName, question, QMessageBox::NoButton, parent);
   QPushButton* save = box.addButton(QMessageBox::Save);
@@ -281,7 +277,10 @@ void Navigator::Attach(ReceiverLink* link, const QString& name) {
   link->SetClock(clock_);
   connect(link, &ReceiverLink::garbageRead, this, [this] { watch_.HeardGarbage(seconds_()); });
   connect(link, &ReceiverLink::logEnded, this, [this] { watch_.LogEnded(); });
-  connect(link, &ReceiverLink::failed, this, &Navigator::LinkFailed);
+  connect(link, &ReceiverLink::failed, this, [this](const QString& reason) {
+    watch_.Failed(reason.toLocal8Bit().toStdString());
+    Refresh();
+  });
   connect(link, &ReceiverLink::reconnecting, this, [this](const QString& what) {
     watch_.Reconnecting(what.toLocal8Bit().toStdString());
     Refresh();
@@ -297,11 +296,6 @@ void Navigator::Attach(ReceiverLink* link, const QString& name) {
   refresh_->start(kRefreshMilliseconds);
   UpdateTexts();
   link->Start();
-}
-
-void Navigator::LinkFailed(const QString& reason) {
-  watch_.Failed(reason.toLocal8Bit().toStdString());
-  Refresh();
 }
 
 void Navigator::Stop() {
@@ -446,7 +440,7 @@ void Navigator::SetArrivalFeet(double feet) {
 }
 
 void Navigator::SaveTrail() {
-  const QString suggested = QDir::current().filePath(Latin1(fieldWalk_.FileStem()) + QStringLiteral("-trail.gpx"));
+  const QString suggested = QDir::current().filePath(Latin1Text(fieldWalk_.FileStem()) + QStringLiteral("-trail.gpx"));
   const std::optional<QString> path =
       platform_.saveDialog->ChooseSaveFile(DialogParent(), kSaveTrail, QStringLiteral("GPX files (*.gpx)"), suggested);
   if (!path) return;
@@ -464,7 +458,7 @@ bool Navigator::MayEnd(QWidget* parent) {
   if (!fieldWalk_.unsaved()) return true;
   const QString question =
       QStringLiteral("The trail of the walk started %1 (%2) is not saved. Save it before Korvexa closes?")
-          .arg(Latin1(WalkStartText(*fieldWalk_.started())), Counted(trail().size(), "point", "points"));
+          .arg(Latin1Text(WalkStartText(*fieldWalk_.started())), Counted(trail().size(), "point", "points"));
   switch (askUnsaved_(parent, question)) {
     case UnsavedAnswer::Save:
       SaveTrail();
@@ -488,7 +482,7 @@ void Navigator::OfferJournalBack(QWidget* parent) {
   if (!last) return;
   try {
     std::vector<TrackPoint> points = ReadGpxTrack(last->path);
-    const QString when = Latin1(WalkStartText(last->started));
+    const QString when = Latin1Text(WalkStartText(last->started));
     const QString question =
         QStringLiteral("The walk started %1 (%2) was not saved. Bring its trail back onto the map?")
             .arg(when, Counted(points.size(), "point", "points"));

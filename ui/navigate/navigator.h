@@ -83,8 +83,8 @@ class Navigator : public QObject {
   void AttachWindow(QMainWindow* window, TownshipMapView* view);
 
   // The map now shown (built from the model's current list), named by its
-  // file ("t12n.lx") or its data set's townships ("UT260020S0010W0"): the corners visited and the target as they were when
-  // that township was last shown; the trail stays.
+  // file ("t12n.lx") or its data set's townships ("UT260020S0010W0"): the corners visited and the target as they were
+  // when that township was last shown; the trail stays.
   void SetMap(std::shared_ptr<const TownshipMap> map, const QString& fileName);
 
   // Before the program ends: true when the trail is saved, or the user
@@ -165,7 +165,6 @@ class Navigator : public QObject {
   void UpdateTexts();
   void Say(const QString& message);
   QString CornerName(std::size_t corner) const;
-  void LinkFailed(const QString& reason);
 
   QWidget* owner_;
   QPointer<QMainWindow> window_;

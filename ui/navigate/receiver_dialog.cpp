@@ -26,6 +26,22 @@ std::string Local(const QString& text) {
   return text.trimmed().toLocal8Bit().toStdString();
 }
 
+// The serial ports of this computer, as device paths.
+QStringList SerialPortsFound() {
+  QStringList ports;
+  for (const QSerialPortInfo& port : QSerialPortInfo::availablePorts()) ports << port.systemLocation();
+  ports.sort();
+  return ports;
+}
+
+// Qt's file-open dialog for NMEA logs.
+std::optional<QString> ChooseLogFile(QWidget* parent) {
+  const QString file = QFileDialog::getOpenFileName(parent, QStringLiteral("Replay an NMEA log"), QString(),
+                                                    QStringLiteral("NMEA logs (*.nmea *.txt *.log);;All files (*)"));
+  if (file.isEmpty()) return std::nullopt;
+  return file;
+}
+
 }  // namespace
 
 ReceiverDialog::ReceiverDialog(const ReceiverChoice& current, const QStringList& serialPorts, ChooseLog chooseLog,
@@ -126,22 +142,8 @@ void ReceiverDialog::UpdateEnabled() {
   buttons->button(QDialogButtonBox::Ok)->setEnabled(complete);
 }
 
-QStringList ReceiverDialog::SerialPortsFound() {
-  QStringList ports;
-  for (const QSerialPortInfo& port : QSerialPortInfo::availablePorts()) ports << port.systemLocation();
-  ports.sort();
-  return ports;
-}
-
-std::optional<QString> ReceiverDialog::ChooseLogFile(QWidget* parent) {
-  const QString file = QFileDialog::getOpenFileName(parent, QStringLiteral("Replay an NMEA log"), QString(),
-                                                    QStringLiteral("NMEA logs (*.nmea *.txt *.log);;All files (*)"));
-  if (file.isEmpty()) return std::nullopt;
-  return file;
-}
-
 std::optional<ReceiverChoice> AskForReceiver(QWidget* parent, const ReceiverChoice& current) {
-  ReceiverDialog dialog(current, ReceiverDialog::SerialPortsFound(), &ReceiverDialog::ChooseLogFile, parent);
+  ReceiverDialog dialog(current, SerialPortsFound(), &ChooseLogFile, parent);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   return dialog.choice();
 }
