@@ -34,8 +34,8 @@ frmAbout::frmAbout(SystemInfoPlatform platform, std::shared_ptr<MessageSink> mes
   setSizeGripEnabled(false);
   setGeometry(Twips(2340, 1935, 6000, 6870));
   setFixedSize(Pixels(6000), Pixels(6870));
+  setWindowTitle(QStringLiteral("About ") + texts::kProgramName);
   BuildControls();
-  FillCaptions();
   okButton_->setFocus();
 }
 
@@ -58,10 +58,12 @@ void frmAbout::BuildControls() {
   QLabel* description = MakeLabel(this, "lblDescription", texts::AboutDescription(), Twips(210, 1125, 5445, 1170));
   description->setWordWrap(true);
   SetTextColour(description, Qt::black);
-  titleLabel_ = MakeLabel(this, "lblTitle", QString(), Twips(1050, 240, 3885, 480));
-  titleLabel_->setFont(DialogFont(12, true));
-  SetTextColour(titleLabel_, Qt::black);
-  versionLabel_ = MakeLabel(this, "lblVersion", QString(), Twips(1080, 780, 3885, 225));
+  QLabel* title = MakeLabel(this, "lblTitle", texts::kProgramName, Twips(1050, 240, 3885, 480));
+  title->setFont(DialogFont(12, true));
+  SetTextColour(title, Qt::black);
+  MakeLabel(this, "lblVersion",
+            QStringLiteral("Version %1.%2.%3").arg(kVersionMajor).arg(kVersionMinor).arg(kVersionPatch),
+            Twips(1080, 780, 3885, 225));
 
   disclaimerText_ = Named(new QPlainTextEdit(texts::DisclaimerText(), this), "Text1");
   disclaimerText_->setGeometry(Twips(120, 2760, 5535, 3015));
@@ -82,12 +84,6 @@ void frmAbout::BuildControls() {
 
   setTabOrder(okButton_, sysInfo);
   setTabOrder(sysInfo, disclaimerText_);
-}
-
-void frmAbout::FillCaptions() {
-  setWindowTitle(QStringLiteral("About ") + texts::kProgramName);
-  versionLabel_->setText(QStringLiteral("Version %1.%2.%3").arg(kVersionMajor).arg(kVersionMinor).arg(kVersionPatch));
-  titleLabel_->setText(texts::kProgramName);
 }
 
 void frmAbout::StartSysInfo() {

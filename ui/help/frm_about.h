@@ -10,7 +10,6 @@
 
 #include "ui/help/system_info.h"
 
-class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 
@@ -33,13 +32,10 @@ class frmAbout : public QDialog {
 
  private:
   void BuildControls();
-  void FillCaptions();
 
   // The controls used after they are made, named for their job; their
-  // object names are the box's own (cmdOK, lblTitle, lblVersion, Text1).
+  // object names are the box's own (cmdOK, Text1).
   QPushButton* okButton_;
-  QLabel* titleLabel_;
-  QLabel* versionLabel_;
   QPlainTextEdit* disclaimerText_;
   SystemInfoPlatform platform_;
   std::shared_ptr<MessageSink> messages_;
