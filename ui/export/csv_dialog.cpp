@@ -25,10 +25,6 @@ QString Utf8(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-QString ItemText(const GridCrs& crs) {
-  return QString::fromStdString(crs.Label() + "  (" + crs.unitName + ")");
-}
-
 }  // namespace
 
 CsvDialog::CsvDialog(const GridOffer& offer, const CsvChoice& last, GridChecker check, QWidget* parent)
@@ -44,7 +40,7 @@ CsvDialog::CsvDialog(const GridOffer& offer, const CsvChoice& last, GridChecker 
   const bool countysZone = !offer.counties.empty() && offer.counties.front().middle;
   int chosen = 0;
   for (std::size_t i = 0; i < systems_.size(); ++i) {
-    crsBox->addItem(ItemText(systems_[i]));
+    crsBox->addItem(QString::fromStdString(systems_[i].Label() + "  (" + systems_[i].unitName + ")"));
     if (systems_[i].code == last.crs && !countysZone) chosen = static_cast<int>(i);
   }
   if (systems_.empty()) crsBox->setEditText(QString::fromStdString(last.crs));

@@ -35,12 +35,7 @@ QFont SheetFont(double pixels, bool bold = false) {
 }
 
 QString DateText(const CivilTime& date) {
-  return QStringLiteral("%1-%2-%3 %4:%5")
-      .arg(date.year, 4, 10, QLatin1Char('0'))
-      .arg(date.month, 2, 10, QLatin1Char('0'))
-      .arg(date.day, 2, 10, QLatin1Char('0'))
-      .arg(date.hour, 2, 10, QLatin1Char('0'))
-      .arg(date.minute, 2, 10, QLatin1Char('0'));
+  return QString::asprintf("%04d-%02d-%02d %02d:%02d", date.year, date.month, date.day, date.hour, date.minute);
 }
 
 // The x position of each table column, from the left margin.

@@ -135,8 +135,7 @@ void MapWindow::UpdateCounts() {
 }
 
 void MapWindow::SetNad83(std::shared_ptr<const CoordinateTransform> nad83) {
-  nad83_ = std::move(nad83);
-  view_->SetNad83(nad83_);
+  view_->SetNad83(std::move(nad83));
 }
 
 void MapWindow::Fit() {
@@ -170,7 +169,6 @@ void MapWindow::SaveAsPng() {
          &WriteFieldSheetPng);
 }
 
-// The suggested name is the file's or the townships', beside the input.
 void MapWindow::Export(const QString& command, const QString& filter, const QString& extension, SheetWriter write) {
   if (!map_) return;
   const QString suggested = BesideTheFile(extension);
@@ -193,7 +191,7 @@ QString MapWindow::BesideTheFile(const QString& extension) const {
 
 // The field sheet of the map as shown, dated now.
 FieldSheet MapWindow::MakeSheet() const {
-  return FieldSheet(fileName_, *map_, model_->points(), view_->viewport(), clock_.Now().local, nad83_.get());
+  return FieldSheet(fileName_, *map_, model_->points(), view_->viewport(), clock_.Now().local, view_->nad83());
 }
 
 void MapWindow::closeEvent(QCloseEvent* event) {

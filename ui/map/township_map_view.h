@@ -46,6 +46,7 @@ class TownshipMapView : public QWidget {
   // The tooltips give positions in NAD83 through `nad83`, or in NAD27 when
   // it is null: the datum of the waypoint file being made.
   void SetNad83(std::shared_ptr<const CoordinateTransform> nad83) { nad83_ = std::move(nad83); }
+  const CoordinateTransform* nad83() const { return nad83_.get(); }
   const TownshipMap* map() const { return map_.get(); }
 
   void Fit();

@@ -26,7 +26,6 @@ std::string Local(const QString& text) {
   return text.trimmed().toLocal8Bit().toStdString();
 }
 
-// The serial ports of this computer, as device paths.
 QStringList SerialPortsFound() {
   QStringList ports;
   for (const QSerialPortInfo& port : QSerialPortInfo::availablePorts()) ports << port.systemLocation();
@@ -34,7 +33,6 @@ QStringList SerialPortsFound() {
   return ports;
 }
 
-// Qt's file-open dialog for NMEA logs.
 std::optional<QString> ChooseLogFile(QWidget* parent) {
   const QString file = QFileDialog::getOpenFileName(parent, QStringLiteral("Replay an NMEA log"), QString(),
                                                     QStringLiteral("NMEA logs (*.nmea *.txt *.log);;All files (*)"));
