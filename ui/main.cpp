@@ -46,20 +46,18 @@ constexpr const char* kUsage =
     "  --help          show this text\n";
 
 // --version and --help are answered without a display.
-bool AnswersAtOnce(int argc, char** argv, int& status) {
+std::optional<int> AnswerAtOnce(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--version") == 0) {
       std::cout << "korvexa (Korvexa) " << korvexa::kVersion << "\n";
-      status = 0;
-      return true;
+      return 0;
     }
     if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
       std::cout << kUsage;
-      status = 0;
-      return true;
+      return 0;
     }
   }
-  return false;
+  return std::nullopt;
 }
 
 struct Arguments {
@@ -92,7 +90,7 @@ std::optional<Arguments> ReadArguments(const QStringList& arguments) {
 
 int main(int argc, char** argv) {
   korvexa::TakeTerminationSignals();  // before Qt starts a thread
-  if (int status = 0; AnswersAtOnce(argc, argv, status)) return status;
+  if (const std::optional<int> status = AnswerAtOnce(argc, argv)) return *status;
   QApplication app(argc, argv);
   QApplication::setApplicationName(korvexa::texts::kProgramName);
   QApplication::setApplicationVersion(QString::fromLatin1(korvexa::kVersion));

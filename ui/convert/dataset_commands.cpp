@@ -1,10 +1,8 @@
 #include "ui/convert/dataset_commands.h"
 
 #include <QFile>
-#include <QSettings>
 #include <QStringList>
 
-#include "ui/help/texts.h"
 #include "ui/map/export_dialogs.h"
 
 namespace korvexa {
@@ -40,9 +38,10 @@ std::optional<OpenDataset> OpenDatasetCommand(QWidget* window, TownshipChooser& 
                                               const std::filesystem::path& path) {
   const std::filesystem::path absolute = std::filesystem::absolute(path);
   PlssLayer layer(absolute);
-  QSettings settings(texts::kProgramName, texts::kProgramName);
+  QSettings settings = ProgramSettings();
   std::vector<std::string> remembered;
-  for (const QString& id : settings.value(RememberedKey(absolute)).toStringList()) remembered.push_back(id.toStdString());
+  for (const QString& id : settings.value(RememberedKey(absolute)).toStringList())
+    remembered.push_back(id.toStdString());
   const std::optional<std::vector<std::string>> chosen =
       chooser.Choose(window, QFile::decodeName(QByteArray::fromStdString(absolute.filename().string())),
                      layer.Townships(), remembered);

@@ -6,7 +6,6 @@
 // ExportPlssTownships (app/convert/plss_township.h).
 #pragma once
 
-#include <QString>
 #include <memory>
 #include <optional>
 

@@ -37,8 +37,7 @@ namespace {
 
 template <typename Widget>
 Widget* Place(Widget* widget, const char* name, const QRect& geometry) {
-  widget->setObjectName(QLatin1String(name));
-  widget->setGeometry(geometry);
+  Named(widget, name)->setGeometry(geometry);
   return widget;
 }
 
@@ -78,9 +77,7 @@ void ShowOne(QPointer<Window>& window, Make make) {
 // name for it.
 template <typename Window>
 QAction* AddCommand(QMenu* menu, const char* name, const QString& caption, Window* window, void (Window::*slot)()) {
-  QAction* action = menu->addAction(caption, window, slot);
-  action->setObjectName(QLatin1String(name));
-  return action;
+  return Named(menu->addAction(caption, window, slot), name);
 }
 
 }  // namespace
@@ -97,8 +94,7 @@ Form1::Form1(Services services, WindowPlatform platform, QWidget* parent)
   connect(model_, &QAbstractItemModel::dataChanged, this, &Form1::ShowTicks);
   connect(model_, &QAbstractItemModel::modelReset, this, &Form1::ShowTicks);
   BuildMenus();
-  auto* client = new QWidget(this);
-  client->setObjectName(QStringLiteral("client"));
+  auto* client = Named(new QWidget(this), "client");
   setCentralWidget(client);
   BuildControls(client);
   resize(Pixels(9795), Pixels(7470) + menuBar()->sizeHint().height());
@@ -113,13 +109,11 @@ Form1::~Form1() {
 
 void Form1::BuildMenus() {
   menuBar()->setFont(QApplication::font(menuBar()));
-  QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-  file->setObjectName(QStringLiteral("mnuFile"));
+  QMenu* file = Named(menuBar()->addMenu(QStringLiteral("&File")), "mnuFile");
   AddCommand(file, "mnuFileOpen", QStringLiteral("&Open"), this, &Form1::OpenFile)->setShortcut(QKeySequence::Open);
   saveAsAction_ =
       AddCommand(file, "mnuFileSaveAs", QStringLiteral("&Save waypoints as..."), this, &Form1::SaveWaypointsAs);
-  QMenu* exports = file->addMenu(QStringLiteral("&Export"));
-  exports->setObjectName(QStringLiteral("mnuFileExport"));
+  QMenu* exports = Named(file->addMenu(QStringLiteral("&Export")), "mnuFileExport");
   exportCsvAction_ = AddCommand(exports, "mnuFileExportCsv",
                                 QStringLiteral("Point file for a data collector (&CSV)..."), this, &Form1::ExportCsv);
   exportKmlAction_ =
@@ -133,14 +127,12 @@ void Form1::BuildMenus() {
   }
   AddCommand(file, "mnuFileExit", QStringLiteral("E&xit"), this, &Form1::Exit);
 
-  QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
-  view->setObjectName(QStringLiteral("mnuView"));
+  QMenu* view = Named(menuBar()->addMenu(QStringLiteral("&View")), "mnuView");
   mapAction_ = AddCommand(view, "mnuViewMap", QStringLiteral("Township &map"), this, &Form1::ShowMap);
   mapAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
   mapAction_->setEnabled(false);
 
-  QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
-  help->setObjectName(QStringLiteral("mnuHelp"));
+  QMenu* help = Named(menuBar()->addMenu(QStringLiteral("&Help")), "mnuHelp");
   AddCommand(help, "mnuHelpPellanore", QStringLiteral("Pellanore Help"), this, &Form1::ShowHelp);
   AddCommand(help, "mnuHelpAbout", QStringLiteral("About"), this, &Form1::ShowAbout);
 }
@@ -152,8 +144,7 @@ void Form1::BuildControls(QWidget* client) {
   pointList_->setUniformItemSizes(true);
   pointList_->setFont(FixedPitchFont());
   pointList_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  navigateToAction_ = new QAction(QStringLiteral("&Navigate to"), pointList_);
-  navigateToAction_->setObjectName(QStringLiteral("mnuNavigateTo"));
+  navigateToAction_ = MakeAction(pointList_, QStringLiteral("&Navigate to"), "mnuNavigateTo");
   navigateToAction_->setEnabled(false);
   pointList_->addAction(navigateToAction_);
   pointList_->setContextMenuPolicy(Qt::ActionsContextMenu);
@@ -185,23 +176,16 @@ void Form1::BuildControls(QWidget* client) {
   headingLabel_->setFont(FixedPitchFont());
   headingLabel_->setVisible(false);
 
-  BuildOptions(client);
-  setTabOrder(pointList_, selectAllButton_);
-  setTabOrder(selectAllButton_, selectNoneButton_);
-  setTabOrder(selectNoneButton_, createButton_);
-  setTabOrder(createButton_, transformCheck_);
-  setTabOrder(transformCheck_, drawingCheck_);
-  setTabOrder(drawingCheck_, pcx5Option_);
-  setTabOrder(pcx5Option_, gpxOption_);
-}
-
-// One group: selecting either option button deselects the other.
-void Form1::BuildOptions(QWidget* client) {
+  // One group: selecting either option button deselects the other.
   pcx5Option_ =
       Place(new QRadioButton(QStringLiteral("PCX5 format (.GRM)"), client), "Option1", Twips(2640, 5880, 2295, 255));
   gpxOption_ =
       Place(new QRadioButton(QStringLiteral("GPS XML (.gpx)"), client), "Option2", Twips(5280, 5760, 1815, 495));
   gpxOption_->setChecked(true);
+
+  const std::vector<QWidget*> tabOrder{pointList_,      selectAllButton_, selectNoneButton_, createButton_,
+                                       transformCheck_, drawingCheck_,    pcx5Option_,       gpxOption_};
+  for (std::size_t i = 1; i < tabOrder.size(); ++i) setTabOrder(tabOrder[i - 1], tabOrder[i]);
 }
 
 void Form1::OpenFile() {
@@ -226,7 +210,7 @@ void Form1::LoadFile(const QString& path) {
     loadedText_ = loaded.lines.text();
     model_->SetPoints(MakePointList(std::move(loaded.lines)));
     ShowLoadedFile(std::move(loaded.fName));
-    if (mapWindow_) mapWindow_->ShowFile(*loadedText_, fName_);
+    if (mapWindow_) ShowInMap(*mapWindow_);
   } catch (const std::exception& error) {
     statusLabel_->setText(previousStatus);
     ReportFailure(*platform_.messages, this, QStringLiteral("File > Open"), error);
@@ -242,7 +226,7 @@ void Form1::LoadDataset(const std::filesystem::path& path) {
     model_->SetPoints(PlssListEntries(dataset_->townships));
     ShowLoadedFile(PlssOutputName(dataset_->townships.plssIds, ""));
     ShowDatasetMode();
-    if (mapWindow_) ShowDatasetMapIn(*mapWindow_);
+    if (mapWindow_) ShowInMap(*mapWindow_);
   } catch (const std::exception& error) {
     ReportFailure(*platform_.messages, this, QStringLiteral("File > Open"), error);
   }
@@ -264,11 +248,8 @@ void Form1::ShowDatasetMode() {
 bool Form1::WriteDataset(const QString& name, PlssFormat format) {
   if (!dataset_) return false;
   RunExport(name, [this, name, format](const ExportScene&) {
-    std::vector<bool> ticks;
-    for (const PointEntry& entry : model_->points()) ticks.push_back(entry.ticked);
-    if (!grids_) grids_ = std::make_unique<GridSystems>();
-    const bool drawing = name == QStringLiteral("Create") && drawingCheck_->checkState() == Qt::Checked;
-    return WriteDatasetCommand(this, platform_, services_, *dataset_, ticks, format, drawing, *grids_);
+    const bool drawing = name == QStringLiteral("Create") && drawingCheck_->isChecked();
+    return WriteDatasetCommand(this, platform_, services_, *dataset_, Ticks(), format, drawing, Grids());
   });
   return true;
 }
@@ -276,10 +257,8 @@ bool Form1::WriteDataset(const QString& name, PlssFormat format) {
 // The unit takes the GPX file under the townships' name, as Create names it.
 void Form1::SendDatasetToGps() {
   const std::string fName = PlssOutputName(dataset_->townships.plssIds, ".lx");
-  std::vector<bool> ticks;
-  for (const PointEntry& entry : model_->points()) ticks.push_back(entry.ticked);
   try {
-    const WaypointList corners = PlssNad83Waypoints(dataset_->townships, ticks, services_);
+    const WaypointList corners = PlssNad83Waypoints(dataset_->townships, Ticks(), services_);
     const ExportScene scene{this, platform_, services_, fName, model_->points(), &corners};
     RunExport(QStringLiteral("Send to GPS"), [&scene](const ExportScene&) { return SendToGpsCommand(scene); });
   } catch (const std::exception& error) {
@@ -328,22 +307,13 @@ void Form1::SelectNone() {
 }
 
 void Form1::Create() {
-  if (WriteDataset(QStringLiteral("Create"), pcx5Option_->isChecked() ? PlssFormat::Pcx5 : PlssFormat::Gpx)) return;
-  CreateOptions options;
-  options.kind = pcx5Option_->isChecked() ? OutputKind::Pcx5 : OutputKind::Gpx;
-  options.transform = transformCheck_->checkState() == Qt::Checked;
-  options.drawing = drawingCheck_->checkState() == Qt::Checked;
+  if (WriteDataset(QStringLiteral("Create"), WaypointFormat())) return;
+  CreateOptions options = WaypointOptions();
+  options.drawing = drawingCheck_->isChecked();
   if (options.kind == OutputKind::Gpx) options.naming = RememberedNaming();
-  try {
-    const CreateResult result = RunCreate(fName_, model_->points(), options, services_);
-    statusLabel_->setText(QString::fromStdString(result.status));
-    ReportNotices(result.notices);
-  } catch (const NothingToWrite& nothing) {
-    statusLabel_->setText(QString::fromLatin1(nothing.what()));
-  } catch (const std::exception& error) {
-    statusLabel_->setText(QString::fromLatin1(kCreateFailedStatus));
-    ReportFailure(*platform_.messages, this, QStringLiteral("Create"), error);
-  }
+  RunExport(QStringLiteral("Create"), [this, &options](const ExportScene&) {
+    return std::optional(RunCreate(fName_, model_->points(), options, services_));
+  });
 }
 
 // Points left out and a drawing that failed, in one message after Create.
@@ -388,8 +358,7 @@ void Form1::RunExport(const QString& name, Command command) {
 void Form1::ExportCsv() {
   if (WriteDataset(QStringLiteral("Export"), PlssFormat::Csv)) return;
   RunExport(QStringLiteral("Export"), [this](const ExportScene& scene) {
-    if (!grids_) grids_ = std::make_unique<GridSystems>();
-    return ExportCsvCommand(scene, transformCheck_->checkState() == Qt::Checked, *grids_);
+    return ExportCsvCommand(scene, transformCheck_->isChecked(), Grids());
   });
 }
 
@@ -418,14 +387,9 @@ void Form1::ChooseNamePrefix() {
 }
 
 void Form1::SaveWaypointsAs() {
-  if (WriteDataset(QStringLiteral("Save waypoints as"), pcx5Option_->isChecked() ? PlssFormat::Pcx5 : PlssFormat::Gpx)) {
-    return;
-  }
-  CreateOptions options;
-  options.kind = pcx5Option_->isChecked() ? OutputKind::Pcx5 : OutputKind::Gpx;
-  options.transform = transformCheck_->checkState() == Qt::Checked;
+  if (WriteDataset(QStringLiteral("Save waypoints as"), WaypointFormat())) return;
   RunExport(QStringLiteral("Save waypoints as"),
-            [&options](const ExportScene& scene) { return SaveWaypointsAsCommand(scene, options); });
+            [this](const ExportScene& scene) { return SaveWaypointsAsCommand(scene, WaypointOptions()); });
 }
 
 void Form1::ShowHelp() {
@@ -437,23 +401,10 @@ void Form1::ShowAbout() {
 }
 
 void Form1::ShowMap() {
-  if (dataset_) {
-    ShowDatasetMap();
-    return;
-  }
-  if (!loadedText_) return;
+  if (!dataset_ && !loadedText_) return;
   ShowOne(mapWindow_, [this] {
     auto* map = new MapWindow(model_, *services_.clock, platform_, navigator_);
-    map->ShowFile(*loadedText_, fName_);
-    return map;
-  });
-  ShowMapDatum();
-}
-
-void Form1::ShowDatasetMap() {
-  ShowOne(mapWindow_, [this] {
-    auto* map = new MapWindow(model_, *services_.clock, platform_, navigator_);
-    ShowDatasetMapIn(*map);
+    ShowInMap(*map);
     return map;
   });
   ShowMapDatum();
@@ -461,17 +412,24 @@ void Form1::ShowDatasetMap() {
 
 // A data set's corners where every output puts them, NAD27 ones moved as
 // Create moves them; its sheets offered beside the data set, as its outputs.
-void Form1::ShowDatasetMapIn(MapWindow& window) {
-  if (dataset_->townships.datum == Datum::Nad27 && !nad83_) {
-    try {
-      nad83_ = services_.datum->DefineDatumPair();
-    } catch (const std::exception&) {
-      // The map says the NAD27 corners need the grids.
-    }
+void Form1::ShowInMap(MapWindow& window) {
+  if (!dataset_) {
+    window.ShowFile(*loadedText_, fName_);
+    return;
   }
-  if (!grids_) grids_ = std::make_unique<GridSystems>();
-  window.ShowMap(BuildPlssTownshipMap(dataset_->townships, nad83_.get(), *grids_), fName_,
+  if (dataset_->townships.datum == Datum::Nad27) DefineNad83();
+  window.ShowMap(BuildPlssTownshipMap(dataset_->townships, nad83_.get(), Grids()), fName_,
                  dataset_->path.parent_path());
+}
+
+// Without the grids the map stays in NAD27 (and says that a data set's NAD27
+// corners need them); Create will say why.
+void Form1::DefineNad83() {
+  if (nad83_) return;
+  try {
+    nad83_ = services_.datum->DefineDatumPair();
+  } catch (const std::exception&) {
+  }
 }
 
 // The map gives the positions the waypoint file will hold: NAD83 when the
@@ -479,14 +437,31 @@ void Form1::ShowDatasetMapIn(MapWindow& window) {
 // which).
 void Form1::ShowMapDatum() {
   if (!mapWindow_) return;
-  if (transformCheck_->checkState() == Qt::Checked && !nad83_) {
-    try {
-      nad83_ = services_.datum->DefineDatumPair();
-    } catch (const std::exception&) {
-      // Without the grids Create will say why; the map stays in NAD27.
-    }
-  }
-  mapWindow_->SetNad83(transformCheck_->checkState() == Qt::Checked ? nad83_ : nullptr);
+  if (transformCheck_->isChecked()) DefineNad83();
+  mapWindow_->SetNad83(transformCheck_->isChecked() ? nad83_ : nullptr);
+}
+
+GridSystems& Form1::Grids() {
+  if (!grids_) grids_ = std::make_unique<GridSystems>();
+  return *grids_;
+}
+
+std::vector<bool> Form1::Ticks() const {
+  std::vector<bool> ticks;
+  for (const PointEntry& entry : model_->points()) ticks.push_back(entry.ticked);
+  return ticks;
+}
+
+PlssFormat Form1::WaypointFormat() const {
+  return pcx5Option_->isChecked() ? PlssFormat::Pcx5 : PlssFormat::Gpx;
+}
+
+// The waypoint file the options ask for, without the drawing.
+CreateOptions Form1::WaypointOptions() const {
+  CreateOptions options;
+  options.kind = pcx5Option_->isChecked() ? OutputKind::Pcx5 : OutputKind::Gpx;
+  options.transform = transformCheck_->isChecked();
+  return options;
 }
 
 void Form1::NavigateTo(std::size_t entry) {

@@ -1,20 +1,10 @@
 // Form1, the main window. Its controls and the list model hold the program's
 // working state: the records with their ticks, the output format, the two
 // options, fName (the title of the file opened last) and the status line.
-//
-// How data flows: File > Open asks the OpenFileDialog for a file (a file named
-// on the command line or dropped on the window skips the dialog) and has the
-// app layer open it (OpenLxFile: the file's folder becomes the working
-// folder, then line-end converter, read, sort, de-duplicate); the records go
-// into the list's model in one step, and fName, the caption and the status line
-// follow; the file's text stays for the township map (View > Township map),
-// whose window shows the same ticks as the list. The user ticks rows (in the
-// list or on the map, or Select all / Select none) and sets the
-// options; Create hands fName, the model's PointList and the options to the
-// app's RunCreate with the Services and shows its status text. A failure
-// arrives as a KorvexaError and goes to the MessageSink, leaving the window
-// as it was. File > Export (ui/export/export_commands.h) hands the same fName, list
-// and options to the app's exports and reports as Create does.
+// The file's text stays for the township map, whose window shows the same
+// ticks as the list. Create and File > Export hand fName, the model's
+// PointList and the options to the app layer and show its status text; a
+// failure goes to the MessageSink and leaves the window as it was.
 #pragma once
 
 #include <QMainWindow>
@@ -25,8 +15,8 @@
 
 #include "app/convert/create.h"
 #include "app/services.h"
-#include "ui/convert/dataset_commands.h"
 #include "transform/grid_crs.h"
+#include "ui/convert/dataset_commands.h"
 #include "ui/desktop/window_platform.h"
 #include "ui/help/form2.h"
 #include "ui/help/frm_about.h"
@@ -94,7 +84,6 @@ class Form1 : public QMainWindow {
  private:
   void BuildMenus();
   void BuildControls(QWidget* client);
-  void BuildOptions(QWidget* client);
   void ShowLoadedFile(std::string title);
   // A PLSS data set's townships instead of an .LX file (dataset_commands.h).
   void LoadDataset(const std::filesystem::path& path);
@@ -103,31 +92,35 @@ class Form1 : public QMainWindow {
   bool WriteDataset(const QString& name, PlssFormat format);
   void SendDatasetToGps();
   void ReportNotices(const std::vector<CreateNotice>& notices);
-  void ShowDatasetMap();
-  void ShowDatasetMapIn(MapWindow& window);
+  void ShowInMap(MapWindow& window);
+  void DefineNad83();
   void ShowMapDatum();
+  GridSystems& Grids();
+  std::vector<bool> Ticks() const;
+  PlssFormat WaypointFormat() const;
+  CreateOptions WaypointOptions() const;
   void ShowTicks();
   template <typename Command>
   void RunExport(const QString& name, Command command);
 
   // The controls, named for their job; each object name is the window's own
   // (Check1, Command3, ...), by which the tests find them.
-  QListView* pointList_;           // List1
-  QAction* navigateToAction_;      // mnuNavigateTo, the list's context menu
-  QPushButton* selectAllButton_;   // Command1
-  QPushButton* selectNoneButton_;  // Command2
-  QPushButton* createButton_;      // Command3
-  QCheckBox* transformCheck_;      // Check1
-  QCheckBox* drawingCheck_;        // Check2
-  QLabel* statusLabel_;            // Label2
-  QLabel* headingLabel_;           // Label3, the column heading
-  QRadioButton* pcx5Option_;       // Option1
-  QRadioButton* gpxOption_;        // Option2
-  QAction* saveAsAction_;          // mnuFileSaveAs
-  QAction* exportCsvAction_;       // mnuFileExportCsv
-  QAction* exportKmlAction_;       // mnuFileExportKml
-  QAction* sendToGpsAction_;       // mnuFileSendToGps
-  QAction* mapAction_;             // mnuViewMap
+  QListView* pointList_;
+  QAction* navigateToAction_;  // the list's context menu
+  QPushButton* selectAllButton_;
+  QPushButton* selectNoneButton_;
+  QPushButton* createButton_;
+  QCheckBox* transformCheck_;
+  QCheckBox* drawingCheck_;
+  QLabel* statusLabel_;
+  QLabel* headingLabel_;  // over the list's columns
+  QRadioButton* pcx5Option_;
+  QRadioButton* gpxOption_;
+  QAction* saveAsAction_;
+  QAction* exportCsvAction_;
+  QAction* exportKmlAction_;
+  QAction* sendToGpsAction_;
+  QAction* mapAction_;
 
   Services services_;
   WindowPlatform platform_;

@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "core/plss_id.h"
+#include "ui/desktop/look.h"
 
 namespace korvexa {
 namespace {
@@ -24,12 +25,10 @@ QString ItemText(const PlssTownshipCount& township, const std::optional<PlssId>&
 
 TownshipChooserDialog::TownshipChooserDialog(const QString& file, const std::vector<PlssTownshipCount>& townships,
                                              const std::vector<std::string>& remembered, QWidget* parent)
-    : QDialog(parent), filter_(new QLineEdit(this)), list_(new QListWidget(this)) {
+    : QDialog(parent), filter_(Named(new QLineEdit(this), "Filter")), list_(Named(new QListWidget(this), "Townships")) {
   setWindowTitle(QStringLiteral("Choose townships - ") + file);
-  filter_->setObjectName(QStringLiteral("Filter"));
   filter_->setPlaceholderText(QStringLiteral("Filter: 2S 1W, T2S R1W or a PLSSID"));
   filter_->setClearButtonEnabled(true);
-  list_->setObjectName(QStringLiteral("Townships"));
   list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
   list_->setUniformItemSizes(true);  // a state's thousands of rows lay out at once
   QListWidgetItem* firstChosen = nullptr;

@@ -46,7 +46,6 @@ class TownshipChooserDialog : public QDialog {
   QListWidget* list_;
 };
 
-// Shows TownshipChooserDialog modally.
 class DialogTownshipChooser : public TownshipChooser {
  public:
   std::optional<std::vector<std::string>> Choose(QWidget* parent, const QString& file,

@@ -1,10 +1,10 @@
 #include "ui/desktop/look.h"
 
 #include <QAbstractScrollArea>
+#include <QAction>
 #include <QApplication>
 #include <QLabel>
 #include <QScrollBar>
-#include <QStringList>
 
 namespace korvexa {
 
@@ -37,9 +37,14 @@ QPixmap AppIconImage() {
   return QPixmap(QStringLiteral(":/korvexa/icons/korvexa-32.png"));
 }
 
+QAction* MakeAction(QObject* parent, const QString& text, const char* name, const QString& tip) {
+  auto* action = Named(new QAction(text, parent), name);
+  action->setToolTip(tip);
+  return action;
+}
+
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const QRect& geometry) {
-  auto* label = new QLabel(text, parent);
-  label->setObjectName(QLatin1String(name));
+  auto* label = Named(new QLabel(text, parent), name);
   label->setTextFormat(Qt::PlainText);
   label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   label->setGeometry(geometry);

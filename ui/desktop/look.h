@@ -1,6 +1,6 @@
-// How the windows are measured, lettered and marked: positions given in
-// twips, the fixed-pitch list font, the dialog font, the program's icon and
-// the labels.
+// How the windows are measured, lettered, marked and named: positions given
+// in twips, the fixed-pitch list font, the dialog font, the program's icon,
+// the labels and actions, and the object names by which the tests find them.
 #pragma once
 
 #include <QFont>
@@ -10,7 +10,9 @@
 #include <QString>
 
 class QAbstractScrollArea;
+class QAction;
 class QLabel;
+class QObject;
 class QWidget;
 
 namespace korvexa {
@@ -46,6 +48,16 @@ QIcon AppIcon();
 
 // The 32 x 32 pixel image of the icon.
 QPixmap AppIconImage();
+
+// `object` under the object name `name`.
+template <typename Object>
+Object* Named(Object* object, const char* name) {
+  object->setObjectName(QLatin1String(name));
+  return object;
+}
+
+// An action of `parent` named `name`, with `tip` as its tooltip.
+QAction* MakeAction(QObject* parent, const QString& text, const char* name, const QString& tip = {});
 
 // A label named `name` on `parent` at `geometry`: plain text, top left.
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const QRect& geometry);

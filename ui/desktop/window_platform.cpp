@@ -26,4 +26,8 @@ WindowPlatform MakeDesktopWindowPlatform() {
           std::make_shared<DialogTownshipChooser>()};
 }
 
+QSettings ProgramSettings() {
+  return QSettings(texts::kProgramName, texts::kProgramName);
+}
+
 }  // namespace korvexa

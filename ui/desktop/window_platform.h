@@ -5,6 +5,7 @@
 // put fakes in its place.
 #pragma once
 
+#include <QSettings>
 #include <QString>
 #include <filesystem>
 #include <functional>
@@ -12,9 +13,9 @@
 #include <vector>
 
 #include "app/export/garmin_unit.h"
+#include "ui/convert/township_chooser.h"
 #include "ui/desktop/file_dialog.h"
 #include "ui/desktop/message_sink.h"
-#include "ui/convert/township_chooser.h"
 #include "ui/export/csv_dialog.h"
 #include "ui/help/system_info.h"
 #include "ui/map/export_dialogs.h"
@@ -38,5 +39,9 @@ struct WindowPlatform {
 // System Info platform, its mounted volumes (MountedVolumes) and a modal
 // question box whose default is no.
 WindowPlatform MakeDesktopWindowPlatform();
+
+// Where the windows remember choices between runs: organisation and program
+// "Korvexa".
+QSettings ProgramSettings();
 
 }  // namespace korvexa

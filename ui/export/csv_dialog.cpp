@@ -1,11 +1,9 @@
 #include "ui/export/csv_dialog.h"
 
-#include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
-#include <QHBoxLayout>
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,15 +12,17 @@
 #include <QStringList>
 #include <QVBoxLayout>
 #include <initializer_list>
+#include <string_view>
 
 #include "app/export/send_to_gps.h"
+#include "ui/desktop/look.h"
 #include "writers/csv_layouts.h"
 
 namespace korvexa {
 namespace {
 
-QString ItemText(const GridCrs& crs) {
-  return QString::fromStdString(crs.Label() + "  (" + crs.unitName + ")");
+QString Utf8(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 }  // namespace
@@ -31,8 +31,7 @@ CsvDialog::CsvDialog(const GridOffer& offer, const CsvChoice& last, GridChecker 
     : QDialog(parent), systems_(offer.systems), check_(std::move(check)) {
   setObjectName(QStringLiteral("CsvDialog"));
   setWindowTitle(QStringLiteral("Point file for a data collector"));
-  crsBox = new QComboBox(this);
-  crsBox->setObjectName(QStringLiteral("crsBox"));
+  crsBox = Named(new QComboBox(this), "crsBox");
   crsBox->setEditable(true);
   crsBox->setInsertPolicy(QComboBox::NoInsert);
   crsBox->setMinimumContentsLength(48);
@@ -41,13 +40,12 @@ CsvDialog::CsvDialog(const GridOffer& offer, const CsvChoice& last, GridChecker 
   const bool countysZone = !offer.counties.empty() && offer.counties.front().middle;
   int chosen = 0;
   for (std::size_t i = 0; i < systems_.size(); ++i) {
-    crsBox->addItem(ItemText(systems_[i]));
+    crsBox->addItem(QString::fromStdString(systems_[i].Label() + "  (" + systems_[i].unitName + ")"));
     if (systems_[i].code == last.crs && !countysZone) chosen = static_cast<int>(i);
   }
   if (systems_.empty()) crsBox->setEditText(QString::fromStdString(last.crs));
   crsBox->setCurrentIndex(systems_.empty() ? -1 : chosen);
-  areaLabel = new QLabel(this);
-  areaLabel->setObjectName(QStringLiteral("areaLabel"));
+  areaLabel = Named(new QLabel(this), "areaLabel");
   areaLabel->setWordWrap(true);
 
   MakeLayoutChoice(last);
@@ -66,8 +64,8 @@ CsvDialog::CsvDialog(const GridOffer& offer, const CsvChoice& last, GridChecker 
   if (const std::optional<std::string> doubt = ZoneDoubt(offer)) {
     QString text = QString::fromStdString(*doubt);
     text[0] = text[0].toUpper();
-    auto* doubtLabel = new QLabel(text + QStringLiteral(": check which zone the county uses."), this);
-    doubtLabel->setObjectName(QStringLiteral("doubtLabel"));
+    auto* doubtLabel =
+        Named(new QLabel(text + QStringLiteral(": check which zone the county uses."), this), "doubtLabel");
     doubtLabel->setWordWrap(true);
     layout->addWidget(doubtLabel);
   }
@@ -83,14 +81,11 @@ CsvDialog::CsvDialog(const GridOffer& offer, const CsvChoice& last, GridChecker 
 }
 
 void CsvDialog::MakeLayoutChoice(const CsvChoice& last) {
-  layoutBox = new QComboBox(this);
-  layoutBox->setObjectName(QStringLiteral("layoutBox"));
+  layoutBox = Named(new QComboBox(this), "layoutBox");
   for (const CollectorLayout& collector : CollectorLayouts()) {
     layoutBox->addItem(
-        QString::fromUtf8(collector.name.data(), static_cast<qsizetype>(collector.name.size())) + QStringLiteral(" (") +
-            QString::fromUtf8(collector.columns.data(), static_cast<qsizetype>(collector.columns.size())) +
-            QStringLiteral(", no header)"),
-        QString::fromUtf8(collector.key.data(), static_cast<qsizetype>(collector.key.size())));
+        Utf8(collector.name) + QStringLiteral(" (") + Utf8(collector.columns) + QStringLiteral(", no header)"),
+        Utf8(collector.key));
   }
   layoutBox->addItem(QStringLiteral("Other: the columns below"), QString());
   const int lastIndex = layoutBox->findData(QString::fromStdString(last.collector));
@@ -100,8 +95,7 @@ void CsvDialog::MakeLayoutChoice(const CsvChoice& last) {
   (last.layout.columns == CsvColumns::Penzd ? penzdButton : pnezdButton)->setChecked(true);
   headerBox = new QCheckBox(QStringLiteral("Header row (naming the unit of the coordinates)"), this);
   headerBox->setChecked(last.layout.header);
-  prefixEdit = new QLineEdit(QString::fromStdString(last.namePrefix), this);
-  prefixEdit->setObjectName(QStringLiteral("prefixEdit"));
+  prefixEdit = Named(new QLineEdit(QString::fromStdString(last.namePrefix), this), "prefixEdit");
   prefixEdit->setPlaceholderText(QStringLiteral("none"));
   connect(layoutBox, &QComboBox::currentIndexChanged, this, &CsvDialog::ShowLayout);
   ShowLayout();
@@ -174,11 +168,11 @@ std::optional<std::size_t> QtExportChoices::ChooseUnit(QWidget* parent, const st
 
 std::optional<std::string> QtExportChoices::ChooseNamePrefix(QWidget* parent, const std::string& current) {
   bool ok = false;
-  const QString prefix = QInputDialog::getText(
-      parent, QStringLiteral("Waypoint name prefix"),
-      QStringLiteral("Put this before every waypoint name in GPX, KML and CSV files\n"
-                     "(PCX5 names hold six characters and take none; blank for no prefix):"),
-      QLineEdit::Normal, QString::fromStdString(current), &ok);
+  const QString prefix =
+      QInputDialog::getText(parent, QStringLiteral("Waypoint name prefix"),
+                            QStringLiteral("Put this before every waypoint name in GPX, KML and CSV files\n"
+                                           "(PCX5 names hold six characters and take none; blank for no prefix):"),
+                            QLineEdit::Normal, QString::fromStdString(current), &ok);
   if (!ok) return std::nullopt;
   return prefix.toStdString();
 }

@@ -5,7 +5,6 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QScopeGuard>
-#include <QSettings>
 #include <future>
 #include <span>
 
@@ -15,19 +14,10 @@
 #include "core/korvexa_error.h"
 #include "core/lx_file.h"
 #include "ui/export/csv_dialog.h"
-#include "ui/help/texts.h"
 
 namespace korvexa {
-namespace {
-
-QSettings Settings() {
-  return QSettings(texts::kProgramName, texts::kProgramName);
-}
-
-}  // namespace
-
 NamingRule RememberedNaming() {
-  return {Settings().value(QStringLiteral("export/namePrefix")).toString().toStdString(), false};
+  return {ProgramSettings().value(QStringLiteral("export/namePrefix")).toString().toStdString(), false};
 }
 
 namespace {
@@ -44,7 +34,7 @@ std::optional<std::filesystem::path> ChoosePath(const ExportScene& scene, const 
 }
 
 CsvChoice LastCsvChoice() {
-  const QSettings settings = Settings();
+  const QSettings settings = ProgramSettings();
   CsvChoice choice;
   choice.crs = settings.value(QStringLiteral("export/csvCrs")).toString().toStdString();
   const bool penzd = settings.value(QStringLiteral("export/csvColumns")).toString() == QStringLiteral("penzd");
@@ -56,7 +46,7 @@ CsvChoice LastCsvChoice() {
 }
 
 void RememberCsvChoice(const CsvChoice& choice) {
-  QSettings settings = Settings();
+  QSettings settings = ProgramSettings();
   settings.setValue(QStringLiteral("export/csvCrs"), QString::fromStdString(choice.crs));
   settings.setValue(QStringLiteral("export/csvColumns"),
                     choice.layout.columns == CsvColumns::Penzd ? QStringLiteral("penzd") : QStringLiteral("pnezd"));
@@ -137,9 +127,9 @@ std::optional<ExportResult> SendToGpsCommand(const ExportScene& scene) {
                             .arg(QString::fromStdString(UnitName(unit)), QFile::decodeName(file.filename().c_str())))) {
     return std::nullopt;
   }
-  ExportResult result = scene.corners ? SendToGps(unit, scene.fName, *scene.corners, RememberedNaming(),
-                                                  *scene.services.clock)
-                                      : SendToGps(unit, scene.fName, scene.points, RememberedNaming(), scene.services);
+  ExportResult result = scene.corners
+                            ? SendToGps(unit, scene.fName, *scene.corners, RememberedNaming(), *scene.services.clock)
+                            : SendToGps(unit, scene.fName, scene.points, RememberedNaming(), scene.services);
   for (std::string& note : SearchNotes(search)) result.notices.push_back({false, std::move(note)});
   return result;
 }
@@ -148,7 +138,7 @@ std::optional<std::string> ChooseNamePrefixCommand(QWidget* window, WindowPlatfo
   const std::optional<std::string> prefix = platform.exportChoices->ChooseNamePrefix(window, RememberedNaming().prefix);
   if (!prefix) return std::nullopt;
   CheckNamePrefix(*prefix);
-  Settings().setValue(QStringLiteral("export/namePrefix"), QString::fromStdString(*prefix));
+  ProgramSettings().setValue(QStringLiteral("export/namePrefix"), QString::fromStdString(*prefix));
   return prefix->empty() ? std::string("Waypoint names will have no prefix.")
                          : "Waypoint names will begin with \"" + *prefix + "\".";
 }

@@ -17,8 +17,7 @@ Form2::Form2(QWidget* parent) : QWidget(parent, Qt::Window) {
   setFont(DialogFont(kDialogPoints, false));
   resize(Pixels(14580), Pixels(7200));
 
-  auto* text = new QPlainTextEdit(texts::HelpText(), this);
-  text->setObjectName(QStringLiteral("Text1"));
+  auto* text = Named(new QPlainTextEdit(texts::HelpText(), this), "Text1");
   text->setGeometry(Twips(120, 120, 14295, 6255));
   text->setLineWrapMode(QPlainTextEdit::WidgetWidth);
   text->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -27,8 +26,7 @@ Form2::Form2(QWidget* parent) : QWidget(parent, Qt::Window) {
   MarkScrollBarHandle(text);
 
   // Not the default button: Enter in the text starts a new line.
-  auto* ok = new QPushButton(QStringLiteral("Ok"), this);
-  ok->setObjectName(QStringLiteral("Command1"));
+  auto* ok = Named(new QPushButton(QStringLiteral("Ok"), this), "Command1");
   ok->setGeometry(Twips(6120, 6480, 1455, 495));
   connect(ok, &QPushButton::clicked, this, &QWidget::close);
   // Esc closes the window, wherever the focus is, as it closes About.

@@ -34,14 +34,13 @@ frmAbout::frmAbout(SystemInfoPlatform platform, std::shared_ptr<MessageSink> mes
   setSizeGripEnabled(false);
   setGeometry(Twips(2340, 1935, 6000, 6870));
   setFixedSize(Pixels(6000), Pixels(6870));
+  setWindowTitle(QStringLiteral("About ") + texts::kProgramName);
   BuildControls();
-  FillCaptions();
   okButton_->setFocus();
 }
 
 void frmAbout::BuildControls() {
-  okButton_ = new QPushButton(QStringLiteral("OK"), this);
-  okButton_->setObjectName(QStringLiteral("cmdOK"));
+  okButton_ = Named(new QPushButton(QStringLiteral("OK"), this), "cmdOK");
   okButton_->setGeometry(Twips(4320, 5880, 1260, 345));
   okButton_->setDefault(true);
   connect(okButton_, &QPushButton::clicked, this, &QWidget::close);
@@ -52,21 +51,21 @@ void frmAbout::BuildControls() {
   icon->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   icon->setLineWidth(2);
 
-  auto* sysInfo = new QPushButton(QStringLiteral("&System Info..."), this);
-  sysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
+  auto* sysInfo = Named(new QPushButton(QStringLiteral("&System Info..."), this), "cmdSysInfo");
   sysInfo->setGeometry(Twips(4320, 6360, 1245, 345));
   connect(sysInfo, &QPushButton::clicked, this, &frmAbout::StartSysInfo);
 
   QLabel* description = MakeLabel(this, "lblDescription", texts::AboutDescription(), Twips(210, 1125, 5445, 1170));
   description->setWordWrap(true);
   SetTextColour(description, Qt::black);
-  titleLabel_ = MakeLabel(this, "lblTitle", QString(), Twips(1050, 240, 3885, 480));
-  titleLabel_->setFont(DialogFont(12, true));
-  SetTextColour(titleLabel_, Qt::black);
-  versionLabel_ = MakeLabel(this, "lblVersion", QString(), Twips(1080, 780, 3885, 225));
+  QLabel* title = MakeLabel(this, "lblTitle", texts::kProgramName, Twips(1050, 240, 3885, 480));
+  title->setFont(DialogFont(12, true));
+  SetTextColour(title, Qt::black);
+  MakeLabel(this, "lblVersion",
+            QStringLiteral("Version %1.%2.%3").arg(kVersionMajor).arg(kVersionMinor).arg(kVersionPatch),
+            Twips(1080, 780, 3885, 225));
 
-  disclaimerText_ = new QPlainTextEdit(texts::DisclaimerText(), this);
-  disclaimerText_->setObjectName(QStringLiteral("Text1"));
+  disclaimerText_ = Named(new QPlainTextEdit(texts::DisclaimerText(), this), "Text1");
   disclaimerText_->setGeometry(Twips(120, 2760, 5535, 3015));
   disclaimerText_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   disclaimerText_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -75,8 +74,7 @@ void frmAbout::BuildControls() {
   disclaimerText_->installEventFilter(this);
 
   // The etched separator: a grey line over a white one.
-  auto* line = new QFrame(this);
-  line->setObjectName(QStringLiteral("Line1"));
+  auto* line = Named(new QFrame(this), "Line1");
   line->setFrameStyle(QFrame::HLine | QFrame::Sunken);
   line->setGeometry(Pixels(90), Pixels(2445), Pixels(5654) - Pixels(90), 2);
   QPalette etched = line->palette();
@@ -88,21 +86,10 @@ void frmAbout::BuildControls() {
   setTabOrder(sysInfo, disclaimerText_);
 }
 
-void frmAbout::FillCaptions() {
-  setWindowTitle(QStringLiteral("About ") + texts::kProgramName);
-  versionLabel_->setText(QStringLiteral("Version %1.%2.%3").arg(kVersionMajor).arg(kVersionMinor).arg(kVersionPatch));
-  titleLabel_->setText(texts::kProgramName);
-}
-
 void frmAbout::StartSysInfo() {
   if (!StartSystemInformationTool(platform_)) {
     messages_->Show(this, MessageKind::Plain, texts::kProgramName, texts::kSysInfoUnavailable);
   }
-}
-
-bool frmAbout::GetKeyValue(RegistryRoot KeyRoot, const std::string& KeyName, const std::string& SubKeyRef,
-                           std::string& KeyVal) {
-  return korvexa::GetKeyValue(*platform_.registry, KeyRoot, KeyName, SubKeyRef, KeyVal);
 }
 
 // Enter in the disclaimer box presses OK; Ctrl+Enter types a new line.

@@ -7,11 +7,9 @@
 
 #include <QDialog>
 #include <memory>
-#include <string>
 
 #include "ui/help/system_info.h"
 
-class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 
@@ -29,21 +27,15 @@ class frmAbout : public QDialog {
   // titled "Korvexa" that it is unavailable.
   void StartSysInfo();
 
-  // GetKeyValue (see system_info.h) over this box's registry.
-  bool GetKeyValue(RegistryRoot KeyRoot, const std::string& KeyName, const std::string& SubKeyRef, std::string& KeyVal);
-
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void BuildControls();
-  void FillCaptions();
 
   // The controls used after they are made, named for their job; their
-  // object names are the box's own (cmdOK, lblTitle, lblVersion, Text1).
+  // object names are the box's own (cmdOK, Text1).
   QPushButton* okButton_;
-  QLabel* titleLabel_;
-  QLabel* versionLabel_;
   QPlainTextEdit* disclaimerText_;
   SystemInfoPlatform platform_;
   std::shared_ptr<MessageSink> messages_;

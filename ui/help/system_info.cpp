@@ -1,6 +1,7 @@
 #include "ui/help/system_info.h"
 
 #include <QProcess>
+#include <QScopeGuard>
 #include <QString>
 #include <filesystem>
 #include <string_view>
@@ -9,19 +10,6 @@
 
 namespace korvexa {
 namespace {
-
-// Closes an open key on every way out.
-class OpenKey {
- public:
-  OpenKey(Registry& registry, Registry::Key key) : registry_(registry), key_(key) {}
-  ~OpenKey() { registry_.CloseKey(key_); }
-  OpenKey(const OpenKey&) = delete;
-  OpenKey& operator=(const OpenKey&) = delete;
-
- private:
-  Registry& registry_;
-  Registry::Key key_;
-};
 
 // The code of every byte from the last to the first, in upper-case
 // hexadecimal without leading zeros: bytes 78 56 34 12 give "12345678",
@@ -61,7 +49,7 @@ bool GetKeyValue(Registry& registry, RegistryRoot KeyRoot, const std::string& Ke
     KeyVal.clear();
     return false;
   }
-  const OpenKey closer(registry, *key);
+  const auto closer = qScopeGuard([&] { registry.CloseKey(*key); });  // on every way out
   const std::optional<RegistryValue> value = registry.QueryValue(*key, SubKeyRef);
   if (!value || value->data.size() > kRegistryValueLimit) {
     KeyVal.clear();

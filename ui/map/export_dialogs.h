@@ -37,7 +37,6 @@ class QtSaveFileDialog : public SaveFileDialog {
                                         const QString& suggested) override;
 };
 
-// Qt's print dialog, QPrintDialog.
 class QtPrintDialog : public PrintDialog {
  public:
   bool ChoosePrinter(QPrinter& printer, QWidget* parent) override;

@@ -1,7 +1,6 @@
 #include "ui/map/field_sheet.h"
 
 #include <QFileInfo>
-#include <QFontMetricsF>
 #include <QImage>
 #include <QImageWriter>
 #include <QPageLayout>
@@ -36,28 +35,14 @@ QFont SheetFont(double pixels, bool bold = false) {
 }
 
 QString DateText(const CivilTime& date) {
-  return QStringLiteral("%1-%2-%3 %4:%5")
-      .arg(date.year, 4, 10, QLatin1Char('0'))
-      .arg(date.month, 2, 10, QLatin1Char('0'))
-      .arg(date.day, 2, 10, QLatin1Char('0'))
-      .arg(date.hour, 2, 10, QLatin1Char('0'))
-      .arg(date.minute, 2, 10, QLatin1Char('0'));
+  return QString::asprintf("%04d-%02d-%02d %02d:%02d", date.year, date.month, date.day, date.hour, date.minute);
 }
 
 // The x position of each table column, from the left margin.
 constexpr double kColumns[] = {0, 90, 250, 420};
 
-// Opens `path` for an atomic write; KorvexaError when it cannot.
-void OpenOrThrow(QSaveFile& file) {
-  if (!file.open(QIODevice::WriteOnly)) {
-    throw KorvexaError("cannot write \"" + file.fileName().toStdString() + "\": " + file.errorString().toStdString());
-  }
-}
-
-void CommitOrThrow(QSaveFile& file) {
-  if (!file.commit()) {
-    throw KorvexaError("cannot write \"" + file.fileName().toStdString() + "\": " + file.errorString().toStdString());
-  }
+[[noreturn]] void CannotWrite(const QString& path, const QString& why) {
+  throw KorvexaError("cannot write \"" + path.toStdString() + "\": " + why.toStdString());
 }
 
 }  // namespace
@@ -175,7 +160,7 @@ void FieldSheet::PaintMapFrame(QPainter& painter, const Layout& layout) const {
   const MapViewport sheetView(view_.centre(), metresPerUnit, frame.width(), frame.height());
   painter.save();
   painter.translate(frame.topLeft());
-  PaintMap(painter, map_, points_, sheetView, {MapLabels::TickedOnly});
+  PaintMap(painter, map_, points_, sheetView, MapLabels::TickedOnly);
   painter.restore();
   painter.setPen(QPen(Qt::black, 0.8));
   painter.setBrush(Qt::NoBrush);
@@ -221,7 +206,7 @@ void FieldSheet::PaintTable(QPainter& painter, const Layout& layout, int index) 
 
 void WriteFieldSheetPdf(const FieldSheet& sheet, const QString& path) {
   QSaveFile file(path);
-  OpenOrThrow(file);
+  if (!file.open(QIODevice::WriteOnly)) CannotWrite(path, file.errorString());
   {
     QPdfWriter writer(&file);
     writer.setPageSize(QPageSize(QPageSize::Letter));
@@ -241,7 +226,7 @@ void WriteFieldSheetPdf(const FieldSheet& sheet, const QString& path) {
     }
     painter.end();
   }
-  CommitOrThrow(file);
+  if (!file.commit()) CannotWrite(path, file.errorString());
 }
 
 void WriteFieldSheetPng(const FieldSheet& sheet, const QString& path) {
@@ -270,12 +255,10 @@ void WriteFieldSheetPng(const FieldSheet& sheet, const QString& path) {
   }
   painter.end();
   QSaveFile file(path);
-  OpenOrThrow(file);
+  if (!file.open(QIODevice::WriteOnly)) CannotWrite(path, file.errorString());
   QImageWriter writer(&file, "png");
-  if (!writer.write(image)) {
-    throw KorvexaError("cannot write \"" + path.toStdString() + "\": " + writer.errorString().toStdString());
-  }
-  CommitOrThrow(file);
+  if (!writer.write(image)) CannotWrite(path, writer.errorString());
+  if (!file.commit()) CannotWrite(path, file.errorString());
 }
 
 void PrintFieldSheet(const FieldSheet& sheet, QPrinter& printer) {

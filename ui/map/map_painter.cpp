@@ -29,11 +29,6 @@ struct VisibleCorners {
   std::size_t size() const { return hollow.size() + ticked.size(); }
 };
 
-QPointF OnScreen(const MapViewport& viewport, PlanePoint p) {
-  const ScreenPoint s = viewport.ToScreen(p);
-  return {s.x, s.y};
-}
-
 VisibleCorners CollectVisible(const TownshipMap& map, const PointList& points, const MapViewport& viewport) {
   VisibleCorners visible;
   const WorldRect area = viewport.Visible().Grown(kRingRadius * viewport.metresPerPixel());
@@ -284,6 +279,11 @@ void PaintNorthArrow(QPainter& painter, const MapViewport& viewport) {
 
 }  // namespace
 
+QPointF OnScreen(const MapViewport& viewport, PlanePoint p) {
+  const ScreenPoint s = viewport.ToScreen(p);
+  return {s.x, s.y};
+}
+
 QFont MapLabelFont() {
   QFont font;
   font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
@@ -293,7 +293,7 @@ QFont MapLabelFont() {
 }
 
 void PaintMap(QPainter& painter, const TownshipMap& map, const PointList& points, const MapViewport& viewport,
-              const MapPaintOptions& options) {
+              MapLabels labels) {
   painter.save();
   const QRectF area(0, 0, viewport.width(), viewport.height());
   painter.setClipRect(area, Qt::IntersectClip);
@@ -311,7 +311,7 @@ void PaintMap(QPainter& painter, const TownshipMap& map, const PointList& points
     dots.Add(map, visible.ticked, map_style::kTicked, 3);
     dots.Paint();
   }
-  PaintLabels(painter, map, points, viewport, LabelCandidates(visible, map, viewport, options.labels));
+  PaintLabels(painter, map, points, viewport, LabelCandidates(visible, map, viewport, labels));
   painter.restore();
 }
 

@@ -12,6 +12,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QPointF>
 
 #include "app/map/map_viewport.h"
 #include "app/map/township_map.h"
@@ -36,10 +37,6 @@ enum class MapLabels {
   TickedOnly,  // the ticked corners only (the field sheet)
 };
 
-struct MapPaintOptions {
-  MapLabels labels = MapLabels::WhereRoom;
-};
-
 // A corner drawn smaller than this (distance between neighbours, pixels) is
 // a dot; from here on a marker.
 inline constexpr double kMarkerSpacingPixels = 7;
@@ -48,12 +45,15 @@ inline constexpr double kLabelSpacingPixels = 22;
 // Half the size of a corner's marker, pixels.
 inline constexpr double kMarkerRadius = 4;
 
+// Where `p` appears in the view of `viewport`, pixels.
+QPointF OnScreen(const MapViewport& viewport, PlanePoint p);
+
 // The font of the labels: a pixel size, so that it scales with the painter.
 QFont MapLabelFont();
 
 // Paints `map` with the ticks of `points` (the list the map was built with)
 // as `viewport` shows it, over the paper colour.
 void PaintMap(QPainter& painter, const TownshipMap& map, const PointList& points, const MapViewport& viewport,
-              const MapPaintOptions& options = {});
+              MapLabels labels = MapLabels::WhereRoom);
 
 }  // namespace korvexa

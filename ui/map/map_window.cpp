@@ -10,7 +10,6 @@
 #include <QMenuBar>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QSettings>
 #include <QStatusBar>
 #include <QStringList>
 #include <QToolBar>
@@ -18,22 +17,17 @@
 #include <utility>
 
 #include "core/clock.h"
+#include "ui/convert/point_list_model.h"
+#include "ui/desktop/look.h"
 #include "ui/map/corner_text.h"
 #include "ui/map/field_sheet.h"
-#include "ui/desktop/look.h"
-#include "ui/navigate/navigator.h"
-#include "ui/convert/point_list_model.h"
-#include "ui/help/texts.h"
 #include "ui/map/township_map_view.h"
+#include "ui/navigate/navigator.h"
 
 namespace korvexa {
 namespace {
 
 constexpr int kStatusMessageMilliseconds = 5000;
-
-QSettings Settings() {
-  return QSettings(texts::kProgramName, texts::kProgramName);
-}
 
 const QString kGeometryKey = QStringLiteral("MapWindow/geometry");
 
@@ -52,53 +46,43 @@ MapWindow::MapWindow(PointListModel* model, const Clock& clock, WindowPlatform p
   view_ = new TownshipMapView(model_, this);
   setCentralWidget(view_);
   BuildActions();
-  notShown_ = new QLabel(this);
-  notShown_->setObjectName(QStringLiteral("notShown"));
-  counts_ = new QLabel(this);
-  counts_->setObjectName(QStringLiteral("counts"));
+  notShown_ = Named(new QLabel(this), "notShown");
+  counts_ = Named(new QLabel(this), "counts");
   statusBar()->addWidget(notShown_, 1);
   statusBar()->addPermanentWidget(counts_);
   connect(model_, &QAbstractItemModel::dataChanged, this, &MapWindow::UpdateCounts);
   connect(model_, &QAbstractItemModel::modelReset, this, &MapWindow::UpdateCounts);
   if (navigator_ != nullptr) navigator_->AttachWindow(this, view_);
-  if (!restoreGeometry(Settings().value(kGeometryKey).toByteArray())) resize(900, 680);
+  if (!restoreGeometry(ProgramSettings().value(kGeometryKey).toByteArray())) resize(900, 680);
   view_->setFocus();
 }
 
 void MapWindow::BuildActions() {
-  actFit = new QAction(QStringLiteral("&Fit"), this);
-  actFit->setObjectName(QStringLiteral("actFit"));
+  actFit = MakeAction(this, QStringLiteral("&Fit"), "actFit", QStringLiteral("Show the whole township (F, Home)"));
   actFit->setShortcuts({QKeySequence(Qt::Key_F), QKeySequence(Qt::Key_Home)});
-  actFit->setToolTip(QStringLiteral("Show the whole township (F, Home)"));
-  connect(actFit, &QAction::triggered, this, &MapWindow::Fit);
-  actPrint = new QAction(QStringLiteral("&Print..."), this);
-  actPrint->setObjectName(QStringLiteral("actPrint"));
+  actPrint = MakeAction(this, QStringLiteral("&Print..."), "actPrint",
+                        QStringLiteral("Print a field sheet of the ticked corners"));
   actPrint->setShortcut(QKeySequence::Print);
-  actPrint->setToolTip(QStringLiteral("Print a field sheet of the ticked corners"));
-  connect(actPrint, &QAction::triggered, this, &MapWindow::Print);
-  actSavePdf = new QAction(QStringLiteral("Save as P&DF..."), this);
-  actSavePdf->setObjectName(QStringLiteral("actSavePdf"));
-  actSavePdf->setToolTip(QStringLiteral("Save a field sheet of the ticked corners as a PDF file"));
-  connect(actSavePdf, &QAction::triggered, this, &MapWindow::SaveAsPdf);
-  actSavePng = new QAction(QStringLiteral("Save as P&NG..."), this);
-  actSavePng->setObjectName(QStringLiteral("actSavePng"));
-  actSavePng->setToolTip(QStringLiteral("Save a field sheet of the ticked corners as a PNG picture"));
-  connect(actSavePng, &QAction::triggered, this, &MapWindow::SaveAsPng);
-  actClose = new QAction(QStringLiteral("&Close"), this);
-  actClose->setObjectName(QStringLiteral("actClose"));
+  actSavePdf = MakeAction(this, QStringLiteral("Save as P&DF..."), "actSavePdf",
+                          QStringLiteral("Save a field sheet of the ticked corners as a PDF file"));
+  actSavePng = MakeAction(this, QStringLiteral("Save as P&NG..."), "actSavePng",
+                          QStringLiteral("Save a field sheet of the ticked corners as a PNG picture"));
+  actClose = MakeAction(this, QStringLiteral("&Close"), "actClose");
   actClose->setShortcut(QKeySequence::Close);
+  connect(actFit, &QAction::triggered, this, &MapWindow::Fit);
+  connect(actPrint, &QAction::triggered, this, &MapWindow::Print);
+  connect(actSavePdf, &QAction::triggered, this, &MapWindow::SaveAsPdf);
+  connect(actSavePng, &QAction::triggered, this, &MapWindow::SaveAsPng);
   connect(actClose, &QAction::triggered, this, &QWidget::close);
 
-  QMenu* menu = menuBar()->addMenu(QStringLiteral("&Map"));
-  menu->setObjectName(QStringLiteral("mnuMap"));
+  QMenu* menu = Named(menuBar()->addMenu(QStringLiteral("&Map")), "mnuMap");
   menu->addActions({actFit});
   menu->addSeparator();
   menu->addActions({actPrint, actSavePdf, actSavePng});
   menu->addSeparator();
   menu->addAction(actClose);
 
-  QToolBar* tools = addToolBar(QStringLiteral("Map"));
-  tools->setObjectName(QStringLiteral("mapTools"));
+  QToolBar* tools = Named(addToolBar(QStringLiteral("Map")), "mapTools");
   tools->setMovable(false);
   tools->setToolButtonStyle(Qt::ToolButtonTextOnly);
   tools->addActions({actFit, actPrint, actSavePdf, actSavePng});
@@ -151,8 +135,7 @@ void MapWindow::UpdateCounts() {
 }
 
 void MapWindow::SetNad83(std::shared_ptr<const CoordinateTransform> nad83) {
-  nad83_ = std::move(nad83);
-  view_->SetNad83(nad83_);
+  view_->SetNad83(std::move(nad83));
 }
 
 void MapWindow::Fit() {
@@ -186,7 +169,6 @@ void MapWindow::SaveAsPng() {
          &WriteFieldSheetPng);
 }
 
-// The suggested name is the file's or the townships', beside the input.
 void MapWindow::Export(const QString& command, const QString& filter, const QString& extension, SheetWriter write) {
   if (!map_) return;
   const QString suggested = BesideTheFile(extension);
@@ -209,11 +191,11 @@ QString MapWindow::BesideTheFile(const QString& extension) const {
 
 // The field sheet of the map as shown, dated now.
 FieldSheet MapWindow::MakeSheet() const {
-  return FieldSheet(fileName_, *map_, model_->points(), view_->viewport(), clock_.Now().local, nad83_.get());
+  return FieldSheet(fileName_, *map_, model_->points(), view_->viewport(), clock_.Now().local, view_->nad83());
 }
 
 void MapWindow::closeEvent(QCloseEvent* event) {
-  Settings().setValue(kGeometryKey, saveGeometry());
+  ProgramSettings().setValue(kGeometryKey, saveGeometry());
   QMainWindow::closeEvent(event);
 }
 

@@ -87,7 +87,6 @@ class MapWindow : public QMainWindow {
   QLabel* counts_;
   QLabel* notShown_;
   std::shared_ptr<const TownshipMap> map_;
-  std::shared_ptr<const CoordinateTransform> nad83_;
   QString fileName_;
   QString folder_;  // where the field sheets are offered
   Navigator* navigator_ = nullptr;

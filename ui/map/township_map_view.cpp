@@ -7,12 +7,14 @@
 #include <QPainter>
 #include <QToolTip>
 #include <QWheelEvent>
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <utility>
 
+#include "ui/convert/point_list_model.h"
 #include "ui/map/corner_text.h"
 #include "ui/map/map_painter.h"
-#include "ui/convert/point_list_model.h"
 
 namespace korvexa {
 namespace {
@@ -22,44 +24,19 @@ constexpr double kWheelStep = 1.0015;  // zoom per eighth of a degree of the whe
 constexpr double kKeyZoom = 1.5;
 constexpr double kKeyPanShare = 0.125;  // of the view's width or height per arrow key
 
-WorldRect Bounds(const TownshipMap* map) {
-  return map == nullptr ? WorldRect{} : map->grid.bounds();
-}
-
-// The view after an arrow key (pans), + or - (zoom around the middle);
-// nothing for other keys.
-std::optional<MapViewport> MovedByKey(int key, MapViewport view) {
-  const double panX = view.width() * kKeyPanShare;
-  const double panY = view.height() * kKeyPanShare;
-  const ScreenPoint middle{view.width() / 2, view.height() / 2};
-  switch (key) {
-    case Qt::Key_Left:
-      view.PanBy(panX, 0);
-      return view;
-    case Qt::Key_Right:
-      view.PanBy(-panX, 0);
-      return view;
-    case Qt::Key_Up:
-      view.PanBy(0, panY);
-      return view;
-    case Qt::Key_Down:
-      view.PanBy(0, -panY);
-      return view;
-    case Qt::Key_Plus:
-    case Qt::Key_Equal:
-      view.ZoomAround(middle, kKeyZoom);
-      return view;
-    case Qt::Key_Minus:
-      view.ZoomAround(middle, 1 / kKeyZoom);
-      return view;
-    default:
-      return std::nullopt;
-  }
-}
-
-bool IsArrowKey(int key) {
-  return key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down;
-}
+// An arrow key pans by a share of the view's width or height, + or - zoom
+// around the middle.
+struct KeyMove {
+  int key;
+  double panX;  // shares of the view's width and height
+  double panY;
+  double zoom;  // 1 for a pan
+};
+constexpr KeyMove kKeyMoves[] = {
+    {Qt::Key_Left, kKeyPanShare, 0, 1},  {Qt::Key_Right, -kKeyPanShare, 0, 1}, {Qt::Key_Up, 0, kKeyPanShare, 1},
+    {Qt::Key_Down, 0, -kKeyPanShare, 1}, {Qt::Key_Plus, 0, 0, kKeyZoom},       {Qt::Key_Equal, 0, 0, kKeyZoom},
+    {Qt::Key_Minus, 0, 0, 1 / kKeyZoom},
+};
 
 }  // namespace
 
@@ -79,7 +56,7 @@ void TownshipMapView::SetMap(std::shared_ptr<const TownshipMap> map) {
 
 void TownshipMapView::Fit() {
   fitted_ = true;
-  ChangeView(MapViewport::Fitting(Bounds(map_.get()), width(), height(), kFitMargin));
+  ChangeView(MapViewport::Fitting(map_ ? map_->grid.bounds() : WorldRect{}, width(), height(), kFitMargin));
 }
 
 void TownshipMapView::SetViewport(const MapViewport& viewport) {
@@ -105,8 +82,7 @@ std::optional<std::size_t> TownshipMapView::CornerAt(QPointF pos) const {
 }
 
 QPointF TownshipMapView::PositionOf(std::size_t corner) const {
-  const ScreenPoint at = viewport_.ToScreen(map_->grid[corner]);
-  return {at.x, at.y};
+  return OnScreen(viewport_, map_->grid[corner]);
 }
 
 void TownshipMapView::ToggleCornerAt(QPointF pos) {
@@ -247,9 +223,17 @@ void TownshipMapView::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void TownshipMapView::keyPressEvent(QKeyEvent* event) {
-  if (const std::optional<MapViewport> moved = MovedByKey(event->key(), viewport_)) {
-    SetViewport(*moved);
-    if (IsArrowKey(event->key())) Q_EMIT panned();
+  const KeyMove* move = std::find_if(std::begin(kKeyMoves), std::end(kKeyMoves),
+                                     [event](const KeyMove& each) { return each.key == event->key(); });
+  if (move != std::end(kKeyMoves)) {
+    MapViewport moved = viewport_;
+    if (move->zoom == 1) {
+      moved.PanBy(move->panX * moved.width(), move->panY * moved.height());
+    } else {
+      moved.ZoomAround({moved.width() / 2, moved.height() / 2}, move->zoom);
+    }
+    SetViewport(moved);
+    if (move->zoom == 1) Q_EMIT panned();
   } else if (event->key() == Qt::Key_Escape && drag_ == Drag::Rectangle) {
     drag_ = Drag::None;  // the rectangle is dropped; the release ticks nothing
     update();

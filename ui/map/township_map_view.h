@@ -46,9 +46,9 @@ class TownshipMapView : public QWidget {
   // The tooltips give positions in NAD83 through `nad83`, or in NAD27 when
   // it is null: the datum of the waypoint file being made.
   void SetNad83(std::shared_ptr<const CoordinateTransform> nad83) { nad83_ = std::move(nad83); }
+  const CoordinateTransform* nad83() const { return nad83_.get(); }
   const TownshipMap* map() const { return map_.get(); }
 
-  // Shows the whole township.
   void Fit();
   const MapViewport& viewport() const { return viewport_; }
   void SetViewport(const MapViewport& viewport);
@@ -56,7 +56,6 @@ class TownshipMapView : public QWidget {
   // The corner (index into the map's township points) nearest to `pos`
   // within kPickRadius pixels.
   std::optional<std::size_t> CornerAt(QPointF pos) const;
-  // Where corner `corner` appears in the widget.
   QPointF PositionOf(std::size_t corner) const;
 
   QSize sizeHint() const override { return {720, 560}; }

@@ -8,6 +8,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "ui/desktop/look.h"
+
 namespace korvexa {
 namespace {
 
@@ -15,8 +17,7 @@ constexpr double kSmallestArrivalFeet = 1;
 constexpr double kLargestArrivalFeet = 1000;
 
 QLabel* ValueLabel(QWidget* parent, const char* name) {
-  auto* label = new QLabel(parent);
-  label->setObjectName(QLatin1String(name));
+  auto* label = Named(new QLabel(parent), name);
   label->setTextInteractionFlags(Qt::TextSelectableByMouse);
   return label;
 }
@@ -50,8 +51,7 @@ NavigationPanel::NavigationPanel(QAction* next, QAction* follow, QWidget* parent
   gridBearing = ValueLabel(this, "gridBearing");
   accuracy = ValueLabel(this, "accuracy");
   visited = ValueLabel(this, "visited");
-  arrivalFeet = new QDoubleSpinBox(this);
-  arrivalFeet->setObjectName(QStringLiteral("arrivalFeet"));
+  arrivalFeet = Named(new QDoubleSpinBox(this), "arrivalFeet");
   arrivalFeet->setRange(kSmallestArrivalFeet, kLargestArrivalFeet);
   arrivalFeet->setDecimals(0);
   arrivalFeet->setSuffix(QStringLiteral(" ft"));

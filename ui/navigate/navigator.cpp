@@ -14,7 +14,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegion>
-#include <QSettings>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -26,6 +25,7 @@
 #include "core/clock.h"
 #include "core/korvexa_error.h"
 #include "ui/convert/point_list_model.h"
+#include "ui/desktop/look.h"
 #include "ui/help/texts.h"
 #include "ui/map/corner_text.h"
 #include "ui/map/township_map_view.h"
@@ -46,10 +46,6 @@ constexpr double kFollowMargin = 0.15;          // of the view's size: closer to
 const QString kReceiverKey = QStringLiteral("Navigator/receiver");
 const QString kArrivalKey = QStringLiteral("Navigator/arrivalFeet");
 const QString kSaveTrail = QStringLiteral("Save trail as GPX");
-
-QSettings Settings() {
-  return QSettings(texts::kProgramName, texts::kProgramName);
-}
 
 std::optional<double> Attribute(const QGeoPositionInfo& info, QGeoPositionInfo::Attribute attribute) {
   if (!info.hasAttribute(attribute)) return std::nullopt;
@@ -76,10 +72,6 @@ TrackPoint TrackPointOf(const QGeoPositionInfo& info) {
 
 QString ErrorText(const std::exception& error) {
   return QString::fromLocal8Bit(error.what());
-}
-
-QString Latin1(const std::string& text) {
-  return QString::fromLatin1(text.data(), qsizetype(text.size()));
 }
 
 Navigator::UnsavedAnswer AskInABox(QWidget* parent, const QString& question) {
@@ -119,7 +111,7 @@ Navigator::Navigator(QWidget* owner, PointListModel* model, DatumLibrary& datum,
     if (messageLabel_) messageLabel_->clear();
   });
   BuildActions();
-  walk_.SetArrivalRadius(Settings().value(kArrivalKey, CornerWalk::kDefaultArrivalFeet).toDouble() *
+  walk_.SetArrivalRadius(ProgramSettings().value(kArrivalKey, CornerWalk::kDefaultArrivalFeet).toDouble() *
                          kMetresPerUsSurveyFoot);
 }
 
@@ -148,23 +140,19 @@ QWidget* Navigator::DialogParent() const {
 }
 
 void Navigator::BuildActions() {
-  const auto make = [this](const QString& text, const char* name, const QString& tip) {
-    auto* action = new QAction(text, this);
-    action->setObjectName(QLatin1String(name));
-    action->setToolTip(tip);
-    return action;
-  };
-  actReceiver = make(QStringLiteral("&Receiver..."), "actReceiver", QStringLiteral("Choose a GPS receiver and start"));
+  actReceiver = MakeAction(this, QStringLiteral("&Receiver..."), "actReceiver",
+                           QStringLiteral("Choose a GPS receiver and start"));
   actReceiver->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
-  actStop = make(QStringLiteral("&Stop receiver"), "actStop", QStringLiteral("Stop reading the GPS receiver"));
-  actFollow = make(QStringLiteral("&Follow"), "actFollow", QStringLiteral("Keep the position in view (L)"));
+  actStop =
+      MakeAction(this, QStringLiteral("&Stop receiver"), "actStop", QStringLiteral("Stop reading the GPS receiver"));
+  actFollow = MakeAction(this, QStringLiteral("&Follow"), "actFollow", QStringLiteral("Keep the position in view (L)"));
   actFollow->setCheckable(true);
   actFollow->setShortcut(QKeySequence(Qt::Key_L));
-  actNext =
-      make(QStringLiteral("&Next"), "actNext", QStringLiteral("Walk to the nearest ticked corner not visited (N)"));
+  actNext = MakeAction(this, QStringLiteral("&Next"), "actNext",
+                       QStringLiteral("Walk to the nearest ticked corner not visited (N)"));
   actNext->setShortcut(QKeySequence(Qt::Key_N));
-  actSaveTrail = make(QStringLiteral("Save &trail as GPX..."), "actSaveTrail",
-                      QStringLiteral("Save the trail walked as a GPX track"));
+  actSaveTrail = MakeAction(this, QStringLiteral("Save &trail as GPX..."), "actSaveTrail",
+                            QStringLiteral("Save the trail walked as a GPX track"));
   connect(actReceiver, &QAction::triggered, this, &Navigator::ChooseReceiver);
   connect(actStop, &QAction::triggered, this, &Navigator::Stop);
   connect(actFollow, &QAction::toggled, this, &Navigator::SetFollow);
@@ -173,15 +161,13 @@ void Navigator::BuildActions() {
 }
 
 void Navigator::BuildMenus() {
-  QMenu* menu = window_->menuBar()->addMenu(QStringLiteral("&GPS"));
-  menu->setObjectName(QStringLiteral("mnuGps"));
+  QMenu* menu = Named(window_->menuBar()->addMenu(QStringLiteral("&GPS")), "mnuGps");
   menu->addActions({actReceiver, actStop});
   menu->addSeparator();
   menu->addActions({actFollow, actNext});
   menu->addSeparator();
   menu->addAction(actSaveTrail);
-  QToolBar* tools = window_->addToolBar(QStringLiteral("GPS"));
-  tools->setObjectName(QStringLiteral("gpsTools"));
+  QToolBar* tools = Named(window_->addToolBar(QStringLiteral("GPS")), "gpsTools");
   tools->setMovable(false);
   tools->setToolButtonStyle(Qt::ToolButtonTextOnly);
   tools->addActions({actReceiver, actFollow, actNext});
@@ -191,8 +177,7 @@ void Navigator::BuildPanel() {
   panel_ = new NavigationPanel(actNext, actFollow);
   panel_->SetArrivalFeet(walk_.arrivalRadius() / kMetresPerUsSurveyFoot);
   connect(panel_, &NavigationPanel::arrivalFeetChanged, this, &Navigator::SetArrivalFeet);
-  dock_ = new QDockWidget(QStringLiteral("Navigation"), window_);
-  dock_->setObjectName(QStringLiteral("navigationDock"));
+  dock_ = Named(new QDockWidget(QStringLiteral("Navigation"), window_), "navigationDock");
   dock_->setWidget(panel_);
   dock_->setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable);
   window_->addDockWidget(Qt::RightDockWidgetArea, dock_);
@@ -206,8 +191,7 @@ void Navigator::BuildPanel() {
 // whole of it in its tooltip) rather than run into the receiver's state.
 void Navigator::BuildStatusFields() {
   const auto field = [this](const char* name) {
-    auto* label = new QLabel(window_);
-    label->setObjectName(QLatin1String(name));
+    auto* label = Named(new QLabel(window_), name);
     label->setFrameShape(QFrame::StyledPanel);
     label->setContentsMargins(4, 0, 4, 0);
     return label;
@@ -268,7 +252,7 @@ void Navigator::PlaceTrail() {
 
 void Navigator::ChooseReceiver() {
   ReceiverChoice current;
-  const std::string saved = Settings().value(kReceiverKey).toString().toStdString();
+  const std::string saved = ProgramSettings().value(kReceiverKey).toString().toStdString();
   try {
     if (!saved.empty()) current = ParseReceiverChoice(saved);
   } catch (const KorvexaError&) {
@@ -278,7 +262,7 @@ void Navigator::ChooseReceiver() {
 }
 
 void Navigator::Start(const ReceiverChoice& choice) {
-  Settings().setValue(kReceiverKey, QString::fromStdString(ReceiverChoiceText(choice)));
+  ProgramSettings().setValue(kReceiverKey, QString::fromStdString(ReceiverChoiceText(choice)));
   Attach(new ReceiverLink(choice, this), QString::fromLocal8Bit(DescribeReceiver(choice)));
 }
 
@@ -293,7 +277,10 @@ void Navigator::Attach(ReceiverLink* link, const QString& name) {
   link->SetClock(clock_);
   connect(link, &ReceiverLink::garbageRead, this, [this] { watch_.HeardGarbage(seconds_()); });
   connect(link, &ReceiverLink::logEnded, this, [this] { watch_.LogEnded(); });
-  connect(link, &ReceiverLink::failed, this, &Navigator::LinkFailed);
+  connect(link, &ReceiverLink::failed, this, [this](const QString& reason) {
+    watch_.Failed(reason.toLocal8Bit().toStdString());
+    Refresh();
+  });
   connect(link, &ReceiverLink::reconnecting, this, [this](const QString& what) {
     watch_.Reconnecting(what.toLocal8Bit().toStdString());
     Refresh();
@@ -309,11 +296,6 @@ void Navigator::Attach(ReceiverLink* link, const QString& name) {
   refresh_->start(kRefreshMilliseconds);
   UpdateTexts();
   link->Start();
-}
-
-void Navigator::LinkFailed(const QString& reason) {
-  watch_.Failed(reason.toLocal8Bit().toStdString());
-  Refresh();
 }
 
 void Navigator::Stop() {
@@ -454,11 +436,11 @@ void Navigator::SetFollow(bool follow) {
 void Navigator::SetArrivalFeet(double feet) {
   walk_.SetArrivalRadius(feet * kMetresPerUsSurveyFoot);
   if (panel_) panel_->SetArrivalFeet(feet);
-  Settings().setValue(kArrivalKey, feet);
+  ProgramSettings().setValue(kArrivalKey, feet);
 }
 
 void Navigator::SaveTrail() {
-  const QString suggested = QDir::current().filePath(Latin1(fieldWalk_.FileStem()) + QStringLiteral("-trail.gpx"));
+  const QString suggested = QDir::current().filePath(Latin1Text(fieldWalk_.FileStem()) + QStringLiteral("-trail.gpx"));
   const std::optional<QString> path =
       platform_.saveDialog->ChooseSaveFile(DialogParent(), kSaveTrail, QStringLiteral("GPX files (*.gpx)"), suggested);
   if (!path) return;
@@ -476,7 +458,7 @@ bool Navigator::MayEnd(QWidget* parent) {
   if (!fieldWalk_.unsaved()) return true;
   const QString question =
       QStringLiteral("The trail of the walk started %1 (%2) is not saved. Save it before Korvexa closes?")
-          .arg(Latin1(WalkStartText(*fieldWalk_.started())), Counted(trail().size(), "point", "points"));
+          .arg(Latin1Text(WalkStartText(*fieldWalk_.started())), Counted(trail().size(), "point", "points"));
   switch (askUnsaved_(parent, question)) {
     case UnsavedAnswer::Save:
       SaveTrail();
@@ -500,7 +482,7 @@ void Navigator::OfferJournalBack(QWidget* parent) {
   if (!last) return;
   try {
     std::vector<TrackPoint> points = ReadGpxTrack(last->path);
-    const QString when = Latin1(WalkStartText(last->started));
+    const QString when = Latin1Text(WalkStartText(last->started));
     const QString question =
         QStringLiteral("The walk started %1 (%2) was not saved. Bring its trail back onto the map?")
             .arg(when, Counted(points.size(), "point", "points"));

@@ -8,19 +8,11 @@
 // and the journal on being written while no map is shown, and a map shown
 // again finds the walk as it was (app/navigate/field_walk.h).
 //
-// How data flows: a ReceiverLink (ui/navigate/receiver_link.h) hands each position to
-// ShowPosition, which has it placed on the map (app/map/map_position.h: onto an
-// .LX file's NAD27 map with the inverse NADCON shift, onto a PLSS data set's
-// NAD83 map as it is, then the map's UTM projection), added
-// to the trail (app/navigate/trail.h), measured against the target (app/navigate/corner_walk.h)
-// and drawn over the map (ui/navigate/position_overlay.h) by repainting only the
-// pixels its marks covered before and cover now. Once a second a timer asks
-// the ReceiverWatch what to say about the receiver, so that a position
-// without fresh fixes is drawn as lost and the status bar says why, and has
-// the walk journaled (app/navigate/walk_journal.h). The
-// target is a corner of the map: double-clicked, chosen by Next, or a list
-// entry's "Navigate to". The receiver chosen and the arrival radius are
-// remembered (QSettings, as the map window's geometry).
+// Each position is placed on the map (app/map/map_position.h), added to the
+// trail, measured against the target and drawn by repainting only the pixels
+// its marks covered before and cover now. Once a second a timer asks the
+// ReceiverWatch what to say, so that a position without fresh fixes is drawn
+// as lost and the status bar says why, and has the walk journaled.
 #pragma once
 
 #include <QDockWidget>
@@ -83,8 +75,8 @@ class Navigator : public QObject {
   void AttachWindow(QMainWindow* window, TownshipMapView* view);
 
   // The map now shown (built from the model's current list), named by its
-  // file ("t12n.lx") or its data set's townships ("UT260020S0010W0"): the corners visited and the target as they were when
-  // that township was last shown; the trail stays.
+  // file ("t12n.lx") or its data set's townships ("UT260020S0010W0"): the corners visited and the target as they were
+  // when that township was last shown; the trail stays.
   void SetMap(std::shared_ptr<const TownshipMap> map, const QString& fileName);
 
   // Before the program ends: true when the trail is saved, or the user
@@ -165,7 +157,6 @@ class Navigator : public QObject {
   void UpdateTexts();
   void Say(const QString& message);
   QString CornerName(std::size_t corner) const;
-  void LinkFailed(const QString& reason);
 
   QWidget* owner_;
   QPointer<QMainWindow> window_;

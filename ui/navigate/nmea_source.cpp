@@ -38,8 +38,8 @@ bool NmeaSource::parsePosInfoFromNmeaData(const char* data, int size, QGeoPositi
       break;
   }
   const std::string_view type = NmeaSentenceType(line);
-  if (type == "GST") return ParseGst(data, size, posInfo, hasFix);
-  if (type == "GGA") return ParseGga(data, size, posInfo, hasFix);
+  if (type == "GST") return ParseGst(line, posInfo, hasFix);
+  if (type == "GGA") return ParseGga(line, posInfo, hasFix);
   if (!NmeaPositionInRange(line)) return false;
   if (const std::optional<CivilTime> date = NmeaDateTime(line)) lastDate_ = date;
   if (!QNmeaPositionInfoSource::parsePosInfoFromNmeaData(data, size, posInfo, hasFix)) return false;
@@ -48,8 +48,7 @@ bool NmeaSource::parsePosInfoFromNmeaData(const char* data, int size, QGeoPositi
   return true;
 }
 
-bool NmeaSource::ParseGga(const char* data, int size, QGeoPositionInfo* posInfo, bool* hasFix) {
-  const std::string_view line(data, static_cast<std::size_t>(size));
+bool NmeaSource::ParseGga(std::string_view line, QGeoPositionInfo* posInfo, bool* hasFix) {
   const std::optional<GgaFix> fix = ReadGga(line);
   if (!fix) return false;
   Q_EMIT qualityRead(fix->quality);
@@ -72,8 +71,7 @@ bool NmeaSource::ParseGga(const char* data, int size, QGeoPositionInfo* posInfo,
 
 // A GST sentence carries only a time and the receiver's error estimate: Qt
 // merges it into the position of the same time.
-bool NmeaSource::ParseGst(const char* data, int size, QGeoPositionInfo* posInfo, bool* hasFix) {
-  const std::string_view line(data, static_cast<std::size_t>(size));
+bool NmeaSource::ParseGst(std::string_view line, QGeoPositionInfo* posInfo, bool* hasFix) {
   const QTime time = TimeOfDay(line);
   const std::optional<double> error = GstHorizontalError(line);
   if (!time.isValid() || !error) return false;

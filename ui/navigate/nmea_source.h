@@ -20,6 +20,7 @@
 #include <QNmeaPositionInfoSource>
 #include <QTime>
 #include <optional>
+#include <string_view>
 
 #include "core/clock.h"
 
@@ -48,8 +49,8 @@ class NmeaSource : public QNmeaPositionInfoSource {
   bool parsePosInfoFromNmeaData(const char* data, int size, QGeoPositionInfo* posInfo, bool* hasFix) override;
 
  private:
-  bool ParseGst(const char* data, int size, QGeoPositionInfo* posInfo, bool* hasFix);
-  bool ParseGga(const char* data, int size, QGeoPositionInfo* posInfo, bool* hasFix);
+  bool ParseGst(std::string_view line, QGeoPositionInfo* posInfo, bool* hasFix);
+  bool ParseGga(std::string_view line, QGeoPositionInfo* posInfo, bool* hasFix);
 
   const Clock* clock_;
   QTime lastGstTime_;                  // the GST of this time of day wins over its GGA

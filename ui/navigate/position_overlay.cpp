@@ -26,11 +26,6 @@ constexpr double kTrailWidth = 2.5;
 constexpr int kTargetLabelWidth = 90;  // room for the longest PointID in bold
 constexpr int kTargetLabelHeight = 18;
 
-QPointF OnScreen(const MapViewport& viewport, PlanePoint p) {
-  const ScreenPoint s = viewport.ToScreen(p);
-  return {s.x, s.y};
-}
-
 // The point `distance` pixels from `from` in grid bearing `degrees`.
 QPointF Toward(QPointF from, double degrees, double distance) {
   const double radians = degrees * std::numbers::pi / 180;

@@ -13,6 +13,8 @@
 #include <QVBoxLayout>
 #include <utility>
 
+#include "ui/desktop/look.h"
+
 namespace korvexa {
 namespace {
 
@@ -24,10 +26,18 @@ std::string Local(const QString& text) {
   return text.trimmed().toLocal8Bit().toStdString();
 }
 
-template <typename Widget>
-Widget* Named(Widget* widget, const char* name) {
-  widget->setObjectName(QLatin1String(name));
-  return widget;
+QStringList SerialPortsFound() {
+  QStringList ports;
+  for (const QSerialPortInfo& port : QSerialPortInfo::availablePorts()) ports << port.systemLocation();
+  ports.sort();
+  return ports;
+}
+
+std::optional<QString> ChooseLogFile(QWidget* parent) {
+  const QString file = QFileDialog::getOpenFileName(parent, QStringLiteral("Replay an NMEA log"), QString(),
+                                                    QStringLiteral("NMEA logs (*.nmea *.txt *.log);;All files (*)"));
+  if (file.isEmpty()) return std::nullopt;
+  return file;
 }
 
 }  // namespace
@@ -130,22 +140,8 @@ void ReceiverDialog::UpdateEnabled() {
   buttons->button(QDialogButtonBox::Ok)->setEnabled(complete);
 }
 
-QStringList ReceiverDialog::SerialPortsFound() {
-  QStringList ports;
-  for (const QSerialPortInfo& port : QSerialPortInfo::availablePorts()) ports << port.systemLocation();
-  ports.sort();
-  return ports;
-}
-
-std::optional<QString> ReceiverDialog::ChooseLogFile(QWidget* parent) {
-  const QString file = QFileDialog::getOpenFileName(parent, QStringLiteral("Replay an NMEA log"), QString(),
-                                                    QStringLiteral("NMEA logs (*.nmea *.txt *.log);;All files (*)"));
-  if (file.isEmpty()) return std::nullopt;
-  return file;
-}
-
 std::optional<ReceiverChoice> AskForReceiver(QWidget* parent, const ReceiverChoice& current) {
-  ReceiverDialog dialog(current, ReceiverDialog::SerialPortsFound(), &ReceiverDialog::ChooseLogFile, parent);
+  ReceiverDialog dialog(current, SerialPortsFound(), &ChooseLogFile, parent);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   return dialog.choice();
 }

@@ -34,11 +34,6 @@ class ReceiverDialog : public QDialog {
   // What the dialog shows now: the fields of the kind chosen.
   ReceiverChoice choice() const;
 
-  // The serial ports of this computer, as device paths.
-  static QStringList SerialPortsFound();
-  // Qt's file-open dialog for NMEA logs.
-  static std::optional<QString> ChooseLogFile(QWidget* parent);
-
   QRadioButton* serial;
   QComboBox* serialPort;
   QComboBox* serialSpeed;

@@ -137,8 +137,7 @@ void ReceiverLink::CheckLogEnd() {
   }
 }
 
-// One failure is reported; the source stops, so no late position follows
-// it, and the device is closed (a port that went away must be).
+// One failure is reported.
 void ReceiverLink::Fail(const QString& reason) {
   if (failed_) return;
   failed_ = true;

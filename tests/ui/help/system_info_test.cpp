@@ -216,7 +216,7 @@ void SystemInfoTest::unavailableOnThisComputer() {
   QCOMPARE(sink->messages.front().title, QStringLiteral("Korvexa"));
   QCOMPARE(sink->messages.front().text, QStringLiteral("System Information Is Unavailable At This Time"));
   std::string value = "old";
-  QVERIFY(!about.GetKeyValue(kHkeyLocalMachine, kMsinfoKey, "PATH", value));
+  QVERIFY(!GetKeyValue(*DesktopSystemInfoPlatform().registry, kHkeyLocalMachine, kMsinfoKey, "PATH", value));
   QVERIFY(value.empty());
 }
 
