@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 
 #include "core/korvexa_error.h"
@@ -81,20 +82,38 @@ bool IsTextControl(unsigned char c) {
   return (c < 0x20 && c != '\t' && c != '\n' && c != '\f' && c != '\r' && c != 0x1A) || c == 0x7F;
 }
 
+// A line with its first eight bytes as one number, most significant first
+// (zeros past a short line's end), so that most comparisons of the sort take
+// one integer comparison: the leading blank and the PointID decide them.
+struct KeyedLine {
+  std::uint64_t head = 0;
+  std::string_view line;
+
+  explicit KeyedLine(std::string_view text) : line(text) {
+    for (std::size_t i = 0; i < sizeof head; ++i) {
+      head = head << 8 | (i < text.size() ? static_cast<unsigned char>(text[i]) : 0u);
+    }
+  }
+  // Byte order, as std::string_view compares (bytes as unsigned).
+  bool operator<(const KeyedLine& other) const { return head != other.head ? head < other.head : line < other.line; }
+};
+
 // The records of `text` (its lines but the headers and the sentinels),
 // sorted in byte order, with only the last of each run of equal keys.
 std::vector<std::string_view> SortedRecords(std::string_view text) {
-  std::vector<std::string_view> lines;
+  std::vector<KeyedLine> keyed;
   std::size_t number = 0;
   ForEachLine(text, [&](std::string_view line) {
-    if (number++ >= kHeaderLines && !IsSentinelLine(line)) lines.push_back(line);
+    if (number++ >= kHeaderLines && !IsSentinelLine(line)) keyed.emplace_back(line);
   });
-  std::sort(lines.begin(), lines.end());
-  std::size_t kept = 0;
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    if (i + 1 == lines.size() || DuplicateKey(lines[i]) != DuplicateKey(lines[i + 1])) lines[kept++] = lines[i];
+  std::sort(keyed.begin(), keyed.end());
+  std::vector<std::string_view> lines;
+  lines.reserve(keyed.size());
+  for (std::size_t i = 0; i < keyed.size(); ++i) {
+    if (i + 1 == keyed.size() || DuplicateKey(keyed[i].line) != DuplicateKey(keyed[i + 1].line)) {
+      lines.push_back(keyed[i].line);
+    }
   }
-  lines.resize(kept);
   return lines;
 }
 

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 
 namespace korvexa {
 namespace {
@@ -113,11 +114,65 @@ long DecimalOrder(std::string_view digits) {
   return first < point ? static_cast<long>(point - first) : -static_cast<long>(first - point - 1);
 }
 
+constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                              1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// Below this many units of the last place kept, the scaled magnitude and its
+// text agree to far better than the margin below, so whole units need no text.
+constexpr double kScaledLimit = 1e9;
+// How near a half the scaled value may come before its text must decide:
+// the product and the 15-digit rounding each move it by less than 1e-5 here.
+constexpr double kNearHalf = 1e-3;
+
+// RoundDecimal without the text, for the common magnitude that is not near a
+// half at `decimals` places: the whole units of |value| * 10^decimals, each
+// exact below 2^53, divided back (one correctly rounded division, as
+// DecimalValue does). Nothing when the text must decide.
+std::optional<double> RoundedWithoutText(double value, int decimals) {
+  if (decimals < 0 || decimals > 15) return std::nullopt;
+  const double scaled = std::fabs(value) * kPowers[decimals];
+  if (!(scaled < kScaledLimit)) return std::nullopt;
+  const double whole = std::floor(scaled);
+  const double fraction = scaled - whole;
+  if (std::fabs(fraction - 0.5) < kNearHalf) return std::nullopt;
+  const double units = fraction > 0.5 ? whole + 1 : whole;
+  if (units == 0) return 0.0;
+  const double magnitude = units / kPowers[decimals];
+  return value < 0 ? -magnitude : magnitude;
+}
+
+// The text of a value that a 7-decimal rounding gave (the coordinates every
+// output writes): its whole ten-millionths, when they give the value back
+// exactly, written with the point put in. Such a value below 10^8 has at most
+// 15 digits, and no shorter text reads back as it. False for any other value.
+bool AppendSevenDecimals(std::string& out, double value) {
+  const double magnitude = std::fabs(value);
+  if (!(magnitude < 1e8)) return false;
+  const auto units = static_cast<long long>(std::llround(magnitude * 1e7));
+  if (static_cast<double>(units) / 1e7 != magnitude) return false;
+  char digits[24];
+  char* end = std::to_chars(digits, digits + sizeof digits, units).ptr;
+  const std::size_t count = static_cast<std::size_t>(end - digits);
+  if (value < 0) out += '-';
+  if (count <= 7) {
+    out += "0.";
+    out.append(7 - count, '0');
+    out.append(digits, count);
+  } else {
+    out.append(digits, count - 7);
+    out += '.';
+    out.append(digits + count - 7, 7);
+  }
+  while (out.back() == '0') out.pop_back();
+  return true;
+}
+
 }  // namespace
 
 double RoundDecimal(double value, int decimals) {
   if (!std::isfinite(value)) return value;
   if (value == 0) return 0.0;
+  if (const std::optional<double> rounded = RoundedWithoutText(value, decimals)) return *rounded;
   DecimalDigits d = FifteenDigits(value);
   RoundDigits(d, decimals);
   if (d.count == 0) return 0.0;
@@ -137,7 +192,7 @@ void AppendNumberText(std::string& out, double value) {
     // A whole number of 15 digits or fewer is its own text (an elevation).
     char digits[24];
     out.append(digits, std::to_chars(digits, digits + sizeof digits, static_cast<long long>(value)).ptr);
-  } else {
+  } else if (!AppendSevenDecimals(out, value)) {
     AppendDigits(out, FifteenDigits(value));
   }
 }
@@ -157,8 +212,6 @@ double DecimalValue(std::string_view digits, long exponent10) {
   // Up to 15 significant digits and a power of ten up to 22 are both exact
   // doubles, and one multiplication or division of exact doubles is
   // correctly rounded: the common field needs no text.
-  static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-                                       1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
   std::uint64_t mantissa = 0;
   int significant = 0;
   long exponent = exponent10;
