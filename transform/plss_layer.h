@@ -49,6 +49,8 @@ struct PlssCorner {
 // any case.
 bool IsPlssDatasetPath(const std::filesystem::path& path);
 
+class PlssReader;
+
 class PlssLayer {
  public:
   // Opens the corner layer of the data set at `path`. Throws KorvexaError
@@ -81,8 +83,7 @@ class PlssLayer {
   std::optional<std::vector<std::vector<GeoPosition>>> SectionLines(std::span<const std::string> plssIds);
 
  private:
-  struct Open;
-  std::unique_ptr<Open> open_;
+  std::unique_ptr<PlssReader> reader_;
 };
 
 }  // namespace korvexa
