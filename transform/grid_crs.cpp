@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "core/korvexa_error.h"
+#include "core/longitude.h"
 #include "core/number_text.h"
 #include "transform/county_zones.h"
 #include "transform/grid_zones.h"
@@ -88,6 +89,10 @@ bool GeoBox::Contains(const GeoBox& inner) const {
 double GeoBox::Area() const {
   const double width = Width(*this);
   return width * kRadiansPerDegree * (std::sin(north * kRadiansPerDegree) - std::sin(south * kRadiansPerDegree));
+}
+
+double GeoBox::MiddleLongitude() const {
+  return WrapEast(west + Width(*this) / 2);
 }
 
 std::string GeoBox::Text() const {

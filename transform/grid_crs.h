@@ -34,6 +34,9 @@ struct GeoBox {
   bool Contains(const GeoBox& inner) const;
   // The box's area on a unit sphere, to compare boxes by size.
   double Area() const;
+  // Halfway from west eastward to east, in [-180, 180): 180 for a box from
+  // 179 E to 179 W.
+  double MiddleLongitude() const;
   // "35.0100 N to 35.0900 N, 106.5500 W to 106.4500 W", for messages.
   std::string Text() const;
 };

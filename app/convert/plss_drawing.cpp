@@ -5,8 +5,9 @@
 #include <map>
 #include <set>
 
+#include "app/export/export_step.h"
 #include "core/korvexa_error.h"
-#include "core/longitude.h"
+#include "transform/projection.h"
 
 namespace korvexa {
 namespace {
@@ -37,26 +38,12 @@ class DrawingPoints {
   std::map<std::pair<long long, long long>, std::uint32_t> indices_;
 };
 
-GeoBox BoxOf(std::span<const Waypoint> corners) {
-  GeoBox box{corners.front().position.longitude, corners.front().position.latitude, corners.front().position.longitude,
-             corners.front().position.latitude};
-  for (const Waypoint& corner : corners) {
-    box.west = std::min(box.west, WrappedLongitude(corner.position.longitude));
-    box.east = std::max(box.east, WrappedLongitude(corner.position.longitude));
-    box.south = std::min(box.south, corner.position.latitude);
-    box.north = std::max(box.north, corner.position.latitude);
-  }
-  return box;
-}
-
 }  // namespace
 
-Township PlssDrawing(const PlssTownships& townships, std::span<const Waypoint> corners, GridSystems& grids) {
+Township PlssDrawing(const PlssTownships& townships, std::span<const Waypoint> corners) {
   if (corners.empty()) throw KorvexaError("no corner to draw");
-  const GeoBox box = BoxOf(corners);
-  const int zone = static_cast<int>(std::floor(((box.west + box.east) / 2 + 180) / 6)) + 1;
-  const std::string code = "EPSG:269" + std::string(zone < 10 ? "0" : "") + std::to_string(zone);
-  const Projection& projection = grids.Choose(code, Datum::Nad83, box).projection;
+  const int zone = static_cast<int>(std::floor((WaypointBox(corners).MiddleLongitude() + 180) / 6)) + 1;
+  const Projection projection = Projection::Utm(zone, Datum::Nad83);
   Township township;
   township.datum = Datum::Nad83;
   township.utmZone = zone;

@@ -17,6 +17,6 @@ namespace korvexa {
 // waypoint's position, one kept of corners within 1 cm of each other; the
 // lines' own vertices follow. Throws KorvexaError when there is no corner or PROJ cannot
 // set up the zone.
-Township PlssDrawing(const PlssTownships& townships, std::span<const Waypoint> corners, GridSystems& grids);
+Township PlssDrawing(const PlssTownships& townships, std::span<const Waypoint> corners);
 
 }  // namespace korvexa

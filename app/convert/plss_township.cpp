@@ -72,13 +72,11 @@ std::optional<std::string> WhyUnusable(const PlssCorner& corner) {
 
 // Writes the drawing beside the waypoint file at `path`; says why not in a notice.
 std::string DrawingStep(const PlssTownships& townships, std::span<const Waypoint> corners,
-                        const std::filesystem::path& path, GridSystems* grids, ExportResult& result) {
+                        const std::filesystem::path& path, ExportResult& result) {
   std::filesystem::path drawing = path;
   drawing.replace_extension(".dxf");
   try {
-    std::optional<GridSystems> own;
-    if (!grids) grids = &own.emplace();
-    WriteDxfFile(drawing, PlssDrawing(townships, corners, *grids), false);
+    WriteDxfFile(drawing, PlssDrawing(townships, corners), false);
   } catch (const KorvexaError& error) {
     result.notices.push_back({true, "the drawing " + drawing.filename().string() + " was not made: " + error.what()});
     return "created; the drawing was not";
@@ -206,7 +204,7 @@ ExportResult ExportPlssTownships(const PlssTownships& townships, const std::vect
           }
         }
         if (!options.drawing) return std::string("created");
-        return DrawingStep(townships, finished.waypoints, path, grids, result);
+        return DrawingStep(townships, finished.waypoints, path, result);
       });
 }
 

@@ -1,7 +1,6 @@
 #include "app/export/csv_export.h"
 
 #include <algorithm>
-#include <cmath>
 #include <memory>
 #include <span>
 
@@ -9,35 +8,16 @@
 #include "app/services.h"
 #include "core/coordinate_transform.h"
 #include "core/korvexa_error.h"
-#include "core/longitude.h"
 
 namespace korvexa {
 namespace {
-
-// The box of `waypoints`, which lie within a few degrees of one another:
-// longitudes taken on the turn of the first, so a township across 180
-// degrees gives a box with west > east.
-GeoBox BoxOf(std::span<const Waypoint> waypoints) {
-  const double reference = WrappedLongitude(waypoints.front().position.longitude);
-  GeoBox box{reference, waypoints.front().position.latitude, reference, waypoints.front().position.latitude};
-  for (const Waypoint& waypoint : waypoints) {
-    const double east = NearestTurn(WrappedLongitude(waypoint.position.longitude), reference);
-    box.west = std::min(box.west, east);
-    box.east = std::max(box.east, east);
-    box.south = std::min(box.south, waypoint.position.latitude);
-    box.north = std::max(box.north, waypoint.position.latitude);
-  }
-  box.west = WrapEast(box.west);
-  box.east = WrapEast(box.east);
-  return box;
-}
 
 // The corners' datum and box, and the grids that hold them when `candidates`
 // asks for them (a CRS named by its code needs no search of the database).
 GridOffer Offer(std::span<const Waypoint> corners, bool transform, GridSystems& grids, bool candidates) {
   GridOffer offer;
   offer.datum = transform ? Datum::Nad83 : Datum::Nad27;
-  offer.township = BoxOf(corners);
+  offer.township = WaypointBox(corners);
   if (candidates) {
     offer.systems = grids.Candidates(offer.datum, offer.township);
     offer.counties = CountyZonesOf(offer.datum, offer.township, CountyBoundaries());

@@ -8,6 +8,7 @@
 
 #include "app/services.h"
 #include "core/coordinate_transform.h"
+#include "core/longitude.h"
 
 namespace korvexa {
 namespace {
@@ -91,6 +92,21 @@ WaypointList UsableWaypoints(const PointList& points, int elevationColumn, const
   WaypointList corners = BuildWaypoints(points, nad83, elevationColumn);
   RequireUsable(corners);
   return corners;
+}
+
+GeoBox WaypointBox(std::span<const Waypoint> waypoints) {
+  const double reference = WrappedLongitude(waypoints.front().position.longitude);
+  GeoBox box{reference, waypoints.front().position.latitude, reference, waypoints.front().position.latitude};
+  for (const Waypoint& waypoint : waypoints) {
+    const double east = NearestTurn(WrappedLongitude(waypoint.position.longitude), reference);
+    box.west = std::min(box.west, east);
+    box.east = std::max(box.east, east);
+    box.south = std::min(box.south, waypoint.position.latitude);
+    box.north = std::max(box.north, waypoint.position.latitude);
+  }
+  box.west = WrapEast(box.west);
+  box.east = WrapEast(box.east);
+  return box;
 }
 
 ExportResult RunExport(WaypointList corners, const NamingRule& naming, const WriteStep& write,

@@ -21,6 +21,7 @@
 #include "app/export/export_result.h"
 #include "core/geo_position.h"
 #include "core/korvexa_error.h"
+#include "transform/grid_crs.h"
 
 namespace korvexa {
 
@@ -66,6 +67,11 @@ struct FinishedWaypoints {
 // NAD83 / New Mexico Central (ftUS), EPSG:2258". Throws KorvexaError; the
 // targets then keep their old content.
 using WriteStep = std::function<std::string(const FinishedWaypoints& finished, ExportResult& result)>;
+
+// The box of `waypoints`, which lie within a few degrees of one another:
+// longitudes taken on the turn of the first, so a township across 180
+// degrees gives a box with west > east.
+GeoBox WaypointBox(std::span<const Waypoint> waypoints);
 
 // Step 1 and 2 for the ticked entries of `points`: their waypoints, their
 // elevations from `elevationColumn` (BuildWaypoints), moved through `nad83`

@@ -115,14 +115,14 @@ TownshipMap BuildTownshipMap(std::string_view text, const std::string& fileName,
   return map;
 }
 
-TownshipMap BuildPlssTownshipMap(const PlssTownships& townships, const CoordinateTransform* nad83, GridSystems& grids) {
+TownshipMap BuildPlssTownshipMap(const PlssTownships& townships, const CoordinateTransform* nad83) {
   TownshipMap map;
   try {
     std::vector<std::pair<std::size_t, Waypoint>> corners = CornerWaypoints(townships, nad83);
     map.leftOut = townships.corners.size() - corners.size();
     std::vector<Waypoint> waypoints;
     for (const auto& corner : corners) waypoints.push_back(corner.second);
-    map.township = PlssDrawing(townships, waypoints, grids);
+    map.township = PlssDrawing(townships, waypoints);
     TakeLines(map);  // before the section lines' own vertices go
     TieCorners(map, corners);
   } catch (const std::exception& error) {

@@ -21,11 +21,11 @@ const std::vector<PlssRow> kCorners{
 class KorvexaConvertPlssTest : public ::testing::Test {
  protected:
   // The corners in a zipped geodatabase on `crs`, as BLM publishes them.
-  void MakeState(const std::string& crs) {
+  void MakeState(const std::string& crs, const std::vector<PlssRow>& corners = kCorners) {
     testing::PlssLayerRecipe recipe;
     recipe.crs = crs;
     recipe.ogr2ogrOptions = "-lco FEATURE_DATASET=CadastralReference";
-    testing::MakePlssLayer(folder_ / "UT.gdb", kCorners, recipe);
+    testing::MakePlssLayer(folder_ / "UT.gdb", corners, recipe);
     testing::ZipItems({folder_ / "UT.gdb"}, folder_ / "UT.gdb.zip");
     std::filesystem::remove_all(folder_ / "UT.gdb");
   }
@@ -65,18 +65,34 @@ TEST_F(KorvexaConvertPlssTest, ListsTheTownshipsAndWritesOneAtItsNad83Position) 
 }
 
 TEST_F(KorvexaConvertPlssTest, DrawsTheCornersInTheirNad83UtmZone) {
-  MakeState("EPSG:4269");
-  const auto written = Convert("--township UT260020S0010W0 UT.gdb.zip");
-  ASSERT_EQ(written.exitCode, 0) << written.err;
-  const std::string dxf = testing::ReadBytes(folder_ / "UT260020S0010W0.dxf");
-  const std::regex label("TEXT\r\n  8\r\nLABELS\r\n 10\r\n([^\r]+)\r\n 20\r\n([^\r]+)\r\n(?:.*\r\n){4}  1\r\n100540\r\n");
-  std::smatch found;
-  ASSERT_TRUE(std::regex_search(dxf, found, label));
-  const auto cs2cs = testing::RunCommand("echo 40.6512345678 -111.9012345678 | cs2cs -f %.4f EPSG:4269 EPSG:26912");
-  double easting = 0, northing = 0;
-  ASSERT_EQ(std::sscanf(cs2cs.out.c_str(), "%lf %lf", &easting, &northing), 2) << cs2cs.err;
-  EXPECT_NEAR(std::stod(found[1]), easting, 1e-3);
-  EXPECT_NEAR(std::stod(found[2]), northing, 1e-3);
+  struct Place {
+    double longitude, latitude, otherLongitude;
+    int zone;
+  };
+  const Place places[] = {
+      {-111.901234, 40.651234, -111.95, 12},
+      {179.999, 51.8, -179.999, 1},  // across 180 degrees: the middle is 180
+      {173.2, 52.9, 173.3, 59},      // Attu, where EPSG has no NAD83 UTM code
+  };
+  for (const Place& place : places) {
+    std::filesystem::remove(folder_ / "UT.gdb.zip");
+    MakeState("EPSG:4269", {{"UT260020S0010W0", "100540", "", place.longitude, place.latitude, 1, 4400, "", {}, {}},
+                            {"UT260020S0010W0", "100100", "", place.otherLongitude, place.latitude, 1, 4400, "", {}, {}}});
+    const auto written = Convert("--township UT260020S0010W0 UT.gdb.zip");
+    ASSERT_EQ(written.exitCode, 0) << written.err;
+    const std::string dxf = testing::ReadBytes(folder_ / "UT260020S0010W0.dxf");
+    const std::regex label("TEXT\r\n  8\r\nLABELS\r\n 10\r\n([^\r]+)\r\n 20\r\n([^\r]+)\r\n(?:.*\r\n){4}  1\r\n100540\r\n");
+    std::smatch found;
+    ASSERT_TRUE(std::regex_search(dxf, found, label)) << place.zone;
+    const auto cs2cs = testing::RunCommand("echo " + std::to_string(place.longitude) + " " +
+                                           std::to_string(place.latitude) +
+                                           " | cs2cs -f %.4f +proj=longlat +datum=NAD83 +to +proj=utm +zone=" +
+                                           std::to_string(place.zone) + " +datum=NAD83");
+    double easting = 0, northing = 0;
+    ASSERT_EQ(std::sscanf(cs2cs.out.c_str(), "%lf %lf", &easting, &northing), 2) << cs2cs.err;
+    EXPECT_NEAR(std::stod(found[1]), easting, 1e-3) << place.zone;
+    EXPECT_NEAR(std::stod(found[2]), northing, 1e-3) << place.zone;
+  }
 }
 
 TEST_F(KorvexaConvertPlssTest, ShiftsANad27LayerWithTheNadconGrids) {

@@ -418,7 +418,7 @@ void Form1::ShowInMap(MapWindow& window) {
     return;
   }
   if (dataset_->townships.datum == Datum::Nad27) DefineNad83();
-  window.ShowMap(BuildPlssTownshipMap(dataset_->townships, nad83_.get(), Grids()), fName_,
+  window.ShowMap(BuildPlssTownshipMap(dataset_->townships, nad83_.get()), fName_,
                  dataset_->path.parent_path());
 }
 
