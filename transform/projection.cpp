@@ -70,9 +70,13 @@ std::string DatumName(Datum datum) {
   return datum == Datum::Nad83 ? "NAD83 (EPSG:4269)" : "NAD27 (EPSG:4267)";
 }
 
+int UtmZone(double eastLongitude) {
+  return static_cast<int>(std::floor((WrapEast(eastLongitude) + 180) / 6)) + 1;
+}
+
 std::optional<int> Nad27UtmZone(double eastLongitude) {
   if (!std::isfinite(eastLongitude)) return std::nullopt;
-  const int zone = static_cast<int>(std::floor((WrapEast(eastLongitude) + 180) / 6)) + 1;
+  const int zone = UtmZone(eastLongitude);
   if (!IsNad27Zone(zone)) return std::nullopt;
   return zone;
 }

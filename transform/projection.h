@@ -20,8 +20,11 @@ std::string DatumName(Datum datum);
 // The number of the datum's geographic CRS in EPSG's dataset: "4267", "4269".
 const char* GeographicCode(Datum datum);
 
-// The UTM zone of a longitude in degrees east of Greenwich (any turn: -187 is
-// 173 E), or nothing when it lies outside the NAD27 zones 1 to 22 and 59 to
+// The UTM zone (1 to 60) of a finite longitude in degrees east of
+// Greenwich, on any turn: -187 is 173 E, in zone 59; 180 E is 180 W, in zone 1.
+int UtmZone(double eastLongitude);
+
+// UtmZone, or nothing when it lies outside the NAD27 zones 1 to 22 and 59 to
 // 60 (168 E to 48 W).
 std::optional<int> Nad27UtmZone(double eastLongitude);
 

@@ -42,7 +42,7 @@ class DrawingPoints {
 
 Township PlssDrawing(const PlssTownships& townships, std::span<const Waypoint> corners) {
   if (corners.empty()) throw KorvexaError("no corner to draw");
-  const int zone = static_cast<int>(std::floor((WaypointBox(corners).MiddleLongitude() + 180) / 6)) + 1;
+  const int zone = UtmZone(WaypointBox(corners).MiddleLongitude());
   const Projection projection = Projection::Utm(zone, Datum::Nad83);
   Township township;
   township.datum = Datum::Nad83;
