@@ -20,7 +20,6 @@
 namespace korvexa {
 
 class CoordinateTransform;
-class GridSystems;
 struct PlssTownships;
 
 inline constexpr std::size_t kNoListEntry = std::numeric_limits<std::size_t>::max();
@@ -86,8 +85,8 @@ TownshipMap BuildTownshipMap(std::string_view text, const std::string& fileName,
 // The map of the corners of a data set's `townships`, whose list entries
 // are theirs in order (PlssListEntries): each corner drawn at its waypoint
 // (PlssWaypoints, NAD27 ones moved through `nad83`) in the drawing's NAD83
-// UTM zone with its section lines (PlssDrawing). Never
-// throws: `problem` says why nothing is drawn.
+// UTM zone with its section lines (PlssDrawing). Never throws: `problem`
+// says why nothing is drawn.
 TownshipMap BuildPlssTownshipMap(const PlssTownships& townships, const CoordinateTransform* nad83);
 
 }  // namespace korvexa
